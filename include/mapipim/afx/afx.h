@@ -1,0 +1,2 @@
+// The host framework classes the library uses, for builds without MFC.
+#pragma once
