@@ -114,20 +114,49 @@ ZoneRule RuleWithoutDaylightChange(const icu::BasicTimeZone& zone, int year)
     return rule;
 }
 
-std::optional<Transition> FirstDaylightStart(const std::vector<Transition>& transitions)
+// A change into daylight time, or, among changes of the standard offset alone, one that puts the clocks forward.
+// A change that only renames the offset (daylight time made the new standard time) moves no clock and is none.
+bool BeginsDaylight(const Transition& transition, bool offsetChangesOnly)
 {
-    for (const Transition& transition : transitions)
-        if (transition.from.dst == 0 && transition.to.dst != 0)
-            return transition;
-    return std::nullopt;
+    if (offsetChangesOnly)
+        return transition.to.Total() > transition.from.Total();
+    return transition.from.dst == 0 && transition.to.dst != 0 && transition.to.Total() != transition.from.Total();
 }
 
-std::optional<Transition> LastStandardStart(const std::vector<Transition>& transitions)
+bool BeginsStandard(const Transition& transition, bool offsetChangesOnly)
 {
-    for (auto it = transitions.rbegin(); it != transitions.rend(); ++it)
-        if (it->from.dst != 0 && it->to.dst == 0)
-            return *it;
-    return std::nullopt;
+    if (offsetChangesOnly)
+        return transition.to.Total() < transition.from.Total();
+    return transition.from.dst != 0 && transition.to.dst == 0 && transition.to.Total() != transition.from.Total();
+}
+
+struct YearChanges
+{
+    std::optional<Transition> daylightStart; // the first
+    std::optional<Transition> standardStart; // the last
+};
+
+YearChanges FindChanges(const std::vector<Transition>& transitions, bool offsetChangesOnly)
+{
+    YearChanges changes;
+    for (const Transition& transition : transitions)
+    {
+        if (!changes.daylightStart && BeginsDaylight(transition, offsetChangesOnly))
+            changes.daylightStart = transition;
+        if (BeginsStandard(transition, offsetChangesOnly))
+            changes.standardStart = transition;
+    }
+    return changes;
+}
+
+// Daylight-time changes when the year has any; otherwise the moves of the standard offset, which Windows writes
+// the same way (Moscow's move to UTC+4 in 2011 is "daylight time" from March to the end of that year).
+YearChanges ChangesOfYear(const std::vector<Transition>& transitions)
+{
+    const YearChanges daylight = FindChanges(transitions, false);
+    if (daylight.daylightStart || daylight.standardStart)
+        return daylight;
+    return FindChanges(transitions, true);
 }
 } // namespace
 
@@ -162,13 +191,12 @@ std::array<BYTE, kZoneRuleBytes> SerializeZoneRule(const ZoneRule& rule)
 // Windows holds one daylight period a year: it begins at the year's first change into daylight time and ends at
 // its last change out of it (a pause within the year, such as Morocco's Ramadan, is not representable). A year
 // that begins in daylight time starts it on January 1st 00:00; one that ends in it ends it on December 31st
-// 23:59:59.999. A change of the standard offset alone is not a transition in this form: the bias is the one of the
-// year's standard period.
+// 23:59:59.999.
 ZoneRule ZoneRuleForYear(const icu::BasicTimeZone& zone, int year)
 {
-    const std::vector<Transition> transitions = TransitionsOfYear(zone, year);
-    const std::optional<Transition> daylightStart = FirstDaylightStart(transitions);
-    const std::optional<Transition> standardStart = LastStandardStart(transitions);
+    const YearChanges changes = ChangesOfYear(TransitionsOfYear(zone, year));
+    const std::optional<Transition>& daylightStart = changes.daylightStart;
+    const std::optional<Transition>& standardStart = changes.standardStart;
     if (!daylightStart && !standardStart)
         return RuleWithoutDaylightChange(zone, year);
 
