@@ -18,6 +18,7 @@
 #include <mapitags.h>
 #include <mapiguid.h>
 #include <mapicode.h>
+#include <gdiplus.h>
 #ifndef _T
 #define _T(x) L##x
 #endif
@@ -30,6 +31,7 @@
 #include <mapipim/mapi/mapiguid.h>
 #include <mapipim/mapi/mapix.h>
 #include <mapipim/mapi/mapiutil.h>
+#include <mapipim/win32/gdiplus.h>
 #endif
 
 #include <mapipim/afx/afx.h>

@@ -1,0 +1,46 @@
+// CMAPIFolder: one open MAPI folder. Walks its hierarchy table (sub folders) and its contents table (items),
+// sorts and restricts the contents, finds a sub folder by name, and moves or deletes single messages.
+#pragma once
+
+#include <mapipim/MAPIItem.h>
+
+class MAPIPIM_API CMAPIFolder : public CMAPIItem
+{
+public:
+    CMAPIFolder();
+    CMAPIFolder(CMAPIEx* pMAPI, IMAPIFolder* pFolder, LPCWSTR szName);
+    ~CMAPIFolder() override;
+
+    void Close() override;
+    void Attach(CMAPIEx* pMAPI, IMAPIFolder* pFolder, LPCWSTR szName);
+    IMAPIFolder* Detach();
+    LPCWSTR GetName() { return m_strName; }
+
+    IMAPITable* GetHierarchy();
+    IMAPITable* GetContents();
+    int GetRowCount();
+    BOOL SortContents(ULONG ulSortParam, ULONG ulSortField);
+    BOOL SetUnreadOnly(BOOL bUnreadOnly);
+    BOOL SetRestriction(SRestriction* pRestriction);
+
+    BOOL GetNextContents(CMAPIItem* pItem);
+    // The result of the last contents fetch: S_OK at a normal end of the table, the failure otherwise, so that
+    // a caller can tell a truncated walk from a complete one.
+    HRESULT GetLastFetchResult() const { return m_hrLastFetch; }
+    BOOL GetNextSubFolder(CMAPIFolder& subFolder, CString& strFolderName);
+    CMAPIFolder* OpenSubFolder(LPCWSTR szFolderName);
+
+    BOOL MoveMessage(SBinary* pEntryID, CMAPIFolder* pDestination);
+    BOOL DeleteMessage(SBinary* pEntryID);
+
+protected:
+    IMAPIFolder* GetMAPIFolder() { return static_cast<IMAPIFolder*>(m_pItem); }
+
+    IMAPITable* m_pHierarchy;
+    IMAPITable* m_pContents;
+    int m_nRowsPerQuery;
+    ULONG m_nRowIndex;
+    SRowSet* m_pRows;
+    CString m_strName;
+    HRESULT m_hrLastFetch;
+};

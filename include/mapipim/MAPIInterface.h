@@ -1,0 +1,70 @@
+// CMAPIInterface: the object a host creates to use the library. It logs on to the default profile, discovers
+// stores and folders, reads and writes items through records, handles attachments, reports progress with
+// registered window messages and stops long operations when the host sets the cancel flag.
+#pragma once
+
+#include <mapipim/MAPIEx.h>
+#include <mapipim/OutlookStore.h>
+#include <mapipim/MAPIContactInfo.h>
+
+class CMAPIFolder;
+
+class MAPIPIM_API CMAPIInterface
+{
+public:
+    CMAPIInterface();
+    virtual ~CMAPIInterface();
+
+    CMAPIInterface(const CMAPIInterface&) = delete;
+    CMAPIInterface& operator=(const CMAPIInterface&) = delete;
+
+    // ---- Progress window and cancellation
+    void SetMsgHwnd(HWND hWnd) { m_hMsgWnd = hWnd; }
+    static void SetCancel(BOOL bCancel) { m_bCancel = bCancel; }
+    static BOOL IsCancel() { return m_bCancel; }
+
+    // The pause after each item, store and stream chunk (default 1 ms; 0 turns the pauses off), for hosts
+    // without a user interface thread to keep responsive.
+    static void SetYield(int nMilliseconds);
+    static int GetYield();
+
+    // ---- Store and folder discovery
+    BOOL GetAllStoreInfo(CArray<COutlookStore*, COutlookStore*>& arrStores, int nReserved, LPCWSTR szStoreName);
+    BOOL GetStoreFolder(CArray<COutlookStore*, COutlookStore*>& arrStores, ULONG ulFlags, LPCWSTR szStoreName);
+    BOOL GetDefaultStoreFolder(CArray<COutlookStore*, COutlookStore*>& arrStores, ULONG ulFlags);
+
+    // ---- Contacts
+    BOOL GetContact(COutlookFolder* pFolder, CArray<CMAPIContactInfo*, CMAPIContactInfo*>& arrContacts,
+                    ULONG ulFlags);
+    BOOL GetContact(CMAPIContactInfo* pContact, ULONG ulFlags);
+    BOOL CreateContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact);
+    BOOL ModifyContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact);
+    BOOL DeleteContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact, int bMoveToDeletedItems);
+    int GetRowCount(COutlookFolder* pFolder);
+
+    // ---- Attachments of any item, by entry identifier
+    int GetAttachmentCount(SBinary& entryID);
+    int GetAttachmentCID(SBinary& entryID, CString& strCID, int nIndex);
+    int GetAttachmentName(SBinary& entryID, CString& strNames, int nIndex, int nFilter);
+    int SaveAttachment(SBinary& entryID, LPCWSTR szPath, int nIndex, int nFilter);
+    int DeleteAttachment(SBinary& entryID, int nIndex, int nFilter);
+
+    static int m_bCancel;
+
+protected:
+    LRESULT SendMsg(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT PostMsg(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    BOOL GetStoreSubFolder(CArray<COutlookStore*, COutlookStore*>& arrStores, ULONG& ulFlags);
+    BOOL GetStoreSubFolder(CMAPIFolder* pFolder, int nDepth, COutlookStore* pStore, ULONG& ulType, BOOL& bCount);
+
+    CMAPIEx m_MAPI;
+    BOOL m_bMAPIInit;
+    HWND m_hMsgWnd;
+};
+
+// The four registered progress messages, numbered at library load.
+MAPIPIM_API extern UINT WM_MAPI_GET_STOREINFO;
+MAPIPIM_API extern UINT WM_MAPI_GET_FOLDERINFO;
+MAPIPIM_API extern UINT WM_MAPI_GET_CONTENTS;
+MAPIPIM_API extern UINT WM_MAPI_GET_CONTENTS_END;

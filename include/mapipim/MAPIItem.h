@@ -1,0 +1,100 @@
+// CMAPIItem: one open MAPI object (a message, or a folder for CMAPIFolder) with typed property access, its body
+// text and categories, and its attachments. Every item kind derives from it.
+#pragma once
+
+#include <mapipim/platform.h>
+
+class CMAPIEx;
+class CMAPIFolder;
+class CMAPIByteStream;
+
+// Set indexes of named properties: which property-set GUID a named-property id belongs to.
+enum
+{
+    MAPIPIM_SET_NONE = 0,        // the tag argument is an ordinary property tag
+    MAPIPIM_SET_INTERNET_HEADERS = 1,
+    MAPIPIM_SET_PUBLIC_STRINGS = 2,
+    MAPIPIM_SET_APPOINTMENT = 3,
+    MAPIPIM_SET_ADDRESS = 4,
+    MAPIPIM_SET_COMMON = 5,
+    MAPIPIM_SET_LOG = 6,
+    MAPIPIM_SET_MEETING = 7,
+    MAPIPIM_SET_TASK = 8,
+    MAPIPIM_SET_NOTE = 9,
+};
+
+// Attachment filters on the contact-photo flag.
+enum
+{
+    MAPIPIM_ATTACH_ALL = 1,
+    MAPIPIM_ATTACH_PHOTO_ONLY = 2,
+    MAPIPIM_ATTACH_NO_PHOTO = 3,
+};
+
+class MAPIPIM_API CMAPIItem
+{
+public:
+    CMAPIItem();
+    virtual ~CMAPIItem();
+
+    CMAPIItem(const CMAPIItem&) = delete;
+    CMAPIItem& operator=(const CMAPIItem&) = delete;
+
+    // ---- Lifetime and identity
+    virtual BOOL Open(CMAPIEx* pMAPI, SBinary& entryID);
+    BOOL Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder);
+    virtual void Close();
+    virtual BOOL Save(BOOL bClose);
+
+    SBinary* GetEntryID();
+    int GetEntryIDString(CString& strEntryID);
+    void SetEntryID(SBinary* pEntryID);
+    LONG GetMessageFlags();
+
+    // ---- Raw and named access (MAPI status codes; the caller frees returned buffers with MAPIFreeBuffer)
+    HRESULT GetProperty(ULONG ulPropTag, LPSPropValue& pProp);
+    HRESULT GetNamedPropTag(int nSet, LONG lID, LPSPropTagArray& lppPropTags, ULONG& ulType, BOOL bCreate);
+    HRESULT GetNamedProperty(int nSet, LONG lID, LPSPropValue& pProp);
+    BOOL GetNamedStringPropTag(LPCWSTR szName, LPSPropTagArray& lppPropTags, ULONG& ulType, BOOL bCreate);
+    BOOL GetNamedStringProperty(LPCWSTR szName, LPSPropValue& pProp);
+    // On an ANSI-only store the callers pass 8-bit strings in lppszValues.
+    BOOL SetNamedStringPropertyMV(LPCWSTR szName, LPWSTR* lppszValues, int nCount, LPSPropValue& pProp,
+                                  BOOL bCreate);
+    BOOL RemoveProperty(ULONG ulPropTag, int nSet = MAPIPIM_SET_NONE);
+    BOOL RemoveNamedStringProperty(LPCWSTR szName);
+
+    // ---- Typed access. With a non-zero set index the tag argument is the named property's numeric id.
+    BOOL GetPropertyString(ULONG ulPropTag, CString& strValue, int nSet = MAPIPIM_SET_NONE);
+    BOOL GetPropertyTime(ULONG ulPropTag, SYSTEMTIME& tm, int nSet = MAPIPIM_SET_NONE, BOOL bLocal = TRUE);
+    int GetPropertyBool(ULONG ulPropTag, int nDefault, int nSet = MAPIPIM_SET_NONE);
+    LONG GetPropertyLong(ULONG ulPropTag, LONG nDefault, int nSet = MAPIPIM_SET_NONE);
+    double GetPropertyDouble(ULONG ulPropTag, double dDefault, int nSet = MAPIPIM_SET_NONE);
+    BOOL GetPropertyBinary(ULONG ulPropTag, CMAPIByteStream& stream, int nSet = MAPIPIM_SET_NONE);
+
+    BOOL SetPropertyString(ULONG ulPropTag, LPCWSTR szValue, int nSet = MAPIPIM_SET_NONE);
+    BOOL SetPropertyTime(ULONG ulPropTag, const SYSTEMTIME& tm, int nSet = MAPIPIM_SET_NONE);
+    BOOL SetPropertyBool(ULONG ulPropTag, unsigned short bValue, int nSet = MAPIPIM_SET_NONE);
+    BOOL SetPropertyLong(ULONG ulPropTag, LONG nValue, int nSet = MAPIPIM_SET_NONE);
+    BOOL SetPropertyDouble(ULONG ulPropTag, double dValue, int nSet = MAPIPIM_SET_NONE);
+    BOOL SetPropertyBinary(ULONG ulPropTag, CMAPIByteStream& stream, int nSet = MAPIPIM_SET_NONE);
+
+    // ---- Body text and categories
+    BOOL GetBody(CString& strBody);
+    BOOL SetBody(LPCWSTR szBody);
+    BOOL GetCategories(CString& strCategories);
+    BOOL SetCategories(LPCWSTR szCategories);
+
+    // ---- Attachments (index -1: every attachment that passes the filter)
+    int GetAttachmentCount();
+    BOOL GetAttachmentCID(CString& strCID, int nIndex);
+    BOOL GetAttachmentNames(CString& strNames, int nIndex, int nFilter);
+    BOOL SaveAttachment(LPCWSTR szPath, int nIndex, int nFilter);
+    BOOL DeleteAttachment(int nIndex, int nFilter);
+    BOOL AddAttachment(LPCWSTR szPath, LPCWSTR szDisplayName = NULL, LPCWSTR szFileName = NULL);
+    BOOL SaveAttachmentData(IAttach* pAttachment, LPCWSTR szPath);
+
+protected:
+    CMAPIEx* m_pMAPI;
+    IMAPIProp* m_pItem;
+    SBinary m_entryID;
+};
