@@ -142,6 +142,35 @@ TEST(GetTimeZoneInformation, AliasesAndPathsNameTheSameZone)
     }
 }
 
+TEST(GetTimeZoneInformation, PosixRulesInTz)
+{
+    {
+        ScopedTz tz("CET-1CEST,M3.5.0,M10.5.0/3");
+        const TIME_ZONE_INFORMATION tzi = MachineZone();
+        EXPECT_EQ(std::u16string(u"CET"), tzi.StandardName);
+        EXPECT_EQ(std::u16string(u"CEST"), tzi.DaylightName);
+        EXPECT_EQ(-60, tzi.Bias);
+        EXPECT_EQ(-60, tzi.DaylightBias);
+        ExpectTransition(tzi.DaylightDate, 3, 0, 5, 2);
+        ExpectTransition(tzi.StandardDate, 10, 0, 5, 3);
+        EXPECT_EQ("2024-03-31 03:00:00", ToLocal(nullptr, At(2024, 3, 31, 1, 0)));
+    }
+    {
+        ScopedTz tz("<+0330>-3:30");
+        DWORD id = 0;
+        EXPECT_EQ(-210, MachineZone(&id).Bias);
+        EXPECT_EQ(TIME_ZONE_ID_UNKNOWN, id);
+    }
+    {
+        // A day-of-year rule: daylight time from 1 March 01:00 to the 301st day (zero-based 300) at 02:30.
+        ScopedTz tz("EST5EDT4,J60/1,300/2:30");
+        EXPECT_EQ("2023-03-01 00:59:00", ToLocal(nullptr, At(2023, 3, 1, 5, 59)));
+        EXPECT_EQ("2023-03-01 02:00:00", ToLocal(nullptr, At(2023, 3, 1, 6, 0)));
+        EXPECT_EQ("2023-10-28 02:29:00", ToLocal(nullptr, At(2023, 10, 28, 6, 29)));
+        EXPECT_EQ("2023-10-28 01:30:00", ToLocal(nullptr, At(2023, 10, 28, 6, 30)));
+    }
+}
+
 TEST(GetTimeZoneInformation, FollowsTzChangesAndIcuDefault)
 {
     ScopedTz tz("Asia/Tokyo");

@@ -2,6 +2,7 @@
 
 #include "platform/win32/CivilTime.h"
 #include "platform/win32/IcuText.h"
+#include "platform/win32/PosixTimeZone.h"
 #include "platform/win32/WindowsZones.h"
 
 #include <unicode/basictz.h>
@@ -27,24 +28,41 @@ icu::UnicodeString ZoneIdFromTz(const std::string& tz)
     return icu::UnicodeString::fromUTF8(id);
 }
 
-std::unique_ptr<icu::TimeZone> DetectZone(const std::optional<std::string>& tz)
+bool IsUnknown(const icu::TimeZone& zone)
 {
-    // An empty TZ means UTC to the C library.
+    icu::UnicodeString id;
+    return zone.getID(id) == kUnknownZone;
+}
+
+std::unique_ptr<icu::BasicTimeZone> AsBasicTimeZone(std::unique_ptr<icu::TimeZone> zone)
+{
+    if (auto* basic = dynamic_cast<icu::BasicTimeZone*>(zone.get()))
+    {
+        zone.release();
+        return std::unique_ptr<icu::BasicTimeZone>(basic);
+    }
+    icu::UnicodeString id;
+    return CreateBasicTimeZone(zone->getID(id));
+}
+
+// TZ names a zone, or holds a POSIX rule; unset, /etc/localtime decides. The C library reads an empty TZ, and a
+// zone it cannot find, as UTC.
+std::shared_ptr<const MachineZone> DetectMachineZone(const std::optional<std::string>& tz)
+{
     if (tz && tz->empty())
-        return std::unique_ptr<icu::TimeZone>(icu::TimeZone::createTimeZone(kUtcZone));
+        return std::make_shared<const MachineZone>(CreateBasicTimeZone(kUtcZone));
     if (tz)
     {
         std::unique_ptr<icu::TimeZone> named(icu::TimeZone::createTimeZone(ZoneIdFromTz(*tz)));
-        icu::UnicodeString id;
-        if (named->getID(id) != kUnknownZone)
-            return named;
+        if (!IsUnknown(*named))
+            return std::make_shared<const MachineZone>(AsBasicTimeZone(std::move(named)));
+        if (std::optional<PosixTimeZone> rule = ParsePosixTimeZone(*tz))
+            return std::make_shared<const MachineZone>(std::move(*rule));
     }
-    // /etc/localtime, or what ICU makes of a POSIX TZ rule ("CET-1CEST") through the C library's reading of it.
     std::unique_ptr<icu::TimeZone> host(icu::TimeZone::detectHostTimeZone());
-    icu::UnicodeString id;
-    if (!host || host->getID(id) == kUnknownZone)
-        return std::unique_ptr<icu::TimeZone>(icu::TimeZone::createTimeZone(kUtcZone));
-    return host;
+    if (!host || IsUnknown(*host))
+        return std::make_shared<const MachineZone>(CreateBasicTimeZone(kUtcZone));
+    return std::make_shared<const MachineZone>(AsBasicTimeZone(std::move(host)));
 }
 
 std::optional<std::string> CurrentTz()
@@ -69,11 +87,9 @@ Cache& TheCache()
 
 std::shared_ptr<const MachineZone> ReadMachineZone(const std::optional<std::string>& tz)
 {
-    std::unique_ptr<icu::TimeZone> detected = DetectZone(tz);
-    icu::TimeZone::adoptDefault(detected->clone());
-    icu::UnicodeString id;
-    detected->getID(id);
-    return std::make_shared<const MachineZone>(CreateBasicTimeZone(id));
+    std::shared_ptr<const MachineZone> zone = DetectMachineZone(tz);
+    icu::TimeZone::adoptDefault(zone->Zone().clone());
+    return zone;
 }
 } // namespace
 
@@ -107,6 +123,12 @@ MachineZone::MachineZone(std::unique_ptr<icu::BasicTimeZone> zone) : m_zone(std:
         m_windowsKey.clear();
         m_standardName = m_daylightName = FitZoneName(ToU16String(id));
     }
+}
+
+MachineZone::MachineZone(PosixTimeZone rule)
+    : m_zone(std::move(rule.zone)), m_standardName(FitZoneName(std::move(rule.standardName))),
+      m_daylightName(FitZoneName(std::move(rule.daylightName)))
+{
 }
 
 MachineZone::~MachineZone() = default;

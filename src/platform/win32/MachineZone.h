@@ -4,6 +4,7 @@
 
 #include <unicode/uversion.h>
 
+#include "platform/win32/PosixTimeZone.h"
 #include "platform/win32/ZoneRule.h"
 
 #include <cstdint>
@@ -23,7 +24,10 @@ public:
     // The zone as it is now; the snapshot stays valid while held, even if the zone is re-read meanwhile.
     static std::shared_ptr<const MachineZone> Current();
 
+    // A zone of the IANA database, named after its Windows zone where ICU maps it to one.
     explicit MachineZone(std::unique_ptr<icu::BasicTimeZone> zone);
+    // A POSIX TZ rule: named by its own abbreviations, and no Windows zone, whose rule could differ from it.
+    explicit MachineZone(PosixTimeZone rule);
     ~MachineZone();
 
     const icu::BasicTimeZone& Zone() const { return *m_zone; }

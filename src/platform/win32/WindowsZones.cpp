@@ -10,6 +10,7 @@
 #include <unicode/ures.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 

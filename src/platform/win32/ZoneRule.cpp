@@ -6,7 +6,6 @@
 #include <unicode/tzrule.h>
 #include <unicode/tztrans.h>
 
-#include <cstring>
 #include <optional>
 
 namespace mapipim::win32
