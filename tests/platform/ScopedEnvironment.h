@@ -1,0 +1,64 @@
+// Runs a test in a given process time zone (TZ) and puts the previous one back afterwards.
+#pragma once
+
+#include "platform/win32/MachineZone.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
+class ScopedTz
+{
+public:
+    explicit ScopedTz(const char* tz)
+    {
+        if (const char* previous = std::getenv("TZ"))
+            m_previous = previous;
+        Apply(tz);
+    }
+    ~ScopedTz() { Apply(m_previous ? m_previous->c_str() : nullptr); }
+    ScopedTz(const ScopedTz&) = delete;
+    ScopedTz& operator=(const ScopedTz&) = delete;
+
+private:
+    static void Apply(const char* tz)
+    {
+        if (tz)
+            setenv("TZ", tz, 1);
+        else
+            unsetenv("TZ");
+        tzset();
+        mapipim::win32::ResetMachineZone();
+    }
+
+    std::optional<std::string> m_previous;
+};
+
+// Sets or clears an environment variable for one test.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* previous = std::getenv(name))
+            m_previous = previous;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_previous)
+            setenv(m_name.c_str(), m_previous->c_str(), 1);
+        else
+            unsetenv(m_name.c_str());
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_previous;
+};
