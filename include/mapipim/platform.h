@@ -18,6 +18,7 @@
 #include <mapitags.h>
 #include <mapiguid.h>
 #include <mapicode.h>
+#include <mapipim/mapi/mapiext.h>
 #include <gdiplus.h>
 #include <mapipim/mapi/mapiext.h>
 #ifndef _T
@@ -32,6 +33,7 @@
 #include <mapipim/mapi/mapiguid.h>
 #include <mapipim/mapi/mapix.h>
 #include <mapipim/mapi/mapiutil.h>
+#include <mapipim/mapi/mapiext.h>
 #include <mapipim/win32/gdiplus.h>
 #include <mapipim/mapi/mapiext.h>
 #endif
