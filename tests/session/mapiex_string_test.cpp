@@ -90,7 +90,8 @@ TEST_F(MAPIExStringTest, ErrorValueGivesEmptyTextNotItsCodeAsPointer)
 
 TEST_F(MAPIExStringTest, GetValidStringAReadsEightBitInUnicodeModeToo)
 {
-    SPropValue prop = AnsiValue("Stra\xDF" "e");
+    SPropValue prop = AnsiValue("Stra\xDF"
+                                "e");
     CMAPIEx::GetValidStringA(prop, m_strValue);
     EXPECT_EQ(m_strValue, CString(_T("Stra\u00DFe")));
 
