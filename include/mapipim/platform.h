@@ -20,7 +20,6 @@
 #include <mapicode.h>
 #include <mapipim/mapi/mapiext.h>
 #include <gdiplus.h>
-#include <mapipim/mapi/mapiext.h>
 #ifndef _T
 #define _T(x) L##x
 #endif
@@ -35,7 +34,6 @@
 #include <mapipim/mapi/mapiutil.h>
 #include <mapipim/mapi/mapiext.h>
 #include <mapipim/win32/gdiplus.h>
-#include <mapipim/mapi/mapiext.h>
 #endif
 
 #include <mapipim/afx/afx.h>
