@@ -53,6 +53,7 @@ void AddAttachment(IMessage* message, const AttachmentSpec& spec)
     SetText(values, PR_ATTACH_CONTENT_ID_W, spec.contentId);
     if (spec.hasPhotoFlag)
         values.push_back(BoolValue(PR_ATTACHMENT_CONTACTPHOTO, spec.photo));
+    values.insert(values.end(), spec.extraValues.begin(), spec.extraValues.end());
     ASSERT_EQ(attach->SetProps(static_cast<ULONG>(values.size()), values.data(), nullptr), S_OK);
     Ref<IStream> stream;
     ASSERT_EQ(attach->OpenProperty(PR_ATTACH_DATA_BIN, &IID_IStream, 0, MAPI_CREATE | MAPI_MODIFY, stream.OutUnknown()),

@@ -42,6 +42,7 @@ struct AttachmentSpec
     bool hasPhotoFlag = false;
     bool photo = false;
     std::string data;
+    std::vector<SPropValue> extraValues; // written as they are (their pointers must outlive the call)
 };
 // Adds the attachments to the saved message and saves it.
 void AddAttachments(IMAPISession* session, const mapisvc::EntryId& message, const std::vector<AttachmentSpec>& specs);
