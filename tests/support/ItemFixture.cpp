@@ -59,8 +59,7 @@ void AddAttachment(IMessage* message, const AttachmentSpec& spec)
     ASSERT_EQ(attach->OpenProperty(PR_ATTACH_DATA_BIN, &IID_IStream, 0, MAPI_CREATE | MAPI_MODIFY, stream.OutUnknown()),
               S_OK);
     ULONG written = 0;
-    if (!spec.data.empty())
-        ASSERT_EQ(stream->Write(spec.data.data(), static_cast<ULONG>(spec.data.size()), &written), S_OK);
+    ASSERT_EQ(stream->Write(spec.data.data(), static_cast<ULONG>(spec.data.size()), &written), S_OK);
     ASSERT_EQ(stream->Commit(0), S_OK);
     stream.Reset();
     ASSERT_EQ(attach->SaveChanges(KEEP_OPEN_READONLY), S_OK);
