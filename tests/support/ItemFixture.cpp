@@ -2,6 +2,8 @@
 
 #include <mapipim/MAPIInterface.h>
 
+#include <chrono>
+
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
@@ -141,6 +143,29 @@ std::string MakeDirectory(const std::string& path)
 CString WidePath(const std::string& path)
 {
     return CString::FromUtf8(path.c_str());
+}
+
+CancelWhenCalled::CancelWhenCalled(const char* szMethod, size_t nCalls)
+    : m_thread(
+          [method = std::string(szMethod), nCalls]
+          {
+              for (int nPoll = 0; nPoll < 20000; ++nPoll)
+              {
+                  size_t nSeen = 0;
+                  for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
+                      nSeen += call.method == method;
+                  if (nSeen >= nCalls)
+                      break;
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+              CMAPIInterface::SetCancel(1);
+          })
+{
+}
+
+CancelWhenCalled::~CancelWhenCalled()
+{
+    m_thread.join();
 }
 
 void ItemTest::SetUp()

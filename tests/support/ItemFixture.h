@@ -19,6 +19,7 @@
 #include <mapipim/MAPIItem.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 // An SBinary that views the bytes of an entry identifier (not owned).
@@ -62,6 +63,20 @@ std::string MakeDirectory(const std::string& path);
 
 // The UTF-16 text of a UTF-8 path, as the library takes paths.
 CString WidePath(const std::string& path);
+
+// Sets the host's cancel flag from another thread once the call log shows szMethod called nCalls times, as a
+// host does from its window procedure while a long copy runs. The thread ends with the object.
+class CancelWhenCalled
+{
+public:
+    CancelWhenCalled(const char* szMethod, size_t nCalls);
+    ~CancelWhenCalled();
+    CancelWhenCalled(const CancelWhenCalled&) = delete;
+    CancelWhenCalled& operator=(const CancelWhenCalled&) = delete;
+
+private:
+    std::thread m_thread;
+};
 
 class ItemTest : public DefaultStoreTest
 {
