@@ -192,7 +192,8 @@ TEST_F(MAPIExFoldersTest, RoleFoldersOfAStoreWithoutStandardFolders)
     mapisvc::StoreOptions bare;
     bare.displayName = u"Bare";
     bare.standardFolders = false;
-    SBinary bareID = AsSBinary(AddStore(bare));
+    mapisvc::EntryId bareStore = AddStore(bare);
+    SBinary bareID = AsSBinary(bareStore);
     ASSERT_TRUE(Session().OpenMessageStore(bareID));
 
     std::unique_ptr<CMAPIFolder> root(Session().OpenRootFolder(FALSE));

@@ -256,7 +256,11 @@ TEST_F(MAPIFolderTest, SubFolderThatCannotBeOpenedStillGivesItsName)
 
 TEST_F(MAPIFolderTest, AnsiOnlyStoreNamesItsFoldersInEightBitText)
 {
-    mapisvc::EntryId legacy = AddAnsiStore(u"Legacy");
+    mapisvc::StoreOptions options;
+    options.displayName = u"Legacy";
+    options.unicode = false;
+    options.standardFolders = false;
+    mapisvc::EntryId legacy = AddStore(options);
     AddFolder(legacy, nullptr, u"Caf\u00E9");
     SBinary legacyID = AsSBinary(legacy);
     ASSERT_TRUE(Session().OpenMessageStore(legacyID));

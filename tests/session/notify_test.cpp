@@ -120,7 +120,8 @@ TEST_F(NotifyTest, StoreThatCannotNotifyIsNotAdvised)
     mapisvc::StoreOptions quiet;
     quiet.displayName = u"Quiet";
     quiet.supportMask = STORE_UNICODE_OK | STORE_MODIFY_OK;
-    SBinary quietID = AsSBinary(AddStore(quiet));
+    mapisvc::EntryId quietStore = AddStore(quiet);
+    SBinary quietID = AsSBinary(quietStore);
     Received received;
     ASSERT_TRUE(Session().OpenMessageStore(quietID));
     EXPECT_FALSE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
