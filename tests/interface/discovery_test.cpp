@@ -184,11 +184,11 @@ protected:
 
     std::vector<ExpectedFolder> LegacyFolders()
     {
-        return {{u"Inbox", 1, 0x1, &m_legacyRoot},        {u"Outbox", 1, 0x2, &m_legacyRoot},
-                {u"Sent Items", 1, 0x4, &m_legacyRoot},   {u"Deleted Items", 1, 0x10, &m_legacyRoot},
-                {u"Drafts", 1, 0x8, &m_legacyRoot},       {u"Calendar", 1, 0x40, &m_legacyRoot},
-                {u"Contacts", 1, 0x20, &m_legacyRoot},    {u"Tasks", 1, 0x80, &m_legacyRoot},
-                {u"Notes", 1, 0x100, &m_legacyRoot},      {u"Journal", 1, 0x200, &m_legacyRoot},
+        return {{u"Inbox", 1, 0x1, &m_legacyRoot},      {u"Outbox", 1, 0x2, &m_legacyRoot},
+                {u"Sent Items", 1, 0x4, &m_legacyRoot}, {u"Deleted Items", 1, 0x10, &m_legacyRoot},
+                {u"Drafts", 1, 0x8, &m_legacyRoot},     {u"Calendar", 1, 0x40, &m_legacyRoot},
+                {u"Contacts", 1, 0x20, &m_legacyRoot},  {u"Tasks", 1, 0x80, &m_legacyRoot},
+                {u"Notes", 1, 0x100, &m_legacyRoot},    {u"Journal", 1, 0x200, &m_legacyRoot},
                 {u"Caf\u00E9", 1, 0, &m_legacyRoot}};
     }
 
@@ -368,8 +368,8 @@ TEST_F(DiscoveryTest, WindowHearsOfEveryStoreAndFolderOnce)
 
     std::vector<Message> expected;
     for (INT_PTR nStore = 0; nStore < m_stores.GetSize(); ++nStore)
-        expected.push_back(
-            Message{WM_MAPI_GET_STOREINFO, reinterpret_cast<WPARAM>(m_stores[nStore]), static_cast<LPARAM>(nStore + 1)});
+        expected.push_back(Message{WM_MAPI_GET_STOREINFO, reinterpret_cast<WPARAM>(m_stores[nStore]),
+                                   static_cast<LPARAM>(nStore + 1)});
     for (INT_PTR nStore = 0; nStore < m_stores.GetSize(); ++nStore)
     {
         COutlookStore* pStore = m_stores[nStore];
@@ -399,9 +399,9 @@ TEST_F(DiscoveryTest, CancelFromTheWindowStopsTheWalk)
 
     EXPECT_EQ(window.nFolders, 3u);
     // Only the folders met before the cancel were classified.
-    ExpectStore(0, u"Mailbox", m_mailbox, 0x1,
-                {{u"Inbox", 1, 0x1, &m_mailboxRoot, 2}, {u"Projects", 2, 0x1, &m_inbox, 1},
-                 {u"Archive", 3, 0x1, &m_projects}});
+    ExpectStore(
+        0, u"Mailbox", m_mailbox, 0x1,
+        {{u"Inbox", 1, 0x1, &m_mailboxRoot, 2}, {u"Projects", 2, 0x1, &m_inbox, 1}, {u"Archive", 3, 0x1, &m_projects}});
     EXPECT_EQ(m_stores[1]->arrFolders.GetSize(), 0);
     EXPECT_EQ(m_stores[2]->arrFolders.GetSize(), 0);
 }
@@ -435,7 +435,8 @@ TEST_F(DiscoveryTest, WithoutSessionTheArrayIsLeftAlone)
     ASSERT_EQ(m_stores.GetSize(), 1);
     EXPECT_EQ(m_stores[0]->strName, CString(_T("Legacy")));
     ExpectNoFolders();
-    EXPECT_EQ(trace.GetLines(), std::vector<CString>{_T("[MAPI] GetStoreSubFolder - OpenMessageStore failed : Legacy")});
+    EXPECT_EQ(trace.GetLines(),
+              std::vector<CString>{_T("[MAPI] GetStoreSubFolder - OpenMessageStore failed : Legacy")});
 }
 
 TEST_F(DiscoveryTest, FailuresOfTheStoresTableAreTraced)
@@ -447,7 +448,8 @@ TEST_F(DiscoveryTest, FailuresOfTheStoresTableAreTraced)
     for (int nStep = 0; nStep < 3; ++nStep)
     {
         ASSERT_TRUE(m_interface->GetAllStoreInfo(m_stores, 0, NULL));
-        const ULONG ulFault = mapisvc::InjectFault(FailCall(nStep == 0 ? "IMAPISession" : "IMAPITable", methods[nStep]));
+        const ULONG ulFault =
+            mapisvc::InjectFault(FailCall(nStep == 0 ? "IMAPISession" : "IMAPITable", methods[nStep]));
         mapipim::TraceCapture trace;
         EXPECT_FALSE(m_interface->GetAllStoreInfo(m_stores, 0, NULL));
         EXPECT_EQ(m_stores.GetSize(), 0);
@@ -466,7 +468,6 @@ TEST_F(DiscoveryTest, StoreThatCannotBeOpenedIsSkipped)
     EXPECT_TRUE(trace.Contains(_T("[MAPI] GetAllStoreInfo - OpenMsgStore failed")));
     ExpectStore(0, u"Mailbox", m_mailbox, 0x3FF, Only(MailboxFolders(false), {0x1}));
     ExpectStore(1, u"Legacy", m_legacy, 0x3FF, Only(LegacyFolders(), {0x1}));
-
 }
 
 TEST_F(DiscoveryTest, WalkGoesOnPastAStoreItCannotOpen)
@@ -486,8 +487,7 @@ TEST_F(DiscoveryTest, FolderThatCannotBeOpenedIsSkippedWithItsSubFolders)
     // The second folder opened from a hierarchy row is Projects, below the Inbox.
     mapisvc::InjectFault(FailCall("IMAPIFolder", "OpenEntry", 2));
     ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0x1, _T("Mailbox")));
-    ExpectStore(0, u"Mailbox", m_mailbox, 0x3FF,
-                {{u"Inbox", 1, 0x1, &m_mailboxRoot}, {u"Meetings", 2, 0x1, &m_inbox}});
+    ExpectStore(0, u"Mailbox", m_mailbox, 0x3FF, {{u"Inbox", 1, 0x1, &m_mailboxRoot}, {u"Meetings", 2, 0x1, &m_inbox}});
 }
 
 TEST_F(DiscoveryTest, RecursiveWalkNeedsAFolderAndAStore)

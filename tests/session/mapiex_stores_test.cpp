@@ -171,7 +171,8 @@ TEST_F(MAPIExStoresTest, SupportMaskAndStateOfTheOpenStore)
     AddStore(options);
     ASSERT_TRUE(Session().OpenMessageStore());
 
-    EXPECT_EQ(Session().GetMessageStoreSupport(), static_cast<ULONG>(STORE_UNICODE_OK | STORE_NOTIFY_OK | STORE_MODIFY_OK));
+    EXPECT_EQ(Session().GetMessageStoreSupport(),
+              static_cast<ULONG>(STORE_UNICODE_OK | STORE_NOTIFY_OK | STORE_MODIFY_OK));
     EXPECT_EQ(Session().GetMessageStoreState(), 0x42);
 
     mapisvc::Fault unreadable = FailCall("IMsgStore", "GetProps");
