@@ -1,8 +1,8 @@
 // The string helpers of CMAPIEx: how MAPI string values become CString text in Unicode and ANSI-only mode.
 #include <mapipim/MAPIEx.h>
 
-#include "AfxPrinters.h"
-#include "ProcessFlags.h"
+#include "support/AfxPrinters.h"
+#include "support/ProcessFlags.h"
 
 #include <gtest/gtest.h>
 

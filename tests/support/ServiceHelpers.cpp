@@ -182,6 +182,13 @@ mapisvc::EntryId GetBinary(IMAPIProp* object, ULONG ulPropTag)
     return bytes;
 }
 
+bool HasProp(IMAPIProp* object, ULONG ulPropTag)
+{
+    LPSPropValue value = GetOneValue(object, ulPropTag);
+    MAPIFreeBuffer(value);
+    return value != nullptr;
+}
+
 mapisvc::EntryId EntryIdOf(IMAPIProp* object)
 {
     return GetBinary(object, PR_ENTRYID);

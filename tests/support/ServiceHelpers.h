@@ -142,6 +142,7 @@ std::u16string GetString(IMAPIProp* object, ULONG ulPropTag);
 LONG GetLong(IMAPIProp* object, ULONG ulPropTag, LONG missing = 0);
 mapisvc::EntryId GetBinary(IMAPIProp* object, ULONG ulPropTag);
 mapisvc::EntryId EntryIdOf(IMAPIProp* object);
+bool HasProp(IMAPIProp* object, ULONG ulPropTag);
 mapisvc::EntryId ToEntryId(const SBinary& bin);
 HRESULT SetOne(IMAPIProp* object, const SPropValue& value);
 
