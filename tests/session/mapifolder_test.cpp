@@ -237,6 +237,13 @@ TEST_F(MAPIFolderTest, SubFolderWalkNamesEachFolderAndClosesTheLastOne)
     EXPECT_FALSE(folder.GetNextSubFolder(subFolder, strName));
     EXPECT_EQ(subFolder.GetEntryID()->cb, 0u);
     EXPECT_EQ(subFolder.GetHierarchy(), nullptr);
+
+    // Neither a folder walking into itself nor a detached one can go on.
+    ASSERT_NE(folder.GetHierarchy(), nullptr);
+    EXPECT_FALSE(folder.GetNextSubFolder(folder, strName));
+    IMAPIFolder* pDetached = folder.Detach();
+    EXPECT_FALSE(folder.GetNextSubFolder(subFolder, strName));
+    pDetached->Release();
 }
 
 TEST_F(MAPIFolderTest, SubFolderThatCannotBeOpenedStillGivesItsName)
