@@ -5,6 +5,7 @@
 #include <mapipim/MAPIFolder.h>
 #include <mapipim/SBinaryUtils.h>
 
+#include "platform/platform.h"
 #include "session/SBinaryBytes.h"
 #include "session/Scoped.h"
 

@@ -218,8 +218,8 @@ TEST_F(MAPIItemPropertyTest, CancelFlagOtherThanOneLetsAccessProceed)
 
 namespace
 {
-// An item test whose message lives in an ANSI-only store added to the default profile, with the process in the
-// mode that opening such a store switches on.
+// An item test whose message lives in an ANSI-only store added to the default profile, opened through the session
+// object, which switches the process to ANSI-only mode as it meets the store.
 class AnsiOnlyStoreTest : public MAPIItemPropertyTest
 {
 protected:
@@ -229,13 +229,13 @@ protected:
         mapisvc::StoreOptions options;
         options.displayName = u"Archive (ANSI)";
         options.unicode = false;
-        mapisvc::EntryId storeID;
-        ASSERT_EQ(mapisvc::AddStore(u"Outlook", options, &storeID), S_OK);
-        m_ansiStore = OpenStore(m_mapi.GetSession(), storeID);
-        ASSERT_TRUE(m_ansiStore);
-        ASSERT_EQ(GetLong(m_ansiStore.Get(), PR_STORE_SUPPORT_MASK) & STORE_UNICODE_OK, 0);
-        UseStore(m_ansiStore.Get());
-        ProcessFlagsGuard::EnterAnsiOnlyMode();
+        ASSERT_EQ(mapisvc::AddStore(u"Outlook", options, &m_ansiStoreID), S_OK);
+        ASSERT_EQ(CMAPIEx::m_bOnlyANSIOnUnicode, 0);
+        SBinary storeID = {static_cast<ULONG>(m_ansiStoreID.size()), m_ansiStoreID.data()};
+        ASSERT_TRUE(m_mapi.OpenMessageStore(storeID, MAPI_BEST_ACCESS | MDB_NO_DIALOG));
+        ASSERT_EQ(CMAPIEx::m_bOnlyANSIOnUnicode, 1);
+        ASSERT_EQ(CMAPIEx::m_nMAPICode, 0);
+        UseStore(m_mapi.GetMessageStore());
         ASSERT_TRUE(m_item.Create(&m_mapi, m_pInbox));
         mapisvc::ClearCallLog();
     }
@@ -244,7 +244,6 @@ protected:
         m_item.Close();
         delete m_pInbox;
         m_pInbox = nullptr;
-        m_ansiStore.Reset();
         ItemTest::TearDown();
     }
 
@@ -260,7 +259,7 @@ protected:
         return value->Value.lpszA;
     }
 
-    Ref<IMsgStore> m_ansiStore;
+    mapisvc::EntryId m_ansiStoreID;
 };
 } // namespace
 
@@ -296,6 +295,9 @@ TEST_F(AnsiOnlyStoreTest, ModeStaysForAUnicodeStoreOpenedLater)
 {
     // Back in the Unicode default store, strings are still exchanged in their 8-bit form.
     m_item.Close();
+    ASSERT_TRUE(m_mapi.OpenMessageStore(NULL, MAPI_BEST_ACCESS | MDB_NO_DIALOG));
+    EXPECT_EQ(CMAPIEx::m_bOnlyANSIOnUnicode, 1);
+    EXPECT_EQ(CMAPIEx::m_nMAPICode, 0);
     ASSERT_TRUE(OpenMessage());
     mapisvc::ClearCallLog();
     CString strSubject;
