@@ -19,6 +19,7 @@
 #include <mapiguid.h>
 #include <mapicode.h>
 #include <gdiplus.h>
+#include <mapipim/mapi/mapiext.h>
 #ifndef _T
 #define _T(x) L##x
 #endif
@@ -32,6 +33,7 @@
 #include <mapipim/mapi/mapix.h>
 #include <mapipim/mapi/mapiutil.h>
 #include <mapipim/win32/gdiplus.h>
+#include <mapipim/mapi/mapiext.h>
 #endif
 
 #include <mapipim/afx/afx.h>

@@ -1,4 +1,18 @@
-// MAPI declarations for the Linux build, under the SDK's names.
+// MAPI utility functions for the Linux build that the library and its hosts call, under the SDK's names and
+// signatures (as mingw-w64's mapiutil.h). WrapCompressedRTFStream belongs with the e-mail body formats.
 #pragma once
 
-#include <mapipim/win32/wintypes.h>
+#include <mapipim/export.h>
+#include <mapipim/mapi/mapix.h>
+
+extern "C"
+{
+    MAPIPIM_API void STDAPICALLTYPE FreeProws(LPSRowSet lpRows);
+    MAPIPIM_API void STDAPICALLTYPE FreePadrlist(LPADRLIST lpAdrlist);
+    MAPIPIM_API LPSPropValue STDAPICALLTYPE PpropFindProp(LPSPropValue lpPropArray, ULONG cValues, ULONG ulPropTag);
+    MAPIPIM_API HRESULT STDAPICALLTYPE HrGetOneProp(LPMAPIPROP lpMapiProp, ULONG ulPropTag, LPSPropValue* lppProp);
+    MAPIPIM_API HRESULT STDAPICALLTYPE HrSetOneProp(LPMAPIPROP lpMapiProp, LPSPropValue lpProp);
+    MAPIPIM_API HRESULT STDAPICALLTYPE HrQueryAllRows(LPMAPITABLE lpTable, LPSPropTagArray lpPropTags,
+                                                      LPSRestriction lpRestriction, LPSSortOrderSet lpSortOrderSet,
+                                                      LONG crowsMax, LPSRowSet* lppRows);
+}

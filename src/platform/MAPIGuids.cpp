@@ -1,0 +1,70 @@
+// Storage for the MAPI interface identifiers and property sets that the MAPI headers only declare. The
+// Windows SDK leaves this to the program (mapi32 and uuid do not define them); on Linux the service's own
+// headers declare them the same way.
+#define INITGUID
+
+#if defined(_WIN32)
+#include <windows.h>
+#include <initguid.h>
+#define USES_IID_IABContainer
+#define USES_IID_IABLogon
+#define USES_IID_IABProvider
+#define USES_IID_IAddrBook
+#define USES_IID_IAttachment
+#define USES_IID_IDistList
+#define USES_IID_IEnumMAPIFormProp
+#define USES_IID_IMAPIAdviseSink
+#define USES_IID_IMAPIContainer
+#define USES_IID_IMAPIControl
+#define USES_IID_IMAPIFolder
+#define USES_IID_IMAPIForm
+#define USES_IID_IMAPIFormAdviseSink
+#define USES_IID_IMAPIFormContainer
+#define USES_IID_IMAPIFormFactory
+#define USES_IID_IMAPIFormInfo
+#define USES_IID_IMAPIFormMgr
+#define USES_IID_IMAPIFormProp
+#define USES_IID_IMAPIMessageSite
+#define USES_IID_IMAPIProgress
+#define USES_IID_IMAPIProp
+#define USES_IID_IMAPIPropData
+#define USES_IID_IMAPISession
+#define USES_IID_IMAPISpoolerInit
+#define USES_IID_IMAPISpoolerService
+#define USES_IID_IMAPISpoolerSession
+#define USES_IID_IMAPIStatus
+#define USES_IID_IMAPISup
+#define USES_IID_IMAPITable
+#define USES_IID_IMAPITableData
+#define USES_IID_IMAPIViewAdviseSink
+#define USES_IID_IMAPIViewContext
+#define USES_IID_IMSLogon
+#define USES_IID_IMSProvider
+#define USES_IID_IMailUser
+#define USES_IID_IMessage
+#define USES_IID_IMsgServiceAdmin
+#define USES_IID_IMsgStore
+#define USES_IID_IPersistMessage
+#define USES_IID_IProfAdmin
+#define USES_IID_IProfSect
+#define USES_IID_IProviderAdmin
+#define USES_IID_ISpoolerHook
+#define USES_IID_IStreamDocfile
+#define USES_IID_IStreamTnef
+#define USES_IID_ITNEF
+#define USES_IID_IXPLogon
+#define USES_IID_IXPProvider
+#define USES_MUID_PROFILE_INSTANCE
+#define USES_PS_MAPI
+#define USES_PS_PUBLIC_STRINGS
+#define USES_PS_ROUTING_ADDRTYPE
+#define USES_PS_ROUTING_DISPLAY_NAME
+#define USES_PS_ROUTING_EMAIL_ADDRESSES
+#define USES_PS_ROUTING_ENTRYID
+#define USES_PS_ROUTING_SEARCH_KEY
+#include <mapiguid.h>
+#else
+#include <mapipim/win32/wintypes.h>
+#include <mapipim/mapi/mapidefs.h>
+#include <mapipim/mapi/mapiguid.h>
+#endif
