@@ -47,6 +47,7 @@ bool DirectoryScan::Next(FoundFile& next)
 } // namespace mapipim
 #else
 #include "platform/afx/PathText.h"
+#include "platform/win32/PosixPath.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -122,7 +123,9 @@ bool Describe(const std::string& path, const CString& strName, FoundFile& file)
 
 void ListMatches(const CString& strDirectory, const CString& strNamePattern, std::vector<FoundFile>& files)
 {
-    const std::string directory = strDirectory.IsEmpty() ? std::string(".") : NativePath(strDirectory);
+    std::string directory = ".";
+    if (!strDirectory.IsEmpty() && !win32::ToPosixPath(strDirectory, directory))
+        return;
     DIR* pDirectory = opendir(directory.c_str());
     if (pDirectory == nullptr)
         return;
@@ -148,9 +151,10 @@ std::unique_ptr<DirectoryScan> DirectoryScan::Start(LPCWSTR pszPattern, FoundFil
     if (strNamePattern == _T("*.*"))
         strNamePattern = _T("*");
     FoundFile file;
+    std::string path;
     if (HasWildcards(strNamePattern))
         ListMatches(strPattern.Left(iName), strNamePattern, state->files);
-    else if (!strNamePattern.IsEmpty() && Describe(NativePath(strPattern), strNamePattern, file))
+    else if (!strNamePattern.IsEmpty() && win32::ToPosixPath(strPattern, path) && Describe(path, strNamePattern, file))
         state->files.push_back(file);
     if (state->files.empty())
     {

@@ -1,7 +1,7 @@
 #include "platform/afx/FileHandle.h"
 
 #if !defined(_WIN32)
-#include "platform/afx/PathText.h"
+#include "platform/win32/PosixPath.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -143,48 +143,14 @@ bool FlushFileHandle(HANDLE hFile)
 #else
 namespace
 {
-constexpr DWORD kErrorGenFailure = 31;
-constexpr DWORD kErrorDiskFull = 112;
-
 int Descriptor(HANDLE hFile)
 {
     return static_cast<int>(reinterpret_cast<intptr_t>(hFile));
 }
 
-// Reports the current errno as the Windows error the same failure would give.
 void SetLastErrorFromErrno()
 {
-    switch (errno)
-    {
-    case ENOENT:
-        SetLastError(ERROR_FILE_NOT_FOUND);
-        break;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        break;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-        SetLastError(ERROR_ACCESS_DENIED);
-        break;
-    case EBADF:
-        SetLastError(ERROR_INVALID_HANDLE);
-        break;
-    case EINVAL:
-        SetLastError(ERROR_INVALID_PARAMETER);
-        break;
-    case ENOMEM:
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        break;
-    case ENOSPC:
-        SetLastError(kErrorDiskFull);
-        break;
-    default:
-        SetLastError(kErrorGenFailure);
-        break;
-    }
+    SetLastError(win32::Win32ErrorFromErrno(errno));
 }
 
 int OpenFlags(UINT nOpenFlags)
@@ -210,12 +176,12 @@ int OpenFlags(UINT nOpenFlags)
 
 HANDLE OpenFileHandle(LPCWSTR pszPath, UINT nOpenFlags)
 {
-    if (pszPath == nullptr || *pszPath == 0)
+    std::string path;
+    if (pszPath == nullptr || *pszPath == 0 || !win32::ToPosixPath(pszPath, path))
     {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    const std::string path = NativePath(pszPath);
     int fd = -1;
     do
         fd = open(path.c_str(), OpenFlags(nOpenFlags), 0666);

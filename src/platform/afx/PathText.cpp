@@ -8,17 +8,9 @@
 
 namespace mapipim
 {
-bool IsPathSeparator(WCHAR ch)
+int FileNameStart(LPCWSTR pszPath)
 {
-    return ch == '\\' || ch == '/';
-}
-
-int FileNameStart(const CString& strPath)
-{
-    for (int i = strPath.GetLength(); i > 0; --i)
-        if (IsPathSeparator(strPath[i - 1]))
-            return i;
-    return 0;
+    return FindLastPathSeparator(pszPath) + 1;
 }
 
 CString FileTitleOf(const CString& strName)
@@ -94,13 +86,6 @@ CString FullPath(LPCWSTR pszPath)
         return NormalizeAbsolute(pszPath);
     const CString strBase = CurrentDirectory();
     return strBase.IsEmpty() ? CString() : NormalizeAbsolute(strBase + _T('/') + pszPath);
-}
-
-std::string NativePath(LPCWSTR pszPath)
-{
-    CString strPath(pszPath);
-    strPath.Replace(_T('\\'), _T('/'));
-    return strPath.ToUtf8();
 }
 #endif
 } // namespace mapipim
