@@ -21,6 +21,9 @@
 
 typedef double DATE;
 
+// The Windows headers define GetCurrentTime as an obsolete alias of GetTickCount; MFC drops it the same way.
+#undef GetCurrentTime
+
 class MAPIPIM_API COleDateTimeSpan
 {
 public:

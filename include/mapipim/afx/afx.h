@@ -6,3 +6,5 @@
 #include <mapipim/afx/String.h>
 #include <mapipim/afx/Array.h>
 #include <mapipim/afx/OleDateTime.h>
+#include <mapipim/afx/File.h>
+#include <mapipim/afx/FileFind.h>
