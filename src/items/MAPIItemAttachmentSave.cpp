@@ -1,0 +1,103 @@
+// CMAPIItem: saving attachments to files. The content moves from the attachment's data stream to the file in
+// 1024-byte chunks, with the cooperative pause after each and the host's cancel flag tested between them.
+#include <mapipim/MAPIItem.h>
+#include <mapipim/MAPIEx.h>
+
+#include "items/AttachmentSaveTarget.h"
+#include "items/AttachmentTable.h"
+#include "items/CancelFlag.h"
+#include "platform/Pause.h"
+#include "session/Scoped.h"
+
+using mapipim::AttachmentSaveTarget;
+using mapipim::AttachmentTable;
+using mapipim::GetRowText;
+using mapipim::IsItemAccessCancelled;
+using mapipim::ScopedInterface;
+
+namespace
+{
+const UINT kAttachmentChunkBytes = 1024;
+
+ULONG StringTag(ULONG ulUnicodeTag)
+{
+    return CMAPIEx::m_bOnlyANSIOnUnicode ? CHANGE_PROP_TYPE(ulUnicodeTag, PT_STRING8) : ulUnicodeTag;
+}
+
+// Copies the stream to the file chunk by chunk until a chunk comes back short. False when a read or a write
+// fails or the host cancels after a full chunk.
+bool CopyStreamToFile(IStream* pStream, CFile& file)
+{
+    BYTE chunk[kAttachmentChunkBytes];
+    for (;;)
+    {
+        ULONG cbRead = 0;
+        if (pStream->Read(chunk, kAttachmentChunkBytes, &cbRead) != S_OK || cbRead > kAttachmentChunkBytes)
+            return false;
+        if (cbRead > 0 && file.Write(chunk, cbRead) != cbRead)
+            return false;
+        mapipim::Pause();
+        if (cbRead < kAttachmentChunkBytes)
+            return true;
+        if (IsItemAccessCancelled())
+            return false;
+    }
+}
+} // namespace
+
+BOOL CMAPIItem::SaveAttachmentData(IAttach* pAttachment, LPCWSTR szPath)
+{
+    if (!pAttachment || !szPath)
+        return FALSE;
+    CFile file;
+    if (!file.Open(szPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
+        return FALSE;
+    ScopedInterface<IStream> stream;
+    if (pAttachment->OpenProperty(PR_ATTACH_DATA_BIN, &IID_IStream, 0, 0,
+                                  reinterpret_cast<LPUNKNOWN*>(&stream.Receive())) != S_OK ||
+        !stream)
+        return FALSE;
+    if (IsItemAccessCancelled())
+        return FALSE;
+    return CopyStreamToFile(stream.Get(), file);
+}
+
+BOOL CMAPIItem::SaveAttachment(LPCWSTR szPath, int nIndex, int nFilter)
+{
+    if (IsItemAccessCancelled() || !szPath)
+        return FALSE;
+    AttachmentSaveTarget target;
+    if (!target.Decide(szPath))
+        return FALSE;
+    enum
+    {
+        kNumColumn,
+        kLongFileNameColumn,
+        kFileNameColumn,
+        kPhotoColumn
+    };
+    SizedSPropTagArray(4, columns) = {4,
+                                      {PR_ATTACH_NUM, StringTag(PR_ATTACH_LONG_FILENAME_W),
+                                       StringTag(PR_ATTACH_FILENAME_W), PR_ATTACHMENT_CONTACTPHOTO}};
+    AttachmentTable table;
+    if (!table.Open(m_pItem) || !table.SetColumns(reinterpret_cast<LPSPropTagArray>(&columns)))
+        return FALSE;
+    bool bSaved = false;
+    const bool bWalked = table.Walk(
+        nIndex, nFilter, kPhotoColumn,
+        [&](const SRow& row)
+        {
+            const SPropValue* pNum = mapipim::FindRowValue(row, kNumColumn, PR_ATTACH_NUM);
+            ScopedInterface<IAttach> attachment;
+            if (!pNum || table.GetMessage()->OpenAttach(pNum->Value.ul, NULL, 0, &attachment.Receive()) != S_OK ||
+                !attachment)
+                return true; // an attachment that cannot be opened is passed over
+            const CString strFile =
+                target.GetFilePath(GetRowText(row, kLongFileNameColumn), GetRowText(row, kFileNameColumn));
+            if (!SaveAttachmentData(attachment.Get(), strFile))
+                return false;
+            bSaved = true;
+            return true;
+        });
+    return bWalked && bSaved;
+}
