@@ -18,7 +18,10 @@ struct ContactTextField
 };
 
 // A table entry named after its record field.
-#define MAPIPIM_CONTACT_TEXT(field, tag, set) {&CMAPIContactInfo::field, tag, set, _T(#field)}
+#define MAPIPIM_CONTACT_TEXT(field, tag, set)                                                                          \
+    {                                                                                                                  \
+        &CMAPIContactInfo::field, tag, set, _T(#field)                                                                 \
+    }
 
 // Reads each field; one that cannot be read ends empty and is traced "[MAPI] Get failed : <field>". True when
 // every field was read.
@@ -29,8 +32,7 @@ bool ReadContactTexts(CMAPIItem& item, const ContactTextField* pFields, size_t n
 void WriteContactTexts(CMAPIItem& item, const ContactTextField* pFields, size_t nCount, const CMAPIContactInfo& info,
                        LPCWSTR szFolderName);
 
-template <size_t N>
-bool ReadContactTexts(CMAPIItem& item, const ContactTextField (&fields)[N], CMAPIContactInfo& info)
+template <size_t N> bool ReadContactTexts(CMAPIItem& item, const ContactTextField (&fields)[N], CMAPIContactInfo& info)
 {
     return ReadContactTexts(item, fields, N, info);
 }
