@@ -397,6 +397,11 @@ TEST_F(ContactItemTest, SummerTimesRoundTripUnchangedInADaylightSavingZone)
     EXPECT_TRUE(SameLocalTime(info.tmAnniversary, read.tmAnniversary));
     EXPECT_EQ(1, read.tmBirthday.wDayOfWeek); // a Monday
 
+    // A time that names no day cannot be stored: the write fails with a trace, the rest is saved.
+    info.tmAnniversary = MakeTime(2010, 13, 1);
+    ASSERT_TRUE(item.SetInfo(&ContactsRecord(), &info));
+    EXPECT_TRUE(Traced(_T("[MAPI] Set failed : Invalid DateTime(tmAnniversary) - Folder:Contacts")));
+
     // Year 0 is no time: the property goes.
     info.tmBirthday = SYSTEMTIME{};
     ASSERT_TRUE(item.SetInfo(&ContactsRecord(), &info));
