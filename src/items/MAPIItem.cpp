@@ -10,9 +10,7 @@
 
 using mapipim::ScopedBuffer;
 
-CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL}
-{
-}
+CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL} {}
 
 CMAPIItem::~CMAPIItem()
 {

@@ -1,7 +1,7 @@
 // GetLocalTimeZoneKeyName and the key name every CMAPIEx publishes for the host.
 #include <mapipim/MAPIEx.h>
 
-#include "AfxPrinters.h"
+#include "support/AfxPrinters.h"
 #include "platform/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
