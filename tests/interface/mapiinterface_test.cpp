@@ -8,7 +8,6 @@
 #include "support/CallLogQueries.h"
 #include "support/ProcessFlags.h"
 #include "support/ServiceFixture.h"
-#include "support/TemporaryMAPIFolder.h"
 
 #include <gtest/gtest.h>
 

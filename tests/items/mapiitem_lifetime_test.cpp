@@ -1,6 +1,5 @@
 // CMAPIItem: opening, creating, saving and closing, and the cached entry identifier.
 #include "ItemTestFixture.h"
-#include "support/TemporaryMAPIFolder.h"
 
 namespace
 {

@@ -37,3 +37,12 @@ TEST(GetLocalTimeZoneKeyName, ConstructorPublishesTheKeyName)
         EXPECT_EQ(CMAPIEx::m_strTMKeyName, CString(_T("W. Europe Standard Time")));
     }
 }
+
+TEST(GetLocalTimeZoneKeyName, ZoneWithoutAKeyGivesZeroAndEmptyName)
+{
+    // A POSIX rule names its zone by abbreviations that no Windows zone uses as its "Std" text.
+    ScopedTz tz("XST-3XDT,M3.5.0,M10.5.0/3");
+    CString strName = _T("previous");
+    EXPECT_EQ(GetLocalTimeZoneKeyName(strName), 0);
+    EXPECT_TRUE(strName.IsEmpty());
+}

@@ -8,7 +8,6 @@
 #include "support/ProcessFlags.h"
 #include "support/ServiceFixture.h"
 #include "support/ServiceHelpers.h"
-#include "support/TemporaryMAPIFolder.h"
 
 #include <gtest/gtest.h>
 
