@@ -6,6 +6,7 @@
 
 #include <mapipim/SBinaryUtils.h>
 #include <mapipim/SubString.h>
+#include <mapipim/TimeConversion.h>
 #include <mapipim/MAPIByteStream.h>
 
 #include <mapipim/MAPIInfoBase.h>

@@ -1,0 +1,36 @@
+// The parts of the item operations that are the same for every kind.
+#include "interface/ItemOperations.h"
+
+namespace mapipim
+{
+void ProgressWindow::ItemRead(const void* pRecord, const COutlookFolder* pFolder) const
+{
+    if (m_hWnd)
+        SendMessageW(m_hWnd, WM_MAPI_GET_CONTENTS, reinterpret_cast<WPARAM>(pRecord),
+                     reinterpret_cast<LPARAM>(pFolder));
+}
+
+void ProgressWindow::ListEnded(INT_PTR nCount) const
+{
+    if (m_hWnd)
+        PostMessageW(m_hWnd, WM_MAPI_GET_CONTENTS_END, static_cast<WPARAM>(nCount), 0);
+}
+
+BOOL OpenRecordFolder(CMAPIEx& mapi, COutlookFolder& folderRecord, CMAPIFolder& folder)
+{
+    return mapi.OpenFolder(folderRecord.sbStoreEntryID, folderRecord.sbEntryID, folder);
+}
+
+BOOL DeleteFolderItem(CMAPIEx& mapi, COutlookFolder* pFolder, SBinary& entryID, int bMoveToDeletedItems)
+{
+    CMAPIFolder folder;
+    if (!OpenRecordFolder(mapi, *pFolder, folder))
+        return FALSE;
+    if (!bMoveToDeletedItems)
+        return folder.DeleteMessage(&entryID);
+    CMAPIFolder deletedItems;
+    if (!mapi.OpenFolder(PR_IPM_WASTEBASKET_ENTRYID, deletedItems))
+        return FALSE;
+    return folder.MoveMessage(&entryID, &deletedItems);
+}
+} // namespace mapipim

@@ -1,0 +1,295 @@
+// CMAPIContactItem: creating a contact message, and reading and writing the contact record field by field. The
+// e-mail slots, postal addresses, derived names and the picture live in files of their own.
+#include "items/MAPIContactItem.h"
+
+#include <mapipim/MAPIEx.h>
+#include <mapipim/MAPIFolder.h>
+#include <mapipim/SBinaryUtils.h>
+#include <mapipim/SubString.h>
+#include <mapipim/TimeConversion.h>
+
+#include "items/CancelFlag.h"
+#include "items/ContactProperties.h"
+#include "items/ContactTextFields.h"
+#include "platform/Path.h"
+#include "platform/trace/Trace.h"
+
+using mapipim::ContactTextField;
+using mapipim::IsItemAccessCancelled;
+
+namespace
+{
+// The name group as it is read; strFullName, strInitial and strDisplay are derived when a contact is written.
+const ContactTextField kNameFields[] = {
+    MAPIPIM_CONTACT_TEXT(strFullName, PR_DISPLAY_NAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strLastName, PR_SURNAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strFirstName, PR_GIVEN_NAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strMiddleName, PR_MIDDLE_NAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strInitial, PR_INITIALS_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strDisplay, mapipim::PidLidFileUnder, MAPIPIM_SET_ADDRESS),
+};
+
+// The name parts a contact is written with.
+const ContactTextField kWrittenNameFields[] = {
+    MAPIPIM_CONTACT_TEXT(strLastName, PR_SURNAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strFirstName, PR_GIVEN_NAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strMiddleName, PR_MIDDLE_NAME_W, MAPIPIM_SET_NONE),
+};
+
+const ContactTextField kOrganisationFields[] = {
+    MAPIPIM_CONTACT_TEXT(strCompany, PR_COMPANY_NAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strDepartment, PR_DEPARTMENT_NAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strTitle, PR_TITLE_W, MAPIPIM_SET_NONE),
+};
+
+const ContactTextField kWebFields[] = {
+    MAPIPIM_CONTACT_TEXT(strBizHomePage, PR_BUSINESS_HOME_PAGE_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strHomePage, PR_PERSONAL_HOME_PAGE_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strIMAddress, mapipim::PidLidInstantMessagingAddress, MAPIPIM_SET_ADDRESS),
+};
+
+const ContactTextField kTelephoneFields[] = {
+    MAPIPIM_CONTACT_TEXT(strNumberBase, PR_PRIMARY_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberHome1, PR_HOME_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberHome2, PR_HOME2_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberHomeFax, PR_HOME_FAX_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberCellphone, PR_MOBILE_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberRadioTelephony, PR_RADIO_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberBeeper, PR_PAGER_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberCompany, PR_COMPANY_MAIN_PHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberBiz1, PR_BUSINESS_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberBiz2, PR_BUSINESS2_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberBizFax, PR_BUSINESS_FAX_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberAssistant, PR_ASSISTANT_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberCallback, PR_CALLBACK_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberCarphone, PR_CAR_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberOther, PR_OTHER_TELEPHONE_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberOtherFax, PR_PRIMARY_FAX_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberISDN, PR_ISDN_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberTelex, PR_TELEX_NUMBER_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNumberTTYTDD, PR_TTYTDD_PHONE_NUMBER_W, MAPIPIM_SET_NONE),
+};
+
+const ContactTextField kPersonalFields[] = {
+    MAPIPIM_CONTACT_TEXT(strOffice, PR_OFFICE_LOCATION_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strJob, PR_PROFESSION_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strManagerName, PR_MANAGER_NAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strSpouseName, PR_SPOUSE_NAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNickName, PR_NICKNAME_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strAssistantName, PR_ASSISTANT_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strNamePrefix, PR_DISPLAY_NAME_PREFIX_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strGeneration, PR_GENERATION_W, MAPIPIM_SET_NONE),
+    MAPIPIM_CONTACT_TEXT(strInternetAddress, mapipim::PidLidFreeBusyLocation, MAPIPIM_SET_ADDRESS),
+};
+
+// The record fields of e-mail slots 1 to 3.
+struct EmailSlotFields
+{
+    CString CMAPIContactInfo::*pAddress;
+    CString CMAPIContactInfo::*pDisplayName;
+    LPCWSTR szAddressName;
+    LPCWSTR szDisplayNameName;
+};
+
+const EmailSlotFields kEmailSlots[] = {
+    {&CMAPIContactInfo::strEmail1, &CMAPIContactInfo::strEmailDispaly1, _T("strEmail1"), _T("strEmailDispaly1")},
+    {&CMAPIContactInfo::strEmail2, &CMAPIContactInfo::strEmailDispaly2, _T("strEmail2"), _T("strEmailDispaly2")},
+    {&CMAPIContactInfo::strEmail3, &CMAPIContactInfo::strEmailDispaly3, _T("strEmail3"), _T("strEmailDispaly3")},
+};
+
+const int kAddressTypes[] = {MAPIPIM_ADDRESS_HOME, MAPIPIM_ADDRESS_BUSINESS, MAPIPIM_ADDRESS_OTHER};
+const LPCWSTR kAddressTypeNames[] = {_T("HOME"), _T("BUSINESS"), _T("OTHER")};
+
+const LPCWSTR kDateTimeFormat = _T("%Y-%m-%d %H:%M:%S");
+} // namespace
+
+CMAPIContactItem::CMAPIContactItem() = default;
+
+CMAPIContactItem::~CMAPIContactItem() = default;
+
+BOOL CMAPIContactItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
+{
+    if (!pMAPI)
+        return FALSE;
+    if (!pFolder)
+        pFolder = pMAPI->GetFolder();
+    if (!pFolder)
+        pFolder = pMAPI->OpenContacts(TRUE);
+    if (!CMAPIItem::Create(pMAPI, pFolder))
+        return FALSE;
+    if (!SetPropertyString(PR_MESSAGE_CLASS_W, _T("IPM.Contact")))
+        LOGTRACE(_T("[MAPI] Set failed : MsgClass - Folder:%s"), pFolder->GetName());
+    if (!SetPropertyLong(PR_MESSAGE_FLAGS, MSGFLAG_READ))
+        LOGTRACE(_T("[MAPI] Set failed : MsgFlag - Folder:%s"), pFolder->GetName());
+    return TRUE;
+}
+
+// ---- Reading
+
+BOOL CMAPIContactItem::GetInfo(CMAPIContactInfo* pInfo, ULONG ulFlags)
+{
+    if (!pInfo)
+        return FALSE;
+    BOOL bResult = TRUE;
+    if (!GetEntryIDString(pInfo->strEntryID))
+    {
+        LOGTRACE(_T("[MAPI] Get failed : strEntryID"));
+        bResult = FALSE;
+    }
+    CopySBinary(pInfo->sbEntryID, *GetEntryID());
+    if (ulFlags & MAPIPIM_CONTACT_NAMES)
+        GetNames(*pInfo);
+    if (ulFlags & MAPIPIM_CONTACT_OTHERS)
+        GetOtherFields(*pInfo);
+    if ((ulFlags & MAPIPIM_CONTACT_TIMES) && !GetTimes(*pInfo))
+        bResult = FALSE;
+    return IsItemAccessCancelled() ? FALSE : bResult;
+}
+
+void CMAPIContactItem::GetNames(CMAPIContactInfo& info)
+{
+    mapipim::ReadContactTexts(*this, kNameFields, info);
+}
+
+void CMAPIContactItem::GetOtherFields(CMAPIContactInfo& info)
+{
+    mapipim::ReadContactTexts(*this, kOrganisationFields, info);
+    GetEmailSlots(info);
+    mapipim::ReadContactTexts(*this, kWebFields, info);
+    if (!GetBody(info.strMemo))
+        LOGTRACE(_T("[MAPI] Get failed : strMemo"));
+    mapipim::ReadContactTexts(*this, kTelephoneFields, info);
+    for (int nType : kAddressTypes)
+        if (!GetAddress(&info, nType))
+            LOGTRACE(_T("[MAPI] Get failed : GetAddress(%s)"), kAddressTypeNames[nType]);
+    mapipim::ReadContactTexts(*this, kPersonalFields, info);
+    if (!GetPropertyTime(PR_BIRTHDAY, info.tmBirthday))
+        LOGTRACE(_T("[MAPI] Get failed : tmBirthday"));
+    if (!GetPropertyTime(PR_WEDDING_ANNIVERSARY, info.tmAnniversary))
+        LOGTRACE(_T("[MAPI] Get failed : tmAnniversary"));
+    info.nSensitivity = GetPropertyLong(PR_SENSITIVITY, 0);
+    GetAttachmentNames(info.strPicturePath, -1, MAPIPIM_ATTACH_PHOTO_ONLY);
+    GetAttachmentNames(info.strAttachFile, -1, MAPIPIM_ATTACH_NO_PHOTO);
+}
+
+void CMAPIContactItem::GetEmailSlots(CMAPIContactInfo& info)
+{
+    for (int nSlot = 1; nSlot <= 3; ++nSlot)
+    {
+        const EmailSlotFields& slot = kEmailSlots[nSlot - 1];
+        if (!GetEmailAddress(info.*slot.pAddress, nSlot))
+            LOGTRACE(_T("[MAPI] Get failed : %s"), slot.szAddressName);
+        if (!GetEmailDisplayName(info.*slot.pDisplayName, nSlot))
+            LOGTRACE(_T("[MAPI] Get failed : %s"), slot.szDisplayNameName);
+    }
+}
+
+BOOL CMAPIContactItem::GetTimes(CMAPIContactInfo& info)
+{
+    BOOL bResult = TRUE;
+    if (!GetPropertyTime(PR_CREATION_TIME, info.tmCTime))
+    {
+        LOGTRACE(_T("[MAPI] Get failed : tmCTime"));
+        bResult = FALSE;
+    }
+    if (!GetPropertyTime(PR_LAST_MODIFICATION_TIME, info.tmLMTime))
+    {
+        LOGTRACE(_T("[MAPI] Get failed : tmLMTime"));
+        return FALSE;
+    }
+    return bResult;
+}
+
+// ---- Writing
+
+BOOL CMAPIContactItem::SetInfo(COutlookFolder* pFolder, CMAPIContactInfo* pInfo)
+{
+    if (!pFolder || !pInfo)
+        return FALSE;
+    SetFields(*pFolder, *pInfo);
+    if (IsItemAccessCancelled())
+        return FALSE;
+    if (!Save(FALSE))
+    {
+        LOGTRACE(_T("[MAPI] Set failed : Save( FALSE ) - Folder:%s"), pFolder->strName);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Each failure here is traced and the writing goes on: a contact with one field missing is still worth saving.
+void CMAPIContactItem::SetFields(const COutlookFolder& folder, CMAPIContactInfo& info)
+{
+    const LPCWSTR szFolder = folder.strName;
+    if (!SetPropertyLong(PR_ICON_INDEX, mapipim::kContactIconIndex))
+        LOGTRACE(_T("[MAPI] Set failed : Icon - Folder:%s"), szFolder);
+    mapipim::WriteContactTexts(*this, kWrittenNameFields, info, szFolder);
+    mapipim::WriteContactTexts(*this, kOrganisationFields, info, szFolder);
+    SetEmailSlots(szFolder, info);
+    mapipim::WriteContactTexts(*this, kWebFields, info, szFolder);
+    if (!SetBody(info.strMemo))
+        LOGTRACE(_T("[MAPI] Set failed : %s(strMemo) - Folder:%s"), info.strMemo, szFolder);
+    mapipim::WriteContactTexts(*this, kTelephoneFields, info, szFolder);
+    for (int nType : kAddressTypes)
+        if (!SetAddress(&info, nType))
+            LOGTRACE(_T("[MAPI] Set failed : SetAddress(%s) - Folder:%s"), kAddressTypeNames[nType], szFolder);
+    mapipim::WriteContactTexts(*this, kPersonalFields, info, szFolder);
+    SetTime(folder, PR_BIRTHDAY, info.tmBirthday, _T("tmBirthday"));
+    SetTime(folder, PR_WEDDING_ANNIVERSARY, info.tmAnniversary, _T("tmAnniversary"));
+    if (!SetPropertyLong(PR_SENSITIVITY, info.nSensitivity))
+        LOGTRACE(_T("[MAPI] Set failed : %d(nSensitivity) - Folder:%s"), info.nSensitivity, szFolder);
+    SetPicture(&info);
+    SetDisplayNames(&info);
+    SetAttachments(folder, info.strAttachFile);
+}
+
+void CMAPIContactItem::SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& info)
+{
+    for (int nSlot = 1; nSlot <= 3; ++nSlot)
+    {
+        const EmailSlotFields& slot = kEmailSlots[nSlot - 1];
+        if (!SetEmailAddress(info.*slot.pAddress, nSlot))
+            LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pAddress, slot.szAddressName, szFolder);
+        if (!SetEmailDisplayName(info.*slot.pDisplayName, nSlot))
+            LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pDisplayName, slot.szDisplayNameName,
+                     szFolder);
+    }
+}
+
+// A time of year 0 is no time: the property is removed. Any other is written as the UTC of the local time.
+void CMAPIContactItem::SetTime(const COutlookFolder& folder, ULONG ulPropTag, const SYSTEMTIME& tmLocal,
+                               LPCWSTR szFieldName)
+{
+    if (tmLocal.wYear == 0)
+    {
+        if (!RemoveProperty(ulPropTag))
+            LOGTRACE(_T("[MAPI] Remove failed : %s - Folder:%s"), szFieldName, folder.strName);
+        return;
+    }
+    SYSTEMTIME tmLocalCopy = tmLocal;
+    SYSTEMTIME tmUTC = {};
+    GetLocalTimeToSystemTime(tmLocalCopy, tmUTC, NULL);
+    if (!SetPropertyTime(ulPropTag, tmUTC))
+        LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), COleDateTime(tmLocal).Format(kDateTimeFormat),
+                 szFieldName, folder.strName);
+}
+
+// Full paths are attached; bare names (as reading gives them) stand for attachments already there. An empty list
+// removes every attachment but the picture.
+void CMAPIContactItem::SetAttachments(const COutlookFolder& folder, const CString& strAttachFile)
+{
+    if (strAttachFile.IsEmpty())
+    {
+        if (!DeleteAttachment(-1, MAPIPIM_ATTACH_NO_PHOTO))
+            LOGTRACE(_T("[MAPI] Remove failed : AttachFile - Folder:%s"), folder.strName);
+        return;
+    }
+    CString strPath;
+    for (int i = 0; GetExtractSubString(strPath, strAttachFile, i, _T(",;")); ++i)
+    {
+        if (!mapipim::IsFullFilePath(strPath))
+            continue;
+        if (!AddAttachment(strPath))
+            LOGTRACE(_T("[MAPI] Set failed : %s(strAttachFile) - Folder:%s"), strPath, folder.strName);
+    }
+}
