@@ -82,7 +82,13 @@ public:
     static CString m_strTMKeyName;     // registry key name of the machine's time zone
 
 protected:
+    // The store listing of CMAPIInterface replaces the open store with each store it lists.
+    friend class CMAPIInterface;
+
     static LPCWSTR ValidateString(LPCWSTR lpsz);
+    // Ends the open store's notification, releases the store and opens the one entryID names, without a dialog.
+    // Leaves m_ulMDBFlags and the process's Unicode mode alone and traces nothing.
+    BOOL ReplaceMessageStore(SBinary& entryID);
 
     IMAPISession* m_pSession;
     IMsgStore* m_pMsgStore;

@@ -35,6 +35,10 @@ public:
 
 protected:
     IMAPIFolder* GetMAPIFolder() { return static_cast<IMAPIFolder*>(m_pItem); }
+    // The next row of the contents walk, fetching the next batch when the current one is used up; null at the end
+    // of the table or when a fetch failed (m_hrLastFetch tells which).
+    SRow* NextContentsRow();
+    void FreeRows();
 
     IMAPITable* m_pHierarchy;
     IMAPITable* m_pContents;

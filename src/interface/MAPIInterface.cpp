@@ -1,0 +1,50 @@
+// CMAPIInterface: start-up and shut-down of MAPI for the host, the progress window, and the process-wide cancel
+// flag and pause setting. The operations live in files of their own.
+#include <mapipim/MAPIInterface.h>
+
+#include "platform/platform.h"
+#include "platform/Pause.h"
+
+int CMAPIInterface::m_bCancel = FALSE;
+
+CMAPIInterface::CMAPIInterface() : m_bMAPIInit(CMAPIEx::Init(0, 0)), m_hMsgWnd(NULL)
+{
+    if (!m_bMAPIInit)
+    {
+        LOGTRACE(_T("[MAPI] MAPI Initialize failed/\r\n"));
+        return;
+    }
+    if (!m_MAPI.Login(NULL, 0))
+        LOGTRACE(_T("[MAPI] MAPI Login failed/\r\n"));
+}
+
+CMAPIInterface::~CMAPIInterface()
+{
+    m_MAPI.Logout();
+    if (m_bMAPIInit)
+        CMAPIEx::Term();
+}
+
+void CMAPIInterface::SetYield(int nMilliseconds)
+{
+    mapipim::SetPauseMilliseconds(nMilliseconds);
+}
+
+int CMAPIInterface::GetYield()
+{
+    return mapipim::GetPauseMilliseconds();
+}
+
+LRESULT CMAPIInterface::SendMsg(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_hMsgWnd)
+        return 0;
+    return SendMessageW(m_hMsgWnd, msg, wParam, lParam);
+}
+
+LRESULT CMAPIInterface::PostMsg(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_hMsgWnd)
+        return 0;
+    return PostMessageW(m_hMsgWnd, msg, wParam, lParam);
+}

@@ -1,0 +1,108 @@
+// CMAPIItem: opening, creating, saving and closing one MAPI object, and its cached entry identifier. Property
+// access, body text, categories and attachments live in files of their own.
+#include <mapipim/MAPIItem.h>
+#include <mapipim/MAPIEx.h>
+#include <mapipim/MAPIFolder.h>
+#include <mapipim/SBinaryUtils.h>
+
+#include "platform/platform.h"
+#include "session/SBinaryBytes.h"
+#include "session/Scoped.h"
+
+using mapipim::ScopedBuffer;
+
+CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL} {}
+
+CMAPIItem::~CMAPIItem()
+{
+    CMAPIItem::Close();
+}
+
+BOOL CMAPIItem::Open(CMAPIEx* pMAPI, SBinary& entryID)
+{
+    Close();
+    m_pMAPI = pMAPI;
+    IMAPISession* pSession = pMAPI ? pMAPI->GetSession() : NULL;
+    if (!pSession)
+        return FALSE;
+    ULONG ulObjType = 0;
+    LPUNKNOWN pObject = NULL;
+    if (pSession->OpenEntry(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), NULL, MAPI_BEST_ACCESS, &ulObjType,
+                            &pObject) != S_OK)
+        return FALSE;
+    if (!pObject)
+        return FALSE;
+    m_pItem = static_cast<IMAPIProp*>(pObject);
+    GetEntryID();
+    return TRUE;
+}
+
+BOOL CMAPIItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
+{
+    if (!pMAPI)
+        return FALSE;
+    if (!pFolder)
+        pFolder = pMAPI->GetFolder();
+    // The folder's object is reached through the base class, where it is held.
+    IMAPIProp* pFolderObject = pFolder ? static_cast<CMAPIItem*>(pFolder)->m_pItem : NULL;
+    if (!pFolderObject)
+        return FALSE;
+    Close();
+    m_pMAPI = pMAPI;
+    LPMESSAGE pMessage = NULL;
+    if (static_cast<IMAPIFolder*>(pFolderObject)->CreateMessage(NULL, 0, &pMessage) != S_OK || !pMessage)
+        return FALSE;
+    m_pItem = pMessage;
+    GetEntryID();
+    return TRUE;
+}
+
+void CMAPIItem::Close()
+{
+    SetEntryID(NULL);
+    if (m_pItem)
+        m_pItem->Release();
+    m_pItem = NULL;
+    m_pMAPI = NULL;
+}
+
+BOOL CMAPIItem::Save(BOOL bClose)
+{
+    if (!m_pItem)
+        return FALSE;
+    if (m_pItem->SaveChanges(bClose ? 0 : KEEP_OPEN_READWRITE) != S_OK)
+        return FALSE;
+    if (bClose)
+        Close();
+    return TRUE;
+}
+
+SBinary* CMAPIItem::GetEntryID()
+{
+    if (m_entryID.cb == 0)
+    {
+        ScopedBuffer<SPropValue> value;
+        if (GetProperty(PR_ENTRYID, value.Receive()) == S_OK && value && value->ulPropTag == PR_ENTRYID)
+            SetEntryID(&value->Value.bin);
+    }
+    return &m_entryID;
+}
+
+int CMAPIItem::GetEntryIDString(CString& strEntryID)
+{
+    return GetSBinaryToString(strEntryID, *GetEntryID());
+}
+
+void CMAPIItem::SetEntryID(SBinary* pEntryID)
+{
+    if (pEntryID == &m_entryID)
+        return;
+    mapipim::FreeSBinary(m_entryID);
+    if (pEntryID && pEntryID->cb)
+        CopySBinary(m_entryID, *pEntryID);
+}
+
+LONG CMAPIItem::GetMessageFlags()
+{
+    return GetPropertyLong(PR_MESSAGE_FLAGS, 0);
+}

@@ -1,0 +1,165 @@
+// CMAPIItem: raw property reads, named-property resolution and removal. A name is resolved afresh by every call,
+// through the open object, and never cached: each store maps names to ids of its own.
+#include <mapipim/MAPIItem.h>
+#include <mapipim/MAPIEx.h>
+
+#include "platform/platform.h"
+#include "items/CancelFlag.h"
+#include "items/PropertySets.h"
+#include "session/Scoped.h"
+
+using mapipim::IsItemAccessCancelled;
+using mapipim::ScopedBuffer;
+
+namespace
+{
+// Callers free what a failed call leaves only when it succeeded, so a failed call gives nothing back.
+template <typename T> HRESULT ForgetOnFailure(HRESULT hr, T*& pBuffer)
+{
+    if (hr != S_OK && pBuffer)
+    {
+        MAPIFreeBuffer(pBuffer);
+        pBuffer = NULL;
+    }
+    return hr;
+}
+
+// Reads the properties of a tag array with the process's string flags.
+HRESULT ReadProps(IMAPIProp* pObject, LPSPropTagArray pTags, LPSPropValue& pProp)
+{
+    ULONG cValues = 0;
+    pProp = NULL;
+    const HRESULT hr = pObject->GetProps(pTags, static_cast<ULONG>(CMAPIEx::m_nMAPICode), &cValues, &pProp);
+    return ForgetOnFailure(hr, pProp);
+}
+
+HRESULT ResolveName(IMAPIProp* pObject, MAPINAMEID& name, BOOL bCreate, LPSPropTagArray& lppPropTags)
+{
+    LPMAPINAMEID pName = &name;
+    lppPropTags = NULL;
+    HRESULT hr = pObject->GetIDsFromNames(1, &pName, bCreate ? MAPI_CREATE : 0, &lppPropTags);
+    if (hr == S_OK && (!lppPropTags || lppPropTags->cValues != 1))
+        hr = MAPI_E_NOT_FOUND;
+    return ForgetOnFailure(hr, lppPropTags);
+}
+} // namespace
+
+HRESULT CMAPIItem::GetProperty(ULONG ulPropTag, LPSPropValue& pProp)
+{
+    pProp = NULL;
+    if (!m_pItem)
+        return E_INVALIDARG;
+    SizedSPropTagArray(1, tags) = {1, {ulPropTag}};
+    return ReadProps(m_pItem, reinterpret_cast<LPSPropTagArray>(&tags), pProp);
+}
+
+HRESULT CMAPIItem::GetNamedPropTag(int nSet, LONG lID, LPSPropTagArray& lppPropTags, ULONG& ulType, BOOL bCreate)
+{
+    lppPropTags = NULL;
+    if (!m_pItem)
+        return E_INVALIDARG;
+    const LPGUID pSet = mapipim::GetPropertySet(nSet);
+    if (!pSet)
+        return E_INVALIDARG;
+    if (IsItemAccessCancelled())
+        return MAPI_E_USER_CANCEL;
+    MAPINAMEID name = {};
+    name.lpguid = pSet;
+    name.ulKind = MNID_ID;
+    name.Kind.lID = lID;
+    ulType = PT_UNICODE;
+    return ResolveName(m_pItem, name, bCreate, lppPropTags);
+}
+
+HRESULT CMAPIItem::GetNamedProperty(int nSet, LONG lID, LPSPropValue& pProp)
+{
+    pProp = NULL;
+    ScopedBuffer<SPropTagArray> tags;
+    ULONG ulType = 0;
+    const HRESULT hr = GetNamedPropTag(nSet, lID, tags.Receive(), ulType, FALSE);
+    if (hr != S_OK)
+        return hr;
+    return ReadProps(m_pItem, tags.Get(), pProp);
+}
+
+BOOL CMAPIItem::GetNamedStringPropTag(LPCWSTR szName, LPSPropTagArray& lppPropTags, ULONG& ulType, BOOL bCreate)
+{
+    lppPropTags = NULL;
+    if (!m_pItem || !szName || IsItemAccessCancelled())
+        return FALSE;
+    MAPINAMEID name = {};
+    name.lpguid = mapipim::GetPropertySet(MAPIPIM_SET_PUBLIC_STRINGS);
+    name.ulKind = MNID_STRING;
+    name.Kind.lpwstrName = const_cast<LPWSTR>(szName);
+    ulType = PT_UNICODE;
+    return ResolveName(m_pItem, name, bCreate, lppPropTags) == S_OK;
+}
+
+BOOL CMAPIItem::GetNamedStringProperty(LPCWSTR szName, LPSPropValue& pProp)
+{
+    pProp = NULL;
+    ScopedBuffer<SPropTagArray> tags;
+    ULONG ulType = 0;
+    if (!GetNamedStringPropTag(szName, tags.Receive(), ulType, FALSE))
+        return FALSE;
+    return ReadProps(m_pItem, tags.Get(), pProp) == S_OK;
+}
+
+BOOL CMAPIItem::SetNamedStringPropertyMV(LPCWSTR szName, LPWSTR* lppszValues, int nCount, LPSPropValue& pProp,
+                                         BOOL bCreate)
+{
+    pProp = NULL;
+    if (nCount < 0 || (nCount > 0 && !lppszValues))
+        return FALSE;
+    ScopedBuffer<SPropTagArray> tags;
+    ULONG ulType = 0;
+    if (!GetNamedStringPropTag(szName, tags.Receive(), ulType, bCreate))
+        return FALSE;
+
+    ScopedBuffer<SPropValue> value;
+    if (MAPIAllocateBuffer(sizeof(SPropValue), reinterpret_cast<LPVOID*>(&value.Receive())) != S_OK)
+        return FALSE;
+    const ULONG ulMVType = CMAPIEx::m_bOnlyANSIOnUnicode ? PT_MV_STRING8 : PT_MV_UNICODE;
+    value->ulPropTag = CHANGE_PROP_TYPE(tags->aulPropTag[0], ulMVType);
+    value->dwAlignPad = 0;
+    value->Value.MVszW.cValues = static_cast<ULONG>(nCount);
+    value->Value.MVszW.lppszW = NULL;
+    if (nCount > 0)
+    {
+        LPVOID pPointers = NULL;
+        if (MAPIAllocateMore(static_cast<ULONG>(sizeof(LPWSTR) * nCount), value.Get(), &pPointers) != S_OK)
+            return FALSE;
+        value->Value.MVszW.lppszW = static_cast<LPWSTR*>(pPointers);
+        for (int i = 0; i < nCount; ++i)
+            value->Value.MVszW.lppszW[i] = lppszValues[i];
+    }
+    if (m_pItem->SetProps(1, value.Get(), NULL) != S_OK)
+        return FALSE;
+    pProp = value.Detach();
+    return TRUE;
+}
+
+BOOL CMAPIItem::RemoveProperty(ULONG ulPropTag, int nSet)
+{
+    if (!m_pItem || IsItemAccessCancelled())
+        return FALSE;
+    if (nSet == MAPIPIM_SET_NONE)
+    {
+        SizedSPropTagArray(1, tags) = {1, {ulPropTag}};
+        return m_pItem->DeleteProps(reinterpret_cast<LPSPropTagArray>(&tags), NULL) == S_OK;
+    }
+    ScopedBuffer<SPropTagArray> tags;
+    ULONG ulType = 0;
+    if (GetNamedPropTag(nSet, static_cast<LONG>(ulPropTag), tags.Receive(), ulType, FALSE) != S_OK)
+        return FALSE;
+    return m_pItem->DeleteProps(tags.Get(), NULL) == S_OK;
+}
+
+BOOL CMAPIItem::RemoveNamedStringProperty(LPCWSTR szName)
+{
+    ScopedBuffer<SPropTagArray> tags;
+    ULONG ulType = 0;
+    if (!GetNamedStringPropTag(szName, tags.Receive(), ulType, FALSE))
+        return FALSE;
+    return m_pItem->DeleteProps(tags.Get(), NULL) == S_OK;
+}

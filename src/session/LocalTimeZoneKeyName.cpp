@@ -1,0 +1,65 @@
+// GetLocalTimeZoneKeyName: which key under the registry's Time Zones names the machine's zone. The zone itself
+// reports only its display texts, so the key is found by its "Std" text.
+#include <mapipim/MAPIEx.h>
+
+#include "platform/platform.h"
+
+namespace
+{
+const WCHAR szTimeZonesKey[] = _T("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones");
+const DWORD cchKeyName = 255;
+const DWORD cbStandardName = 1024;
+const int nMaxZoneName = sizeof(TIME_ZONE_INFORMATION::StandardName) / sizeof(WCHAR);
+
+// The length of a text that may fill its array without a terminator.
+int BoundedLength(const WCHAR* pszText, int nMax)
+{
+    int nLength = 0;
+    while (nLength < nMax && pszText[nLength])
+        ++nLength;
+    return nLength;
+}
+
+// The "Std" text of one zone key, or empty text when it has none.
+CString ReadStandardName(HKEY hZones, LPCWSTR szKeyName)
+{
+    HKEY hZone = NULL;
+    if (RegOpenKeyExW(hZones, szKeyName, 0, KEY_READ, &hZone) != ERROR_SUCCESS)
+        return CString();
+    // One character more than the value may fill, so that a value stored without terminator still ends.
+    WCHAR szStandardName[cbStandardName / sizeof(WCHAR) + 1] = {};
+    DWORD dwType = 0;
+    DWORD cbData = cbStandardName;
+    const LONG lResult =
+        RegQueryValueExW(hZone, _T("Std"), NULL, &dwType, reinterpret_cast<LPBYTE>(szStandardName), &cbData);
+    RegCloseKey(hZone);
+    if (lResult != ERROR_SUCCESS || dwType != REG_SZ)
+        return CString();
+    return CString(szStandardName);
+}
+} // namespace
+
+int GetLocalTimeZoneKeyName(CString& strName)
+{
+    strName.Empty();
+    TIME_ZONE_INFORMATION tzi = {};
+    GetTimeZoneInformation(&tzi);
+    const CString strMachineZone(tzi.StandardName, BoundedLength(tzi.StandardName, nMaxZoneName));
+
+    HKEY hZones = NULL;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, szTimeZonesKey, 0, KEY_READ, &hZones) != ERROR_SUCCESS)
+        return 0;
+    WCHAR szKeyName[cchKeyName + 1] = {};
+    for (DWORD dwIndex = 0; RegEnumKeyW(hZones, dwIndex, szKeyName, cchKeyName) == ERROR_SUCCESS; ++dwIndex)
+    {
+        const CString strStandardName = ReadStandardName(hZones, szKeyName);
+        if (!strStandardName.IsEmpty() && strStandardName.Compare(strMachineZone) == 0)
+        {
+            strName = szKeyName;
+            RegCloseKey(hZones);
+            return 1;
+        }
+    }
+    RegCloseKey(hZones);
+    return 0;
+}

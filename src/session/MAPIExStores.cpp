@@ -1,0 +1,128 @@
+// CMAPIEx: opening a message store, by a part of its display name or by its entry identifier, and asking the open
+// store for its capabilities and state.
+#include <mapipim/MAPIEx.h>
+#include <mapipim/SBinaryUtils.h>
+
+#include "platform/platform.h"
+#include "session/Scoped.h"
+
+using mapipim::ScopedBuffer;
+using mapipim::ScopedInterface;
+using mapipim::ScopedRows;
+
+namespace
+{
+enum StoreColumn
+{
+    nStoreDisplayName,
+    nStoreEntryID,
+    nStoreDefault,
+    nStoreColumns
+};
+
+// The row a store is chosen from: the default store when no name is given, else the first store whose display
+// name contains the name (case-sensitive).
+bool IsChosenStore(SRow& row, LPCWSTR szStore)
+{
+    if (row.cValues < nStoreColumns || row.lpProps[nStoreEntryID].ulPropTag != PR_ENTRYID)
+        return false;
+    if (!szStore)
+    {
+        const SPropValue& isDefault = row.lpProps[nStoreDefault];
+        return isDefault.ulPropTag == PR_DEFAULT_STORE && isDefault.Value.b;
+    }
+    CString strName;
+    CMAPIEx::GetValidStringA(row.lpProps[nStoreDisplayName], strName);
+    return strName.Find(szStore) >= 0;
+}
+
+LONG ReadStoreLong(IMsgStore* pStore, ULONG ulPropTag)
+{
+    if (!pStore)
+        return 0;
+    SPropTagArray tags = {1, {ulPropTag}};
+    ULONG cValues = 0;
+    ScopedBuffer<SPropValue> value;
+    if (pStore->GetProps(&tags, 0, &cValues, &value.Receive()) != S_OK || !value || cValues != 1)
+        return 0;
+    return value->ulPropTag == ulPropTag ? value->Value.l : 0;
+}
+} // namespace
+
+BOOL CMAPIEx::OpenMessageStore(LPCWSTR szStore, ULONG ulFlags)
+{
+    if (!m_pSession)
+        return FALSE;
+    ScopedInterface<IMAPITable> stores;
+    if (m_pSession->GetMsgStoresTable(0, &stores.Receive()) != S_OK || !stores)
+    {
+        LOGTRACE(_T("[MAPI] Failed : OpenMessageStore - GetMsgStoresTable : %s, %d"), szStore, ulFlags);
+        return FALSE;
+    }
+    SizedSPropTagArray(nStoreColumns, columns) = {nStoreColumns, {PR_DISPLAY_NAME_A, PR_ENTRYID, PR_DEFAULT_STORE}};
+    if (stores->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0) != S_OK)
+    {
+        LOGTRACE(_T("[MAPI] Failed : OpenMessageStore - SetColumns : %s, %d"), szStore, ulFlags);
+        return FALSE;
+    }
+    ScopedRows rows;
+    while (stores->QueryRows(1, 0, &rows.Receive()) == S_OK && rows.Get() && rows->cRows == 1)
+    {
+        SRow& row = rows->aRow[0];
+        if (IsChosenStore(row, szStore))
+            return OpenMessageStore(row.lpProps[nStoreEntryID].Value.bin, ulFlags);
+    }
+    return FALSE;
+}
+
+BOOL CMAPIEx::OpenMessageStore(SBinary& entryID, ULONG ulFlags)
+{
+    if (!m_pSession)
+        return FALSE;
+    m_ulMDBFlags = ulFlags;
+    if (!ReplaceMessageStore(entryID))
+    {
+        CString strEntryID;
+        GetSBinaryToString(strEntryID, entryID);
+        LOGTRACE(_T("[MAPI] OpenMessageStore - OpenMsgStore failed : %s"), strEntryID);
+        return FALSE;
+    }
+    if (!(GetMessageStoreSupport() & STORE_UNICODE_OK))
+    {
+        m_nMAPICode = 0;
+        m_bOnlyANSIOnUnicode = TRUE;
+    }
+    return TRUE;
+}
+
+BOOL CMAPIEx::ReplaceMessageStore(SBinary& entryID)
+{
+    // An advise belongs to the store it was made on; left behind, its connection number would later be
+    // unadvised on another store and the old store would keep calling the host.
+    if (m_ulConnection && m_pMsgStore)
+        m_pMsgStore->Unadvise(m_ulConnection);
+    m_ulConnection = 0;
+    if (m_pMsgStore)
+        m_pMsgStore->Release();
+    m_pMsgStore = NULL;
+    if (!m_pSession)
+        return FALSE;
+
+    ScopedInterface<IMsgStore> store;
+    if (m_pSession->OpenMsgStore(0, entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), NULL,
+                                 MDB_NO_DIALOG | MAPI_BEST_ACCESS, &store.Receive()) != S_OK ||
+        !store)
+        return FALSE;
+    m_pMsgStore = store.Detach();
+    return TRUE;
+}
+
+ULONG CMAPIEx::GetMessageStoreSupport()
+{
+    return static_cast<ULONG>(ReadStoreLong(m_pMsgStore, PR_STORE_SUPPORT_MASK));
+}
+
+LONG CMAPIEx::GetMessageStoreState()
+{
+    return ReadStoreLong(m_pMsgStore, PR_STORE_STATE);
+}
