@@ -1,0 +1,145 @@
+// Control API of the embedded MAPI service (Linux). MAPI itself has no calls to set up profiles, stores,
+// address-book entries or an address dialog without user interface; hosts, the command-line host and tests do
+// it here. Everything is kept under $MAPIPIM_HOME (default $XDG_DATA_HOME/mapipim, else ~/.local/share/mapipim),
+// read afresh by every call, so that a test can point each test at its own temporary directory.
+//
+// The testing hooks make the service observable: counters of live MAPI buffers and live objects (a test that
+// ends with the counts it started with leaked nothing), fault injection (any call can be made to fail with a
+// chosen HRESULT, optionally only for one property tag or named property, or only on its n-th call), and a call
+// log of interface, method, flags and key arguments.
+#pragma once
+
+#include <mapipim/platform.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mapisvc
+{
+typedef std::vector<BYTE> EntryId;
+
+// ---- The directory that holds profiles and stores, as the next call would use it.
+MAPIPIM_API std::string GetHome();
+
+// ---- Profiles. Names compare ignoring case, as on Windows.
+MAPIPIM_API HRESULT CreateProfile(const std::u16string& name, bool makeDefault = false);
+MAPIPIM_API HRESULT DeleteProfile(const std::u16string& name);
+MAPIPIM_API HRESULT SetDefaultProfile(const std::u16string& name);
+MAPIPIM_API std::vector<std::u16string> ListProfiles();
+// The default profile, created as MAPILogonEx creates it (one Unicode store with the standard folders) when
+// there is none.
+MAPIPIM_API HRESULT EnsureDefaultProfile(std::u16string* name = nullptr);
+
+// ---- Message stores of a profile, listed in the order they were added.
+struct StoreOptions
+{
+    std::u16string displayName = u"Personal Folders";
+    std::u16string providerName = u"Personal Folders";
+    bool unicode = true;         // false: an ANSI-only store, strings kept 8-bit in the ANSI code page
+    ULONG supportMask = 0;       // PR_STORE_SUPPORT_MASK; 0: the usual mask for the store's character width
+    ULONG state = 0x01000000;    // PR_STORE_STATE (STORE_HAS_SEARCHES)
+    bool isDefault = false;      // PR_DEFAULT_STORE; the first store of a profile is always the default
+    bool standardFolders = true; // Inbox, Outbox, Sent Items, ... below the IPM subtree; else the subtree alone
+};
+MAPIPIM_API HRESULT AddStore(const std::u16string& profile, const StoreOptions& options, EntryId* store = nullptr);
+// Changes the display name, provider name, support mask, state and default flag of a store.
+MAPIPIM_API HRESULT UpdateStore(const EntryId& store, const StoreOptions& options);
+
+// ---- Folders. A null parent means the store's IPM subtree.
+MAPIPIM_API HRESULT CreateFolder(const EntryId& store, const EntryId* parent, const std::u16string& name,
+                                 const std::u16string& containerClass, EntryId* folder = nullptr);
+
+// ---- Address book of a profile
+struct MailUser
+{
+    std::u16string displayName;
+    std::u16string addressType = u"SMTP"; // "SMTP" or "EX"
+    std::u16string emailAddress;          // PR_EMAIL_ADDRESS (an X.500 address for "EX")
+    std::u16string smtpAddress;           // PR_SMTP_ADDRESS; empty: the entry has none
+};
+MAPIPIM_API HRESULT AddMailUser(const std::u16string& profile, const MailUser& user, EntryId* entry = nullptr);
+MAPIPIM_API HRESULT AddDistList(const std::u16string& profile, const std::u16string& displayName,
+                                const std::vector<EntryId>& members, EntryId* entry = nullptr);
+// The mail user that IMAPISession::QueryIdentity names.
+MAPIPIM_API HRESULT SetIdentity(const std::u16string& profile, const EntryId& mailUser);
+
+// ---- The address dialog. IAddrBook::Address has no user interface: it hands the dialog's caption and
+// destination fields to the handler, which chooses address-book entries (S_OK) or cancels
+// (MAPI_E_USER_CANCEL). Without a handler Address returns MAPI_E_USER_CANCEL.
+struct AddressDialog
+{
+    std::u16string caption;
+    std::vector<std::u16string> destinationTitles;
+    std::vector<ULONG> destinationTypes; // MAPI_TO, MAPI_CC, ...
+    ULONG flags = 0;                     // ADRPARM ulFlags
+};
+struct AddressChoice
+{
+    EntryId entry;                 // an address-book entry or a one-off entry identifier
+    ULONG recipientType = MAPI_TO; // PR_RECIPIENT_TYPE of the chosen entry
+};
+typedef std::function<HRESULT(const AddressDialog& dialog, std::vector<AddressChoice>& chosen)> AddressDialogHandler;
+MAPIPIM_API void SetAddressDialogHandler(AddressDialogHandler handler);
+
+// ---- Notification delivery. By default it follows MAPIInitialize: with MAPI_MULTITHREAD_NOTIFICATIONS a
+// notification thread of the service calls the sinks, otherwise they are called on the thread that initialised
+// MAPI when it dispatches its window messages.
+enum class NotificationDelivery
+{
+    AsInitialised,
+    NotificationThread,
+    InitialisingThread,
+};
+MAPIPIM_API void SetNotificationDelivery(NotificationDelivery delivery);
+// Waits until every notification queued for the notification thread has been delivered; false on timeout.
+MAPIPIM_API bool WaitForNotifications(DWORD timeoutMilliseconds);
+
+// ---- Testing hooks: counters
+MAPIPIM_API LONG GetLiveBufferCount(); // MAPIAllocateBuffer blocks not yet freed
+MAPIPIM_API LONG GetLiveObjectCount(); // service objects (sessions, stores, folders, tables, ...) not yet released
+
+// ---- Testing hooks: fault injection. A fault matches calls of `method` on objects of `interfaceName` (the
+// object's own interface, such as "IMessage", or the interface that declares the method, such as "IMAPIProp";
+// empty for any). A non-zero propTag narrows it to calls naming that property (type PT_UNSPECIFIED: any type);
+// a named property narrows it to calls naming that name (GetIDsFromNames, and property calls on its tag). A
+// non-zero nthCall fails only the n-th matching call (1 is the first); 0 fails every matching call.
+struct NamedProperty
+{
+    GUID propertySet = {};
+    ULONG kind = MNID_ID; // MNID_ID or MNID_STRING
+    LONG id = 0;
+    std::u16string name;
+};
+struct Fault
+{
+    std::string interfaceName;
+    std::string method;
+    ULONG propTag = 0;
+    bool narrowToName = false;
+    NamedProperty name;
+    ULONG nthCall = 0;
+    HRESULT result = MAPI_E_CALL_FAILED;
+};
+MAPIPIM_API ULONG InjectFault(const Fault& fault); // returns an id for RemoveFault
+MAPIPIM_API void RemoveFault(ULONG id);
+MAPIPIM_API void ClearFaults();
+
+// ---- Testing hooks: call log of the MAPI calls made on service objects and functions.
+struct CallRecord
+{
+    std::string interfaceName; // the object's interface, or "MAPI" for the functions
+    std::string method;
+    ULONG flags = 0;
+    std::vector<ULONG> propTags;      // tags passed in (tag arrays, values, columns, sort keys, single tags)
+    std::vector<NamedProperty> names; // names passed to GetIDsFromNames
+    std::u16string text;              // a string argument (profile name, folder name, message class)
+    HRESULT result = S_OK;
+};
+MAPIPIM_API void SetCallLogEnabled(bool enabled); // enabled by default; the log keeps the latest 100,000 calls
+MAPIPIM_API void ClearCallLog();
+MAPIPIM_API std::vector<CallRecord> GetCallLog();
+
+// Clears the faults and the call log and restores the default notification delivery and address dialog.
+MAPIPIM_API void ResetTestingState();
+} // namespace mapisvc
