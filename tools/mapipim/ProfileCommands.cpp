@@ -1,0 +1,129 @@
+// profile list|create|delete|default: the profiles under the profile root. MAPI's profile table lists them;
+// the service's control API makes, removes and chooses them, which MAPI leaves to a setup program.
+#include "CommandSet.h"
+#include "Host.h"
+#include "MapiRuntime.h"
+#include "ServiceResult.h"
+#include "Text.h"
+
+#include <mapipim/mapisvc.h>
+
+#include <iostream>
+#include <memory>
+
+namespace cli
+{
+namespace
+{
+struct ProfileRequest
+{
+    std::string name;
+    bool bDefault = false;
+    bool bEmpty = false;
+};
+
+struct Profile
+{
+    std::string name;
+    bool bDefault;
+};
+
+// The rows of IProfAdmin::GetProfileTable: the name and whether it is the default profile.
+std::vector<Profile> ReadProfileTable()
+{
+    MapiRuntime runtime;
+    LPPROFADMIN admin = nullptr;
+    CheckResult(MAPIAdminProfiles(0, &admin), "cannot read the profiles");
+    LPMAPITABLE table = nullptr;
+    HRESULT hr = admin->GetProfileTable(0, &table);
+    LPSRowSet rows = nullptr;
+    if (hr == S_OK)
+    {
+        SizedSPropTagArray(2, columns) = {2, {PR_DISPLAY_NAME_W, PR_DEFAULT_PROFILE}};
+        hr = HrQueryAllRows(table, reinterpret_cast<LPSPropTagArray>(&columns), nullptr, nullptr, 0, &rows);
+        table->Release();
+    }
+    admin->Release();
+    CheckResult(hr, "cannot read the profiles");
+    std::vector<Profile> profiles;
+    for (ULONG i = 0; i < rows->cRows; ++i)
+    {
+        const SPropValue* props = rows->aRow[i].lpProps;
+        const bool bDefault = PROP_TYPE(props[1].ulPropTag) == PT_BOOLEAN && props[1].Value.b;
+        profiles.push_back(
+            Profile{PROP_TYPE(props[0].ulPropTag) == PT_UNICODE ? Utf8(CString(props[0].Value.lpszW)) : std::string(),
+                    bDefault});
+    }
+    FreeProws(rows);
+    return profiles;
+}
+
+void List(Host& host, const ProfileRequest&)
+{
+    const std::vector<Profile> profiles = ReadProfileTable();
+    if (host.Json())
+    {
+        Json list = Json::array();
+        for (const Profile& profile : profiles)
+            list.push_back(Json{{"name", profile.name}, {"default", profile.bDefault}});
+        Host::Print(Json{{"home", mapisvc::GetHome()}, {"profiles", list}});
+        return;
+    }
+    for (const Profile& profile : profiles)
+        std::cout << profile.name << (profile.bDefault ? " (default)" : "") << '\n';
+}
+
+void Create(Host& host, const ProfileRequest& request)
+{
+    const std::u16string name = Utf16(request.name);
+    CheckResult(mapisvc::CreateProfile(name, request.bDefault), "cannot create the profile '" + request.name + "'");
+    // Like a new Outlook profile it gets a store with the standard folders, unless the user adds stores himself.
+    if (request.bEmpty)
+        return;
+    const HRESULT hr = mapisvc::AddStore(name, mapisvc::StoreOptions());
+    if (hr != S_OK)
+        mapisvc::DeleteProfile(name); // no half-made profile stays behind
+    CheckResult(hr, "cannot add a store to the profile '" + request.name + "'");
+}
+
+void Delete(Host& host, const ProfileRequest& request)
+{
+    CheckResult(mapisvc::DeleteProfile(Utf16(request.name)), "cannot delete the profile '" + request.name + "'");
+}
+
+void MakeDefault(Host& host, const ProfileRequest& request)
+{
+    CheckResult(mapisvc::SetDefaultProfile(Utf16(request.name)),
+                "cannot make '" + request.name + "' the default profile");
+}
+
+CLI::App& AddCommand(CommandSet& commands, CLI::App& group, const char* name, const char* description,
+                     void (*run)(Host&, const ProfileRequest&), const std::shared_ptr<ProfileRequest>& request)
+{
+    return commands.Add(group, name, description, [run, request](Host& host) { run(host, *request); });
+}
+
+void AddNameArgument(CLI::App& command, ProfileRequest& request)
+{
+    command.add_option("name", request.name, "Profile name")->required();
+}
+} // namespace
+
+void AddProfileCommands(CommandSet& commands)
+{
+    CLI::App& group = commands.AddGroup("profile", "List, create and delete profiles");
+    auto request = std::make_shared<ProfileRequest>();
+    AddCommand(commands, group, "list", "List the profiles, marking the default one", List, request);
+
+    CLI::App& create =
+        AddCommand(commands, group, "create", "Create a profile with a Personal Folders store", Create, request);
+    AddNameArgument(create, *request);
+    create.add_flag("--default", request->bDefault, "Make it the default profile");
+    create.add_flag("--empty", request->bEmpty, "Without a store (add stores with 'store add')");
+
+    AddNameArgument(AddCommand(commands, group, "delete", "Delete a profile and its stores", Delete, request),
+                    *request);
+    AddNameArgument(AddCommand(commands, group, "default", "Make a profile the default one", MakeDefault, request),
+                    *request);
+}
+} // namespace cli

@@ -1,0 +1,52 @@
+#include "ProgressWindow.h"
+
+#include <mapipim/MAPIInterface.h>
+
+namespace cli
+{
+ProgressWindow::ProgressWindow() : m_hWnd(CreateMessageWindow(&ProgressWindow::WindowProc, this)) {}
+
+ProgressWindow::~ProgressWindow()
+{
+    if (m_hWnd)
+        DestroyWindow(m_hWnd);
+}
+
+void ProgressWindow::ExpectFolders()
+{
+    m_bar.Start("Reading folders", 0);
+}
+
+void ProgressWindow::ExpectItems(const std::string& label, int nTotal)
+{
+    m_nItems = 0;
+    m_bar.Start(label, nTotal);
+}
+
+void ProgressWindow::Done()
+{
+    CMAPIEx::PumpMessages();
+    m_bar.Finish();
+}
+
+LRESULT CALLBACK ProgressWindow::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (ProgressWindow* self = static_cast<ProgressWindow*>(GetWindowContext(hWnd)))
+        self->OnMessage(msg, wParam);
+    return 0;
+}
+
+// The registered message numbers are variables, not constants, hence no switch.
+void ProgressWindow::OnMessage(UINT msg, WPARAM wParam)
+{
+    if (msg == WM_MAPI_GET_FOLDERINFO)
+        m_bar.Advance();
+    else if (msg == WM_MAPI_GET_CONTENTS)
+    {
+        ++m_nItems;
+        m_bar.Advance();
+    }
+    else if (msg == WM_MAPI_GET_CONTENTS_END)
+        m_bar.Finish();
+}
+} // namespace cli
