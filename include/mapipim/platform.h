@@ -18,8 +18,8 @@
 #include <mapitags.h>
 #include <mapiguid.h>
 #include <mapicode.h>
-#include <gdiplus.h>
 #include <mapipim/mapi/mapiext.h>
+#include <gdiplus.h>
 #ifndef _T
 #define _T(x) L##x
 #endif
@@ -32,8 +32,8 @@
 #include <mapipim/mapi/mapiguid.h>
 #include <mapipim/mapi/mapix.h>
 #include <mapipim/mapi/mapiutil.h>
-#include <mapipim/win32/gdiplus.h>
 #include <mapipim/mapi/mapiext.h>
+#include <mapipim/win32/gdiplus.h>
 #endif
 
 #include <mapipim/afx/afx.h>

@@ -20,8 +20,8 @@ struct ContainerClass
 };
 
 const ContainerClass containerClasses[] = {
-    {_T("IPF.Contact"), FOLDER_TYPE_CONTACTS},     {_T("IPF.Appointment"), FOLDER_TYPE_CALENDAR},
-    {_T("IPF.Task"), FOLDER_TYPE_TASKS},           {_T("IPF.StickyNote"), FOLDER_TYPE_NOTES},
+    {_T("IPF.Contact"), FOLDER_TYPE_CONTACTS}, {_T("IPF.Appointment"), FOLDER_TYPE_CALENDAR},
+    {_T("IPF.Task"), FOLDER_TYPE_TASKS},       {_T("IPF.StickyNote"), FOLDER_TYPE_NOTES},
     {_T("IPF.Journal"), FOLDER_TYPE_JOURNAL},
 };
 
@@ -116,9 +116,8 @@ ULONG FolderClassifier::MatchDefaultFolder(SBinary& entryID)
 {
     for (const DefaultFolder& defaultFolder : m_defaultFolders)
     {
-        if (defaultFolder.lpEntryID &&
-            m_mapi.CompareEntryIDs(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), defaultFolder.cb,
-                                   defaultFolder.lpEntryID))
+        if (defaultFolder.lpEntryID && m_mapi.CompareEntryIDs(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb),
+                                                              defaultFolder.cb, defaultFolder.lpEntryID))
             return defaultFolder.ulType;
     }
     return FOLDER_TYPE_OTHER;

@@ -47,6 +47,8 @@ private:
     // when it could not be read.
     struct DefaultFolder
     {
+        DefaultFolder(ULONG ulFolderType) : ulType(ulFolderType) {}
+
         ULONG ulType;
         ULONG cb = 0;
         LPENTRYID lpEntryID = nullptr;
@@ -67,10 +69,7 @@ private:
 
     CMAPIEx& m_mapi;
     // In the order a folder is matched against them.
-    DefaultFolder m_defaultFolders[nDefaultFolders] = {{FOLDER_TYPE_INBOX},
-                                                       {FOLDER_TYPE_OUTBOX},
-                                                       {FOLDER_TYPE_SENT_ITEMS},
-                                                       {FOLDER_TYPE_DRAFTS},
-                                                       {FOLDER_TYPE_DELETED_ITEMS}};
+    DefaultFolder m_defaultFolders[nDefaultFolders] = {FOLDER_TYPE_INBOX, FOLDER_TYPE_OUTBOX, FOLDER_TYPE_SENT_ITEMS,
+                                                       FOLDER_TYPE_DRAFTS, FOLDER_TYPE_DELETED_ITEMS};
 };
 } // namespace mapipim

@@ -18,10 +18,9 @@ struct ContactTextField
 };
 
 // A table entry named after its record field.
-#define MAPIPIM_CONTACT_TEXT(field, tag, set)                                                                          \
-    {                                                                                                                  \
-        &CMAPIContactInfo::field, tag, set, _T(#field)                                                                 \
-    }
+// clang-format off
+#define MAPIPIM_CONTACT_TEXT(field, tag, set) {&CMAPIContactInfo::field, tag, set, _T(#field)}
+// clang-format on
 
 // Reads each field; one that cannot be read ends empty and is traced "[MAPI] Get failed : <field>". True when
 // every field was read.

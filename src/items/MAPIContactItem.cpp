@@ -103,9 +103,9 @@ const LPCWSTR kAddressTypeNames[] = {_T("HOME"), _T("BUSINESS"), _T("OTHER")};
 const LPCWSTR kDateTimeFormat = _T("%Y-%m-%d %H:%M:%S");
 } // namespace
 
-CMAPIContactItem::CMAPIContactItem() {}
+CMAPIContactItem::CMAPIContactItem() = default;
 
-CMAPIContactItem::~CMAPIContactItem() {}
+CMAPIContactItem::~CMAPIContactItem() = default;
 
 BOOL CMAPIContactItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
 {

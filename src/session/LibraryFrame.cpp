@@ -1,9 +1,11 @@
-// Loading the library: the progress messages get their numbers before any object exists, so that a host that
-// registers the same names receives the same numbers. CMAPIEx::m_strTMKeyName is static data, constructed at
-// load and destroyed at unload by the runtime.
+// What exists from loading the library to unloading it: the progress messages get their numbers before any
+// object exists, so that a host that registers the same names receives the same numbers; the time-zone key name
+// that every CMAPIEx publishes is constructed empty at load and destroyed at unload, by the runtime.
 #include <mapipim/MAPIInterface.h>
 
 #include "platform/ModuleEntry.h"
+
+CString CMAPIEx::m_strTMKeyName;
 
 UINT WM_MAPI_GET_STOREINFO = 0;
 UINT WM_MAPI_GET_FOLDERINFO = 0;

@@ -12,7 +12,6 @@ using mapipim::ScopedRows;
 
 int CMAPIEx::m_nMAPICode = static_cast<int>(MAPI_UNICODE);
 int CMAPIEx::m_bOnlyANSIOnUnicode = FALSE;
-CString CMAPIEx::m_strTMKeyName;
 
 namespace
 {

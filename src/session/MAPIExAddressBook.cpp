@@ -137,8 +137,8 @@ BOOL CMAPIEx::GetExEmail(SBinary entryID, CString& strEmail)
         return FALSE;
     ULONG ulObjType = 0;
     ScopedInterface<IUnknown> object;
-    if (addressBook->OpenEntry(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), NULL, MAPI_BEST_ACCESS,
-                               &ulObjType, &object.Receive()) != S_OK ||
+    if (addressBook->OpenEntry(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), NULL, MAPI_BEST_ACCESS, &ulObjType,
+                               &object.Receive()) != S_OK ||
         !object || ulObjType != MAPI_MAILUSER)
         return FALSE;
     IMailUser* pUser = static_cast<IMailUser*>(object.Get());

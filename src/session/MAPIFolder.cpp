@@ -52,8 +52,7 @@ void ReleaseTable(IMAPITable*& pTable)
 } // namespace
 
 CMAPIFolder::CMAPIFolder()
-    : m_pHierarchy(NULL), m_pContents(NULL), m_nRowsPerQuery(512), m_nRowIndex(0), m_pRows(NULL),
-      m_hrLastFetch(S_OK)
+    : m_pHierarchy(NULL), m_pContents(NULL), m_nRowsPerQuery(512), m_nRowIndex(0), m_pRows(NULL), m_hrLastFetch(S_OK)
 {
 }
 

@@ -1,0 +1,34 @@
+// IAttach: one attachment of a message. Its SaveChanges hands its properties to the message, which writes them
+// with its own save; an attachment released unsaved changes nothing.
+#pragma once
+
+#include "platform/mapi/Message.h"
+
+namespace mapisvc
+{
+class Attach : public MAPIProp<IAttach>
+{
+public:
+    Attach(ComPtr<Message> message, ULONG num, PropertyBag props, bool writable);
+
+    const char* InterfaceName() const override { return "IAttach"; }
+
+    // PropertyHost
+    PropertyBag& StoredProps() override { return m_props; }
+    bool ComputeProp(ULONG propId, Prop& prop) override;
+    void ComputedIds(std::vector<ULONG>& ids) override;
+    bool IsReadOnlyProp(ULONG propId) const override;
+    HRESULT LoadLargeValue(Prop& prop) override { return m_message->LoadAttachmentValue(m_num, prop); }
+    NamedProps* Names() override { return m_message->Names(); }
+    bool StoresUnicode() const override { return m_message->StoresUnicode(); }
+    HRESULT Save(ULONG ulFlags) override;
+
+protected:
+    bool Implements(REFIID riid) const override;
+
+private:
+    ComPtr<Message> m_message;
+    ULONG m_num;
+    PropertyBag m_props;
+};
+} // namespace mapisvc

@@ -1,0 +1,50 @@
+// Entry identifiers of the service.
+//
+// Store objects (stores, folders, messages): 4 flag bytes, the service's provider UID, a version byte, the
+// object type (MAPI_STORE, MAPI_FOLDER, MAPI_MESSAGE), the store's MAPIUID, the object's id (64-bit) and a
+// 32-bit check over everything after the flags. The long-term form has flags 0; the short-term form has
+// MAPI_SHORTTERM in the first flag byte and names the same object. Address-book entries use the address book's
+// provider UID and the entry's id in the same frame; one-off entries follow the published layout (OneOff.h).
+//
+// A damaged identifier (wrong length, unknown type, failed check) is recognised as such and answered with
+// MAPI_E_INVALID_ENTRYID; an intact one whose object is gone gives MAPI_E_NOT_FOUND.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <vector>
+
+namespace mapisvc
+{
+typedef std::vector<BYTE> Bytes;
+
+extern const MAPIUID kStoreProviderUid;
+extern const MAPIUID kAddressBookProviderUid;
+
+struct ObjectId
+{
+    ULONG type = 0;  // MAPI_STORE, MAPI_FOLDER, MAPI_MESSAGE (stores) or MAPI_MAILUSER, MAPI_DISTLIST (address book)
+    MAPIUID store{}; // the store (zero for address-book entries)
+    int64_t id = 0;
+    bool shortTerm = false;
+
+    bool SameObject(const ObjectId& other) const;
+};
+
+Bytes MakeStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortTerm = false);
+Bytes MakeAddressBookEntryId(ULONG type, int64_t id);
+
+// Which provider an identifier claims to come from (by its provider UID), before it is checked.
+bool HasProviderUid(ULONG cb, const void* lpEntryID, const MAPIUID& uid);
+
+// S_OK, or MAPI_E_INVALID_ENTRYID for anything that is not an intact identifier of that provider.
+HRESULT ParseStoreEntryId(ULONG cb, const void* lpEntryID, ObjectId& object);
+HRESULT ParseAddressBookEntryId(ULONG cb, const void* lpEntryID, ObjectId& object);
+
+// A copy in a new MAPI buffer.
+HRESULT CopyToMAPIBuffer(const Bytes& bytes, ULONG* lpcb, LPENTRYID* lppEntryID);
+
+// Record key of an object: its store and id.
+Bytes MakeRecordKey(const MAPIUID& store, int64_t id);
+MAPIUID NewMAPIUID();
+} // namespace mapisvc

@@ -1,0 +1,381 @@
+#include "platform/mapi/MAPIProp.h"
+
+#include "platform/mapi/MAPIMemory.h"
+#include "platform/mapi/PropertyPacker.h"
+
+#include <algorithm>
+#include <deque>
+
+namespace mapisvc
+{
+namespace
+{
+// The stored form of a value written in `type`, in the width the object keeps strings in.
+Prop ToStoredWidth(Prop prop, bool unicode)
+{
+    const ULONG type = PROP_TYPE(prop.tag);
+    if (!IsStringType(type))
+        return prop;
+    const ULONG stored = (type & MV_FLAG) | (unicode ? PT_UNICODE : PT_STRING8);
+    if (stored != type)
+    {
+        prop.data = ConvertStrings(prop.data, type, stored);
+        prop.tag = CHANGE_PROP_TYPE(prop.tag, stored);
+    }
+    return prop;
+}
+
+// Strings written through a stream often end with their terminator; the stored value does not.
+void TrimTerminators(Prop& prop)
+{
+    const ULONG type = PROP_TYPE(prop.tag);
+    const size_t unit = type == PT_UNICODE ? 2 : type == PT_STRING8 ? 1 : 0;
+    if (!unit)
+        return;
+    prop.data.resize(prop.data.size() - prop.data.size() % unit);
+    while (prop.data.size() >= unit && prop.data.compare(prop.data.size() - unit, unit, std::string(unit, '\0')) == 0)
+        prop.data.resize(prop.data.size() - unit);
+}
+
+HRESULT PackProblems(const std::vector<SPropProblem>& problems, LPSPropProblemArray* lppProblems)
+{
+    if (!lppProblems)
+        return S_OK;
+    *lppProblems = nullptr;
+    if (problems.empty())
+        return S_OK;
+    void* buffer = nullptr;
+    if (HRESULT hr = AllocateBuffer(CbNewSPropProblemArray(problems.size()), &buffer))
+        return hr;
+    auto* array = static_cast<SPropProblemArray*>(buffer);
+    array->cProblem = static_cast<ULONG>(problems.size());
+    std::copy(problems.begin(), problems.end(), array->aProblem);
+    *lppProblems = array;
+    return S_OK;
+}
+
+bool IsStreamableType(ULONG type)
+{
+    return type == PT_BINARY || type == PT_STRING8 || type == PT_UNICODE;
+}
+} // namespace
+
+HRESULT PropertyHost::CheckWritable() const
+{
+    switch (m_access)
+    {
+    case Access::ReadWrite:
+        return S_OK;
+    case Access::ReadOnly:
+        return MAPI_E_NO_ACCESS;
+    default:
+        return MAPI_E_INVALID_OBJECT;
+    }
+}
+
+const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
+{
+    if (ComputeProp(propId, scratch))
+        return &scratch;
+    Prop* prop = StoredProps().Find(propId);
+    if (!prop)
+        return nullptr;
+    if (!prop->loaded)
+    {
+        if (LoadLargeValue(*prop) != S_OK)
+            return nullptr;
+        prop->loaded = true;
+    }
+    return prop;
+}
+
+std::vector<ULONG> PropertyHost::AllTags(bool unicode)
+{
+    std::vector<ULONG> ids;
+    ComputedIds(ids);
+    for (const Prop& prop : StoredProps().Props())
+        ids.push_back(PROP_ID(prop.tag));
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    std::vector<ULONG> tags;
+    for (ULONG id : ids)
+    {
+        Prop scratch;
+        const Prop* prop = ComputeProp(id, scratch) ? &scratch : StoredProps().Find(id);
+        ULONG type = PT_UNSPECIFIED;
+        if (prop && OutputType(PROP_TYPE(prop->tag), PT_UNSPECIFIED, unicode, type))
+            tags.push_back(PROP_TAG(type, id));
+    }
+    return tags;
+}
+
+SCODE PropertyHost::StoreValue(const SPropValue& value)
+{
+    const ULONG type = PROP_TYPE(value.ulPropTag);
+    const ULONG propId = PROP_ID(value.ulPropTag);
+    if (type == PT_NULL || type == PT_ERROR)
+        return S_OK;
+    if (propId == PROP_ID_NULL || propId == PROP_ID_INVALID)
+        return MAPI_E_INVALID_PARAMETER;
+    if (IsReadOnlyProp(propId))
+        return MAPI_E_COMPUTED;
+    Prop prop;
+    prop.tag = value.ulPropTag;
+    if (HRESULT hr = EncodeValue(value, prop.data))
+        return hr;
+    prop = ToStoredWidth(std::move(prop), StoresUnicode());
+    prop.dirty = true;
+    StoredProps().Set(std::move(prop));
+    return S_OK;
+}
+
+HRESULT PropertyHost::ReadStreamValue(ULONG ulPropTag, bool create, std::string& data)
+{
+    Prop scratch;
+    const Prop* prop = FindProp(PROP_ID(ulPropTag), scratch);
+    if (!prop)
+        return create ? S_OK : MAPI_E_NOT_FOUND;
+    ULONG type = PT_UNSPECIFIED;
+    if (!OutputType(PROP_TYPE(prop->tag), PROP_TYPE(ulPropTag), true, type))
+        return MAPI_E_NOT_FOUND;
+    data = DataAs(*prop, type);
+    return S_OK;
+}
+
+HRESULT PropertyHost::WriteStreamValue(ULONG ulPropTag, std::string data)
+{
+    if (HRESULT hr = CheckWritable())
+        return hr;
+    Prop prop = MakeProp(ulPropTag, std::move(data));
+    TrimTerminators(prop);
+    prop = ToStoredWidth(std::move(prop), StoresUnicode());
+    prop.dirty = true;
+    StoredProps().Set(std::move(prop));
+    return PropsChanged();
+}
+
+HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues,
+                   LPSPropValue* lppPropArray)
+{
+    if (!lpcValues || !lppPropArray || (lpPropTagArray && lpPropTagArray->cValues == 0))
+        return MAPI_E_INVALID_PARAMETER;
+    const bool unicode = (ulFlags & MAPI_UNICODE) != 0;
+    const std::vector<ULONG> tags =
+        lpPropTagArray
+            ? std::vector<ULONG>(lpPropTagArray->aulPropTag, lpPropTagArray->aulPropTag + lpPropTagArray->cValues)
+            : host.AllTags(unicode);
+    std::deque<Prop> scratch;
+    std::deque<std::string> converted;
+    std::vector<OutValue> values;
+    bool missing = false;
+    for (ULONG tag : tags)
+    {
+        scratch.emplace_back();
+        const Prop* prop = host.FindProp(PROP_ID(tag), scratch.back());
+        ULONG type = PT_UNSPECIFIED;
+        if (!prop || !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type))
+        {
+            values.push_back(OutValue::Error(tag, MAPI_E_NOT_FOUND));
+            missing = true;
+            continue;
+        }
+        OutValue value;
+        value.tag = PROP_TAG(type, PROP_ID(tag));
+        if (type == PROP_TYPE(prop->tag))
+            value.data = prop->data;
+        else
+        {
+            converted.push_back(DataAs(*prop, type));
+            value.data = converted.back();
+        }
+        values.push_back(value);
+    }
+    if (HRESULT hr = PackValues(values, lppPropArray))
+        return hr;
+    *lpcValues = static_cast<ULONG>(values.size());
+    return missing ? MAPI_W_ERRORS_RETURNED : S_OK;
+}
+
+HRESULT GetPropListOf(PropertyHost& host, ULONG ulFlags, LPSPropTagArray* lppPropTagArray)
+{
+    if (!lppPropTagArray)
+        return MAPI_E_INVALID_PARAMETER;
+    return PackTags(host.AllTags((ulFlags & MAPI_UNICODE) != 0), lppPropTagArray);
+}
+
+HRESULT SetPropsOf(PropertyHost& host, ULONG cValues, LPSPropValue lpPropArray, LPSPropProblemArray* lppProblems)
+{
+    if (!lpPropArray && cValues)
+        return MAPI_E_INVALID_PARAMETER;
+    if (HRESULT hr = host.CheckWritable())
+        return hr;
+    std::vector<SPropProblem> problems;
+    for (ULONG i = 0; i < cValues; ++i)
+    {
+        const SCODE scode = host.StoreValue(lpPropArray[i]);
+        if (scode != S_OK)
+            problems.push_back({i, lpPropArray[i].ulPropTag, scode});
+    }
+    if (HRESULT hr = host.PropsChanged())
+        return hr;
+    return PackProblems(problems, lppProblems);
+}
+
+HRESULT DeletePropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, LPSPropProblemArray* lppProblems)
+{
+    if (!lpPropTagArray)
+        return MAPI_E_INVALID_PARAMETER;
+    if (HRESULT hr = host.CheckWritable())
+        return hr;
+    std::vector<SPropProblem> problems;
+    for (ULONG i = 0; i < lpPropTagArray->cValues; ++i)
+    {
+        const ULONG tag = lpPropTagArray->aulPropTag[i];
+        SCODE scode = S_OK;
+        if (host.IsReadOnlyProp(PROP_ID(tag)))
+            scode = MAPI_E_COMPUTED;
+        else if (!host.StoredProps().Remove(PROP_ID(tag)))
+            scode = MAPI_E_NOT_FOUND;
+        if (scode != S_OK)
+            problems.push_back({i, tag, scode});
+    }
+    if (HRESULT hr = host.PropsChanged())
+        return hr;
+    return PackProblems(problems, lppProblems);
+}
+
+HRESULT GetIDsFromNamesOf(PropertyHost& host, ULONG cPropNames, LPMAPINAMEID* lppPropNames, ULONG ulFlags,
+                          LPSPropTagArray* lppPropTags)
+{
+    if (!lppPropTags)
+        return MAPI_E_INVALID_PARAMETER;
+    NamedProps* names = host.Names();
+    if (!names)
+        return MAPI_E_NO_SUPPORT;
+    std::vector<ULONG> tags;
+    if (cPropNames == 0 || !lppPropNames)
+    {
+        std::vector<std::pair<ULONG, NamedProperty>> all;
+        if (HRESULT hr = names->AllNames(all))
+            return hr;
+        for (const auto& entry : all)
+            tags.push_back(PROP_TAG(PT_UNSPECIFIED, entry.first));
+        return PackTags(tags, lppPropTags);
+    }
+    if ((ulFlags & MAPI_CREATE) && host.CheckWritable() == MAPI_E_INVALID_OBJECT)
+        return MAPI_E_INVALID_OBJECT;
+    bool missing = false;
+    for (ULONG i = 0; i < cPropNames; ++i)
+    {
+        ULONG propId = 0;
+        HRESULT hr = lppPropNames[i] && lppPropNames[i]->lpguid
+                         ? names->IdOfName(ToNamedProperty(*lppPropNames[i]), (ulFlags & MAPI_CREATE) != 0, propId)
+                         : MAPI_E_INVALID_PARAMETER;
+        if (hr != S_OK && hr != MAPI_E_NOT_FOUND && hr != MAPI_E_INVALID_PARAMETER)
+            return hr;
+        missing = missing || hr != S_OK;
+        tags.push_back(hr == S_OK ? PROP_TAG(PT_UNSPECIFIED, propId) : PROP_TAG(PT_ERROR, PROP_ID_NULL));
+    }
+    if (HRESULT hr = PackTags(tags, lppPropTags))
+        return hr;
+    return missing ? MAPI_W_ERRORS_RETURNED : S_OK;
+}
+
+HRESULT GetNamesFromIDsOf(PropertyHost& host, LPSPropTagArray* lppPropTags, LPGUID lpPropSetGuid, ULONG ulFlags,
+                          ULONG* lpcPropNames, LPMAPINAMEID** lpppPropNames)
+{
+    if (!lppPropTags || !lpcPropNames || !lpppPropNames)
+        return MAPI_E_INVALID_PARAMETER;
+    NamedProps* names = host.Names();
+    if (!names)
+        return MAPI_E_NO_SUPPORT;
+    std::vector<std::pair<ULONG, NamedProperty>> found;
+    std::vector<bool> known;
+    if (*lppPropTags)
+    {
+        for (ULONG i = 0; i < (*lppPropTags)->cValues; ++i)
+        {
+            NamedProperty name;
+            known.push_back(names->NameOfId(PROP_ID((*lppPropTags)->aulPropTag[i]), name));
+            found.emplace_back((*lppPropTags)->aulPropTag[i], name);
+        }
+    }
+    else
+    {
+        std::vector<std::pair<ULONG, NamedProperty>> all;
+        if (HRESULT hr = names->AllNames(all))
+            return hr;
+        for (const auto& entry : all)
+            if (!lpPropSetGuid || IsEqualGUID(*lpPropSetGuid, entry.second.propertySet))
+            {
+                found.emplace_back(PROP_TAG(PT_UNSPECIFIED, entry.first), entry.second);
+                known.push_back(true);
+            }
+        std::vector<ULONG> tags;
+        for (const auto& entry : found)
+            tags.push_back(entry.first);
+        if (HRESULT hr = PackTags(tags, lppPropTags))
+            return hr;
+    }
+    MAPIBuffer<LPMAPINAMEID> array;
+    if (HRESULT hr = array.Allocate(sizeof(LPMAPINAMEID) * std::max<size_t>(found.size(), 1)))
+        return hr;
+    bool missing = false;
+    for (size_t i = 0; i < found.size(); ++i)
+    {
+        array.Get()[i] = nullptr;
+        if (!known[i])
+        {
+            missing = true;
+            continue;
+        }
+        const NamedProperty& name = found[i].second;
+        void* block = nullptr;
+        const size_t textSize = (name.name.size() + 1) * sizeof(char16_t);
+        if (HRESULT hr = AllocateMore(sizeof(MAPINAMEID) + sizeof(GUID) + textSize, array.Get(), &block))
+            return hr;
+        auto* id = static_cast<MAPINAMEID*>(block);
+        auto* guid = reinterpret_cast<GUID*>(id + 1);
+        *guid = name.propertySet;
+        id->lpguid = guid;
+        id->ulKind = name.kind;
+        if (name.kind == MNID_ID)
+            id->Kind.lID = name.id;
+        else
+        {
+            auto* text = reinterpret_cast<char16_t*>(guid + 1);
+            std::copy(name.name.begin(), name.name.end(), text);
+            text[name.name.size()] = u'\0';
+            id->Kind.lpwstrName = text;
+        }
+        array.Get()[i] = id;
+    }
+    *lpcPropNames = static_cast<ULONG>(found.size());
+    *lpppPropNames = array.Release();
+    return missing ? MAPI_W_ERRORS_RETURNED : S_OK;
+}
+
+HRESULT OpenPropertyOf(PropertyHost& host, IUnknown* owner, ULONG ulPropTag, LPCIID lpiid, ULONG ulInterfaceOptions,
+                       ULONG ulFlags, LPUNKNOWN* lppUnk)
+{
+    if (!lpiid || !lppUnk)
+        return MAPI_E_INVALID_PARAMETER;
+    *lppUnk = nullptr;
+    if (!IsEqualGUID(*lpiid, IID_IStream) && !IsEqualGUID(*lpiid, IID_ISequentialStream))
+        return MAPI_E_INTERFACE_NOT_SUPPORTED;
+    if (!IsStreamableType(PROP_TYPE(ulPropTag)))
+        return MAPI_E_INVALID_TYPE;
+    const bool create = (ulFlags & MAPI_CREATE) || (ulInterfaceOptions & STGM_CREATE);
+    const bool write = create || (ulFlags & MAPI_MODIFY) || (ulInterfaceOptions & (STGM_WRITE | STGM_READWRITE));
+    if (write)
+        if (HRESULT hr = host.CheckWritable())
+            return hr;
+    std::string data;
+    if (!create)
+        if (HRESULT hr = host.ReadStreamValue(ulPropTag, false, data))
+            return hr;
+    auto* stream = new PropertyStream(owner, &host, ulPropTag, std::move(data), write);
+    *lppUnk = static_cast<IStream*>(stream);
+    return S_OK;
+}
+} // namespace mapisvc

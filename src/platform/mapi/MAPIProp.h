@@ -1,0 +1,183 @@
+// IMAPIProp for every property object of the service (stores, folders, messages, attachments, address-book
+// entries). A derived class supplies its stored properties, the properties it computes, where its large values
+// come from and what saving means; this class gives them MAPI's semantics:
+// - GetProps answers S_OK only when every property was found, else MAPI_W_ERRORS_RETURNED with PT_ERROR values;
+//   PT_UNSPECIFIED gives the stored type; PT_STRING8 and PT_UNICODE convert into each other on request.
+// - SetProps stores strings in the store's width, skips PT_NULL and PT_ERROR values and reports computed
+//   properties as problems; DeleteProps likewise.
+// - OpenProperty gives streams over properties; GetIDsFromNames and GetNamesFromIDs map named properties.
+#pragma once
+
+#include "platform/mapi/ComObject.h"
+#include "platform/mapi/NamedProps.h"
+#include "platform/mapi/PropertyBag.h"
+#include "platform/mapi/PropertyStream.h"
+#include "platform/mapi/ServiceCall.h"
+
+namespace mapisvc
+{
+
+enum class Access
+{
+    ReadWrite,
+    ReadOnly, // opened without write access, or saved with KEEP_OPEN_READONLY
+    Closed,   // saved without KEEP_OPEN_*: the object only answers reads
+};
+
+// What MAPIProp needs of the object behind it (not a COM interface).
+class PropertyHost : public StreamOwner
+{
+public:
+    virtual PropertyBag& StoredProps() = 0;
+    // A property the object computes (identity, counts, ...); false when the id is not one of them.
+    virtual bool ComputeProp(ULONG propId, Prop& prop) { return false; }
+    virtual void ComputedIds(std::vector<ULONG>& ids) {}
+    // Properties that callers may not write: the computed ones and those the store keeps.
+    virtual bool IsReadOnlyProp(ULONG propId) const { return false; }
+    // Reads the bytes of a value stored out of line.
+    virtual HRESULT LoadLargeValue(Prop& prop) { return MAPI_E_NOT_FOUND; }
+    virtual NamedProps* Names() { return nullptr; }
+    // The character width strings are kept in.
+    virtual bool StoresUnicode() const { return true; }
+    // Called after SetProps, DeleteProps and stream writes changed the stored properties.
+    virtual HRESULT PropsChanged() { return S_OK; }
+    virtual HRESULT Save(ULONG ulFlags) { return S_OK; }
+
+    HRESULT CheckWritable() const;
+    Access m_access = Access::ReadWrite;
+
+    // StreamOwner
+    HRESULT ReadStreamValue(ULONG ulPropTag, bool create, std::string& data) override;
+    HRESULT WriteStreamValue(ULONG ulPropTag, std::string data) override;
+    bool StreamWritable() const override { return m_access == Access::ReadWrite; }
+
+    // The property with this id, stored or computed, its bytes loaded; null when the object has none.
+    const Prop* FindProp(ULONG propId, Prop& scratch);
+    std::vector<ULONG> AllTags(bool unicode);
+    // Writes one MAPI value into the stored properties; the scode of a problem, or S_OK.
+    SCODE StoreValue(const SPropValue& value);
+
+protected:
+    ~PropertyHost() = default;
+};
+
+HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues,
+                   LPSPropValue* lppPropArray);
+HRESULT SetPropsOf(PropertyHost& host, ULONG cValues, LPSPropValue lpPropArray, LPSPropProblemArray* lppProblems);
+HRESULT DeletePropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, LPSPropProblemArray* lppProblems);
+HRESULT GetPropListOf(PropertyHost& host, ULONG ulFlags, LPSPropTagArray* lppPropTagArray);
+HRESULT GetIDsFromNamesOf(PropertyHost& host, ULONG cPropNames, LPMAPINAMEID* lppPropNames, ULONG ulFlags,
+                          LPSPropTagArray* lppPropTags);
+HRESULT GetNamesFromIDsOf(PropertyHost& host, LPSPropTagArray* lppPropTags, LPGUID lpPropSetGuid, ULONG ulFlags,
+                          ULONG* lpcPropNames, LPMAPINAMEID** lpppPropNames);
+HRESULT OpenPropertyOf(PropertyHost& host, IUnknown* owner, ULONG ulPropTag, LPCIID lpiid, ULONG ulInterfaceOptions,
+                       ULONG ulFlags, LPUNKNOWN* lppUnk);
+
+template <class Interface> class MAPIProp : public ComObject<Interface>, public PropertyHost
+{
+public:
+    HRESULT STDMETHODCALLTYPE GetLastError(HRESULT hResult, ULONG ulFlags, LPMAPIERROR* lppMAPIError) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "GetLastError");
+        if (HRESULT hr = call.Flags(ulFlags).Fault())
+            return hr;
+        if (lppMAPIError)
+            *lppMAPIError = nullptr;
+        return call.Done(S_OK);
+    }
+    HRESULT STDMETHODCALLTYPE SaveChanges(ULONG ulFlags) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "SaveChanges");
+        if (HRESULT hr = call.Flags(ulFlags).Fault())
+            return hr;
+        if (HRESULT hr = CheckWritable())
+            return call.Done(hr);
+        HRESULT hr = Save(ulFlags);
+        if (hr == S_OK && !(ulFlags & (KEEP_OPEN_READWRITE | KEEP_OPEN_READONLY)))
+            m_access = Access::Closed;
+        else if (hr == S_OK && (ulFlags & KEEP_OPEN_READONLY))
+            m_access = Access::ReadOnly;
+        return call.Done(hr);
+    }
+    HRESULT STDMETHODCALLTYPE GetProps(LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues,
+                                       LPSPropValue* lppPropArray) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "GetProps");
+        call.Flags(ulFlags).Tags(lpPropTagArray).NamesOfTags(Names());
+        if (HRESULT hr = call.Fault())
+            return hr;
+        return call.Done(GetPropsOf(*this, lpPropTagArray, ulFlags, lpcValues, lppPropArray));
+    }
+    HRESULT STDMETHODCALLTYPE GetPropList(ULONG ulFlags, LPSPropTagArray* lppPropTagArray) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "GetPropList");
+        if (HRESULT hr = call.Flags(ulFlags).Fault())
+            return hr;
+        return call.Done(GetPropListOf(*this, ulFlags, lppPropTagArray));
+    }
+    HRESULT STDMETHODCALLTYPE OpenProperty(ULONG ulPropTag, LPCIID lpiid, ULONG ulInterfaceOptions, ULONG ulFlags,
+                                           LPUNKNOWN* lppUnk) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "OpenProperty");
+        call.Flags(ulFlags).Tag(ulPropTag).NamesOfTags(Names());
+        if (HRESULT hr = call.Fault())
+            return hr;
+        return call.Done(OpenPropertyOf(*this, this, ulPropTag, lpiid, ulInterfaceOptions, ulFlags, lppUnk));
+    }
+    HRESULT STDMETHODCALLTYPE SetProps(ULONG cValues, LPSPropValue lpPropArray,
+                                       LPSPropProblemArray* lppProblems) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "SetProps");
+        call.Values(cValues, lpPropArray).NamesOfTags(Names());
+        if (HRESULT hr = call.Fault())
+            return hr;
+        return call.Done(SetPropsOf(*this, cValues, lpPropArray, lppProblems));
+    }
+    HRESULT STDMETHODCALLTYPE DeleteProps(LPSPropTagArray lpPropTagArray, LPSPropProblemArray* lppProblems) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "DeleteProps");
+        call.Tags(lpPropTagArray).NamesOfTags(Names());
+        if (HRESULT hr = call.Fault())
+            return hr;
+        return call.Done(DeletePropsOf(*this, lpPropTagArray, lppProblems));
+    }
+    HRESULT STDMETHODCALLTYPE CopyTo(ULONG ciidExclude, LPCIID rgiidExclude, LPSPropTagArray lpExcludeProps,
+                                     ULONG ulUIParam, LPMAPIPROGRESS lpProgress, LPCIID lpInterface, LPVOID lpDestObj,
+                                     ULONG ulFlags, LPSPropProblemArray* lppProblems) override
+    {
+        return Unsupported("CopyTo", ulFlags);
+    }
+    HRESULT STDMETHODCALLTYPE CopyProps(LPSPropTagArray lpIncludeProps, ULONG ulUIParam, LPMAPIPROGRESS lpProgress,
+                                        LPCIID lpInterface, LPVOID lpDestObj, ULONG ulFlags,
+                                        LPSPropProblemArray* lppProblems) override
+    {
+        return Unsupported("CopyProps", ulFlags);
+    }
+    HRESULT STDMETHODCALLTYPE GetNamesFromIDs(LPSPropTagArray* lppPropTags, LPGUID lpPropSetGuid, ULONG ulFlags,
+                                              ULONG* lpcPropNames, LPMAPINAMEID** lpppPropNames) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "GetNamesFromIDs");
+        call.Flags(ulFlags).Tags(lppPropTags ? *lppPropTags : nullptr);
+        if (HRESULT hr = call.Fault())
+            return hr;
+        return call.Done(GetNamesFromIDsOf(*this, lppPropTags, lpPropSetGuid, ulFlags, lpcPropNames, lpppPropNames));
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsFromNames(ULONG cPropNames, LPMAPINAMEID* lppPropNames, ULONG ulFlags,
+                                              LPSPropTagArray* lppPropTags) override
+    {
+        ServiceCall call(*this, "IMAPIProp", "GetIDsFromNames");
+        if (HRESULT hr = call.Flags(ulFlags).Names(cPropNames, lppPropNames).Fault())
+            return hr;
+        return call.Done(GetIDsFromNamesOf(*this, cPropNames, lppPropNames, ulFlags, lppPropTags));
+    }
+
+protected:
+    HRESULT Unsupported(const char* method, ULONG ulFlags = 0)
+    {
+        ServiceCall call(*this, nullptr, method);
+        if (HRESULT hr = call.Flags(ulFlags).Fault())
+            return hr;
+        return call.Done(MAPI_E_NO_SUPPORT);
+    }
+};
+} // namespace mapisvc

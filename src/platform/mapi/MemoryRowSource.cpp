@@ -1,0 +1,33 @@
+#include "platform/mapi/RowSource.h"
+
+#include <algorithm>
+
+namespace mapisvc
+{
+HRESULT MemoryRowSource::Scan(int64_t afterKey, size_t limit, const std::vector<ULONG>*, std::vector<TableRow>& rows)
+{
+    auto it = std::upper_bound(m_rows.begin(), m_rows.end(), afterKey,
+                               [](int64_t key, const TableRow& row) { return key < row.key; });
+    for (; it != m_rows.end() && limit; ++it, --limit)
+        rows.push_back(*it);
+    return S_OK;
+}
+
+HRESULT MemoryRowSource::Fetch(const std::vector<int64_t>& keys, const std::vector<ULONG>*, std::vector<TableRow>& rows)
+{
+    for (int64_t key : keys)
+    {
+        auto it = std::lower_bound(m_rows.begin(), m_rows.end(), key,
+                                   [](const TableRow& row, int64_t k) { return row.key < k; });
+        if (it != m_rows.end() && it->key == key)
+            rows.push_back(*it);
+    }
+    return S_OK;
+}
+
+HRESULT MemoryRowSource::Count(ULONG& count)
+{
+    count = static_cast<ULONG>(m_rows.size());
+    return S_OK;
+}
+} // namespace mapisvc

@@ -1,0 +1,78 @@
+// IMessage: one message of a store, new or saved. Everything it changes (properties, streams, attachments saved
+// with their own SaveChanges, attachment deletions, recipients) stays with the object until SaveChanges writes
+// it in one transaction; a new message is invisible to tables until then, and its reserved id is given back
+// when it is released unsaved.
+#pragma once
+
+#include "platform/mapi/MsgStore.h"
+
+#include <map>
+#include <set>
+
+namespace mapisvc
+{
+class Message : public MAPIProp<IMessage>
+{
+public:
+    Message(ComPtr<MsgStore> store, ObjectRecord record, bool isNew, bool writable);
+    ~Message() override;
+
+    const char* InterfaceName() const override { return "IMessage"; }
+    MsgStore& Store() const { return *m_store.Get(); }
+    int64_t Id() const { return m_record.id; }
+
+    // IMessage
+    HRESULT STDMETHODCALLTYPE GetAttachmentTable(ULONG ulFlags, LPMAPITABLE* lppTable) override;
+    HRESULT STDMETHODCALLTYPE OpenAttach(ULONG ulAttachmentNum, LPCIID lpInterface, ULONG ulFlags,
+                                         LPATTACH* lppAttach) override;
+    HRESULT STDMETHODCALLTYPE CreateAttach(LPCIID lpInterface, ULONG ulFlags, ULONG* lpulAttachmentNum,
+                                           LPATTACH* lppAttach) override;
+    HRESULT STDMETHODCALLTYPE DeleteAttach(ULONG ulAttachmentNum, ULONG ulUIParam, LPMAPIPROGRESS lpProgress,
+                                           ULONG ulFlags) override;
+    HRESULT STDMETHODCALLTYPE GetRecipientTable(ULONG ulFlags, LPMAPITABLE* lppTable) override;
+    HRESULT STDMETHODCALLTYPE ModifyRecipients(ULONG ulFlags, LPADRLIST lpMods) override;
+    HRESULT STDMETHODCALLTYPE SubmitMessage(ULONG ulFlags) override;
+    HRESULT STDMETHODCALLTYPE SetReadFlag(ULONG ulFlags) override;
+
+    // What its attachments ask of it.
+    HRESULT CommitAttachment(ULONG num, const PropertyBag& props);
+    HRESULT LoadAttachmentValue(ULONG num, Prop& prop);
+
+    // PropertyHost
+    PropertyBag& StoredProps() override { return m_record.props; }
+    bool ComputeProp(ULONG propId, Prop& prop) override;
+    void ComputedIds(std::vector<ULONG>& ids) override;
+    bool IsReadOnlyProp(ULONG propId) const override;
+    HRESULT LoadLargeValue(Prop& prop) override;
+    NamedProps* Names() override { return &Store().Db().Names(); }
+    bool StoresUnicode() const override { return Store().Info().unicode; }
+    HRESULT Save(ULONG ulFlags) override;
+
+protected:
+    bool Implements(REFIID riid) const override;
+
+private:
+    struct Attachment
+    {
+        SubRecord record;
+        bool stored = false; // in the database (else only saved into this object)
+        bool dirty = false;  // to be written at the message's save
+    };
+
+    HRESULT LoadAttachments();
+    HRESULT LoadRecipients();
+    HRESULT AddRecipients(const ADRLIST& list, bool keepRowIds);
+    HRESULT UpdateMaintainedProps();
+    LONG Flags() const;
+
+    ComPtr<MsgStore> m_store;
+    ObjectRecord m_record;
+    bool m_isNew;
+    bool m_attachmentsLoaded = false;
+    std::map<ULONG, Attachment> m_attachments;
+    std::set<ULONG> m_deletedAttachments;
+    bool m_recipientsLoaded = false;
+    bool m_recipientsChanged = false;
+    std::vector<SubRecord> m_recipients;
+};
+} // namespace mapisvc

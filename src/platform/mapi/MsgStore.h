@@ -1,0 +1,72 @@
+// IMsgStore: one message store opened in a session. Its properties come from the profile (display name,
+// provider, support mask, state, default flag) and from the store itself (the folders it knows by role); it
+// opens the store's folders and messages, hands out the Inbox as receive folder and keeps the advise
+// registrations its caller made.
+#pragma once
+
+#include "platform/mapi/MAPIProp.h"
+#include "platform/mapi/ProfileDatabase.h"
+#include "platform/mapi/StoreDatabase.h"
+
+namespace mapisvc
+{
+class MsgStore : public MAPIProp<IMsgStore>
+{
+public:
+    MsgStore(std::shared_ptr<StoreDatabase> db, StoreInfo info, bool writable);
+    ~MsgStore() override;
+
+    const char* InterfaceName() const override { return "IMsgStore"; }
+    StoreDatabase& Db() const { return *m_db; }
+    const std::shared_ptr<StoreDatabase>& DbPtr() const { return m_db; }
+    const StoreInfo& Info() const { return m_info; }
+
+    // Opens a folder or message of this store by its identifier.
+    HRESULT OpenObject(const ObjectId& object, LPCIID lpInterface, ULONG ulFlags, ULONG* lpulObjType,
+                       LPUNKNOWN* lppUnk);
+    // Parses an identifier and checks it names an object of this store.
+    HRESULT ParseOwnEntryId(ULONG cbEntryID, LPENTRYID lpEntryID, ObjectId& object) const;
+
+    // IMsgStore
+    HRESULT STDMETHODCALLTYPE Advise(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ulEventMask,
+                                     LPMAPIADVISESINK lpAdviseSink, ULONG* lpulConnection) override;
+    HRESULT STDMETHODCALLTYPE Unadvise(ULONG ulConnection) override;
+    HRESULT STDMETHODCALLTYPE CompareEntryIDs(ULONG cbEntryID1, LPENTRYID lpEntryID1, ULONG cbEntryID2,
+                                              LPENTRYID lpEntryID2, ULONG ulFlags, ULONG* lpulResult) override;
+    HRESULT STDMETHODCALLTYPE OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
+                                        ULONG* lpulObjType, LPUNKNOWN* lppUnk) override;
+    HRESULT STDMETHODCALLTYPE SetReceiveFolder(LPTSTR lpszMessageClass, ULONG ulFlags, ULONG cbEntryID,
+                                               LPENTRYID lpEntryID) override;
+    HRESULT STDMETHODCALLTYPE GetReceiveFolder(LPTSTR lpszMessageClass, ULONG ulFlags, ULONG* lpcbEntryID,
+                                               LPENTRYID* lppEntryID, LPTSTR* lppszExplicitClass) override;
+    HRESULT STDMETHODCALLTYPE GetReceiveFolderTable(ULONG ulFlags, LPMAPITABLE* lppTable) override;
+    HRESULT STDMETHODCALLTYPE StoreLogoff(ULONG* lpulFlags) override;
+    HRESULT STDMETHODCALLTYPE AbortSubmit(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ulFlags) override;
+    HRESULT STDMETHODCALLTYPE GetOutgoingQueue(ULONG ulFlags, LPMAPITABLE* lppTable) override;
+    HRESULT STDMETHODCALLTYPE SetLockState(LPMESSAGE lpMessage, ULONG ulLockState) override;
+    HRESULT STDMETHODCALLTYPE FinishedMsg(ULONG ulFlags, ULONG cbEntryID, LPENTRYID lpEntryID) override;
+    HRESULT STDMETHODCALLTYPE NotifyNewMail(LPNOTIFICATION lpNotification) override;
+
+    // PropertyHost
+    PropertyBag& StoredProps() override { return m_props; }
+    bool ComputeProp(ULONG propId, Prop& prop) override;
+    void ComputedIds(std::vector<ULONG>& ids) override;
+    bool IsReadOnlyProp(ULONG propId) const override;
+    NamedProps* Names() override { return &m_db->Names(); }
+    bool StoresUnicode() const override { return m_info.unicode; }
+    HRESULT PropsChanged() override { return m_db->SaveStoreProps(m_props); }
+
+protected:
+    bool Implements(REFIID riid) const override;
+
+private:
+    Prop FolderEntryIdProp(ULONG tag, FolderRole role) const;
+
+    std::shared_ptr<StoreDatabase> m_db;
+    StoreInfo m_info;
+    PropertyBag m_props;
+};
+
+// A copy of `text` in a new MAPI buffer, in the width `ulFlags` asks for (MAPI_UNICODE or 8-bit).
+HRESULT CopyText(std::u16string_view text, ULONG ulFlags, LPTSTR* lppsz);
+} // namespace mapisvc

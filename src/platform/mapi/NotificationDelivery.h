@@ -1,0 +1,21 @@
+// Delivery of store notifications to advise sinks, in one of two ways:
+// - on a notification thread of the service (MAPIInitialize with MAPI_MULTITHREAD_NOTIFICATIONS), or
+// - posted to a hidden message window of the thread that initialised MAPI, so that the sink runs on that
+//   thread when it dispatches its window messages.
+// The control API may choose one of them regardless of how MAPI was initialised.
+#pragma once
+
+#include "platform/mapi/Notifier.h"
+
+namespace mapisvc
+{
+// The first MAPIInitialize of the process: remembers how it asked for notifications and makes the message
+// window of the initialising thread.
+void StartNotificationDelivery(ULONG initFlags);
+// The last MAPIUninitialize: delivers what the notification thread still holds, then ends the thread and the
+// window; posted notifications not yet dispatched are dropped.
+void StopNotificationDelivery();
+
+void DeliverNotification(const std::shared_ptr<Subscription>& subscription,
+                         const std::shared_ptr<NotificationPacket>& packet);
+} // namespace mapisvc

@@ -1,0 +1,115 @@
+#include "platform/mapi/ProfAdmin.h"
+
+#include "platform/mapi/Profiles.h"
+#include "platform/mapi/ServiceCall.h"
+#include "platform/mapi/StoreLayout.h"
+#include "platform/mapi/Table.h"
+#include "platform/mapi/Text.h"
+
+namespace mapisvc
+{
+HRESULT ProfAdmin::Unsupported(const char* method, ULONG ulFlags)
+{
+    ServiceCall call(*this, "IProfAdmin", method);
+    if (HRESULT hr = call.Flags(ulFlags).Fault())
+        return hr;
+    return call.Done(MAPI_E_NO_SUPPORT);
+}
+
+HRESULT ProfAdmin::GetLastError(HRESULT, ULONG ulFlags, LPMAPIERROR* lppMAPIError)
+{
+    ServiceCall call(*this, "IProfAdmin", "GetLastError");
+    if (HRESULT hr = call.Flags(ulFlags).Fault())
+        return hr;
+    if (lppMAPIError)
+        *lppMAPIError = nullptr;
+    return call.Done(S_OK);
+}
+
+HRESULT ProfAdmin::GetProfileTable(ULONG ulFlags, LPMAPITABLE* lppTable)
+{
+    ServiceCall call(*this, "IProfAdmin", "GetProfileTable");
+    if (HRESULT hr = call.Flags(ulFlags).Fault())
+        return hr;
+    if (!lppTable)
+        return call.Done(MAPI_E_INVALID_PARAMETER);
+    std::unique_ptr<ProfileDatabase> profiles;
+    if (HRESULT hr = OpenProfiles(profiles))
+        return call.Done(hr);
+    std::u16string defaultName;
+    profiles->DefaultProfileName(defaultName);
+    std::vector<TableRow> rows;
+    for (const std::u16string& name : profiles->ProfileNames())
+    {
+        TableRow row{static_cast<int64_t>(rows.size()), {}};
+        row.props.Set(StringProp(PROP_ID(PR_DISPLAY_NAME), name, true));
+        row.props.Set(PR_DEFAULT_PROFILE, EncodeBool(EqualIgnoreCase(name, defaultName)));
+        row.props.Set(PR_INSTANCE_KEY, EncodeInt64(row.key));
+        rows.push_back(std::move(row));
+    }
+    std::unique_ptr<RowSource> source(
+        new MemoryRowSource(std::move(rows), {PR_DISPLAY_NAME, PR_DEFAULT_PROFILE, PR_INSTANCE_KEY}));
+    *lppTable = new Table(std::move(source), (ulFlags & MAPI_UNICODE) != 0);
+    return call.Done(S_OK);
+}
+
+HRESULT ProfAdmin::CreateProfile(LPTSTR lpszProfileName, LPTSTR, ULONG_PTR, ULONG ulFlags)
+{
+    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
+    ServiceCall call(*this, "IProfAdmin", "CreateProfile");
+    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
+        return hr;
+    if (name.empty())
+        return call.Done(MAPI_E_INVALID_PARAMETER);
+    std::unique_ptr<ProfileDatabase> profiles;
+    if (HRESULT hr = OpenProfiles(profiles))
+        return call.Done(hr);
+    return call.Done(profiles->CreateProfile(name, false));
+}
+
+HRESULT ProfAdmin::DeleteProfile(LPTSTR lpszProfileName, ULONG ulFlags)
+{
+    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
+    ServiceCall call(*this, "IProfAdmin", "DeleteProfile");
+    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
+        return hr;
+    if (name.empty())
+        return call.Done(MAPI_E_INVALID_PARAMETER);
+    std::unique_ptr<ProfileDatabase> profiles;
+    if (HRESULT hr = OpenProfiles(profiles))
+        return call.Done(hr);
+    return call.Done(DeleteProfileWithStores(*profiles, name));
+}
+
+HRESULT ProfAdmin::ChangeProfilePassword(LPTSTR, LPTSTR, LPTSTR, ULONG ulFlags)
+{
+    return Unsupported("ChangeProfilePassword", ulFlags);
+}
+
+HRESULT ProfAdmin::CopyProfile(LPTSTR, LPTSTR, LPTSTR, ULONG_PTR, ULONG ulFlags)
+{
+    return Unsupported("CopyProfile", ulFlags);
+}
+
+HRESULT ProfAdmin::RenameProfile(LPTSTR, LPTSTR, LPTSTR, ULONG_PTR, ULONG ulFlags)
+{
+    return Unsupported("RenameProfile", ulFlags);
+}
+
+HRESULT ProfAdmin::SetDefaultProfile(LPTSTR lpszProfileName, ULONG ulFlags)
+{
+    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
+    ServiceCall call(*this, "IProfAdmin", "SetDefaultProfile");
+    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
+        return hr;
+    std::unique_ptr<ProfileDatabase> profiles;
+    if (HRESULT hr = OpenProfiles(profiles))
+        return call.Done(hr);
+    return call.Done(profiles->SetDefaultProfile(name));
+}
+
+HRESULT ProfAdmin::AdminServices(LPTSTR, LPTSTR, ULONG_PTR, ULONG ulFlags, LPSERVICEADMIN*)
+{
+    return Unsupported("AdminServices", ulFlags);
+}
+} // namespace mapisvc

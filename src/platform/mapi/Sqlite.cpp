@@ -1,0 +1,216 @@
+#include "platform/mapi/Sqlite.h"
+
+#include <cstdlib>
+#include <sqlite3.h>
+#include <strings.h>
+
+namespace mapisvc
+{
+namespace
+{
+constexpr int kBusyTimeoutMilliseconds = 15000;
+
+// How hard commits are made durable: NORMAL keeps every committed save across a killed process (the WAL is
+// written before the commit returns); FULL also across a power cut. MAPIPIM_SYNCHRONOUS overrides.
+const char* SynchronousPragma()
+{
+    const char* mode = std::getenv("MAPIPIM_SYNCHRONOUS");
+    if (mode && strcasecmp(mode, "FULL") == 0)
+        return "PRAGMA synchronous=FULL";
+    if (mode && strcasecmp(mode, "OFF") == 0)
+        return "PRAGMA synchronous=OFF";
+    return "PRAGMA synchronous=NORMAL";
+}
+} // namespace
+
+HRESULT SqliteResult(int code)
+{
+    switch (code & 0xFF)
+    {
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE:
+        return S_OK;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return MAPI_E_BUSY;
+    case SQLITE_NOMEM:
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    case SQLITE_FULL:
+        return MAPI_E_NOT_ENOUGH_DISK;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return MAPI_E_CORRUPT_STORE;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return MAPI_E_DISK_ERROR;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return MAPI_E_NO_ACCESS;
+    default:
+        return MAPI_E_CALL_FAILED;
+    }
+}
+
+Query::~Query()
+{
+    if (m_stmt)
+    {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+}
+
+Query& Query::Bind(int index, int64_t value)
+{
+    if (m_stmt)
+        sqlite3_bind_int64(m_stmt, index, value);
+    return *this;
+}
+
+Query& Query::BindBlob(int index, std::string_view bytes)
+{
+    if (m_stmt)
+        sqlite3_bind_blob64(m_stmt, index, bytes.empty() ? "" : bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    return *this;
+}
+
+Query& Query::BindText(int index, std::string_view utf8)
+{
+    if (m_stmt)
+        sqlite3_bind_text64(m_stmt, index, utf8.data(), utf8.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    return *this;
+}
+
+Query& Query::BindNull(int index)
+{
+    if (m_stmt)
+        sqlite3_bind_null(m_stmt, index);
+    return *this;
+}
+
+bool Query::Step()
+{
+    if (!m_stmt)
+    {
+        m_result = MAPI_E_CALL_FAILED;
+        return false;
+    }
+    const int code = sqlite3_step(m_stmt);
+    if (code == SQLITE_ROW)
+        return true;
+    m_result = SqliteResult(code);
+    return false;
+}
+
+HRESULT Query::Run()
+{
+    while (Step())
+    {
+    }
+    return m_result;
+}
+
+int64_t Query::Int(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+std::string_view Query::Blob(int column) const
+{
+    const void* data = sqlite3_column_blob(m_stmt, column);
+    const int size = sqlite3_column_bytes(m_stmt, column);
+    return data ? std::string_view(static_cast<const char*>(data), static_cast<size_t>(size)) : std::string_view();
+}
+
+std::string Query::Text(int column) const
+{
+    const unsigned char* text = sqlite3_column_text(m_stmt, column);
+    return text ? std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(m_stmt, column))
+                : std::string();
+}
+
+bool Query::IsNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+Database::~Database()
+{
+    for (auto& entry : m_statements)
+        sqlite3_finalize(entry.second);
+    sqlite3_close(m_db);
+}
+
+HRESULT Database::Open(const std::string& path, bool create, std::unique_ptr<Database>& database)
+{
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (code != SQLITE_OK)
+    {
+        sqlite3_close(db);
+        return SqliteResult(code);
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMilliseconds);
+    sqlite3_extended_result_codes(db, 1);
+    database.reset(new Database(db, path));
+    if (HRESULT hr = database->Execute("PRAGMA journal_mode=WAL"))
+    {
+        database.reset();
+        return hr;
+    }
+    return database->Execute(SynchronousPragma());
+}
+
+HRESULT Database::Execute(const char* sql)
+{
+    return SqliteResult(sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr));
+}
+
+Query Database::Prepare(const char* sql)
+{
+    auto it = m_statements.find(sql);
+    if (it != m_statements.end())
+        return Query(it->second);
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+    {
+        sqlite3_finalize(stmt);
+        return Query(nullptr);
+    }
+    m_statements.emplace(sql, stmt);
+    return Query(stmt);
+}
+
+int64_t Database::LastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+int Database::Changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
+Transaction::~Transaction()
+{
+    if (m_open)
+        m_db.Execute("ROLLBACK");
+}
+
+HRESULT Transaction::Begin()
+{
+    HRESULT hr = m_db.Execute("BEGIN IMMEDIATE");
+    m_open = hr == S_OK;
+    return hr;
+}
+
+HRESULT Transaction::Commit()
+{
+    HRESULT hr = m_db.Execute("COMMIT");
+    if (hr == S_OK)
+        m_open = false;
+    return hr;
+}
+} // namespace mapisvc

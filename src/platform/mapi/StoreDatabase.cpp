@@ -1,0 +1,700 @@
+#include "platform/mapi/StoreDatabase.h"
+
+#include "platform/mapi/StoreLayout.h"
+#include "platform/mapi/Text.h"
+
+#include <cstring>
+#include <map>
+#include <set>
+#include <unistd.h>
+
+namespace mapisvc
+{
+namespace
+{
+const char* const kSchema = R"(
+CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value BLOB);
+CREATE TABLE IF NOT EXISTS object(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    type INTEGER NOT NULL,
+    parent INTEGER NOT NULL,
+    flags INTEGER NOT NULL DEFAULT 0,
+    attach_seq INTEGER NOT NULL DEFAULT 0,
+    recip_seq INTEGER NOT NULL DEFAULT 0,
+    props BLOB NOT NULL);
+CREATE INDEX IF NOT EXISTS object_children ON object(parent, type, id);
+CREATE TABLE IF NOT EXISTS attachment(
+    message INTEGER NOT NULL,
+    num INTEGER NOT NULL,
+    props BLOB NOT NULL,
+    PRIMARY KEY(message, num));
+CREATE TABLE IF NOT EXISTS recipient(
+    message INTEGER NOT NULL,
+    row INTEGER NOT NULL,
+    props BLOB NOT NULL,
+    PRIMARY KEY(message, row));
+CREATE TABLE IF NOT EXISTS largevalue(
+    owner INTEGER NOT NULL,
+    part INTEGER NOT NULL,
+    prop INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    PRIMARY KEY(owner, part, prop));
+CREATE TABLE IF NOT EXISTS name(id INTEGER PRIMARY KEY, key BLOB NOT NULL UNIQUE);
+)";
+
+// A reserved message id: a placeholder row of no type, invisible to every table until the message is saved.
+constexpr ULONG kReserved = 0;
+
+const char* const kObjectColumns = "SELECT id, type, parent, flags, attach_seq, recip_seq, props FROM object ";
+
+ObjectRecord ReadObject(const Query& query, const std::vector<ULONG>* wanted)
+{
+    ObjectRecord record;
+    record.id = query.Int(0);
+    record.type = static_cast<ULONG>(query.Int(1));
+    record.parent = query.Int(2);
+    record.flags = static_cast<LONG>(query.Int(3));
+    record.attachSeq = static_cast<ULONG>(query.Int(4));
+    record.recipSeq = static_cast<ULONG>(query.Int(5));
+    record.props = PropertyBag::Parse(query.Blob(6), wanted);
+    return record;
+}
+
+std::string RoleKey(FolderRole role)
+{
+    return "role" + std::to_string(static_cast<int>(role));
+}
+
+// The process's open stores, so that every session of the process shares one connection per store file.
+struct OpenStores
+{
+    std::mutex mutex;
+    std::map<std::string, std::weak_ptr<StoreDatabase>> stores;
+    std::set<std::string> deleteWhenClosed;
+};
+
+OpenStores& Registry()
+{
+    static OpenStores registry;
+    return registry;
+}
+
+void UnlinkStoreFiles(const std::string& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm"})
+        unlink((path + suffix).c_str());
+}
+
+HRESULT WriteMeta(Database& db, const std::string& key, std::string_view value)
+{
+    return db.Prepare("INSERT OR REPLACE INTO meta(key, value) VALUES(?, ?)").BindText(1, key).BindBlob(2, value).Run();
+}
+
+HRESULT InsertFolder(Database& db, int64_t parent, const PropertyBag& props, int64_t& id)
+{
+    Query insert = db.Prepare("INSERT INTO object(type, parent, props) VALUES(?, ?, ?)");
+    if (HRESULT hr = insert.Bind(1, MAPI_FOLDER).Bind(2, parent).BindBlob(3, props.Serialize()).Run())
+        return hr;
+    id = db.LastInsertId();
+    return S_OK;
+}
+
+void ConvertStringWidths(PropertyBag& props, bool unicode)
+{
+    for (Prop& prop : props.Props())
+    {
+        const ULONG type = PROP_TYPE(prop.tag);
+        if (!IsStringType(type) || !prop.loaded)
+            continue;
+        const ULONG target = (type & MV_FLAG) | (unicode ? PT_UNICODE : PT_STRING8);
+        if (target == type)
+            continue;
+        prop.data = ConvertStrings(prop.data, type, target);
+        prop.tag = CHANGE_PROP_TYPE(prop.tag, target);
+        prop.dirty = true;
+    }
+}
+} // namespace
+
+StoreDatabase::StoreDatabase(std::string path, std::unique_ptr<Database> db)
+    : m_path(std::move(path)), m_db(std::move(db)), m_names(new NamedProps(*m_db, m_mutex))
+{
+}
+
+StoreDatabase::~StoreDatabase()
+{
+    m_names.reset();
+    m_db.reset();
+    OpenStores& registry = Registry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    auto it = registry.stores.find(m_path);
+    if (it != registry.stores.end() && it->second.expired())
+        registry.stores.erase(it);
+    if (registry.deleteWhenClosed.erase(m_path))
+        UnlinkStoreFiles(m_path);
+}
+
+HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders)
+{
+    std::unique_ptr<Database> db;
+    if (HRESULT hr = Database::Open(path, true, db))
+        return hr;
+    if (HRESULT hr = db->Execute(kSchema))
+        return hr;
+    Transaction transaction(*db);
+    if (HRESULT hr = transaction.Begin())
+        return hr;
+    WriteMeta(*db, "uid", std::string_view(reinterpret_cast<const char*>(uid.ab), 16));
+    WriteMeta(*db, "unicode", unicode ? "1" : "0");
+    StoreLayout layout(uid, unicode);
+    for (const FolderPlan& plan : layout.Folders(standardFolders))
+    {
+        int64_t parent = plan.parent == FolderRole::Count ? 0 : layout.Id(plan.parent);
+        int64_t id = 0;
+        if (HRESULT hr = InsertFolder(*db, parent, layout.PropsOf(plan), id))
+            return hr;
+        layout.SetId(plan.role, id);
+        WriteMeta(*db, RoleKey(plan.role), std::to_string(id));
+    }
+    // The Inbox names the folders of the other item kinds by their entry identifiers.
+    if (standardFolders)
+    {
+        const int64_t inbox = layout.Id(FolderRole::Inbox);
+        Query update = db->Prepare("UPDATE object SET props = ? WHERE id = ?");
+        if (HRESULT hr = update.BindBlob(1, layout.InboxProps().Serialize()).Bind(2, inbox).Run())
+            return hr;
+    }
+    return transaction.Commit();
+}
+
+HRESULT StoreDatabase::Open(const std::string& path, std::shared_ptr<StoreDatabase>& store)
+{
+    OpenStores& registry = Registry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    if ((store = registry.stores[path].lock()))
+        return S_OK;
+    if (access(path.c_str(), F_OK) != 0)
+        return MAPI_E_NOT_FOUND;
+    std::unique_ptr<Database> db;
+    if (HRESULT hr = Database::Open(path, false, db))
+        return hr;
+    if (HRESULT hr = db->Execute(kSchema))
+        return hr;
+    std::shared_ptr<StoreDatabase> opened(new StoreDatabase(path, std::move(db)));
+    if (HRESULT hr = opened->ReadMeta())
+        return hr;
+    registry.stores[path] = opened;
+    store = std::move(opened);
+    return S_OK;
+}
+
+void StoreDatabase::DeleteFile(const std::string& path)
+{
+    OpenStores& registry = Registry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    auto it = registry.stores.find(path);
+    if (it != registry.stores.end() && !it->second.expired())
+        registry.deleteWhenClosed.insert(path);
+    else
+        UnlinkStoreFiles(path);
+}
+
+HRESULT StoreDatabase::ReadMeta()
+{
+    Query query = m_db->Prepare("SELECT key, value FROM meta");
+    bool haveUid = false;
+    while (query.Step())
+    {
+        const std::string key = query.Text(0);
+        const std::string_view value = query.Blob(1);
+        if (key == "uid" && value.size() == 16)
+        {
+            std::memcpy(m_uid.ab, value.data(), 16);
+            haveUid = true;
+        }
+        else if (key == "unicode")
+            m_unicode = value != "0";
+        for (size_t role = 0; role < static_cast<size_t>(FolderRole::Count); ++role)
+            if (key == RoleKey(static_cast<FolderRole>(role)))
+                m_roles[role] = std::stoll(std::string(value));
+    }
+    if (query.Result())
+        return query.Result();
+    return haveUid ? S_OK : MAPI_E_CORRUPT_STORE;
+}
+
+Bytes StoreDatabase::EntryIdOf(ULONG type, int64_t id, bool shortTerm) const
+{
+    return MakeStoreEntryId(m_uid, type, id, shortTerm);
+}
+
+HRESULT StoreDatabase::LoadObject(int64_t id, ObjectRecord& record, const std::vector<ULONG>* wanted)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT id, type, parent, flags, attach_seq, recip_seq, props FROM object "
+                                "WHERE id = ? AND type <> 0");
+    if (!query.Bind(1, id).Step())
+        return query.Result() ? query.Result() : MAPI_E_NOT_FOUND;
+    record = ReadObject(query, wanted);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::ReserveMessageId(int64_t& id)
+{
+    auto lock = Lock();
+    Query insert = m_db->Prepare("INSERT INTO object(type, parent, props) VALUES(0, -1, x'')");
+    if (HRESULT hr = insert.Run())
+        return hr;
+    id = m_db->LastInsertId();
+    return S_OK;
+}
+
+void StoreDatabase::ReleaseMessageId(int64_t id)
+{
+    auto lock = Lock();
+    m_db->Prepare("DELETE FROM object WHERE id = ? AND type = 0").Bind(1, id).Run();
+}
+
+HRESULT StoreDatabase::CreateFolder(int64_t parent, const PropertyBag& props, int64_t& id)
+{
+    auto lock = Lock();
+    Transaction transaction(*m_db);
+    if (HRESULT hr = transaction.Begin())
+        return hr;
+    if (HRESULT hr = InsertFolder(*m_db, parent, props, id))
+        return hr;
+    if (HRESULT hr = transaction.Commit())
+        return hr;
+    Publish(fnevObjectCreated, MAPI_FOLDER, id, parent);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::SaveFolderProps(int64_t id, const PropertyBag& props)
+{
+    auto lock = Lock();
+    Query update = m_db->Prepare("UPDATE object SET props = ? WHERE id = ? AND type = ?");
+    if (HRESULT hr = update.BindBlob(1, props.Serialize()).Bind(2, id).Bind(3, MAPI_FOLDER).Run())
+        return hr;
+    if (m_db->Changes() == 0)
+        return MAPI_E_OBJECT_DELETED;
+    ObjectRecord record;
+    if (LoadObject(id, record) == S_OK)
+        Publish(fnevObjectModified, MAPI_FOLDER, id, record.parent);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::ChildFolders(int64_t parent, std::vector<ObjectRecord>& folders)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT id, type, parent, flags, attach_seq, recip_seq, props FROM object "
+                                "WHERE parent = ? AND type = 3 ORDER BY id");
+    query.Bind(1, parent);
+    while (query.Step())
+        folders.push_back(ReadObject(query, nullptr));
+    return query.Result();
+}
+
+HRESULT StoreDatabase::FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id)
+{
+    std::vector<ObjectRecord> folders;
+    if (HRESULT hr = ChildFolders(parent, folders))
+        return hr;
+    for (const ObjectRecord& folder : folders)
+    {
+        const Prop* display = folder.props.Find(PROP_ID(PR_DISPLAY_NAME));
+        if (display && EqualIgnoreCase(BytesToUtf16(DataAs(*display, PT_UNICODE)), name))
+        {
+            id = folder.id;
+            return S_OK;
+        }
+    }
+    return MAPI_E_NOT_FOUND;
+}
+
+HRESULT StoreDatabase::CountMessages(int64_t folder, ULONG& count, ULONG& unread)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT COUNT(*), COALESCE(SUM((flags & 1) = 0), 0) FROM object "
+                                "WHERE parent = ? AND type = 5");
+    if (!query.Bind(1, folder).Step())
+        return query.Result();
+    count = static_cast<ULONG>(query.Int(0));
+    unread = static_cast<ULONG>(query.Int(1));
+    return S_OK;
+}
+
+HRESULT StoreDatabase::HasSubfolders(int64_t folder, bool& has)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT 1 FROM object WHERE parent = ? AND type = 3 LIMIT 1");
+    has = query.Bind(1, folder).Step();
+    return query.Result();
+}
+
+HRESULT StoreDatabase::LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT data FROM largevalue WHERE owner = ? AND part = ? AND prop = ?");
+    if (!query.Bind(1, owner).Bind(2, part).Bind(3, propId).Step())
+        return query.Result() ? query.Result() : MAPI_E_NOT_FOUND;
+    data.assign(query.Blob(0));
+    return S_OK;
+}
+
+HRESULT StoreDatabase::ScanMessages(int64_t folder, int64_t afterId, size_t limit, const std::vector<ULONG>* wanted,
+                                    std::vector<ObjectRecord>& messages)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT id, type, parent, flags, attach_seq, recip_seq, props FROM object "
+                                "WHERE parent = ? AND type = 5 AND id > ? ORDER BY id LIMIT ?");
+    query.Bind(1, folder).Bind(2, afterId).Bind(3, static_cast<int64_t>(limit));
+    while (query.Step())
+        messages.push_back(ReadObject(query, wanted));
+    return query.Result();
+}
+
+HRESULT StoreDatabase::LoadAttachments(int64_t message, std::vector<SubRecord>& attachments)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT num, props FROM attachment WHERE message = ? ORDER BY num");
+    query.Bind(1, message);
+    while (query.Step())
+        attachments.push_back({static_cast<ULONG>(query.Int(0)), PropertyBag::Parse(query.Blob(1))});
+    return query.Result();
+}
+
+HRESULT StoreDatabase::LoadRecipients(int64_t message, std::vector<SubRecord>& recipients)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT row, props FROM recipient WHERE message = ? ORDER BY row");
+    query.Bind(1, message);
+    while (query.Step())
+        recipients.push_back({static_cast<ULONG>(query.Int(0)), PropertyBag::Parse(query.Blob(1))});
+    return query.Result();
+}
+
+HRESULT StoreDatabase::CountAttachments(int64_t message, ULONG& count)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT COUNT(*) FROM attachment WHERE message = ?");
+    if (!query.Bind(1, message).Step())
+        return query.Result();
+    count = static_cast<ULONG>(query.Int(0));
+    return S_OK;
+}
+
+HRESULT StoreDatabase::SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props)
+{
+    std::set<ULONG> stored;
+    {
+        Query query = m_db->Prepare("SELECT prop FROM largevalue WHERE owner = ? AND part = ?");
+        query.Bind(1, owner).Bind(2, part);
+        while (query.Step())
+            stored.insert(static_cast<ULONG>(query.Int(0)));
+        if (query.Result())
+            return query.Result();
+    }
+    for (const Prop& prop : props.Props())
+    {
+        if (!IsLargeValue(prop))
+            continue;
+        const ULONG propId = PROP_ID(prop.tag);
+        const bool known = stored.erase(propId) != 0;
+        if (!prop.loaded || (known && !prop.dirty))
+            continue;
+        Query write = m_db->Prepare("INSERT OR REPLACE INTO largevalue(owner, part, prop, data) VALUES(?, ?, ?, ?)");
+        if (HRESULT hr = write.Bind(1, owner).Bind(2, part).Bind(3, propId).BindBlob(4, prop.data).Run())
+            return hr;
+    }
+    for (ULONG propId : stored)
+    {
+        Query remove = m_db->Prepare("DELETE FROM largevalue WHERE owner = ? AND part = ? AND prop = ?");
+        if (HRESULT hr = remove.Bind(1, owner).Bind(2, part).Bind(3, propId).Run())
+            return hr;
+    }
+    return S_OK;
+}
+
+HRESULT StoreDatabase::SaveMessage(const MessageSave& save)
+{
+    auto lock = Lock();
+    Transaction transaction(*m_db);
+    if (HRESULT hr = transaction.Begin())
+        return hr;
+    const std::string blob = save.props->Serialize();
+    if (save.isNew)
+    {
+        Query insert = m_db->Prepare("INSERT OR REPLACE INTO object(id, type, parent, flags, attach_seq, recip_seq, "
+                                     "props) VALUES(?, 5, ?, ?, ?, ?, ?)");
+        insert.Bind(1, save.id).Bind(2, save.folder).Bind(3, save.flags).Bind(4, save.attachSeq);
+        if (HRESULT hr = insert.Bind(5, save.recipSeq).BindBlob(6, blob).Run())
+            return hr;
+    }
+    else
+    {
+        Query update = m_db->Prepare("UPDATE object SET flags = ?, attach_seq = ?, recip_seq = ?, props = ? "
+                                     "WHERE id = ? AND type = 5");
+        update.Bind(1, save.flags).Bind(2, save.attachSeq).Bind(3, save.recipSeq).BindBlob(4, blob);
+        if (HRESULT hr = update.Bind(5, save.id).Run())
+            return hr;
+        if (m_db->Changes() == 0)
+            return MAPI_E_OBJECT_DELETED;
+    }
+    if (HRESULT hr = SyncLargeValues(save.id, 0, *save.props))
+        return hr;
+    for (const SubRecord* attachment : save.savedAttachments)
+    {
+        Query write = m_db->Prepare("INSERT OR REPLACE INTO attachment(message, num, props) VALUES(?, ?, ?)");
+        write.Bind(1, save.id).Bind(2, attachment->key).BindBlob(3, attachment->props.Serialize());
+        if (HRESULT hr = write.Run())
+            return hr;
+        if (HRESULT hr = SyncLargeValues(save.id, attachment->key + 1, attachment->props))
+            return hr;
+    }
+    for (ULONG num : save.deletedAttachments)
+    {
+        if (HRESULT hr = m_db->Prepare("DELETE FROM attachment WHERE message = ? AND num = ?")
+                             .Bind(1, save.id)
+                             .Bind(2, num)
+                             .Run())
+            return hr;
+        if (HRESULT hr = m_db->Prepare("DELETE FROM largevalue WHERE owner = ? AND part = ?")
+                             .Bind(1, save.id)
+                             .Bind(2, num + 1)
+                             .Run())
+            return hr;
+    }
+    if (save.recipients)
+    {
+        if (HRESULT hr = m_db->Prepare("DELETE FROM recipient WHERE message = ?").Bind(1, save.id).Run())
+            return hr;
+        for (const SubRecord& recipient : *save.recipients)
+        {
+            Query write = m_db->Prepare("INSERT INTO recipient(message, row, props) VALUES(?, ?, ?)");
+            write.Bind(1, save.id).Bind(2, recipient.key).BindBlob(3, recipient.props.Serialize());
+            if (HRESULT hr = write.Run())
+                return hr;
+        }
+    }
+    if (HRESULT hr = transaction.Commit())
+        return hr;
+    if (save.publish)
+        Publish(save.isNew ? fnevObjectCreated : fnevObjectModified, MAPI_MESSAGE, save.id, save.folder);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::DeleteMessageRows(int64_t id)
+{
+    const char* const statements[] = {
+        "DELETE FROM object WHERE id = ?",
+        "DELETE FROM attachment WHERE message = ?",
+        "DELETE FROM recipient WHERE message = ?",
+        "DELETE FROM largevalue WHERE owner = ?",
+    };
+    for (const char* sql : statements)
+        if (HRESULT hr = m_db->Prepare(sql).Bind(1, id).Run())
+            return hr;
+    return S_OK;
+}
+
+HRESULT StoreDatabase::DeleteMessage(int64_t id, int64_t folder)
+{
+    auto lock = Lock();
+    Transaction transaction(*m_db);
+    if (HRESULT hr = transaction.Begin())
+        return hr;
+    Query find = m_db->Prepare("SELECT 1 FROM object WHERE id = ? AND type = 5 AND parent = ?");
+    if (!find.Bind(1, id).Bind(2, folder).Step())
+        return find.Result() ? find.Result() : MAPI_E_NOT_FOUND;
+    if (HRESULT hr = DeleteMessageRows(id))
+        return hr;
+    if (HRESULT hr = transaction.Commit())
+        return hr;
+    Publish(fnevObjectDeleted, MAPI_MESSAGE, id, folder);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::MoveMessage(int64_t id, int64_t fromFolder, int64_t toFolder)
+{
+    auto lock = Lock();
+    Query move = m_db->Prepare("UPDATE object SET parent = ? WHERE id = ? AND type = 5 AND parent = ?");
+    if (HRESULT hr = move.Bind(1, toFolder).Bind(2, id).Bind(3, fromFolder).Run())
+        return hr;
+    if (m_db->Changes() == 0)
+        return MAPI_E_NOT_FOUND;
+    Publish(fnevObjectMoved, MAPI_MESSAGE, id, toFolder, id, fromFolder);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::CopyMessage(int64_t id, int64_t fromFolder, StoreDatabase& target, int64_t toFolder,
+                                   int64_t& newId)
+{
+    // The whole message, large values included, read here and written there as a new message.
+    ObjectRecord record;
+    std::vector<SubRecord> attachments;
+    std::vector<SubRecord> recipients;
+    {
+        auto lock = Lock();
+        if (HRESULT hr = LoadObject(id, record))
+            return hr;
+        if (record.type != MAPI_MESSAGE || record.parent != fromFolder)
+            return MAPI_E_NOT_FOUND;
+        if (HRESULT hr = LoadAttachments(id, attachments))
+            return hr;
+        if (HRESULT hr = LoadRecipients(id, recipients))
+            return hr;
+        auto loadLarge = [&](PropertyBag& props, ULONG part)
+        {
+            for (Prop& prop : props.Props())
+            {
+                if (!prop.loaded)
+                {
+                    if (HRESULT hr = LoadLargeValue(id, part, PROP_ID(prop.tag), prop.data))
+                        return hr;
+                    prop.loaded = true;
+                }
+                prop.dirty = true;
+            }
+            return S_OK;
+        };
+        if (HRESULT hr = loadLarge(record.props, 0))
+            return hr;
+        for (SubRecord& attachment : attachments)
+            if (HRESULT hr = loadLarge(attachment.props, attachment.key + 1))
+                return hr;
+    }
+    ConvertStringWidths(record.props, target.Unicode());
+    for (SubRecord& attachment : attachments)
+        ConvertStringWidths(attachment.props, target.Unicode());
+    for (SubRecord& recipient : recipients)
+        ConvertStringWidths(recipient.props, target.Unicode());
+    if (HRESULT hr = target.ReserveMessageId(newId))
+        return hr;
+    MessageSave save;
+    save.id = newId;
+    save.folder = toFolder;
+    save.isNew = true;
+    save.flags = record.flags;
+    save.attachSeq = record.attachSeq;
+    save.recipSeq = record.recipSeq;
+    save.props = &record.props;
+    for (const SubRecord& attachment : attachments)
+        save.savedAttachments.push_back(&attachment);
+    save.recipients = &recipients;
+    save.publish = false;
+    if (HRESULT hr = target.SaveMessage(save))
+    {
+        target.ReleaseMessageId(newId);
+        return hr;
+    }
+    StoreEvent event;
+    event.eventType = fnevObjectCopied;
+    event.objectType = MAPI_MESSAGE;
+    event.entryId = target.EntryIdOf(MAPI_MESSAGE, newId);
+    event.parentId = target.EntryIdOf(MAPI_FOLDER, toFolder);
+    event.oldId = EntryIdOf(MAPI_MESSAGE, id);
+    event.oldParentId = EntryIdOf(MAPI_FOLDER, fromFolder);
+    target.Publish(std::move(event));
+    return S_OK;
+}
+
+HRESULT StoreDatabase::SetMessageFlags(int64_t id, LONG set, LONG clear, bool& changed)
+{
+    auto lock = Lock();
+    Transaction transaction(*m_db);
+    if (HRESULT hr = transaction.Begin())
+        return hr;
+    ObjectRecord record;
+    if (HRESULT hr = LoadObject(id, record))
+        return hr;
+    if (record.type != MAPI_MESSAGE)
+        return MAPI_E_NOT_FOUND;
+    const LONG flags = (record.flags & ~clear) | set;
+    changed = flags != record.flags;
+    if (!changed)
+        return S_OK;
+    record.props.Set(PR_MESSAGE_FLAGS, EncodeLong(flags));
+    Query update = m_db->Prepare("UPDATE object SET flags = ?, props = ? WHERE id = ?");
+    if (HRESULT hr = update.Bind(1, flags).BindBlob(2, record.props.Serialize()).Bind(3, id).Run())
+        return hr;
+    if (HRESULT hr = transaction.Commit())
+        return hr;
+    Publish(fnevObjectModified, MAPI_MESSAGE, id, record.parent);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::DeleteFolder(int64_t id, ULONG flags)
+{
+    auto lock = Lock();
+    if (id == RoleFolder(FolderRole::Root) || id == RoleFolder(FolderRole::IpmSubtree))
+        return MAPI_E_NO_ACCESS;
+    ObjectRecord folder;
+    if (HRESULT hr = LoadObject(id, folder))
+        return hr;
+    if (folder.type != MAPI_FOLDER)
+        return MAPI_E_NOT_FOUND;
+    Transaction transaction(*m_db);
+    if (HRESULT hr = transaction.Begin())
+        return hr;
+    // Depth first: every folder below, then its messages, then the folder itself.
+    std::vector<int64_t> folders{id};
+    for (size_t i = 0; i < folders.size(); ++i)
+    {
+        std::vector<ObjectRecord> children;
+        if (HRESULT hr = ChildFolders(folders[i], children))
+            return hr;
+        if (!children.empty() && !(flags & DEL_FOLDERS))
+            return MAPI_E_HAS_FOLDERS;
+        for (const ObjectRecord& child : children)
+            folders.push_back(child.id);
+    }
+    for (int64_t folderId : folders)
+    {
+        std::vector<ObjectRecord> messages;
+        if (HRESULT hr = ScanMessages(folderId, 0, static_cast<size_t>(-1) >> 1, nullptr, messages))
+            return hr;
+        if (!messages.empty() && !(flags & DEL_MESSAGES))
+            return MAPI_E_HAS_MESSAGES;
+        for (const ObjectRecord& message : messages)
+            if (HRESULT hr = DeleteMessageRows(message.id))
+                return hr;
+        if (HRESULT hr = m_db->Prepare("DELETE FROM object WHERE id = ?").Bind(1, folderId).Run())
+            return hr;
+    }
+    if (HRESULT hr = transaction.Commit())
+        return hr;
+    Publish(fnevObjectDeleted, MAPI_FOLDER, id, folder.parent);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::LoadStoreProps(PropertyBag& props)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT value FROM meta WHERE key = 'props'");
+    props = query.Step() ? PropertyBag::Parse(query.Blob(0)) : PropertyBag();
+    return query.Result();
+}
+
+HRESULT StoreDatabase::SaveStoreProps(const PropertyBag& props)
+{
+    auto lock = Lock();
+    return WriteMeta(*m_db, "props", props.Serialize());
+}
+
+void StoreDatabase::Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId,
+                            int64_t oldParent)
+{
+    StoreEvent event;
+    event.eventType = eventType;
+    event.objectType = objectType;
+    event.entryId = EntryIdOf(objectType, id);
+    if (parent > 0)
+        event.parentId = EntryIdOf(MAPI_FOLDER, parent);
+    if (oldId > 0)
+        event.oldId = EntryIdOf(objectType, oldId);
+    if (oldParent > 0)
+        event.oldParentId = EntryIdOf(MAPI_FOLDER, oldParent);
+    Publish(std::move(event));
+}
+
+} // namespace mapisvc

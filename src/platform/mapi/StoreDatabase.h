@@ -1,0 +1,145 @@
+// One message store: a SQLite database in WAL mode holding the store's folders and messages (one row each, its
+// properties in one blob), attachments and recipients (one row each), values too large for a blob, and the
+// store's named properties. A process opens each store file once; every session and object of the process
+// shares that connection under the store's lock. Other processes open their own and see saved changes.
+//
+// Every change is one transaction: a message's save writes its properties, attachments, recipients and large
+// values together, so a killed process leaves either the whole save or none of it.
+#pragma once
+
+#include "platform/mapi/EntryId.h"
+#include "platform/mapi/NamedProps.h"
+#include "platform/mapi/Notifier.h"
+#include "platform/mapi/PropertyBag.h"
+#include "platform/mapi/Sqlite.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace mapisvc
+{
+// The folders a store knows by role.
+enum class FolderRole
+{
+    Root,
+    IpmSubtree,
+    Inbox,
+    Outbox,
+    SentItems,
+    DeletedItems,
+    Drafts,
+    Calendar,
+    Contacts,
+    Tasks,
+    Notes,
+    Journal,
+    Count
+};
+
+struct ObjectRecord
+{
+    int64_t id = 0;
+    ULONG type = 0; // MAPI_FOLDER or MAPI_MESSAGE
+    int64_t parent = 0;
+    LONG flags = 0; // PR_MESSAGE_FLAGS of a message
+    ULONG attachSeq = 0;
+    ULONG recipSeq = 0;
+    PropertyBag props;
+};
+
+struct SubRecord // an attachment (key: PR_ATTACH_NUM) or a recipient (key: PR_ROWID)
+{
+    ULONG key = 0;
+    PropertyBag props;
+};
+
+// What a message's save writes.
+struct MessageSave
+{
+    int64_t id = 0;
+    int64_t folder = 0;
+    bool isNew = false;
+    LONG flags = 0;
+    ULONG attachSeq = 0;
+    ULONG recipSeq = 0;
+    const PropertyBag* props = nullptr;
+    std::vector<const SubRecord*> savedAttachments;
+    std::vector<ULONG> deletedAttachments;
+    const std::vector<SubRecord>* recipients = nullptr; // null: unchanged
+    bool publish = true;                                // false: the caller announces the change itself
+};
+
+class StoreDatabase
+{
+public:
+    // Creates a new store file with its root folder, IPM subtree and, when asked, the standard folders.
+    static HRESULT Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders);
+    // The process's connection to an existing store file.
+    static HRESULT Open(const std::string& path, std::shared_ptr<StoreDatabase>& store);
+    // Deletes a store file now, or when the process's last user of it lets it go.
+    static void DeleteFile(const std::string& path);
+    ~StoreDatabase();
+
+    std::unique_lock<std::recursive_mutex> Lock() { return std::unique_lock<std::recursive_mutex>(m_mutex); }
+    const MAPIUID& Uid() const { return m_uid; }
+    bool Unicode() const { return m_unicode; }
+    int64_t RoleFolder(FolderRole role) const { return m_roles[static_cast<size_t>(role)]; }
+    NamedProps& Names() { return *m_names; }
+    Notifier& Notifications() { return m_notifier; }
+
+    Bytes EntryIdOf(ULONG type, int64_t id, bool shortTerm = false) const;
+
+    // ---- Objects
+    HRESULT LoadObject(int64_t id, ObjectRecord& record, const std::vector<ULONG>* wanted = nullptr);
+    HRESULT ReserveMessageId(int64_t& id);
+    void ReleaseMessageId(int64_t id);
+    HRESULT CreateFolder(int64_t parent, const PropertyBag& props, int64_t& id);
+    HRESULT SaveFolderProps(int64_t id, const PropertyBag& props);
+    HRESULT FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id);
+    HRESULT ChildFolders(int64_t parent, std::vector<ObjectRecord>& folders);
+    HRESULT CountMessages(int64_t folder, ULONG& count, ULONG& unread);
+    HRESULT HasSubfolders(int64_t folder, bool& has);
+    HRESULT LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data);
+
+    // Messages of a folder in id order after `afterId`, at most `limit`.
+    HRESULT ScanMessages(int64_t folder, int64_t afterId, size_t limit, const std::vector<ULONG>* wanted,
+                         std::vector<ObjectRecord>& messages);
+    HRESULT LoadAttachments(int64_t message, std::vector<SubRecord>& attachments);
+    HRESULT LoadRecipients(int64_t message, std::vector<SubRecord>& recipients);
+    HRESULT CountAttachments(int64_t message, ULONG& count);
+
+    // ---- Changes (each one transaction; notifications follow the commit)
+    HRESULT SaveMessage(const MessageSave& save);
+    HRESULT DeleteMessage(int64_t id, int64_t folder);
+    HRESULT MoveMessage(int64_t id, int64_t fromFolder, int64_t toFolder);
+    HRESULT CopyMessage(int64_t id, int64_t fromFolder, StoreDatabase& target, int64_t toFolder, int64_t& newId);
+    HRESULT SetMessageFlags(int64_t id, LONG set, LONG clear, bool& changed);
+    HRESULT DeleteFolder(int64_t id, ULONG flags);
+
+    // Properties kept for the store object itself.
+    HRESULT LoadStoreProps(PropertyBag& props);
+    HRESULT SaveStoreProps(const PropertyBag& props);
+
+    const std::string& Path() const { return m_path; }
+
+private:
+    StoreDatabase(std::string path, std::unique_ptr<Database> db);
+    HRESULT ReadMeta();
+    HRESULT SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props);
+    HRESULT DeleteMessageRows(int64_t id);
+    void Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId = 0,
+                 int64_t oldParent = 0);
+    void Publish(StoreEvent event) { m_notifier.Publish({std::move(event)}); }
+
+    std::string m_path;
+    std::unique_ptr<Database> m_db;
+    std::recursive_mutex m_mutex;
+    MAPIUID m_uid{};
+    bool m_unicode = true;
+    int64_t m_roles[static_cast<size_t>(FolderRole::Count)] = {};
+    std::unique_ptr<NamedProps> m_names;
+    Notifier m_notifier;
+};
+} // namespace mapisvc

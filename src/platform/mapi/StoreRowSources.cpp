@@ -1,0 +1,121 @@
+#include "platform/mapi/StoreRowSources.h"
+
+#include "platform/mapi/FolderProps.h"
+#include "platform/mapi/ObjectIdentity.h"
+
+#include <algorithm>
+
+namespace mapisvc
+{
+namespace
+{
+class ContentsRows : public RowSource
+{
+public:
+    ContentsRows(std::shared_ptr<StoreDatabase> store, int64_t folder) : m_store(std::move(store)), m_folder(folder) {}
+
+    HRESULT Scan(int64_t afterKey, size_t limit, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows) override
+    {
+        std::vector<ObjectRecord> messages;
+        if (HRESULT hr = m_store->ScanMessages(m_folder, std::max<int64_t>(afterKey, 0), limit, wanted, messages))
+            return hr;
+        for (ObjectRecord& message : messages)
+            rows.push_back(RowOf(std::move(message), wanted));
+        return S_OK;
+    }
+
+    HRESULT Fetch(const std::vector<int64_t>& keys, const std::vector<ULONG>* wanted,
+                  std::vector<TableRow>& rows) override
+    {
+        for (int64_t key : keys)
+        {
+            ObjectRecord message;
+            HRESULT hr = m_store->LoadObject(key, message, wanted);
+            if (hr == MAPI_E_NOT_FOUND || (hr == S_OK && (message.type != MAPI_MESSAGE || message.parent != m_folder)))
+                continue;
+            if (hr)
+                return hr;
+            rows.push_back(RowOf(std::move(message), wanted));
+        }
+        return S_OK;
+    }
+
+    HRESULT Count(ULONG& count) override
+    {
+        ULONG unread = 0;
+        return m_store->CountMessages(m_folder, count, unread);
+    }
+
+    std::vector<ULONG> DefaultColumns() const override
+    {
+        return {PR_INSTANCE_KEY,  PR_ENTRYID,      PR_MESSAGE_CLASS, PR_SUBJECT,
+                PR_MESSAGE_FLAGS, PR_MESSAGE_SIZE, PR_HASATTACH,     PR_LAST_MODIFICATION_TIME};
+    }
+
+    HRESULT SubObjects(int64_t key, ULONG ulSubObject, std::vector<PropertyBag>& objects) override
+    {
+        std::vector<SubRecord> records;
+        HRESULT hr = MAPI_E_TOO_COMPLEX;
+        if (ulSubObject == PR_MESSAGE_RECIPIENTS)
+            hr = m_store->LoadRecipients(key, records);
+        else if (ulSubObject == PR_MESSAGE_ATTACHMENTS)
+            hr = m_store->LoadAttachments(key, records);
+        for (SubRecord& record : records)
+            objects.push_back(std::move(record.props));
+        return hr;
+    }
+
+private:
+    TableRow RowOf(ObjectRecord message, const std::vector<ULONG>* wanted) const
+    {
+        TableRow row{message.id, std::move(message.props)};
+        AddIdentityProps({m_store.get(), MAPI_MESSAGE, message.id, message.parent}, row.props, wanted);
+        return row;
+    }
+
+    std::shared_ptr<StoreDatabase> m_store;
+    int64_t m_folder;
+};
+
+HRESULT AddFolderRows(StoreDatabase& store, int64_t parent, ULONG depth, bool allLevels, std::vector<TableRow>& rows)
+{
+    std::vector<ObjectRecord> folders;
+    if (HRESULT hr = store.ChildFolders(parent, folders))
+        return hr;
+    for (ObjectRecord& folder : folders)
+    {
+        TableRow row{static_cast<int64_t>(rows.size()), std::move(folder.props)};
+        AddIdentityProps({&store, MAPI_FOLDER, folder.id, folder.parent}, row.props, nullptr);
+        std::vector<ULONG> stats;
+        FolderStatPropIds(stats);
+        for (ULONG propId : stats)
+        {
+            Prop prop;
+            if (FolderStatProp(store, folder.id, propId, prop))
+                row.props.Set(std::move(prop));
+        }
+        row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(depth)));
+        rows.push_back(std::move(row));
+        if (allLevels)
+            if (HRESULT hr = AddFolderRows(store, folder.id, depth + 1, true, rows))
+                return hr;
+    }
+    return S_OK;
+}
+} // namespace
+
+std::unique_ptr<RowSource> MakeContentsRows(std::shared_ptr<StoreDatabase> store, int64_t folder)
+{
+    return std::unique_ptr<RowSource>(new ContentsRows(std::move(store), folder));
+}
+
+HRESULT MakeHierarchyRows(StoreDatabase& store, int64_t folder, bool allLevels, std::unique_ptr<RowSource>& rows)
+{
+    std::vector<TableRow> folders;
+    if (HRESULT hr = AddFolderRows(store, folder, 1, allLevels, folders))
+        return hr;
+    rows.reset(new MemoryRowSource(std::move(folders), {PR_INSTANCE_KEY, PR_ENTRYID, PR_DISPLAY_NAME, PR_DEPTH,
+                                                        PR_SUBFOLDERS, PR_CONTENT_COUNT, PR_CONTAINER_CLASS}));
+    return S_OK;
+}
+} // namespace mapisvc

@@ -1,0 +1,169 @@
+// Small helpers for tests against the embedded MAPI service (use them with ServiceTest, ServiceFixture.h).
+//
+//   MapiInit init;                                  // MAPIInitialize now, MAPIUninitialize at scope end
+//   Ref<IMAPISession> session = Logon();            // the default profile, made when missing
+//   Ref<IMsgStore> store = OpenDefaultStore(session.Get());
+//   Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
+//   mapisvc::EntryId id = CreateMessage(inbox.Get(), u"Subject");
+//   EXPECT_EQ(GetString(message.Get(), PR_SUBJECT_W), u"Subject");
+//
+// Helpers that fail record a GoogleTest failure and return an empty result.
+#pragma once
+
+#include <mapipim/mapisvc.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// An owned interface pointer: released when replaced or at scope end.
+template <class T> class Ref
+{
+public:
+    Ref() = default;
+    explicit Ref(T* p) : m_p(p) {}
+    Ref(Ref&& other) noexcept : m_p(other.m_p) { other.m_p = nullptr; }
+    Ref& operator=(Ref&& other) noexcept
+    {
+        if (this != &other)
+        {
+            Reset();
+            m_p = other.m_p;
+            other.m_p = nullptr;
+        }
+        return *this;
+    }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    ~Ref() { Reset(); }
+
+    T* Get() const { return m_p; }
+    T* operator->() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+    // Releases what it holds and hands out the slot for a call that returns an interface.
+    T** Out()
+    {
+        Reset();
+        return &m_p;
+    }
+    LPUNKNOWN* OutUnknown() { return reinterpret_cast<LPUNKNOWN*>(Out()); }
+    void Reset()
+    {
+        if (m_p)
+            m_p->Release();
+        m_p = nullptr;
+    }
+
+private:
+    T* m_p = nullptr;
+};
+
+// MAPIInitialize for the scope (with MAPI_MULTITHREAD_NOTIFICATIONS or other flags when given).
+class MapiInit
+{
+public:
+    explicit MapiInit(ULONG ulFlags = 0);
+    ~MapiInit();
+    MapiInit(const MapiInit&) = delete;
+    MapiInit& operator=(const MapiInit&) = delete;
+    HRESULT Result() const { return m_result; }
+
+private:
+    HRESULT m_result;
+};
+
+// A MAPI buffer freed at scope end.
+template <class T> class MapiBuffer
+{
+public:
+    MapiBuffer() = default;
+    ~MapiBuffer() { MAPIFreeBuffer(m_p); }
+    MapiBuffer(const MapiBuffer&) = delete;
+    MapiBuffer& operator=(const MapiBuffer&) = delete;
+    T* Get() const { return m_p; }
+    T* operator->() const { return m_p; }
+    T** Out()
+    {
+        MAPIFreeBuffer(m_p);
+        m_p = nullptr;
+        return &m_p;
+    }
+
+private:
+    T* m_p = nullptr;
+};
+
+// A row set freed with FreeProws at scope end.
+class Rows
+{
+public:
+    Rows() = default;
+    ~Rows() { FreeProws(m_rows); }
+    Rows(const Rows&) = delete;
+    Rows& operator=(const Rows&) = delete;
+    LPSRowSet Get() const { return m_rows; }
+    LPSRowSet operator->() const { return m_rows; }
+    LPSRowSet* Out()
+    {
+        FreeProws(m_rows);
+        m_rows = nullptr;
+        return &m_rows;
+    }
+
+private:
+    LPSRowSet m_rows = nullptr;
+};
+
+// ---- Sessions, stores and folders
+// Logs on (MAPI must be initialised) to the named profile, or to the default one, made when missing.
+Ref<IMAPISession> Logon(const std::u16string& profile = std::u16string());
+Ref<IMsgStore> OpenStore(IMAPISession* session, const mapisvc::EntryId& store);
+Ref<IMsgStore> OpenDefaultStore(IMAPISession* session);
+Ref<IMAPIFolder> OpenFolder(IMsgStore* store, const mapisvc::EntryId& folder);
+// The folder named by a binary property of the store (PR_IPM_SUBTREE_ENTRYID, PR_IPM_OUTBOX_ENTRYID, ...).
+Ref<IMAPIFolder> OpenFolderByProp(IMsgStore* store, ULONG ulPropTag);
+Ref<IMAPIFolder> OpenInbox(IMsgStore* store);
+
+// ---- Messages
+// Creates a message with these values (strings as PT_UNICODE) and saves it; returns its entry identifier.
+mapisvc::EntryId CreateMessage(IMAPIFolder* folder, const std::u16string& subject,
+                               const std::vector<SPropValue>& values = {});
+Ref<IMessage> OpenMessage(IMAPISession* session, const mapisvc::EntryId& message, ULONG ulFlags = MAPI_BEST_ACCESS);
+
+// ---- Values
+SPropValue UnicodeValue(ULONG ulPropTag, const char16_t* text);
+SPropValue LongValue(ULONG ulPropTag, LONG value);
+SPropValue BoolValue(ULONG ulPropTag, bool value);
+SPropValue BinaryValue(ULONG ulPropTag, const mapisvc::EntryId& bytes);
+
+// One property read with GetProps (MAPI_UNICODE); empty or 0 when it is missing.
+std::u16string GetString(IMAPIProp* object, ULONG ulPropTag);
+LONG GetLong(IMAPIProp* object, ULONG ulPropTag, LONG missing = 0);
+mapisvc::EntryId GetBinary(IMAPIProp* object, ULONG ulPropTag);
+mapisvc::EntryId EntryIdOf(IMAPIProp* object);
+bool HasProp(IMAPIProp* object, ULONG ulPropTag);
+mapisvc::EntryId ToEntryId(const SBinary& bin);
+HRESULT SetOne(IMAPIProp* object, const SPropValue& value);
+
+// Every row of a table, read in batches from the start; the row sets are freed with the object.
+class TableRows
+{
+public:
+    TableRows() = default;
+    TableRows(TableRows&& other) noexcept;
+    ~TableRows();
+    TableRows(const TableRows&) = delete;
+    TableRows& operator=(const TableRows&) = delete;
+
+    size_t size() const { return m_rows.size(); }
+    const SRow& operator[](size_t index) const { return *m_rows[index]; }
+    void Add(LPSRowSet rows);
+
+private:
+    std::vector<LPSRowSet> m_sets;
+    std::vector<const SRow*> m_rows;
+};
+
+// All rows of a table with these columns, from its first row.
+TableRows ReadRows(IMAPITable* table, const std::vector<ULONG>& columns);
