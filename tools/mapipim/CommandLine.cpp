@@ -10,6 +10,8 @@ CommandLine::CommandLine()
 {
     m_app.name("mapipim");
     m_app.require_subcommand(1);
+    m_app.failure_message([](const CLI::App*, const CLI::Error& error)
+                          { return "mapipim: " + std::string(error.what()) + " (see --help)\n"; });
     m_app.fallthrough(); // global options may follow the command's name
     m_app.add_option("--home", m_options.home, "Profile root (default: $MAPIPIM_HOME, else ~/.local/share/mapipim)");
     m_app.add_option("--store", m_options.store, "The store whose folders are meant (default: the default store)");
