@@ -73,7 +73,8 @@ void RunDemo(Host& host)
     if (added > 0)
         std::cout << "Added " << added << " sample contacts to " << path << ".\n\n";
     else
-        std::cout << path << " already holds " << existing << " items; no samples added.\n\n";
+        std::cout << path << " already holds " << existing << (existing == 1 ? " item" : " items")
+                  << "; no samples added.\n\n";
     for (INT_PTR i = 0; i < stores.GetSize(); ++i)
         WriteFolderTree(std::cout, stores[i], true);
     std::cout << '\n' << path << " (" << contacts.GetSize() << "):\n";

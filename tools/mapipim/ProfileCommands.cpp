@@ -1,6 +1,7 @@
 // profile list|create|delete|default: the profiles under the profile root. MAPI's profile table lists them;
 // the service's control API makes, removes and chooses them, which MAPI leaves to a setup program.
 #include "CommandSet.h"
+#include "Failure.h"
 #include "Host.h"
 #include "MapiRuntime.h"
 #include "ServiceResult.h"
@@ -73,8 +74,19 @@ void List(Host& host, const ProfileRequest&)
         std::cout << profile.name << (profile.bDefault ? " (default)" : "") << '\n';
 }
 
+// MAPI answers a second profile of the same name with "no access"; say what is meant.
+void RequireNewName(const std::string& name)
+{
+    for (const std::u16string& existing : mapisvc::ListProfiles())
+    {
+        if (WideText(Utf8(existing)).CompareNoCase(WideText(name)) == 0)
+            throw Failure("a profile named '" + Utf8(existing) + "' exists already");
+    }
+}
+
 void Create(Host& host, const ProfileRequest& request)
 {
+    RequireNewName(request.name);
     const std::u16string name = Utf16(request.name);
     CheckResult(mapisvc::CreateProfile(name, request.bDefault), "cannot create the profile '" + request.name + "'");
     // Like a new Outlook profile it gets a store with the standard folders, unless the user adds stores himself.
