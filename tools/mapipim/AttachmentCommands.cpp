@@ -125,10 +125,11 @@ void Delete(Host& host, const AttachmentRequest& request)
         Host::Print(Json{{"strEntryID", item.id.Text()}, {"remaining", mapi.GetAttachmentCount(item.id.Value())}});
 }
 
-CLI::App& AddCommand(CommandSet& commands, CLI::App& group, const char* name, const char* description,
-                     void (*run)(Host&, const AttachmentRequest&), const std::shared_ptr<AttachmentRequest>& request)
+CLI::App& AddItemCommand(CommandSet& commands, CLI::App& group, const char* name, const char* description,
+                         void (*run)(Host&, const AttachmentRequest&),
+                         const std::shared_ptr<AttachmentRequest>& request)
 {
-    CLI::App& command = commands.Add(group, name, description, [run, request](Host& host) { run(host, *request); });
+    CLI::App& command = commands.Add(group, name, description, run, request);
     command.add_option("id", request->id, "Entry identifier of the item (hexadecimal)")->required();
     return command;
 }
@@ -148,17 +149,17 @@ void AddAttachmentCommands(CommandSet& commands)
     CLI::App& group = commands.AddGroup("attachments", "List, save and delete the attachments of an item");
 
     auto listing = std::make_shared<AttachmentRequest>();
-    AddCommand(commands, group, "list", "List the attachments with their positions", List, listing);
+    AddItemCommand(commands, group, "list", "List the attachments with their positions", List, listing);
 
     auto saving = std::make_shared<AttachmentRequest>();
     CLI::App& save =
-        AddCommand(commands, group, "save", "Save attachments to files (all without an index)", Save, saving);
+        AddItemCommand(commands, group, "save", "Save attachments to files (all without an index)", Save, saving);
     AddSelection(save, *saving);
     save.add_option("--to", saving->target, "Directory, or file name for one attachment (default: here)");
 
     auto deleting = std::make_shared<AttachmentRequest>();
     CLI::App& remove =
-        AddCommand(commands, group, "delete", "Delete an attachment, or all with --all", Delete, deleting);
+        AddItemCommand(commands, group, "delete", "Delete an attachment, or all with --all", Delete, deleting);
     AddSelection(remove, *deleting);
 }
 } // namespace cli

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace cli
@@ -22,6 +23,13 @@ public:
     // A group of commands ("contacts", "profile"): it takes exactly one of its commands.
     CLI::App& AddGroup(const std::string& name, const std::string& description);
     CLI::App& Add(CLI::App& parent, const std::string& name, const std::string& description, CommandAction action);
+    // A command whose options fill a request that its function then runs with.
+    template <class Request>
+    CLI::App& Add(CLI::App& parent, const std::string& name, const std::string& description,
+                  void (*run)(Host&, const Request&), const std::shared_ptr<Request>& request)
+    {
+        return Add(parent, name, description, [run, request](Host& host) { run(host, *request); });
+    }
 
     // The action of the command given on the command line; empty before parsing.
     const CommandAction& Chosen() const { return m_chosen; }

@@ -110,12 +110,6 @@ void Delete(Host& host, const ContactRequest& request)
         Host::Print(Json{{"strEntryID", Utf8(contact.strEntryID)}, {"movedToDeletedItems", request.bToDeletedItems}});
 }
 
-CLI::App& AddCommand(CommandSet& commands, CLI::App& group, const char* name, const char* description,
-                     void (*run)(Host&, const ContactRequest&), const std::shared_ptr<ContactRequest>& request)
-{
-    return commands.Add(group, name, description, [run, request](Host& host) { run(host, *request); });
-}
-
 void AddIdArgument(CLI::App& command, ContactRequest& request)
 {
     command.add_option("id", request.id, "Entry identifier of the contact (hexadecimal)")->required();
@@ -132,25 +126,25 @@ void AddContactCommands(CommandSet& commands)
     CLI::App& group = commands.AddGroup("contacts", "Read and write contacts");
     // One request per command: the field options of "add" and "edit" are distinct options of the parser.
     auto listing = std::make_shared<ContactRequest>();
-    CLI::App& list = AddCommand(commands, group, "list", "List the contacts of a folder", List, listing);
+    CLI::App& list = commands.Add(group, "list", "List the contacts of a folder", List, listing);
     list.add_option("folder", listing->folder, "Folder path or entry identifier (default: the contacts folder)");
 
     auto showing = std::make_shared<ContactRequest>();
-    AddIdArgument(AddCommand(commands, group, "show", "Show every field of a contact", Show, showing), *showing);
+    AddIdArgument(commands.Add(group, "show", "Show every field of a contact", Show, showing), *showing);
 
     auto adding = std::make_shared<ContactRequest>();
-    CLI::App& add = AddCommand(commands, group, "add", "Create a contact", Add, adding);
+    CLI::App& add = commands.Add(group, "add", "Create a contact", Add, adding);
     AddFolderOption(add, *adding, "Folder to create it in (default: the contacts folder)");
     adding->fields.AddTo(add, false);
 
     auto editing = std::make_shared<ContactRequest>();
-    CLI::App& edit = AddCommand(commands, group, "edit", "Change the given fields of a contact", Edit, editing);
+    CLI::App& edit = commands.Add(group, "edit", "Change the given fields of a contact", Edit, editing);
     AddIdArgument(edit, *editing);
     AddFolderOption(edit, *editing, "Folder of the contact (default: the contacts folder)");
     editing->fields.AddTo(edit, true);
 
     auto deleting = std::make_shared<ContactRequest>();
-    CLI::App& remove = AddCommand(commands, group, "delete", "Delete a contact", Delete, deleting);
+    CLI::App& remove = commands.Add(group, "delete", "Delete a contact", Delete, deleting);
     AddIdArgument(remove, *deleting);
     AddFolderOption(remove, *deleting, "Folder of the contact (default: the contacts folder)");
     remove.add_flag("--to-deleted-items", deleting->bToDeletedItems, "Move it to Deleted Items instead");

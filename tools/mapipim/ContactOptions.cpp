@@ -65,10 +65,8 @@ void ContactOptions::AddTo(CLI::App& command, bool bEditing)
                                 ->check(kDateValidator)
                                 ->group("Contact fields");
     }
-    m_sensitivity.option = command
-                               .add_option("--sensitivity", m_sensitivity.value,
-                                           "none, personal, private, "
-                                           "confidential")
+    const char* sensitivityHelp = "none, personal, private or confidential";
+    m_sensitivity.option = command.add_option("--sensitivity", m_sensitivity.value, sensitivityHelp)
                                ->check(kSensitivityValidator)
                                ->group("Contact fields");
     m_picture.option =

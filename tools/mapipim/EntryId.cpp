@@ -50,40 +50,16 @@ EntryId EntryId::Parse(const std::string& text)
     return id;
 }
 
+EntryId::EntryId(const SBinary& value)
+{
+    if (!CopySBinary(m_value, value))
+        throw Failure("out of memory");
+}
+
 EntryId::EntryId(const std::vector<BYTE>& bytes)
+    : EntryId(SBinary{static_cast<ULONG>(bytes.size()), const_cast<LPBYTE>(bytes.data())})
 {
-    const SBinary source = {static_cast<ULONG>(bytes.size()), const_cast<LPBYTE>(bytes.data())};
-    if (!CopySBinary(m_value, source))
-        throw Failure("out of memory");
 }
 
-EntryId::EntryId(const EntryId& other)
-{
-    if (!CopySBinary(m_value, other.m_value))
-        throw Failure("out of memory");
-}
-
-EntryId& EntryId::operator=(const EntryId& other)
-{
-    if (this != &other && !CopySBinary(m_value, other.m_value))
-        throw Failure("out of memory");
-    return *this;
-}
-
-EntryId::~EntryId()
-{
-    Release();
-}
-
-std::vector<BYTE> EntryId::Bytes() const
-{
-    return std::vector<BYTE>(m_value.lpb, m_value.lpb + m_value.cb);
-}
-
-void EntryId::Release()
-{
-    delete[] m_value.lpb;
-    m_value.lpb = nullptr;
-    m_value.cb = 0;
-}
+EntryId::EntryId(const EntryId& other) : EntryId(other.m_value) {}
 } // namespace cli

@@ -20,19 +20,18 @@ class EntryId
 public:
     // Throws UsageFailure when the text is not an entry identifier.
     static EntryId Parse(const std::string& text);
+    explicit EntryId(const SBinary& value);
     explicit EntryId(const std::vector<BYTE>& bytes);
     EntryId(const EntryId& other);
-    EntryId& operator=(const EntryId& other);
-    ~EntryId();
+    EntryId& operator=(const EntryId&) = delete;
+    ~EntryId() { delete[] m_value.lpb; }
 
     SBinary& Value() { return m_value; }
     const SBinary& Value() const { return m_value; }
-    std::vector<BYTE> Bytes() const;
     std::string Text() const { return EntryIdText(m_value); }
 
 private:
     EntryId() = default;
-    void Release();
 
     SBinary m_value = {0, nullptr}; // bytes owned as SBinaryUtils.h says: new[] by the library, delete[] here
 };

@@ -4,6 +4,7 @@
 #include "Failure.h"
 #include "Host.h"
 #include "MapiRuntime.h"
+#include "MapiTable.h"
 #include "ServiceResult.h"
 #include "Text.h"
 
@@ -36,26 +37,13 @@ std::vector<Profile> ReadProfileTable()
     LPPROFADMIN admin = nullptr;
     CheckResult(MAPIAdminProfiles(0, &admin), "cannot read the profiles");
     LPMAPITABLE table = nullptr;
-    HRESULT hr = admin->GetProfileTable(0, &table);
-    LPSRowSet rows = nullptr;
-    if (hr == S_OK)
-    {
-        SizedSPropTagArray(2, columns) = {2, {PR_DISPLAY_NAME_W, PR_DEFAULT_PROFILE}};
-        hr = HrQueryAllRows(table, reinterpret_cast<LPSPropTagArray>(&columns), nullptr, nullptr, 0, &rows);
-        table->Release();
-    }
+    const HRESULT hr = admin->GetProfileTable(0, &table);
     admin->Release();
     CheckResult(hr, "cannot read the profiles");
+    const RowSet rows = ReadAllRows(table, {PR_DISPLAY_NAME_W, PR_DEFAULT_PROFILE}, "cannot read the profiles");
     std::vector<Profile> profiles;
     for (ULONG i = 0; i < rows->cRows; ++i)
-    {
-        const SPropValue* props = rows->aRow[i].lpProps;
-        const bool bDefault = PROP_TYPE(props[1].ulPropTag) == PT_BOOLEAN && props[1].Value.b;
-        profiles.push_back(
-            Profile{PROP_TYPE(props[0].ulPropTag) == PT_UNICODE ? Utf8(CString(props[0].Value.lpszW)) : std::string(),
-                    bDefault});
-    }
-    FreeProws(rows);
+        profiles.push_back(Profile{TextOf(rows->aRow[i].lpProps[0]), BoolOf(rows->aRow[i].lpProps[1])});
     return profiles;
 }
 
@@ -109,12 +97,6 @@ void MakeDefault(Host& host, const ProfileRequest& request)
                 "cannot make '" + request.name + "' the default profile");
 }
 
-CLI::App& AddCommand(CommandSet& commands, CLI::App& group, const char* name, const char* description,
-                     void (*run)(Host&, const ProfileRequest&), const std::shared_ptr<ProfileRequest>& request)
-{
-    return commands.Add(group, name, description, [run, request](Host& host) { run(host, *request); });
-}
-
 void AddNameArgument(CLI::App& command, ProfileRequest& request)
 {
     command.add_option("name", request.name, "Profile name")->required();
@@ -125,17 +107,14 @@ void AddProfileCommands(CommandSet& commands)
 {
     CLI::App& group = commands.AddGroup("profile", "List, create and delete profiles");
     auto request = std::make_shared<ProfileRequest>();
-    AddCommand(commands, group, "list", "List the profiles, marking the default one", List, request);
+    commands.Add(group, "list", "List the profiles, marking the default one", List, request);
 
-    CLI::App& create =
-        AddCommand(commands, group, "create", "Create a profile with a Personal Folders store", Create, request);
+    CLI::App& create = commands.Add(group, "create", "Create a profile with a Personal Folders store", Create, request);
     AddNameArgument(create, *request);
     create.add_flag("--default", request->bDefault, "Make it the default profile");
     create.add_flag("--empty", request->bEmpty, "Without a store (add stores with 'store add')");
 
-    AddNameArgument(AddCommand(commands, group, "delete", "Delete a profile and its stores", Delete, request),
-                    *request);
-    AddNameArgument(AddCommand(commands, group, "default", "Make a profile the default one", MakeDefault, request),
-                    *request);
+    AddNameArgument(commands.Add(group, "delete", "Delete a profile and its stores", Delete, request), *request);
+    AddNameArgument(commands.Add(group, "default", "Make a profile the default one", MakeDefault, request), *request);
 }
 } // namespace cli

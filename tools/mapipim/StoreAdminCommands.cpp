@@ -8,6 +8,7 @@
 #include "FolderTypes.h"
 #include "Host.h"
 #include "MapiRuntime.h"
+#include "MapiTable.h"
 #include "ServiceResult.h"
 #include "Text.h"
 
@@ -45,11 +46,6 @@ struct StoreRow
     EntryId id;
 };
 
-std::string Unicode(const SPropValue& prop)
-{
-    return PROP_TYPE(prop.ulPropTag) == PT_UNICODE ? Utf8(CString(prop.Value.lpszW)) : std::string();
-}
-
 // The message-stores table of a session on the profile.
 std::vector<StoreRow> ReadStoresTable(const std::string& profile)
 {
@@ -60,21 +56,14 @@ std::vector<StoreRow> ReadStoresTable(const std::string& profile)
         throw Failure("cannot log on to the profile '" + (profile.empty() ? std::string("(default)") : profile) + "'");
     LPMAPITABLE table = nullptr;
     CheckResult(session.GetSession()->GetMsgStoresTable(0, &table), "cannot read the stores table");
-    SizedSPropTagArray(4, columns) = {4, {PR_DISPLAY_NAME_W, PR_PROVIDER_DISPLAY_W, PR_DEFAULT_STORE, PR_ENTRYID}};
-    LPSRowSet rows = nullptr;
-    const HRESULT hr = HrQueryAllRows(table, reinterpret_cast<LPSPropTagArray>(&columns), nullptr, nullptr, 0, &rows);
-    table->Release();
-    CheckResult(hr, "cannot read the stores table");
+    const RowSet rows = ReadAllRows(table, {PR_DISPLAY_NAME_W, PR_PROVIDER_DISPLAY_W, PR_DEFAULT_STORE, PR_ENTRYID},
+                                    "cannot read the stores table");
     std::vector<StoreRow> stores;
     for (ULONG i = 0; i < rows->cRows; ++i)
     {
         const SPropValue* props = rows->aRow[i].lpProps;
-        const SBinary& entryId = props[3].Value.bin;
-        stores.push_back(StoreRow{Unicode(props[0]), Unicode(props[1]),
-                                  PROP_TYPE(props[2].ulPropTag) == PT_BOOLEAN && props[2].Value.b,
-                                  EntryId(std::vector<BYTE>(entryId.lpb, entryId.lpb + entryId.cb))});
+        stores.push_back(StoreRow{TextOf(props[0]), TextOf(props[1]), BoolOf(props[2]), EntryId(props[3].Value.bin)});
     }
-    FreeProws(rows);
     return stores;
 }
 
@@ -149,22 +138,16 @@ void AddFolder(Host& host, const FolderRequest& request)
         std::cout << id.Text() << '\n';
 }
 
-template <class Request>
-CLI::App& AddCommand(CommandSet& commands, CLI::App& group, const char* name, const char* description,
-                     void (*run)(Host&, const Request&), const std::shared_ptr<Request>& request)
-{
-    return commands.Add(group, name, description, [run, request](Host& host) { run(host, *request); });
-}
 } // namespace
 
 void AddStoreAdminCommands(CommandSet& commands)
 {
     CLI::App& stores = commands.AddGroup("store", "List and add the message stores of a profile");
     auto request = std::make_shared<StoreRequest>();
-    CLI::App& list = AddCommand(commands, stores, "list", "List the stores of a profile", ListStores, request);
+    CLI::App& list = commands.Add(stores, "list", "List the stores of a profile", ListStores, request);
     list.add_option("--profile", request->profile, "Profile (default: the default profile)");
 
-    CLI::App& add = AddCommand(commands, stores, "add", "Add a store to a profile", AddStore, request);
+    CLI::App& add = commands.Add(stores, "add", "Add a store to a profile", AddStore, request);
     add.add_option("name", request->name, "Display name of the store")->required();
     add.add_option("--profile", request->profile, "Profile (default: the default profile)");
     add.add_option("--provider", request->provider, "Display name of its provider (default: Personal Folders)");
@@ -174,8 +157,7 @@ void AddStoreAdminCommands(CommandSet& commands)
 
     CLI::App& folders = commands.AddGroup("folder", "Add folders to a store");
     auto folder = std::make_shared<FolderRequest>();
-    CLI::App& addFolder =
-        AddCommand(commands, folders, "add", "Create a folder, e.g. Inbox/Projects", AddFolder, folder);
+    CLI::App& addFolder = commands.Add(folders, "add", "Create a folder, e.g. Inbox/Projects", AddFolder, folder);
     addFolder.add_option("path", folder->path, "Path of the new folder below the store's root")->required();
     addFolder.add_option("--class", folder->containerClass,
                          "Container class (default: the class of the folders above it, else IPF.Note)");
