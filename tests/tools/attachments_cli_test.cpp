@@ -105,4 +105,16 @@ TEST_F(AttachmentsCliTest, AnItemWithoutTheAttachmentAsked)
     EXPECT_EQ(Run({"attachments", "delete", id}).status, 2) << "neither a position nor --all";
     EXPECT_EQ(Attachments(id).size(), 3u);
 }
+TEST_F(AttachmentsCliTest, APictureTheLibraryCouldNotAddIsReported)
+{
+    Cli().WritePng("face.png", 40, 40);
+    Cli().WriteFile("Documents", "a file where the picture's temporary folder should be");
+    const clitest::CliResult result =
+        Run({"contacts", "add", "--first-name", "Anna", "--picture", Cli().PathOf("face.png")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("was saved, but without its picture"), std::string::npos) << result.err;
+    const json contacts = ListContacts()["contacts"];
+    ASSERT_EQ(contacts.size(), 1u);
+    EXPECT_EQ(contacts[0]["strPicturePath"], "");
+}
 } // namespace

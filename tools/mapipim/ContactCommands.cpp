@@ -74,6 +74,7 @@ void Add(Host& host, const ContactRequest& request)
         throw Failure("cannot create the contact in '" + folders.PathOf(folder) + "'");
     }
     ReadContact(host, Utf8(contact.strEntryID), contact);
+    request.fields.CheckApplied(contact);
     PrintContactId(host, contact);
 }
 
@@ -92,6 +93,7 @@ void Edit(Host& host, const ContactRequest& request)
         throw Failure("cannot change the contact " + request.id);
     }
     ReadContact(host, request.id, contact);
+    request.fields.CheckApplied(contact);
     PrintContactId(host, contact);
 }
 

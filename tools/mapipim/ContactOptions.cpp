@@ -2,6 +2,7 @@
 
 #include "ContactFields.h"
 #include "DateText.h"
+#include "Failure.h"
 #include "InputFiles.h"
 #include "Text.h"
 
@@ -37,6 +38,17 @@ const CLI::Validator kSensitivityValidator(
         return "'" + text + "' is no sensitivity: expected none, personal, private, confidential or 0 to 3";
     },
     "LEVEL");
+
+std::string FileNameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+bool HasAttachmentNamed(const CMAPIContactInfo& contact, const std::string& name)
+{
+    const std::string names = ";" + Utf8(contact.strAttachFile) + ";";
+    return names.find(";" + name + ";") != std::string::npos;
+}
 
 std::string JoinedAttachmentPaths(const std::vector<std::string>& files)
 {
@@ -108,5 +120,17 @@ void ContactOptions::ApplyTo(CMAPIContactInfo& contact) const
     // the paths listed here are added. An empty list would remove them all.
     if (!m_attachments.empty())
         contact.strAttachFile = WideText(attachments);
+}
+
+void ContactOptions::CheckApplied(const CMAPIContactInfo& contact) const
+{
+    const std::string saved = "the contact " + Utf8(contact.strEntryID) + " was saved, but ";
+    if (m_picture.IsGiven() && contact.strPicturePath.IsEmpty())
+        throw Failure(saved + "without its picture (see --trace)");
+    for (const std::string& file : m_attachments)
+    {
+        if (!HasAttachmentNamed(contact, FileNameOf(file)))
+            throw Failure(saved + "without the attachment " + FileNameOf(file) + " (see --trace)");
+    }
 }
 } // namespace cli

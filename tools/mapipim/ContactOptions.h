@@ -24,6 +24,10 @@ public:
     // record is touched.
     void ApplyTo(CMAPIContactInfo& contact) const;
 
+    // The library saves a contact whose picture or attachment could not be added, tracing only; this compares
+    // the contact as read back after the save and throws Failure naming what is missing.
+    void CheckApplied(const CMAPIContactInfo& contact) const;
+
 private:
     struct Given
     {
