@@ -12,9 +12,8 @@
 
 namespace cli
 {
-// A host may derive from the interface object: this one asks its session object whether the logon succeeded,
-// which the constructor only traces.
-// It also opens items of any kind through its session, as the attachment operations do.
+// A host may derive from the interface object: this one asks its session object whether the logon succeeded
+// (which the constructor only traces), and opens items of any kind through it, as the attachment operations do.
 class Host::Interface : public CMAPIInterface
 {
 public:

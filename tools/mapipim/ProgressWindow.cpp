@@ -14,12 +14,11 @@ ProgressWindow::~ProgressWindow()
 
 void ProgressWindow::ExpectFolders()
 {
-    m_bar.Start("Reading folders", 0);
+    m_bar.Start("Reading stores and folders", 0);
 }
 
 void ProgressWindow::ExpectItems(const std::string& label, int nTotal)
 {
-    m_nItems = 0;
     m_bar.Start(label, nTotal);
 }
 
@@ -32,20 +31,15 @@ void ProgressWindow::Done()
 LRESULT CALLBACK ProgressWindow::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (ProgressWindow* self = static_cast<ProgressWindow*>(GetWindowContext(hWnd)))
-        self->OnMessage(msg, wParam);
+        self->OnMessage(msg);
     return 0;
 }
 
 // The registered message numbers are variables, not constants, hence no switch.
-void ProgressWindow::OnMessage(UINT msg, WPARAM wParam)
+void ProgressWindow::OnMessage(UINT msg)
 {
-    if (msg == WM_MAPI_GET_FOLDERINFO)
+    if (msg == WM_MAPI_GET_STOREINFO || msg == WM_MAPI_GET_FOLDERINFO || msg == WM_MAPI_GET_CONTENTS)
         m_bar.Advance();
-    else if (msg == WM_MAPI_GET_CONTENTS)
-    {
-        ++m_nItems;
-        m_bar.Advance();
-    }
     else if (msg == WM_MAPI_GET_CONTENTS_END)
         m_bar.Finish();
 }

@@ -1,6 +1,6 @@
 // The host's progress window: a message window (CreateMessageWindow) that the library sends its four progress
-// messages to, as a Windows host would name its dialog with SetMsgHwnd. Store and folder messages count found
-// folders, item messages move the bar towards the folder's row count, the posted end message clears it.
+// messages to, as a Windows host would name its dialog with SetMsgHwnd. Store and folder messages count what
+// discovery found, item messages move the bar towards the folder's row count, the posted end message clears it.
 #pragma once
 
 #include "ProgressBar.h"
@@ -28,14 +28,11 @@ public:
     // After the operation: delivers the posted end message and clears the line.
     void Done();
 
-    int ItemsReported() const { return m_nItems; }
-
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    void OnMessage(UINT msg, WPARAM wParam);
+    void OnMessage(UINT msg);
 
     HWND m_hWnd;
     ProgressBar m_bar;
-    int m_nItems = 0;
 };
 } // namespace cli
