@@ -2,8 +2,8 @@
 // flag and pause setting. The operations live in files of their own.
 #include <mapipim/MAPIInterface.h>
 
+#include "platform/platform.h"
 #include "platform/Pause.h"
-#include "platform/trace/Trace.h"
 
 int CMAPIInterface::m_bCancel = FALSE;
 

@@ -6,7 +6,7 @@
 
 #include "interface/FolderClassifier.h"
 #include "platform/Pause.h"
-#include "platform/trace/Trace.h"
+#include "platform/platform.h"
 #include "session/Scoped.h"
 
 #include <memory>

@@ -5,14 +5,13 @@
 #include <mapipim/MAPIFolder.h>
 #include <mapipim/SBinaryUtils.h>
 
+#include "platform/platform.h"
 #include "session/SBinaryBytes.h"
 #include "session/Scoped.h"
 
 using mapipim::ScopedBuffer;
 
-CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL}
-{
-}
+CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL} {}
 
 CMAPIItem::~CMAPIItem()
 {

@@ -3,6 +3,7 @@
 #include <mapipim/MAPIItem.h>
 #include <mapipim/MAPIEx.h>
 
+#include "platform/platform.h"
 #include "items/CancelFlag.h"
 #include "items/PropertySets.h"
 #include "session/Scoped.h"

@@ -5,6 +5,7 @@
 #include <mapipim/MAPIByteStream.h>
 #include <mapipim/MAPIEx.h>
 
+#include "platform/platform.h"
 #include "items/CancelFlag.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"

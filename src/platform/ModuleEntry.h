@@ -6,20 +6,20 @@
 #include "platform/platform.h"
 
 #if defined(_WIN32)
-#define MAPIPIM_ON_LIBRARY_LOAD(onLoad)                                                                           \
-    extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID)                                              \
-    {                                                                                                              \
-        if (dwReason == DLL_PROCESS_ATTACH)                                                                        \
-            onLoad();                                                                                              \
-        return TRUE;                                                                                               \
+#define MAPIPIM_ON_LIBRARY_LOAD(onLoad)                                                                                \
+    extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID)                                                  \
+    {                                                                                                                  \
+        if (dwReason == DLL_PROCESS_ATTACH)                                                                            \
+            onLoad();                                                                                                  \
+        return TRUE;                                                                                                   \
     }
 #else
-#define MAPIPIM_ON_LIBRARY_LOAD(onLoad)                                                                           \
-    namespace                                                                                                      \
-    {                                                                                                              \
-    const struct LibraryLoadHook                                                                                   \
-    {                                                                                                              \
-        LibraryLoadHook() { onLoad(); }                                                                            \
-    } g_libraryLoadHook;                                                                                           \
+#define MAPIPIM_ON_LIBRARY_LOAD(onLoad)                                                                                \
+    namespace                                                                                                          \
+    {                                                                                                                  \
+    const struct LibraryLoadHook                                                                                       \
+    {                                                                                                                  \
+        LibraryLoadHook() { onLoad(); }                                                                                \
+    } g_libraryLoadHook;                                                                                               \
     }
 #endif

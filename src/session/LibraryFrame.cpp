@@ -3,6 +3,7 @@
 // that every CMAPIEx publishes is constructed empty at load and destroyed at unload, by the runtime.
 #include <mapipim/MAPIInterface.h>
 
+#include "platform/platform.h"
 #include "platform/ModuleEntry.h"
 
 CString CMAPIEx::m_strTMKeyName;

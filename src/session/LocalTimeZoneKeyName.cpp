@@ -2,6 +2,8 @@
 // reports only its display texts, so the key is found by its "Std" text.
 #include <mapipim/MAPIEx.h>
 
+#include "platform/platform.h"
+
 namespace
 {
 const WCHAR szTimeZonesKey[] = _T("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones");

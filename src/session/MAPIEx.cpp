@@ -3,6 +3,7 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIFolder.h>
 
+#include "platform/platform.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
 

@@ -3,7 +3,7 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/SBinaryUtils.h>
 
-#include "platform/trace/Trace.h"
+#include "platform/platform.h"
 #include "session/Scoped.h"
 
 using mapipim::ScopedBuffer;

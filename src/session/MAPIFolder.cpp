@@ -203,7 +203,9 @@ BOOL CMAPIFolder::GetNextContents(CMAPIItem* pItem)
 
 BOOL CMAPIFolder::GetNextSubFolder(CMAPIFolder& subFolder, CString& strFolderName)
 {
-    if (!m_pHierarchy)
+    // A detached folder keeps its hierarchy table but has no folder left to open the rows with; a folder cannot
+    // walk into itself, since closing the sub folder would close the walk.
+    if (!m_pHierarchy || !GetMAPIFolder() || &subFolder == this)
         return FALSE;
     subFolder.Close();
     ScopedRows rows;

@@ -1,7 +1,7 @@
 // GetLocalTimeZoneKeyName and the key name every CMAPIEx publishes for the host.
 #include <mapipim/MAPIEx.h>
 
-#include "AfxPrinters.h"
+#include "support/AfxPrinters.h"
 #include "platform/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -36,4 +36,13 @@ TEST(GetLocalTimeZoneKeyName, ConstructorPublishesTheKeyName)
         CMAPIEx another;
         EXPECT_EQ(CMAPIEx::m_strTMKeyName, CString(_T("W. Europe Standard Time")));
     }
+}
+
+TEST(GetLocalTimeZoneKeyName, ZoneWithoutAKeyGivesZeroAndEmptyName)
+{
+    // A POSIX rule names its zone by abbreviations that no Windows zone uses as its "Std" text.
+    ScopedTz tz("XST-3XDT,M3.5.0,M10.5.0/3");
+    CString strName = _T("previous");
+    EXPECT_EQ(GetLocalTimeZoneKeyName(strName), 0);
+    EXPECT_TRUE(strName.IsEmpty());
 }

@@ -1,8 +1,8 @@
 // The string helpers of CMAPIEx: how MAPI string values become CString text in Unicode and ANSI-only mode.
 #include <mapipim/MAPIEx.h>
 
-#include "AfxPrinters.h"
-#include "ProcessFlags.h"
+#include "support/AfxPrinters.h"
+#include "support/ProcessFlags.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,8 @@ TEST_F(MAPIExStringTest, ErrorValueGivesEmptyTextNotItsCodeAsPointer)
 
 TEST_F(MAPIExStringTest, GetValidStringAReadsEightBitInUnicodeModeToo)
 {
-    SPropValue prop = AnsiValue("Stra\xDF" "e");
+    SPropValue prop = AnsiValue("Stra\xDF"
+                                "e");
     CMAPIEx::GetValidStringA(prop, m_strValue);
     EXPECT_EQ(m_strValue, CString(_T("Stra\u00DFe")));
 

@@ -8,7 +8,7 @@
 #include "platform/mapi/PropertyPacker.h"
 #include "platform/mapi/Text.h"
 
-#include <deque>
+#include <forward_list>
 
 namespace mapisvc
 {
@@ -45,24 +45,24 @@ std::vector<PropertyBag> MembersOf(const AddressDirectory& directory, const Addr
 
 HRESULT ReplaceEntryProps(ADRENTRY& entry, const PropertyBag& resolved, bool unicode)
 {
-    std::deque<std::string> storage;
+    std::forward_list<std::string> storage;
     std::vector<OutValue> values;
     for (ULONG i = 0; i < entry.cValues; ++i)
     {
         const SPropValue& old = entry.rgPropVals[i];
         if (resolved.Find(PROP_ID(old.ulPropTag)) || PROP_TYPE(old.ulPropTag) == PT_ERROR)
             continue;
-        storage.emplace_back();
-        if (EncodeValue(old, storage.back()) != S_OK)
+        storage.emplace_front();
+        if (EncodeValue(old, storage.front()) != S_OK)
             continue;
-        values.push_back({old.ulPropTag, storage.back(), S_OK});
+        values.push_back({old.ulPropTag, storage.front(), S_OK});
     }
     for (const Prop& prop : resolved.Props())
     {
         ULONG type = PT_UNSPECIFIED;
         OutputType(PROP_TYPE(prop.tag), PT_UNSPECIFIED, unicode, type);
-        storage.push_back(DataAs(prop, type));
-        values.push_back({PROP_TAG(type, PROP_ID(prop.tag)), storage.back(), S_OK});
+        storage.push_front(DataAs(prop, type));
+        values.push_back({PROP_TAG(type, PROP_ID(prop.tag)), storage.front(), S_OK});
     }
     LPSPropValue packed = nullptr;
     if (HRESULT hr = PackValues(values, &packed))

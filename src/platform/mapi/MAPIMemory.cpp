@@ -69,9 +69,11 @@ HRESULT AllocateBuffer(size_t cb, void** lppBuffer)
 
 HRESULT AllocateMore(size_t cb, void* lpObject, void** lppBuffer)
 {
-    if (!lppBuffer || !lpObject)
+    if (!lppBuffer)
         return MAPI_E_INVALID_PARAMETER;
     *lppBuffer = nullptr;
+    if (!lpObject)
+        return MAPI_E_INVALID_PARAMETER;
     BlockHeader* root = HeaderOf(lpObject);
     if (root->magic != kRootMagic)
         return MAPI_E_INVALID_PARAMETER;

@@ -4,7 +4,7 @@
 #include "platform/mapi/PropertyPacker.h"
 
 #include <algorithm>
-#include <deque>
+#include <forward_list>
 
 namespace mapisvc
 {
@@ -164,14 +164,20 @@ HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulF
         lpPropTagArray
             ? std::vector<ULONG>(lpPropTagArray->aulPropTag, lpPropTagArray->aulPropTag + lpPropTagArray->cValues)
             : host.AllTags(unicode);
-    std::deque<Prop> scratch;
-    std::deque<std::string> converted;
+    std::forward_list<Prop> computed;
+    std::forward_list<std::string> converted;
     std::vector<OutValue> values;
+    values.reserve(tags.size());
     bool missing = false;
     for (ULONG tag : tags)
     {
-        scratch.emplace_back();
-        const Prop* prop = host.FindProp(PROP_ID(tag), scratch.back());
+        Prop scratch;
+        const Prop* prop = host.FindProp(PROP_ID(tag), scratch);
+        if (prop == &scratch)
+        {
+            computed.push_front(std::move(scratch));
+            prop = &computed.front();
+        }
         ULONG type = PT_UNSPECIFIED;
         if (!prop || !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type))
         {
@@ -185,8 +191,8 @@ HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulF
             value.data = prop->data;
         else
         {
-            converted.push_back(DataAs(*prop, type));
-            value.data = converted.back();
+            converted.push_front(DataAs(*prop, type));
+            value.data = converted.front();
         }
         values.push_back(value);
     }

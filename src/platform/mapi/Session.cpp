@@ -7,6 +7,7 @@
 #include "platform/mapi/Profiles.h"
 #include "platform/mapi/Table.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mapisvc
@@ -155,7 +156,9 @@ HRESULT Session::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterf
     if (HRESULT hr = ParseStoreEntryId(cbEntryID, lpEntryID, object))
         return call.Done(
             HasProviderUid(cbEntryID, lpEntryID, kStoreProviderUid) || cbEntryID < 20 ? hr : MAPI_E_UNKNOWN_ENTRYID);
-    ComPtr<MsgStore>& store = m_entryStores[std::string(reinterpret_cast<const char*>(object.store.ab), 16)];
+    std::array<BYTE, 16> key;
+    std::copy(std::begin(object.store.ab), std::end(object.store.ab), key.begin());
+    ComPtr<MsgStore>& store = m_entryStores[key];
     if (!store)
         if (HRESULT hr = OpenStore(object.store, true, store))
             return call.Done(hr);

@@ -8,6 +8,7 @@
 #include "platform/mapi/MsgStore.h"
 #include "platform/mapi/ProfileDatabase.h"
 
+#include <array>
 #include <map>
 
 namespace mapisvc
@@ -63,6 +64,6 @@ private:
     ProfileInfo m_profile;
     bool m_loggedOff = false;
     // The stores OpenEntry opened objects through, kept so that opening item after item costs no profile read.
-    std::map<std::string, ComPtr<MsgStore>> m_entryStores;
+    std::map<std::array<BYTE, 16>, ComPtr<MsgStore>> m_entryStores;
 };
 } // namespace mapisvc

@@ -5,7 +5,7 @@
 
 #include "platform/platform.h"
 
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,7 +70,8 @@ private:
 
     sqlite3* m_db;
     std::string m_path;
-    std::map<std::string, sqlite3_stmt*> m_statements;
+    // Keyed by the address of the SQL text: statements are string literals, prepared once each.
+    std::unordered_map<const char*, sqlite3_stmt*> m_statements;
 };
 
 // BEGIN IMMEDIATE ... COMMIT; rolled back when not committed.

@@ -383,9 +383,10 @@ HRESULT StoreDatabase::CountAttachments(int64_t message, ULONG& count)
     return S_OK;
 }
 
-HRESULT StoreDatabase::SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props)
+HRESULT StoreDatabase::SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props, bool fresh)
 {
     std::set<ULONG> stored;
+    if (!fresh)
     {
         Query query = m_db->Prepare("SELECT prop FROM largevalue WHERE owner = ? AND part = ?");
         query.Bind(1, owner).Bind(2, part);
@@ -440,7 +441,7 @@ HRESULT StoreDatabase::SaveMessage(const MessageSave& save)
         if (m_db->Changes() == 0)
             return MAPI_E_OBJECT_DELETED;
     }
-    if (HRESULT hr = SyncLargeValues(save.id, 0, *save.props))
+    if (HRESULT hr = SyncLargeValues(save.id, 0, *save.props, save.isNew))
         return hr;
     for (const SubRecord* attachment : save.savedAttachments)
     {
@@ -448,7 +449,7 @@ HRESULT StoreDatabase::SaveMessage(const MessageSave& save)
         write.Bind(1, save.id).Bind(2, attachment->key).BindBlob(3, attachment->props.Serialize());
         if (HRESULT hr = write.Run())
             return hr;
-        if (HRESULT hr = SyncLargeValues(save.id, attachment->key + 1, attachment->props))
+        if (HRESULT hr = SyncLargeValues(save.id, attachment->key + 1, attachment->props, save.isNew))
             return hr;
     }
     for (ULONG num : save.deletedAttachments)
@@ -466,8 +467,9 @@ HRESULT StoreDatabase::SaveMessage(const MessageSave& save)
     }
     if (save.recipients)
     {
-        if (HRESULT hr = m_db->Prepare("DELETE FROM recipient WHERE message = ?").Bind(1, save.id).Run())
-            return hr;
+        if (!save.isNew)
+            if (HRESULT hr = m_db->Prepare("DELETE FROM recipient WHERE message = ?").Bind(1, save.id).Run())
+                return hr;
         for (const SubRecord& recipient : *save.recipients)
         {
             Query write = m_db->Prepare("INSERT INTO recipient(message, row, props) VALUES(?, ?, ?)");

@@ -127,7 +127,8 @@ public:
 private:
     StoreDatabase(std::string path, std::unique_ptr<Database> db);
     HRESULT ReadMeta();
-    HRESULT SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props);
+    // `fresh`: the owner has nothing stored yet.
+    HRESULT SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props, bool fresh);
     HRESULT DeleteMessageRows(int64_t id);
     void Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId = 0,
                  int64_t oldParent = 0);

@@ -6,7 +6,7 @@
 #include "platform/mapi/ValueCompare.h"
 
 #include <algorithm>
-#include <deque>
+#include <forward_list>
 #include <limits>
 
 namespace mapisvc
@@ -197,7 +197,7 @@ HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) c
     rowSet->cRows = 0;
     for (const TableRow& row : rows)
     {
-        std::deque<std::string> converted;
+        std::forward_list<std::string> converted;
         std::vector<OutValue> values;
         for (ULONG tag : m_columns)
         {
@@ -215,8 +215,8 @@ HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) c
                     value.data = prop->data;
                 else
                 {
-                    converted.push_back(DataAs(*prop, type));
-                    value.data = converted.back();
+                    converted.push_front(DataAs(*prop, type));
+                    value.data = converted.front();
                 }
                 values.push_back(value);
             }

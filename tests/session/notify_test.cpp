@@ -1,0 +1,183 @@
+// Store notifications: CMAPIEx::Notify in both delivery modes, one advise at a time, ended by Logout and by
+// opening another store; and the advise sink's COM behaviour.
+#include <mapipim/MAPIEx.h>
+
+#include "session/MAPIAdviseSink.h"
+#include "support/SessionFixture.h"
+
+#include <atomic>
+
+namespace
+{
+// What a host's callback saw.
+struct Received
+{
+    std::atomic<int> nCalls{0};
+    std::atomic<int> nObjectsCreated{0};
+};
+
+LONG STDMETHODCALLTYPE CountNotifications(LPVOID lpvContext, ULONG cNotification, LPNOTIFICATION lpNotifications)
+{
+    Received* pReceived = static_cast<Received*>(lpvContext);
+    ++pReceived->nCalls;
+    for (ULONG nNotification = 0; nNotification < cNotification; ++nNotification)
+        pReceived->nObjectsCreated += lpNotifications[nNotification].ulEventType == fnevObjectCreated;
+    return 1;
+}
+
+class NotifyTest : public SessionTest
+{
+protected:
+    void SetUp() override
+    {
+        SessionTest::SetUp();
+        m_store = AddStore(u"Mailbox");
+        mapisvc::SetNotificationDelivery(mapisvc::NotificationDelivery::NotificationThread);
+        ASSERT_TRUE(Session().OpenMessageStore());
+    }
+
+    // Creates a message in the Inbox through a session of its own, and waits until its notifications are out.
+    void CreateMessageElsewhere()
+    {
+        {
+            Ref<IMAPISession> session = Logon();
+            Ref<IMsgStore> store = OpenStore(session.Get(), m_store);
+            Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
+            CreateMessage(inbox.Get(), u"news");
+        }
+        EXPECT_TRUE(mapisvc::WaitForNotifications(5000));
+    }
+
+    static size_t CountCalls(const char* szMethod)
+    {
+        size_t nCalls = 0;
+        for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
+            nCalls += call.interfaceName == "IMsgStore" && call.method == szMethod;
+        return nCalls;
+    }
+
+    mapisvc::EntryId m_store;
+};
+} // namespace
+
+TEST_F(NotifyTest, NotificationThreadCallsTheHostWithItsContext)
+{
+    Received received;
+    ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+    CreateMessageElsewhere();
+    EXPECT_GE(received.nCalls, 1);
+    EXPECT_EQ(received.nObjectsCreated, 1);
+}
+
+TEST_F(NotifyTest, InitialisingThreadGetsThemWhenItPumpsItsMessages)
+{
+    mapisvc::SetNotificationDelivery(mapisvc::NotificationDelivery::InitialisingThread);
+    Received received;
+    ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+    CreateMessageElsewhere();
+    EXPECT_EQ(received.nCalls, 0);
+    CMAPIEx::PumpMessages();
+    EXPECT_EQ(received.nObjectsCreated, 1);
+}
+
+TEST_F(NotifyTest, SecondNotifyReplacesTheFirst)
+{
+    Received first;
+    Received second;
+    ASSERT_TRUE(Session().Notify(CountNotifications, &first, fnevObjectCreated));
+    ASSERT_TRUE(Session().Notify(CountNotifications, &second, fnevObjectCreated));
+    EXPECT_EQ(CountCalls("Unadvise"), 1u);
+    CreateMessageElsewhere();
+    EXPECT_EQ(first.nCalls, 0);
+    EXPECT_EQ(second.nObjectsCreated, 1);
+}
+
+TEST_F(NotifyTest, LogoutAndAnotherStoreEndTheAdvise)
+{
+    Received received;
+    ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+    Session().Logout();
+    EXPECT_EQ(CountCalls("Unadvise"), 1u);
+    CreateMessageElsewhere();
+    EXPECT_EQ(received.nCalls, 0);
+
+    // Opening another store ends the advise on the old one, which would otherwise keep calling the host.
+    EndSession();
+    mapisvc::EntryId archive = AddStore(u"Personal Archive");
+    ASSERT_TRUE(Session().OpenMessageStore());
+    ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+    SBinary archiveID = AsSBinary(archive);
+    ASSERT_TRUE(Session().OpenMessageStore(archiveID));
+    EXPECT_EQ(CountCalls("Unadvise"), 2u);
+    CreateMessageElsewhere();
+    EXPECT_EQ(received.nCalls, 0);
+    Session().Logout();
+    EXPECT_EQ(CountCalls("Unadvise"), 2u);
+}
+
+TEST_F(NotifyTest, StoreThatCannotNotifyIsNotAdvised)
+{
+    mapisvc::StoreOptions quiet;
+    quiet.displayName = u"Quiet";
+    quiet.supportMask = STORE_UNICODE_OK | STORE_MODIFY_OK;
+    mapisvc::EntryId quietStore = AddStore(quiet);
+    SBinary quietID = AsSBinary(quietStore);
+    Received received;
+    ASSERT_TRUE(Session().OpenMessageStore(quietID));
+    EXPECT_FALSE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+    EXPECT_EQ(CountCalls("Advise"), 0u);
+
+    CMAPIEx withoutStore;
+    EXPECT_FALSE(withoutStore.Notify(CountNotifications, &received, fnevObjectCreated));
+}
+
+TEST_F(NotifyTest, FailedAdviseLeavesNoAdvise)
+{
+    Received received;
+    mapisvc::Fault advise;
+    advise.interfaceName = "IMsgStore";
+    advise.method = "Advise";
+    const ULONG ulFault = mapisvc::InjectFault(advise);
+    EXPECT_FALSE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+    Session().Logout();
+    EXPECT_EQ(CountCalls("Unadvise"), 0u);
+
+    mapisvc::RemoveFault(ulFault);
+    EndSession();
+    ASSERT_TRUE(Session().OpenMessageStore());
+    EXPECT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+}
+
+TEST(MAPIAdviseSinkTest, AnswersOnlyIUnknownAndLivesByItsCount)
+{
+    Received received;
+    CMAPIAdviseSink* pSink = new CMAPIAdviseSink(CountNotifications, &received);
+    EXPECT_EQ(pSink->AddRef(), 1u);
+
+    LPVOID pInterface = &received;
+    EXPECT_EQ(pSink->QueryInterface(IID_IMAPIAdviseSink, &pInterface), E_NOINTERFACE);
+    EXPECT_EQ(pInterface, &received);
+    ASSERT_EQ(pSink->QueryInterface(IID_IUnknown, &pInterface), S_OK);
+    EXPECT_EQ(pInterface, static_cast<IUnknown*>(pSink));
+    EXPECT_EQ(pSink->AddRef(), 3u);
+
+    NOTIFICATION notifications[2] = {};
+    notifications[0].ulEventType = fnevObjectCreated;
+    notifications[1].ulEventType = fnevObjectDeleted;
+    EXPECT_EQ(pSink->OnNotify(2, notifications), 0u);
+    EXPECT_EQ(received.nCalls, 1);
+    EXPECT_EQ(received.nObjectsCreated, 1);
+
+    EXPECT_EQ(pSink->Release(), 2u);
+    EXPECT_EQ(pSink->Release(), 1u);
+    EXPECT_EQ(pSink->Release(), 0u);
+}
+
+TEST(MAPIAdviseSinkTest, WithoutCallbackNotificationsAreDropped)
+{
+    CMAPIAdviseSink* pSink = new CMAPIAdviseSink(NULL, NULL);
+    pSink->AddRef();
+    NOTIFICATION notification = {};
+    EXPECT_EQ(pSink->OnNotify(1, &notification), 0u);
+    EXPECT_EQ(pSink->Release(), 0u);
+}
