@@ -4,7 +4,7 @@
 #include <mapipim/MAPIItem.h>
 #include <mapipim/SBinaryUtils.h>
 
-#include "platform/trace/Trace.h"
+#include "platform/platform.h"
 
 namespace
 {

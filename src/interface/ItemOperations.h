@@ -66,29 +66,10 @@ public:
             return FALSE;
         DeleteRecords(arrRecords);
         CMAPIFolder folder;
-        if (!OpenRecordFolder(m_mapi, *pFolder, folder) || !folder.GetContents())
-        {
-            LOGTRACE(m_texts.szFolderOpenFailed, pFolder->strName);
+        if (!OpenContents(*pFolder, folder) || CMAPIInterface::IsCancel())
             return FALSE;
-        }
-        if (CMAPIInterface::IsCancel())
+        if (!ReadAllItems(folder, *pFolder, arrRecords, ulFlags) || !FetchedToTheEnd(folder, *pFolder))
             return FALSE;
-        for (;;)
-        {
-            const Step step = ReadNextItem(folder, *pFolder, arrRecords, ulFlags);
-            if (step == Step::Failed)
-                return FALSE;
-            if (step == Step::End)
-                break;
-            if (CMAPIInterface::IsCancel())
-                return FALSE;
-        }
-        if (folder.GetLastFetchResult() != S_OK)
-        {
-            LOGTRACE(_T("[MAPI] Failed : %s - QueryRows : %s, %d"), m_texts.szListName, pFolder->strName,
-                     folder.GetLastFetchResult());
-            return FALSE;
-        }
         m_progress.ListEnded(arrRecords.GetSize());
         return TRUE;
     }
@@ -161,6 +142,37 @@ private:
         for (INT_PTR i = 0; i < arrRecords.GetSize(); ++i)
             delete arrRecords[i];
         arrRecords.RemoveAll();
+    }
+
+    bool OpenContents(COutlookFolder& folderRecord, CMAPIFolder& folder)
+    {
+        if (OpenRecordFolder(m_mapi, folderRecord, folder) && folder.GetContents())
+            return true;
+        LOGTRACE(m_texts.szFolderOpenFailed, folderRecord.strName);
+        return false;
+    }
+
+    // Every row to the end of the walk; false when a record could not be allocated or the host cancelled.
+    bool ReadAllItems(CMAPIFolder& folder, COutlookFolder& folderRecord, RecordArray& arrRecords, ULONG ulFlags)
+    {
+        for (;;)
+        {
+            const Step step = ReadNextItem(folder, folderRecord, arrRecords, ulFlags);
+            if (step == Step::End)
+                return true;
+            if (step == Step::Failed || CMAPIInterface::IsCancel())
+                return false;
+        }
+    }
+
+    // The walk ends at the end of the table or at a fetch that failed; only the first is a complete list.
+    bool FetchedToTheEnd(CMAPIFolder& folder, COutlookFolder& folderRecord)
+    {
+        const HRESULT hr = folder.GetLastFetchResult();
+        if (hr == S_OK)
+            return true;
+        LOGTRACE(_T("[MAPI] Failed : %s - QueryRows : %s, %d"), m_texts.szListName, folderRecord.strName, hr);
+        return false;
     }
 
     Step ReadNextItem(CMAPIFolder& folder, COutlookFolder& folderRecord, RecordArray& arrRecords, ULONG ulFlags)

@@ -154,14 +154,7 @@ void CMAPIContactItem::GetNames(CMAPIContactInfo& info)
 void CMAPIContactItem::GetOtherFields(CMAPIContactInfo& info)
 {
     mapipim::ReadContactTexts(*this, kOrganisationFields, info);
-    for (int nSlot = 1; nSlot <= 3; ++nSlot)
-    {
-        const EmailSlotFields& slot = kEmailSlots[nSlot - 1];
-        if (!GetEmailAddress(info.*slot.pAddress, nSlot))
-            LOGTRACE(_T("[MAPI] Get failed : %s"), slot.szAddressName);
-        if (!GetEmailDisplayName(info.*slot.pDisplayName, nSlot))
-            LOGTRACE(_T("[MAPI] Get failed : %s"), slot.szDisplayNameName);
-    }
+    GetEmailSlots(info);
     mapipim::ReadContactTexts(*this, kWebFields, info);
     if (!GetBody(info.strMemo))
         LOGTRACE(_T("[MAPI] Get failed : strMemo"));
@@ -177,6 +170,18 @@ void CMAPIContactItem::GetOtherFields(CMAPIContactInfo& info)
     info.nSensitivity = GetPropertyLong(PR_SENSITIVITY, 0);
     GetAttachmentNames(info.strPicturePath, -1, MAPIPIM_ATTACH_PHOTO_ONLY);
     GetAttachmentNames(info.strAttachFile, -1, MAPIPIM_ATTACH_NO_PHOTO);
+}
+
+void CMAPIContactItem::GetEmailSlots(CMAPIContactInfo& info)
+{
+    for (int nSlot = 1; nSlot <= 3; ++nSlot)
+    {
+        const EmailSlotFields& slot = kEmailSlots[nSlot - 1];
+        if (!GetEmailAddress(info.*slot.pAddress, nSlot))
+            LOGTRACE(_T("[MAPI] Get failed : %s"), slot.szAddressName);
+        if (!GetEmailDisplayName(info.*slot.pDisplayName, nSlot))
+            LOGTRACE(_T("[MAPI] Get failed : %s"), slot.szDisplayNameName);
+    }
 }
 
 BOOL CMAPIContactItem::GetTimes(CMAPIContactInfo& info)
@@ -220,15 +225,7 @@ void CMAPIContactItem::SetFields(const COutlookFolder& folder, CMAPIContactInfo&
         LOGTRACE(_T("[MAPI] Set failed : Icon - Folder:%s"), szFolder);
     mapipim::WriteContactTexts(*this, kWrittenNameFields, info, szFolder);
     mapipim::WriteContactTexts(*this, kOrganisationFields, info, szFolder);
-    for (int nSlot = 1; nSlot <= 3; ++nSlot)
-    {
-        const EmailSlotFields& slot = kEmailSlots[nSlot - 1];
-        if (!SetEmailAddress(info.*slot.pAddress, nSlot))
-            LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pAddress, slot.szAddressName, szFolder);
-        if (!SetEmailDisplayName(info.*slot.pDisplayName, nSlot))
-            LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pDisplayName, slot.szDisplayNameName,
-                     szFolder);
-    }
+    SetEmailSlots(szFolder, info);
     mapipim::WriteContactTexts(*this, kWebFields, info, szFolder);
     if (!SetBody(info.strMemo))
         LOGTRACE(_T("[MAPI] Set failed : %s(strMemo) - Folder:%s"), info.strMemo, szFolder);
@@ -244,6 +241,19 @@ void CMAPIContactItem::SetFields(const COutlookFolder& folder, CMAPIContactInfo&
     SetPicture(&info);
     SetDisplayNames(&info);
     SetAttachments(folder, info.strAttachFile);
+}
+
+void CMAPIContactItem::SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& info)
+{
+    for (int nSlot = 1; nSlot <= 3; ++nSlot)
+    {
+        const EmailSlotFields& slot = kEmailSlots[nSlot - 1];
+        if (!SetEmailAddress(info.*slot.pAddress, nSlot))
+            LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pAddress, slot.szAddressName, szFolder);
+        if (!SetEmailDisplayName(info.*slot.pDisplayName, nSlot))
+            LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pDisplayName, slot.szDisplayNameName,
+                     szFolder);
+    }
 }
 
 // A time of year 0 is no time: the property is removed. Any other is written as the UTC of the local time.

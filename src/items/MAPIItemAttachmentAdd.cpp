@@ -112,8 +112,9 @@ bool CopyFileToStream(CFile& file, IStream* pStream, ULONG& cbCopied)
     while (!IsItemAccessCancelled())
     {
         const UINT cbRead = file.Read(chunk, kAttachmentChunkBytes);
+        // Even an empty chunk is written: an empty file still gives the attachment its (empty) content.
         ULONG cbWritten = 0;
-        if (cbRead > 0 && (pStream->Write(chunk, cbRead, &cbWritten) != S_OK || cbWritten != cbRead))
+        if (pStream->Write(chunk, cbRead, &cbWritten) != S_OK || cbWritten != cbRead)
             return false;
         cbCopied += cbRead;
         mapipim::Pause();

@@ -6,7 +6,7 @@
 
 #include "items/AttachmentTable.h"
 #include "items/CancelFlag.h"
-#include "platform/trace/Trace.h"
+#include "platform/platform.h"
 #include "session/Scoped.h"
 
 using mapipim::AttachmentTable;

@@ -59,24 +59,12 @@ public:
 private:
     std::optional<std::string> m_previous;
 };
-
-fs::path MakeTempDir()
-{
-    std::string strTemplate = (fs::temp_directory_path() / "mapipim-contacts-XXXXXX").string();
-    if (!mkdtemp(strTemplate.data()))
-        throw std::runtime_error("cannot create a temporary directory");
-    return strTemplate;
-}
 } // namespace
 
 struct ContactServiceTest::Environment
 {
-    Environment(const fs::path& home, const fs::path& documents)
-        : m_home("MAPIPIM_HOME", home.string()), m_documents("XDG_DOCUMENTS_DIR", documents.string())
-    {
-    }
+    explicit Environment(const fs::path& documents) : m_documents("XDG_DOCUMENTS_DIR", documents.string()) {}
     TimeZoneRestorer m_timeZone;
-    EnvironmentValue m_home;
     EnvironmentValue m_documents;
 };
 
@@ -238,13 +226,12 @@ ContactServiceTest::~ContactServiceTest() = default;
 
 void ContactServiceTest::SetUp()
 {
-    m_tempDir = MakeTempDir();
-    m_documentsDir = m_tempDir / "Documents";
-    m_pEnvironment = std::make_unique<Environment>(m_tempDir / "mapi", m_documentsDir);
+    ServiceTest::SetUp();
+    m_tempDir = fs::path(Home()) / "files";
+    fs::create_directories(m_tempDir);
+    m_documentsDir = fs::path(Home()) / "Documents";
+    m_pEnvironment = std::make_unique<Environment>(m_documentsDir);
     m_pFlags = std::make_unique<ProcessFlagsGuard>();
-    mapisvc::ResetTestingState();
-    m_nBuffersBefore = mapisvc::GetLiveBufferCount();
-    m_nObjectsBefore = mapisvc::GetLiveObjectCount();
     Gdiplus::GdiplusStartupInput input;
     ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr));
 
@@ -266,15 +253,11 @@ void ContactServiceTest::TearDown()
     m_session.Logout();
     if (m_bInitialised)
         CMAPIEx::Term();
-    EXPECT_EQ(m_nBuffersBefore, mapisvc::GetLiveBufferCount()) << "MAPI buffers leaked";
-    EXPECT_EQ(m_nObjectsBefore, mapisvc::GetLiveObjectCount()) << "MAPI objects leaked";
-    mapisvc::ResetTestingState();
     if (m_gdiplusToken)
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
     m_pFlags.reset();
     m_pEnvironment.reset();
-    std::error_code error;
-    fs::remove_all(m_tempDir, error);
+    ServiceTest::TearDown();
 }
 
 COutlookFolder ContactServiceTest::DeletedItemsRecord()

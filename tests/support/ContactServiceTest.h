@@ -1,7 +1,7 @@
-// A fixture for the contact tests against the embedded MAPI service: a fresh profile root and documents folder
-// per test, GDI+ started, the process-wide switches and the machine zone put back afterwards, a session of its
-// own with the default store's Contacts folder open, the host's record of that folder, the trace capture, and a
-// check that the test left no MAPI buffer or object behind.
+// A fixture for the contact tests against the embedded MAPI service. On top of ServiceTest (a fresh profile root,
+// the leak check): a documents folder of the test's own, GDI+ started, the process-wide switches and the machine
+// zone put back afterwards, a session with the default store's Contacts folder open, the host's record of that
+// folder, and the trace capture.
 #pragma once
 
 #include <mapipim/mapipim.h>
@@ -10,6 +10,7 @@
 #include "platform/trace/TraceCapture.h"
 #include "support/AfxPrinters.h"
 #include "support/ProcessFlags.h"
+#include "support/ServiceFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ CString PathText(const fs::path& path);
 // and strAttachFile name the given files.
 CMAPIContactInfo MakeFullContact(const fs::path& picture, const std::vector<fs::path>& attachments);
 
-class ContactServiceTest : public ::testing::Test
+class ContactServiceTest : public ServiceTest
 {
 protected:
     ContactServiceTest();
@@ -70,8 +71,6 @@ private:
     fs::path m_tempDir;
     fs::path m_documentsDir;
     ULONG_PTR m_gdiplusToken = 0;
-    LONG m_nBuffersBefore = 0;
-    LONG m_nObjectsBefore = 0;
     BOOL m_bInitialised = FALSE;
     CMAPIEx m_session;
     CMAPIFolder* m_pContacts = nullptr;
