@@ -23,6 +23,11 @@ bool PassesFilter(const SRow& row, int nPhotoColumn, int nFilter)
 }
 } // namespace
 
+ULONG StoreStringTag(ULONG ulUnicodeTag)
+{
+    return CMAPIEx::m_bOnlyANSIOnUnicode ? CHANGE_PROP_TYPE(ulUnicodeTag, PT_STRING8) : ulUnicodeTag;
+}
+
 bool QueryMessage(IMAPIProp* pItem, ScopedInterface<IMessage>& message)
 {
     if (!pItem)

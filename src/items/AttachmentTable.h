@@ -10,6 +10,12 @@
 
 namespace mapipim
 {
+// Attachment contents move between streams and files in chunks of this size.
+const UINT kAttachmentChunkBytes = 1024;
+
+// A string tag in the width the store takes: its 8-bit form once the process is in ANSI-only mode.
+ULONG StoreStringTag(ULONG ulUnicodeTag);
+
 // The open object as a message. A host may name any entry identifier; only a message has attachments.
 bool QueryMessage(IMAPIProp* pItem, ScopedInterface<IMessage>& message);
 

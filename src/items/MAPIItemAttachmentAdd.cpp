@@ -17,11 +17,12 @@
 
 using mapipim::AnsiText;
 using mapipim::IsItemAccessCancelled;
+using mapipim::kAttachmentChunkBytes;
 using mapipim::ScopedInterface;
+using mapipim::StoreStringTag;
 
 namespace
 {
-const UINT kAttachmentChunkBytes = 1024;
 const LPCWSTR kContactPictureName = _T("ContactPicture.jpg");
 const int kAnsiNameBytes = 260; // MAX_PATH: at most 259 bytes and the terminator
 
@@ -67,15 +68,10 @@ private:
     char m_buffer[kAnsiNameBytes] = {};
 };
 
-ULONG StringTag(ULONG ulUnicodeTag)
-{
-    return CMAPIEx::m_bOnlyANSIOnUnicode ? CHANGE_PROP_TYPE(ulUnicodeTag, PT_STRING8) : ulUnicodeTag;
-}
-
 SPropValue StringValue(ULONG ulUnicodeTag, const CString& strText, AnsiName& ansiText)
 {
     SPropValue value = {};
-    value.ulPropTag = StringTag(ulUnicodeTag);
+    value.ulPropTag = StoreStringTag(ulUnicodeTag);
     if (CMAPIEx::m_bOnlyANSIOnUnicode)
         value.Value.lpszA = ansiText.Get();
     else

@@ -13,16 +13,12 @@ using mapipim::AttachmentSaveTarget;
 using mapipim::AttachmentTable;
 using mapipim::GetRowText;
 using mapipim::IsItemAccessCancelled;
+using mapipim::kAttachmentChunkBytes;
 using mapipim::ScopedInterface;
+using mapipim::StoreStringTag;
 
 namespace
 {
-const UINT kAttachmentChunkBytes = 1024;
-
-ULONG StringTag(ULONG ulUnicodeTag)
-{
-    return CMAPIEx::m_bOnlyANSIOnUnicode ? CHANGE_PROP_TYPE(ulUnicodeTag, PT_STRING8) : ulUnicodeTag;
-}
 
 // Copies the stream to the file chunk by chunk until a chunk comes back short. False when a read or a write
 // fails or the host cancels after a full chunk.
@@ -77,8 +73,8 @@ BOOL CMAPIItem::SaveAttachment(LPCWSTR szPath, int nIndex, int nFilter)
         kPhotoColumn
     };
     SizedSPropTagArray(4, columns) = {4,
-                                      {PR_ATTACH_NUM, StringTag(PR_ATTACH_LONG_FILENAME_W),
-                                       StringTag(PR_ATTACH_FILENAME_W), PR_ATTACHMENT_CONTACTPHOTO}};
+                                      {PR_ATTACH_NUM, StoreStringTag(PR_ATTACH_LONG_FILENAME_W),
+                                       StoreStringTag(PR_ATTACH_FILENAME_W), PR_ATTACHMENT_CONTACTPHOTO}};
     AttachmentTable table;
     if (!table.Open(m_pItem) || !table.SetColumns(reinterpret_cast<LPSPropTagArray>(&columns)))
         return FALSE;

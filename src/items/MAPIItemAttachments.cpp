@@ -15,14 +15,10 @@ using mapipim::GetRowText;
 using mapipim::IsItemAccessCancelled;
 using mapipim::ScopedBuffer;
 using mapipim::ScopedRows;
+using mapipim::StoreStringTag;
 
 namespace
 {
-ULONG StringTag(ULONG ulUnicodeTag)
-{
-    return CMAPIEx::m_bOnlyANSIOnUnicode ? CHANGE_PROP_TYPE(ulUnicodeTag, PT_STRING8) : ulUnicodeTag;
-}
-
 // The columns listed for each attachment, in table order, with the trace line that shows each one. A number
 // column shows its value, a text column its text, a binary column its byte count and its bytes in hexadecimal.
 struct NameColumn
@@ -73,8 +69,8 @@ NameColumnTags MakeNameColumnTags()
     columns.cValues = kNameColumnCount;
     for (int i = 0; i < kNameColumnCount; ++i)
         columns.aulPropTag[i] = kNameColumns[i].ulPropTag;
-    columns.aulPropTag[kNameLongFileNameColumn] = StringTag(PR_ATTACH_LONG_FILENAME_W);
-    columns.aulPropTag[kNameFileNameColumn] = StringTag(PR_ATTACH_FILENAME_W);
+    columns.aulPropTag[kNameLongFileNameColumn] = StoreStringTag(PR_ATTACH_LONG_FILENAME_W);
+    columns.aulPropTag[kNameFileNameColumn] = StoreStringTag(PR_ATTACH_FILENAME_W);
     return columns;
 }
 
@@ -133,7 +129,7 @@ BOOL CMAPIItem::GetAttachmentCID(CString& strCID, int nIndex)
     const int nCount = GetAttachmentCount();
     if (nIndex < 0 || nIndex >= nCount)
         return FALSE;
-    SizedSPropTagArray(1, columns) = {1, {StringTag(PR_ATTACH_CONTENT_ID_W)}};
+    SizedSPropTagArray(1, columns) = {1, {StoreStringTag(PR_ATTACH_CONTENT_ID_W)}};
     ScopedRows rows;
     if (!table.SetColumns(reinterpret_cast<LPSPropTagArray>(&columns)) ||
         table.GetTable()->QueryRows(nCount, 0, &rows.Receive()) != S_OK || !rows.Get() ||

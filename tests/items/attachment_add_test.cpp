@@ -8,12 +8,12 @@
 
 namespace
 {
-class AttachmentAddTest : public ItemTest
+class AttachmentAddTest : public ItemServiceTest
 {
 protected:
     void SetUp() override
     {
-        ItemTest::SetUp();
+        ItemServiceTest::SetUp();
         m_id = NewMessage();
         ASSERT_TRUE(OpenItem(m_item, m_id));
     }
@@ -21,7 +21,7 @@ protected:
     {
         m_item.Close();
         m_ansi = AnsiStore();
-        ItemTest::TearDown();
+        ItemServiceTest::TearDown();
     }
 
     // A file below the test's home with these bytes.

@@ -19,13 +19,13 @@ AttachmentSpec NamedAttachment(const char16_t* szLongFileName, const std::string
     return spec;
 }
 
-class AttachmentSaveTest : public ItemTest
+class AttachmentSaveTest : public ItemServiceTest
 {
 protected:
     void TearDown() override
     {
         m_item.Close();
-        ItemTest::TearDown();
+        ItemServiceTest::TearDown();
     }
 
     // A message with these attachments, opened as m_item.

@@ -37,12 +37,12 @@ std::vector<AttachmentSpec> FourAttachments()
     return specs;
 }
 
-class AttachmentsTest : public ItemTest
+class AttachmentsTest : public ItemServiceTest
 {
 protected:
     void SetUp() override
     {
-        ItemTest::SetUp();
+        ItemServiceTest::SetUp();
         m_id = NewMessage();
         AddAttachments(Session(), m_id, FourAttachments());
         ASSERT_TRUE(OpenItem(m_item, m_id));
@@ -50,7 +50,7 @@ protected:
     void TearDown() override
     {
         m_item.Close();
-        ItemTest::TearDown();
+        ItemServiceTest::TearDown();
     }
 
     CString Names(int nIndex, int nFilter, BOOL* pbResult = nullptr)

@@ -25,7 +25,7 @@ size_t CountCalls(const char* szMethod)
     return nCalls;
 }
 
-class BodyTest : public ItemTest, public ::testing::WithParamInterface<bool>
+class BodyTest : public ItemServiceTest, public ::testing::WithParamInterface<bool>
 {
 protected:
     // A message in the Inbox, or in an ANSI-only store with the process in ANSI-only mode.
@@ -55,7 +55,7 @@ protected:
     void TearDown() override
     {
         m_ansi = AnsiStore();
-        ItemTest::TearDown();
+        ItemServiceTest::TearDown();
     }
 
     AnsiStore m_ansi;
@@ -118,7 +118,7 @@ TEST_P(AnsiBodyTest, DoubleByteCharacterAcrossTheChunkBorderReadsBack)
 INSTANTIATE_TEST_SUITE_P(Stores, AnsiBodyTest, ::testing::Values(true),
                          [](const ::testing::TestParamInfo<bool>&) { return "AnsiOnly"; });
 
-class BodyAccessTest : public ItemTest
+class BodyAccessTest : public ItemServiceTest
 {
 };
 

@@ -7,12 +7,12 @@
 
 namespace
 {
-class CategoriesTest : public ItemTest
+class CategoriesTest : public ItemServiceTest
 {
 protected:
     void SetUp() override
     {
-        ItemTest::SetUp();
+        ItemServiceTest::SetUp();
         m_id = NewMessage();
         ASSERT_TRUE(OpenItem(m_item, m_id));
     }
@@ -20,7 +20,7 @@ protected:
     {
         m_item.Close();
         m_ansi = AnsiStore();
-        ItemTest::TearDown();
+        ItemServiceTest::TearDown();
     }
 
     // The tag of "Keywords" on the message, mapped when asked to.

@@ -168,7 +168,7 @@ CancelWhenCalled::~CancelWhenCalled()
     m_thread.join();
 }
 
-void ItemTest::SetUp()
+void ItemServiceTest::SetUp()
 {
     DefaultStoreTest::SetUp();
     CMAPIInterface::SetYield(0);
@@ -176,24 +176,24 @@ void ItemTest::SetUp()
     ASSERT_TRUE(m_mapi.Login());
 }
 
-void ItemTest::TearDown()
+void ItemServiceTest::TearDown()
 {
     m_mapi.Logout();
     DefaultStoreTest::TearDown();
 }
 
-bool ItemTest::OpenItem(CMAPIItem& item, const mapisvc::EntryId& id)
+bool ItemServiceTest::OpenItem(CMAPIItem& item, const mapisvc::EntryId& id)
 {
     SBinary entryID = ViewEntryId(id);
     return item.Open(&m_mapi, entryID) != FALSE;
 }
 
-mapisvc::EntryId ItemTest::NewMessage(IMAPIFolder* folder)
+mapisvc::EntryId ItemServiceTest::NewMessage(IMAPIFolder* folder)
 {
     return CreateMessage(folder ? folder : Inbox(), u"Item");
 }
 
-std::string ItemTest::FilesDir()
+std::string ItemServiceTest::FilesDir()
 {
     return MakeDirectory(Home() + "/files");
 }

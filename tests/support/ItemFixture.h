@@ -1,6 +1,6 @@
 // Fixtures and helpers for tests of item objects (CMAPIItem) against the embedded MAPI service.
 //
-// ItemTest: DefaultStoreTest with a CMAPIEx logged on to the same default profile, the process-wide switches
+// ItemServiceTest: DefaultStoreTest with a CMAPIEx logged on to the same default profile, the process-wide switches
 // (Unicode mode, cancel flag, pause) put back after each test, and the pause turned off so that tests that move
 // megabytes run at full speed. Messages are made through MAPI and opened as items:
 //
@@ -78,7 +78,7 @@ private:
     std::thread m_thread;
 };
 
-class ItemTest : public DefaultStoreTest
+class ItemServiceTest : public DefaultStoreTest
 {
 protected:
     void SetUp() override;
