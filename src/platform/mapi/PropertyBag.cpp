@@ -101,7 +101,8 @@ PropertyBag PropertyBag::Parse(std::string_view blob, const std::vector<ULONG>* 
             break;
         if (!wanted || std::binary_search(wanted->begin(), wanted->end(), PROP_ID(tag)))
         {
-            Prop prop;
+            // Stored blobs are written in id order; appending keeps the bag ordered.
+            Prop& prop = bag.m_props.emplace_back();
             prop.tag = tag;
             if (outOfLine)
             {
@@ -110,8 +111,6 @@ PropertyBag PropertyBag::Parse(std::string_view blob, const std::vector<ULONG>* 
             }
             else
                 prop.data.assign(blob.data() + offset, size);
-            // Stored blobs are written in id order; appending keeps the bag ordered.
-            bag.m_props.push_back(std::move(prop));
         }
         if (!outOfLine)
             offset += size;
