@@ -1,0 +1,193 @@
+#include "CliSandbox.h"
+
+#include <png.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace clitest
+{
+namespace
+{
+// The child's environment: ours, with HOME in the sandbox and none of the variables that would point the program
+// elsewhere.
+std::vector<std::string> ChildEnvironment(const std::string& home)
+{
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable; ++variable)
+    {
+        const std::string text = *variable;
+        if (text.rfind("HOME=", 0) != 0 && text.rfind("MAPIPIM_HOME=", 0) != 0 &&
+            text.rfind("MAPIPIM_TRACE=", 0) != 0 && text.rfind("XDG_", 0) != 0)
+            variables.push_back(text);
+    }
+    variables.push_back("HOME=" + home);
+    return variables;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts)
+{
+    std::vector<char*> pointers;
+    for (std::string& text : texts)
+        pointers.push_back(&text[0]);
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+void ReadBoth(int outFd, int errFd, std::string& out, std::string& err)
+{
+    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+    std::string* targets[2] = {&out, &err};
+    int open = 2;
+    while (open > 0)
+    {
+        if (poll(fds, 2, -1) < 0)
+            break;
+        for (int i = 0; i < 2; ++i)
+        {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            char buffer[4096];
+            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0)
+                targets[i]->append(buffer, static_cast<size_t>(n));
+            else
+            {
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+}
+} // namespace
+
+CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::string& home)
+{
+    std::vector<std::string> argv = {MAPIPIM_CLI_PATH};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> env = ChildEnvironment(home);
+    std::vector<char*> argvPointers = Pointers(argv);
+    std::vector<char*> envPointers = Pointers(env);
+
+    int out[2], err[2];
+    if (pipe(out) != 0 || pipe(err) != 0)
+        throw std::runtime_error("pipe failed");
+    m_pid = fork();
+    if (m_pid == 0)
+    {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        close(out[0]);
+        close(err[0]);
+        close(out[1]);
+        close(err[1]);
+        execve(argvPointers[0], argvPointers.data(), envPointers.data());
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    m_out = out[0];
+    m_err = err[0];
+}
+
+CliProcess::~CliProcess()
+{
+    if (m_pid > 0)
+    {
+        kill(m_pid, SIGKILL);
+        Wait();
+    }
+}
+
+bool CliProcess::HandlesInterrupt() const
+{
+    std::ifstream status("/proc/" + std::to_string(m_pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+    {
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (SIGINT - 1)) & 1;
+    }
+    return false;
+}
+
+void CliProcess::Interrupt() const
+{
+    kill(m_pid, SIGINT);
+}
+
+CliResult CliProcess::Wait()
+{
+    CliResult result;
+    ReadBoth(m_out, m_err, result.out, result.err);
+    close(m_out);
+    close(m_err);
+    int status = 0;
+    waitpid(m_pid, &status, 0);
+    m_pid = -1;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+CliSandbox::CliSandbox(const std::string& profileRoot) : m_home(profileRoot)
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/mapipim-cli-test-XXXXXX";
+    if (!mkdtemp(&pattern[0]))
+        throw std::runtime_error("mkdtemp failed");
+    m_root = pattern;
+}
+
+CliSandbox::~CliSandbox()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
+}
+
+std::vector<std::string> CliSandbox::WithHome(const std::vector<std::string>& arguments) const
+{
+    std::vector<std::string> all = {"--home", m_home};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return all;
+}
+
+CliResult CliSandbox::Run(const std::vector<std::string>& arguments) const
+{
+    return CliProcess(WithHome(arguments), m_root).Wait();
+}
+
+void CliSandbox::WriteFile(const std::string& name, const std::string& content) const
+{
+    std::ofstream(PathOf(name), std::ios::binary) << content;
+}
+
+std::string CliSandbox::ReadFile(const std::string& name) const
+{
+    std::ifstream file(PathOf(name), std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+void CliSandbox::WritePng(const std::string& name, int width, int height) const
+{
+    std::vector<unsigned char> pixels(static_cast<size_t>(width * height * 3), 0x80);
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    if (!png_image_write_to_file(&image, PathOf(name).c_str(), 0, pixels.data(), 0, nullptr))
+        throw std::runtime_error("cannot write the test picture");
+}
+} // namespace clitest

@@ -1,0 +1,64 @@
+// Runs the built command-line host as a user would, on a given profile root (passed as --home), in a sandbox of
+// its own: a fresh temporary directory that is the child's HOME (so the documents folder the picture code uses
+// is private too) and holds any files a test makes.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace clitest
+{
+struct CliResult
+{
+    int status = -1; // the exit status, or 128 + the signal that ended the process
+    std::string out;
+    std::string err;
+};
+
+// One started run of the program; Wait collects its output and status.
+class CliProcess
+{
+public:
+    CliProcess(const std::vector<std::string>& arguments, const std::string& home);
+    ~CliProcess();
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    // True once the program has installed its SIGINT handler (read from /proc), so that a signal sent now is
+    // handled rather than ending the process.
+    bool HandlesInterrupt() const;
+    void Interrupt() const;
+    CliResult Wait();
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+    int m_err = -1;
+};
+
+class CliSandbox
+{
+public:
+    explicit CliSandbox(const std::string& profileRoot);
+    ~CliSandbox();
+    CliSandbox(const CliSandbox&) = delete;
+    CliSandbox& operator=(const CliSandbox&) = delete;
+
+    const std::string& Home() const { return m_home; }
+    std::string PathOf(const std::string& name) const { return m_root + "/" + name; }
+
+    // mapipim --home <profile root> arguments...
+    CliResult Run(const std::vector<std::string>& arguments) const;
+    std::vector<std::string> WithHome(const std::vector<std::string>& arguments) const;
+
+    void WriteFile(const std::string& name, const std::string& content) const;
+    std::string ReadFile(const std::string& name) const;
+    // A small PNG image, as a picture to give a contact.
+    void WritePng(const std::string& name, int width, int height) const;
+
+private:
+    std::string m_root;
+    std::string m_home;
+};
+} // namespace clitest

@@ -1,0 +1,60 @@
+// Long lists: Ctrl-C (SIGINT) sets the library's cancel flag, the list stops and the program ends with 130, and
+// the folder is whole afterwards (listed at full speed with --no-yield).
+#include "tools/CliTest.h"
+
+#include "support/ProcessFlags.h"
+
+#include <mapipim/MAPIInterface.h>
+
+#include <chrono>
+#include <thread>
+
+namespace
+{
+const int kContactCount = 400;
+
+class CancelCliTest : public CliTest
+{
+protected:
+    // Fills the default contacts folder through the library, much faster than one program run per contact.
+    void FillContacts()
+    {
+        ProcessFlagsGuard flags;
+        CMAPIInterface::SetYield(0);
+        CMAPIInterface mapi;
+        CArray<COutlookStore*, COutlookStore*> stores;
+        ASSERT_TRUE(mapi.GetDefaultStoreFolder(stores, 0x20));
+        ASSERT_EQ(stores.GetSize(), 1);
+        ASSERT_EQ(stores[0]->arrFolders.GetSize(), 1);
+        for (int i = 0; i < kContactCount; ++i)
+        {
+            CMAPIContactInfo contact;
+            contact.strFirstName.Format(_T("Contact%d"), i);
+            ASSERT_TRUE(mapi.CreateContact(stores[0]->arrFolders[0], &contact));
+        }
+        delete stores[0];
+    }
+};
+
+TEST_F(CancelCliTest, InterruptStopsALongListWithStatus130AndLosesNothing)
+{
+    FillContacts();
+    clitest::CliProcess list(Cli().WithHome({"contacts", "list"}), Cli().PathOf(""));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!list.HandlesInterrupt() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(list.HandlesInterrupt());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // most likely within the list by now
+    list.Interrupt();
+
+    const clitest::CliResult result = list.Wait();
+    EXPECT_EQ(result.status, 130) << result.err;
+    EXPECT_EQ(result.err, "mapipim: cancelled\n");
+    EXPECT_TRUE(result.out.empty()) << "a cancelled list prints no partial list";
+
+    const nlohmann::json contacts = RunJson({"--no-yield", "contacts", "list"})["contacts"];
+    ASSERT_EQ(contacts.size(), static_cast<size_t>(kContactCount));
+    EXPECT_EQ(contacts[0]["strFirstName"], "Contact0");
+    EXPECT_EQ(contacts[kContactCount - 1]["strFirstName"], "Contact" + std::to_string(kContactCount - 1));
+}
+} // namespace

@@ -1,0 +1,27 @@
+// The whole command line: global options and every command. Owns the parser, whose options stay bound to the
+// values the chosen command reads when it runs.
+#pragma once
+
+#include "CommandSet.h"
+#include "GlobalOptions.h"
+
+namespace cli
+{
+class CommandLine
+{
+public:
+    CommandLine();
+
+    // -1 when a command was chosen and should run; otherwise the exit status to end with now: 0 after --help,
+    // kExitUsage after a usage error (reported on standard error).
+    int Parse(int argc, char** argv);
+
+    const GlobalOptions& Options() const { return m_options; }
+    void Run(Host& host) const { m_commands.Chosen()(host); }
+
+private:
+    CLI::App m_app;
+    GlobalOptions m_options;
+    CommandSet m_commands;
+};
+} // namespace cli

@@ -1,0 +1,136 @@
+#include "ContactOptions.h"
+
+#include "ContactFields.h"
+#include "DateText.h"
+#include "Failure.h"
+#include "InputFiles.h"
+#include "Text.h"
+
+#include <algorithm>
+
+namespace cli
+{
+namespace
+{
+const CLI::Validator kDateValidator(
+    [](std::string& text)
+    {
+        SYSTEMTIME time;
+        return ParseDateText(text, time) ? std::string()
+                                         : "'" + text + "' is no date: expected YYYY-MM-DD[THH:MM[:SS]]";
+    },
+    "DATE");
+
+int SensitivityOf(const std::string& text)
+{
+    const std::vector<std::string>& names = SensitivityNames();
+    const auto found = std::find(names.begin(), names.end(), text);
+    return found != names.end() ? static_cast<int>(found - names.begin()) : std::stoi(text);
+}
+
+const CLI::Validator kSensitivityValidator(
+    [](std::string& text)
+    {
+        const std::vector<std::string>& names = SensitivityNames();
+        if (std::find(names.begin(), names.end(), text) != names.end() ||
+            (text.size() == 1 && text[0] >= '0' && text[0] <= '3'))
+            return std::string();
+        return "'" + text + "' is no sensitivity: expected none, personal, private, confidential or 0 to 3";
+    },
+    "LEVEL");
+
+std::string FileNameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+bool HasAttachmentNamed(const CMAPIContactInfo& contact, const std::string& name)
+{
+    const std::string names = ";" + Utf8(contact.strAttachFile) + ";";
+    return names.find(";" + name + ";") != std::string::npos;
+}
+
+std::string JoinedAttachmentPaths(const std::vector<std::string>& files)
+{
+    std::string joined;
+    for (const std::string& file : files)
+        joined += (joined.empty() ? "" : ";") + AttachmentFilePath(file);
+    return joined;
+}
+} // namespace
+
+void ContactOptions::AddTo(CLI::App& command, bool bEditing)
+{
+    m_text.resize(ContactTextFields().size());
+    for (size_t i = 0; i < m_text.size(); ++i)
+    {
+        const ContactTextField& field = ContactTextFields()[i];
+        if (field.option)
+            m_text[i].option = command.add_option(std::string("--") + field.option, m_text[i].value, field.label)
+                                   ->group("Contact fields");
+    }
+    m_dates.resize(ContactDateFields().size());
+    for (size_t i = 0; i < m_dates.size(); ++i)
+    {
+        const ContactDateField& field = ContactDateFields()[i];
+        m_dates[i].option = command.add_option(std::string("--") + field.option, m_dates[i].value, field.label)
+                                ->check(kDateValidator)
+                                ->group("Contact fields");
+    }
+    const char* sensitivityHelp = "none, personal, private or confidential";
+    m_sensitivity.option = command.add_option("--sensitivity", m_sensitivity.value, sensitivityHelp)
+                               ->check(kSensitivityValidator)
+                               ->group("Contact fields");
+    m_picture.option =
+        command.add_option("--picture", m_picture.value, "JPEG or PNG image that becomes the contact's picture");
+    if (bEditing)
+        command.add_flag("--no-picture", m_bNoPicture, "Remove the contact's picture")->excludes(m_picture.option);
+    command.add_option("--attach", m_attachments, "File to attach (repeatable)")->allow_extra_args(false);
+}
+
+bool ContactOptions::AnyGiven() const
+{
+    const auto given = [](const Given& option) { return option.IsGiven(); };
+    return std::any_of(m_text.begin(), m_text.end(), given) || std::any_of(m_dates.begin(), m_dates.end(), given) ||
+           m_sensitivity.IsGiven() || m_picture.IsGiven() || m_bNoPicture || !m_attachments.empty();
+}
+
+void ContactOptions::ApplyTo(CMAPIContactInfo& contact) const
+{
+    const std::string picture = m_picture.IsGiven() ? PictureFilePath(m_picture.value) : std::string();
+    const std::string attachments = JoinedAttachmentPaths(m_attachments);
+
+    for (size_t i = 0; i < m_text.size(); ++i)
+    {
+        if (m_text[i].IsGiven())
+            contact.*ContactTextFields()[i].member = WideText(m_text[i].value);
+    }
+    for (size_t i = 0; i < m_dates.size(); ++i)
+    {
+        if (m_dates[i].IsGiven())
+            ParseDateText(m_dates[i].value, contact.*ContactDateFields()[i].member);
+    }
+    if (m_sensitivity.IsGiven())
+        contact.nSensitivity = SensitivityOf(m_sensitivity.value);
+    if (m_picture.IsGiven())
+        contact.strPicturePath = WideText(picture);
+    if (m_bNoPicture)
+        contact.strPicturePath.Empty();
+    // Attachments already on the contact stay: the names read back are no paths, so the library keeps them, and
+    // the paths listed here are added. An empty list would remove them all.
+    if (!m_attachments.empty())
+        contact.strAttachFile = WideText(attachments);
+}
+
+void ContactOptions::CheckApplied(const CMAPIContactInfo& contact) const
+{
+    const std::string saved = "the contact " + Utf8(contact.strEntryID) + " was saved, but ";
+    if (m_picture.IsGiven() && contact.strPicturePath.IsEmpty())
+        throw Failure(saved + "without its picture (see --trace)");
+    for (const std::string& file : m_attachments)
+    {
+        if (!HasAttachmentNamed(contact, FileNameOf(file)))
+            throw Failure(saved + "without the attachment " + FileNameOf(file) + " (see --trace)");
+    }
+}
+} // namespace cli

@@ -1,0 +1,93 @@
+#include "FolderLocator.h"
+
+#include "EntryId.h"
+#include "Failure.h"
+#include "FolderPaths.h"
+#include "FolderTypes.h"
+#include "Text.h"
+
+#include <mapipim/SBinaryUtils.h>
+
+namespace cli
+{
+namespace
+{
+std::string Trimmed(const std::string& path)
+{
+    const size_t first = path.find_first_not_of('/');
+    const size_t last = path.find_last_not_of('/');
+    return first == std::string::npos ? std::string() : path.substr(first, last - first + 1);
+}
+} // namespace
+
+FolderLocator::FolderLocator(Host& host) : m_storeName(host.Options().store)
+{
+    m_stores.Discover(host, kDiscoverEverything, std::string());
+    for (INT_PTR s = 0; s < m_stores.GetSize(); ++s)
+    {
+        const COutlookStore& store = m_stores[s];
+        const std::vector<std::string> paths = FolderPaths(store);
+        for (INT_PTR f = 0; f < store.arrFolders.GetSize(); ++f)
+            m_paths[store.arrFolders.GetAt(f)] = paths[static_cast<size_t>(f)];
+    }
+}
+
+COutlookFolder& FolderLocator::Find(const std::string& folder)
+{
+    if (folder.empty())
+        return Contacts();
+    if (COutlookFolder* found = FindByPath(folder))
+        return *found;
+    if (COutlookFolder* found = FindById(folder))
+        return *found;
+    throw Failure("no folder '" + folder + "' in the store '" + Utf8(Store().strName) + "'");
+}
+
+COutlookFolder& FolderLocator::Contacts()
+{
+    COutlookStore& store = Store();
+    for (INT_PTR i = 0; i < store.arrFolders.GetSize(); ++i)
+    {
+        COutlookFolder& folder = *store.arrFolders.GetAt(i);
+        if (folder.nFolderType == static_cast<int>(kFolderTypeContacts) && folder.nDepth == 1)
+            return folder;
+    }
+    throw Failure("the store '" + Utf8(store.strName) + "' has no contacts folder");
+}
+
+std::string FolderLocator::PathOf(const COutlookFolder& folder) const
+{
+    const auto found = m_paths.find(&folder);
+    return found != m_paths.end() ? found->second : Utf8(folder.strName);
+}
+
+COutlookFolder* FolderLocator::FindByPath(const std::string& path)
+{
+    const CString wanted = WideText(Trimmed(path));
+    const COutlookStore& store = Store();
+    for (INT_PTR i = 0; i < store.arrFolders.GetSize(); ++i)
+    {
+        COutlookFolder* folder = store.arrFolders.GetAt(i);
+        if (WideText(m_paths[folder]).CompareNoCase(wanted) == 0)
+            return folder;
+    }
+    return nullptr;
+}
+
+COutlookFolder* FolderLocator::FindById(const std::string& text)
+{
+    if (!IsEntryIdText(text))
+        return nullptr;
+    const EntryId id = EntryId::Parse(text);
+    for (INT_PTR s = 0; s < m_stores.GetSize(); ++s)
+    {
+        const COutlookStore& store = m_stores[s];
+        for (INT_PTR f = 0; f < store.arrFolders.GetSize(); ++f)
+        {
+            if (CompareSBinary(store.arrFolders.GetAt(f)->sbEntryID, id.Value()))
+                return store.arrFolders.GetAt(f);
+        }
+    }
+    return nullptr;
+}
+} // namespace cli

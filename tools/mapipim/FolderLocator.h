@@ -1,0 +1,34 @@
+// Finds the folder a command names: by its path below the store's root ("Contacts", "Inbox/Projects", any case)
+// in the store chosen with --store (else the default store), or by its entry identifier in any store. Discovery
+// runs once, over every folder of every store.
+#pragma once
+
+#include "StoreList.h"
+
+#include <map>
+#include <string>
+
+namespace cli
+{
+class FolderLocator
+{
+public:
+    explicit FolderLocator(Host& host);
+
+    // An empty name gives the store's contacts folder. Throws Failure when no folder matches.
+    COutlookFolder& Find(const std::string& folder);
+    COutlookFolder& Contacts();
+    // The store chosen with --store, else the default store.
+    COutlookStore& Store() { return m_stores.Find(m_storeName); }
+
+    std::string PathOf(const COutlookFolder& folder) const;
+
+private:
+    COutlookFolder* FindByPath(const std::string& path);
+    COutlookFolder* FindById(const std::string& text);
+
+    StoreList m_stores;
+    std::string m_storeName;
+    std::map<const COutlookFolder*, std::string> m_paths;
+};
+} // namespace cli

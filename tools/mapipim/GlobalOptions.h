@@ -1,0 +1,16 @@
+// The options every command takes, before or after the command's name.
+#pragma once
+
+#include <string>
+
+namespace cli
+{
+struct GlobalOptions
+{
+    std::string home;  // the profile root; empty: MAPIPIM_HOME, else the service's default
+    std::string store; // the store whose folders are meant; empty: the profile's default store
+    std::string trace; // file that receives the library's trace lines
+    bool bJson = false;
+    bool bNoYield = false;
+};
+} // namespace cli

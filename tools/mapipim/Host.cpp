@@ -1,0 +1,76 @@
+#include "Host.h"
+
+#include "Failure.h"
+#include "Text.h"
+
+#include <mapipim/MAPIItem.h>
+#include <mapipim/Trace.h>
+#include <mapipim/mapisvc.h>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace cli
+{
+// A host may derive from the interface object: this one asks its session object whether the logon succeeded
+// (which the constructor only traces), and opens items of any kind through it, as the attachment operations do.
+class Host::Interface : public CMAPIInterface
+{
+public:
+    bool IsLoggedOn() { return m_MAPI.GetSession() != nullptr; }
+    bool CanOpen(SBinary& entryID)
+    {
+        CMAPIItem item;
+        return item.Open(&m_MAPI, entryID) != FALSE;
+    }
+};
+
+Host::Host(const GlobalOptions& options) : m_options(options)
+{
+    // The service reads its home afresh on every call, so setting it here, before the first call, is enough.
+    if (!options.home.empty())
+        setenv("MAPIPIM_HOME", options.home.c_str(), 1);
+    if (!options.trace.empty() && !mapipim::SetTraceTarget(WideText(options.trace)))
+        throw Failure("cannot write the trace file '" + options.trace + "'");
+    if (options.bNoYield)
+        CMAPIInterface::SetYield(0);
+}
+
+Host::~Host() = default;
+
+CMAPIInterface& Host::Mapi()
+{
+    if (!m_mapi)
+    {
+        m_mapi.reset(new Interface());
+        if (!m_mapi->IsLoggedOn())
+            throw Failure("cannot log on to the default profile in " + mapisvc::GetHome());
+        m_mapi->SetMsgHwnd(Progress().Handle());
+    }
+    return *m_mapi;
+}
+
+bool Host::CanOpenItem(SBinary& entryID)
+{
+    Mapi();
+    return m_mapi->CanOpen(entryID);
+}
+
+ProgressWindow& Host::Progress()
+{
+    if (!m_progress)
+        m_progress.reset(new ProgressWindow());
+    return *m_progress;
+}
+
+void Host::CheckCancel()
+{
+    if (CMAPIInterface::IsCancel())
+        throw Cancelled();
+}
+
+void Host::Print(const cli::Json& document)
+{
+    std::cout << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+} // namespace cli

@@ -1,0 +1,73 @@
+#include "JsonRecords.h"
+
+#include "ContactFields.h"
+#include "DateText.h"
+#include "EntryId.h"
+#include "FolderPaths.h"
+#include "FolderTypes.h"
+#include "Text.h"
+
+namespace cli
+{
+namespace
+{
+Json TimeJson(const SYSTEMTIME& time)
+{
+    return time.wYear == 0 ? Json() : Json(DateTimeText(time));
+}
+} // namespace
+
+Json FolderJson(const COutlookFolder& folder, const std::string& path)
+{
+    Json json;
+    json["path"] = path;
+    json["sbEntryID"] = EntryIdText(folder.sbEntryID);
+    json["sbParentEntryID"] = EntryIdText(folder.sbParentEntryID);
+    json["sbStoreEntryID"] = EntryIdText(folder.sbStoreEntryID);
+    json["strName"] = Utf8(folder.strName);
+    json["nFolderType"] = folder.nFolderType;
+    json["type"] = FolderTypeName(folder.nFolderType);
+    json["nDepth"] = folder.nDepth;
+    json["nCount"] = folder.nCount;
+    return json;
+}
+
+Json StoreJson(const COutlookStore& store, bool bWithFolders)
+{
+    Json json;
+    json["sbEntryID"] = EntryIdText(store.sbEntryID);
+    json["strName"] = Utf8(store.strName);
+    json["strProvider"] = Utf8(store.strProvider);
+    json["nFolderTypes"] = store.nFolderTypes;
+    json["folderTypes"] = FolderTypeNames(store.nFolderTypes);
+    json["bDefault"] = store.bDefault != 0;
+    json["nSupportMask"] = store.nSupportMask;
+    json["unicode"] = (store.nSupportMask & STORE_UNICODE_OK) != 0;
+    if (bWithFolders)
+    {
+        const std::vector<std::string> paths = FolderPaths(store);
+        Json folders = Json::array();
+        for (INT_PTR i = 0; i < store.arrFolders.GetSize(); ++i)
+            folders.push_back(FolderJson(*store.arrFolders.GetAt(i), paths[static_cast<size_t>(i)]));
+        json["arrFolders"] = folders;
+    }
+    return json;
+}
+
+Json ContactJson(const CMAPIContactInfo& contact)
+{
+    Json json;
+    json["strEntryID"] = Utf8(contact.strEntryID);
+    json["sbEntryID"] = EntryIdText(contact.sbEntryID);
+    json["tmCTime"] = TimeJson(contact.tmCTime);
+    json["tmLMTime"] = TimeJson(contact.tmLMTime);
+    for (const ContactTextField& field : ContactTextFields())
+        json[field.key] = Utf8(contact.*field.member);
+    for (const ContactDateField& field : ContactDateFields())
+        json[field.key] = TimeJson(contact.*field.member);
+    json["nSensitivity"] = contact.nSensitivity;
+    json["strPicturePath"] = Utf8(contact.strPicturePath);
+    json["strAttachFile"] = Utf8(contact.strAttachFile);
+    return json;
+}
+} // namespace cli

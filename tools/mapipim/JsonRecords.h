@@ -1,0 +1,20 @@
+// The records as JSON: every field under the record's own field name, entry identifiers as their hexadecimal
+// text, times as "YYYY-MM-DDTHH:MM:SS" (local) or null when not set. A few derived conveniences ("path", "type",
+// "folderTypes", "unicode") stand beside the fields they explain.
+#pragma once
+
+#include "Host.h"
+
+#include <mapipim/MAPIContactInfo.h>
+#include <mapipim/OutlookStore.h>
+
+#include <string>
+#include <vector>
+
+namespace cli
+{
+Json FolderJson(const COutlookFolder& folder, const std::string& path);
+// The store with its folders (paths as FolderPaths gives them), or without when bWithFolders is false.
+Json StoreJson(const COutlookStore& store, bool bWithFolders);
+Json ContactJson(const CMAPIContactInfo& contact);
+} // namespace cli

@@ -1,0 +1,92 @@
+// stores: the profile's message stores. tree: the folders discovery finds in them.
+#include "CommandSet.h"
+#include "Failure.h"
+#include "FolderTypes.h"
+#include "Host.h"
+#include "JsonRecords.h"
+#include "StoreList.h"
+#include "StoreText.h"
+
+#include <iostream>
+#include <memory>
+
+namespace cli
+{
+namespace
+{
+struct TreeOptions
+{
+    std::vector<std::string> types;
+    unsigned mask = 0;
+    CLI::Option* maskOption = nullptr;
+    bool bCounts = false;
+};
+
+void RequireStores(const StoreList& stores)
+{
+    if (stores.GetSize() == 0)
+        throw Failure("the profile has no message store");
+}
+
+void ListStores(Host& host)
+{
+    StoreList stores;
+    // A walk that takes no folder still notes every special folder it meets in the store's nFolderTypes.
+    stores.Discover(host, 0, host.Options().store);
+    RequireStores(stores);
+    if (host.Json())
+    {
+        Json list = Json::array();
+        for (INT_PTR i = 0; i < stores.GetSize(); ++i)
+            list.push_back(StoreJson(stores[i], false));
+        Host::Print(Json{{"stores", list}});
+        return;
+    }
+    for (INT_PTR i = 0; i < stores.GetSize(); ++i)
+        WriteStore(std::cout << (i ? "\n" : ""), stores[i]);
+}
+
+void ShowTree(Host& host, const TreeOptions& options)
+{
+    std::vector<int> typeFilter;
+    for (const std::string& name : options.types)
+        typeFilter.push_back(FolderTypeOfName(name));
+    unsigned mask = options.maskOption->count() ? options.mask
+                    : typeFilter.empty()        ? kDiscoverEverything
+                                                : DiscoveryMaskOf(typeFilter);
+    if (options.bCounts)
+        mask |= kDiscoveryCountBit;
+
+    StoreList stores;
+    stores.Discover(host, mask, host.Options().store);
+    RequireStores(stores);
+    if (!typeFilter.empty())
+        stores.KeepFolderTypes(typeFilter);
+    if (host.Json())
+    {
+        Json list = Json::array();
+        for (INT_PTR i = 0; i < stores.GetSize(); ++i)
+            list.push_back(StoreJson(stores[i], true));
+        Host::Print(Json{{"stores", list}});
+        return;
+    }
+    for (INT_PTR i = 0; i < stores.GetSize(); ++i)
+        WriteFolderTree(std::cout, stores[i], options.bCounts);
+}
+} // namespace
+
+void AddStoreCommands(CommandSet& commands)
+{
+    commands.Add(commands.App(), "stores", "List the message stores of the default profile", ListStores);
+
+    auto tree = std::make_shared<TreeOptions>();
+    CLI::App& command = commands.Add(commands.App(), "tree", "Show the folders of the stores as a tree",
+                                     [tree](Host& host) { ShowTree(host, *tree); });
+    CLI::Option* types = command.add_option("--types", tree->types, "Folder types to show, separated by commas")
+                             ->delimiter(',')
+                             ->check(CLI::IsMember(AllFolderTypeNames()));
+    tree->maskOption =
+        command.add_option("--mask", tree->mask, "Discovery mask as the library takes it (e.g. 0x21)")->excludes(types);
+    command.add_flag("--count", tree->bCounts, "Show the number of items in each folder");
+}
+} // namespace cli
