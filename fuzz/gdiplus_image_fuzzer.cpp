@@ -1,0 +1,76 @@
+// The GDI+ stand-in's image loading over random files, as a contact's picture is loaded from the file the host
+// names: GdipLoadImageFromFile decodes any JPEG or PNG (libjpeg-turbo, libpng) or refuses it, a loaded image has
+// a size and makes a thumbnail, and every image is disposed of again.
+//
+// Input: the file's bytes, written to a temporary file for each run.
+#include "FuzzSupport.h"
+
+#include "platform/Gdiplus.h"
+#include "platform/win32/gdiplus/GpImage.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace
+{
+std::string g_path;
+
+void RemoveFile()
+{
+    std::remove(g_path.c_str());
+}
+
+bool WriteFile(const uint8_t* data, size_t size)
+{
+    FILE* file = std::fopen(g_path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    return std::fclose(file) == 0 && written;
+}
+
+void CheckThumbnail(GpImage* image, UINT width, UINT height)
+{
+    GpImage* thumbnail = nullptr;
+    if (GdipGetImageThumbnail(image, width, height, &thumbnail, nullptr, nullptr) != Ok)
+        return;
+    UINT thumbnailWidth = 0, thumbnailHeight = 0;
+    FUZZ_CHECK(GdipGetImageWidth(thumbnail, &thumbnailWidth) == Ok && thumbnailWidth == width);
+    FUZZ_CHECK(GdipGetImageHeight(thumbnail, &thumbnailHeight) == Ok && thumbnailHeight == height);
+    GdipDisposeImage(thumbnail);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    char pattern[] = "/tmp/mapipim-fuzz-image-XXXXXX";
+    const int descriptor = mkstemp(pattern);
+    FUZZ_CHECK(descriptor >= 0);
+    close(descriptor);
+    g_path = pattern;
+    std::atexit(RemoveFile);
+    ULONG_PTR token = 0;
+    GdiplusStartupInput input;
+    FUZZ_CHECK(GdiplusStartup(&token, &input, nullptr) == Ok);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FUZZ_CHECK(WriteFile(data, size));
+    const std::u16string path(g_path.begin(), g_path.end());
+    GpImage* image = nullptr;
+    if (GdipLoadImageFromFile(path.c_str(), &image) == Ok)
+    {
+        UINT width = 0, height = 0;
+        FUZZ_CHECK(GdipGetImageWidth(image, &width) == Ok && GdipGetImageHeight(image, &height) == Ok);
+        FUZZ_CHECK(width > 0 && height > 0);
+        CheckThumbnail(image, 48, 48);
+        CheckThumbnail(image, width > 1 ? width / 2 : 1, 1);
+        GdipDisposeImage(image);
+    }
+    else
+        FUZZ_CHECK(image == nullptr);
+    FUZZ_CHECK(Gdiplus::GpImage::LiveCount() == 0);
+    return 0;
+}

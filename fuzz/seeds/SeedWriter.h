@@ -1,0 +1,34 @@
+// Writes seed inputs into corpus/<target>/<name>, the directories the fuzz targets are run on.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class SeedWriter
+{
+public:
+    explicit SeedWriter(std::string root) : m_root(std::move(root)) {}
+
+    void Write(const std::string& target, const std::string& name, std::string_view bytes);
+    void Write(const std::string& target, const std::string& name, const std::vector<unsigned char>& bytes)
+    {
+        Write(target, name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
+
+    // False once any seed could not be written.
+    bool Succeeded() const { return m_succeeded; }
+
+private:
+    std::string m_root;
+    bool m_succeeded = true;
+};
+
+// The seeds of each target, one function per target.
+void WritePropertyBagSeeds(SeedWriter& writer);
+void WriteEntryIdSeeds(SeedWriter& writer);
+void WriteSessionEntryIdSeeds(SeedWriter& writer);
+void WriteRestrictionSeeds(SeedWriter& writer);
+void WriteByteStreamSeeds(SeedWriter& writer);
+void WriteTextSeeds(SeedWriter& writer);
+void WriteImageSeeds(SeedWriter& writer);
