@@ -92,6 +92,16 @@ void Skip(ObservedStream& stream, Model& model, ULONG cb)
     model.position = model.Fits(cb) ? model.position + cb : model.bytes.size();
 }
 
+// What a write does to the model: the bytes land at the cursor when they fit, else nothing changes.
+void RecordWrite(Model& model, const std::vector<BYTE>& value)
+{
+    if (value.empty() || !model.Fits(value.size()))
+        return;
+    std::copy(value.begin(), value.end(), model.bytes.begin() + model.position);
+    model.position += value.size();
+    model.written += static_cast<ULONG>(value.size());
+}
+
 void Write(ObservedStream& stream, Model& model, Operation operation, const std::vector<BYTE>& value)
 {
     if (operation == Operation::WriteByte)
@@ -102,18 +112,14 @@ void Write(ObservedStream& stream, Model& model, Operation operation, const std:
         stream.WriteDWord(static_cast<DWORD>(value[0] | value[1] << 8 | value[2] << 16 | uint32_t(value[3]) << 24));
     else
         stream.WriteBytes(static_cast<ULONG>(value.size()), value.data());
-    if (value.empty() || !model.Fits(value.size()))
-        return;
-    std::copy(value.begin(), value.end(), model.bytes.begin() + model.position);
-    model.position += value.size();
-    model.written += static_cast<ULONG>(value.size());
+    RecordWrite(model, value);
 }
 
 void WriteString(ObservedStream& stream, Model& model, const std::u16string& text)
 {
     stream.WriteString(text.c_str());
     const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
-    Write(stream, model, Operation::WriteBytes, std::vector<BYTE>(bytes, bytes + text.size() * sizeof(WCHAR)));
+    RecordWrite(model, std::vector<BYTE>(bytes, bytes + text.size() * sizeof(WCHAR)));
 }
 
 // Bytes for a fixed-size write, zero-padded when the input runs out.
