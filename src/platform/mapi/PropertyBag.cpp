@@ -8,6 +8,7 @@ namespace mapisvc
 namespace
 {
 constexpr uint32_t kOutOfLine = 1;
+constexpr size_t kHeaderSize = 12; // tag, flags and size of one property
 
 auto ById(ULONG propId)
 {
@@ -90,7 +91,11 @@ PropertyBag PropertyBag::Parse(std::string_view blob, const std::vector<ULONG>* 
     uint32_t count = 0;
     if (!Read(blob, offset, count))
         return bag;
-    bag.m_props.reserve(wanted ? std::min<size_t>(wanted->size(), count) : count);
+    // The count is only a claim of the stored bytes: no more properties are reserved than the blob has room for.
+    size_t room = std::min<size_t>(count, (blob.size() - offset) / kHeaderSize);
+    if (wanted)
+        room = std::min(room, wanted->size());
+    bag.m_props.reserve(room);
     for (uint32_t i = 0; i < count; ++i)
     {
         uint32_t tag = 0, flags = 0, size = 0;

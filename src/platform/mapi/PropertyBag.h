@@ -24,7 +24,7 @@ public:
     // Sum of the value sizes, loaded or not.
     size_t ValueBytes() const;
 
-    // The stored form. Values larger than kLargeValueSize are written as markers (their bytes go elsewhere).
+    // The stored form. Values kept out of line (IsLargeValue) are written as markers (their bytes go elsewhere).
     std::string Serialize() const;
     // Reads a stored form. With `wanted` (sorted property ids) only those properties are kept.
     static PropertyBag Parse(std::string_view blob, const std::vector<ULONG>* wanted = nullptr);
@@ -33,9 +33,10 @@ private:
     std::vector<Prop> m_props;
 };
 
-// True for values that are kept out of the object's blob.
+// True for values that are kept out of the object's blob. A value whose bytes were never loaded stays there
+// whatever its size: the blob has nothing to write for it but the marker.
 inline bool IsLargeValue(const Prop& prop)
 {
-    return prop.Size() > kLargeValueSize;
+    return !prop.loaded || prop.Size() > kLargeValueSize;
 }
 } // namespace mapisvc
