@@ -190,6 +190,19 @@ TEST_F(TableTest, EveryRestrictionKind)
     EXPECT_EQ(Subjects().size(), 5u);
 }
 
+TEST_F(TableTest, ContentIgnoringCaseMatchesLigaturesAsTheirLetters)
+{
+    // Each U+FB03 folds to three letters, which outgrows room for twice the text.
+    CreateMessage(Inbox(), u"\uFB03\uFB03\uFB03");
+    SPropValue spelled = UnicodeValue(PR_SUBJECT_W, u"FFIFFIFFI");
+    EXPECT_EQ(Restricted(Content(FL_FULLSTRING | FL_IGNORECASE, spelled)),
+              std::vector<std::u16string>{u"\uFB03\uFB03\uFB03"});
+    SPropValue letters = UnicodeValue(PR_SUBJECT_W, u"ffi");
+    EXPECT_EQ(Restricted(Content(FL_SUBSTRING | FL_IGNORECASE, letters)),
+              std::vector<std::u16string>{u"\uFB03\uFB03\uFB03"});
+    EXPECT_TRUE(Restricted(Content(FL_FULLSTRING, spelled)).empty());
+}
+
 TEST_F(TableTest, RestrictionsOnRecipientsAndRejectedOperators)
 {
     Ref<IMessage> message = OpenMessage(Session(), CreateMessage(Inbox(), u"to bob"));

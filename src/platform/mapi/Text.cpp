@@ -58,6 +58,10 @@ std::u16string FromUtf8(std::string_view text)
             valid = (next & 0xC0) == 0x80;
             c = (c << 6) | (next & 0x3F);
         }
+        // An overlong form, a surrogate or a value past U+10FFFF is no character: no lone surrogate may reach a
+        // caller, nor a pair made up from bits that were never a code point.
+        static const uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        valid = valid && c >= kLeast[length] && c <= 0x10FFFF && (c < 0xD800 || c >= 0xE000);
         if (!valid)
         {
             out += u'\xFFFD';
@@ -111,13 +115,30 @@ std::u16string ArgumentText(const void* lpsz, ULONG ulFlags)
     return FromAnsi(static_cast<const char*>(lpsz));
 }
 
+namespace
+{
+// Folds into `out` as far as it has room; the folded length whether or not it fitted.
+int32_t FoldInto(std::u16string& out, std::u16string_view text, UErrorCode& status)
+{
+    return u_strFoldCase(reinterpret_cast<UChar*>(&out[0]), static_cast<int32_t>(out.size()),
+                         reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
+                         U_FOLD_CASE_DEFAULT, &status);
+}
+} // namespace
+
 std::u16string FoldCase(std::u16string_view text)
 {
-    std::u16string out(text.size() * 2 + 1, u'\0');
+    // Full folding can lengthen a text (U+FB03 folds to "ffi"): one that outgrows the room is folded again with
+    // the length ICU reports, never handed back unfolded.
+    std::u16string out(text.size() + 1, u'\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t length = u_strFoldCase(reinterpret_cast<UChar*>(&out[0]), static_cast<int32_t>(out.size()),
-                                   reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
-                                   U_FOLD_CASE_DEFAULT, &status);
+    int32_t length = FoldInto(out, text, status);
+    if (status == U_BUFFER_OVERFLOW_ERROR)
+    {
+        out.resize(static_cast<size_t>(length));
+        status = U_ZERO_ERROR;
+        length = FoldInto(out, text, status);
+    }
     if (U_FAILURE(status))
         return std::u16string(text);
     out.resize(static_cast<size_t>(length));
