@@ -78,12 +78,7 @@ template <class Interface> class MAPIProp : public ComObject<Interface>, public 
 public:
     HRESULT STDMETHODCALLTYPE GetLastError(HRESULT hResult, ULONG ulFlags, LPMAPIERROR* lppMAPIError) override
     {
-        ServiceCall call(*this, "IMAPIProp", "GetLastError");
-        if (HRESULT hr = call.Flags(ulFlags).Fault())
-            return hr;
-        if (lppMAPIError)
-            *lppMAPIError = nullptr;
-        return call.Done(S_OK);
+        return this->NoLastError("IMAPIProp", ulFlags, lppMAPIError);
     }
     HRESULT STDMETHODCALLTYPE SaveChanges(ULONG ulFlags) override
     {
@@ -145,13 +140,13 @@ public:
                                      ULONG ulUIParam, LPMAPIPROGRESS lpProgress, LPCIID lpInterface, LPVOID lpDestObj,
                                      ULONG ulFlags, LPSPropProblemArray* lppProblems) override
     {
-        return Unsupported("CopyTo", ulFlags);
+        return this->Unsupported("CopyTo", ulFlags);
     }
     HRESULT STDMETHODCALLTYPE CopyProps(LPSPropTagArray lpIncludeProps, ULONG ulUIParam, LPMAPIPROGRESS lpProgress,
                                         LPCIID lpInterface, LPVOID lpDestObj, ULONG ulFlags,
                                         LPSPropProblemArray* lppProblems) override
     {
-        return Unsupported("CopyProps", ulFlags);
+        return this->Unsupported("CopyProps", ulFlags);
     }
     HRESULT STDMETHODCALLTYPE GetNamesFromIDs(LPSPropTagArray* lppPropTags, LPGUID lpPropSetGuid, ULONG ulFlags,
                                               ULONG* lpcPropNames, LPMAPINAMEID** lpppPropNames) override
@@ -169,15 +164,6 @@ public:
         if (HRESULT hr = call.Flags(ulFlags).Names(cPropNames, lppPropNames).Fault())
             return hr;
         return call.Done(GetIDsFromNamesOf(*this, cPropNames, lppPropNames, ulFlags, lppPropTags));
-    }
-
-protected:
-    HRESULT Unsupported(const char* method, ULONG ulFlags = 0)
-    {
-        ServiceCall call(*this, nullptr, method);
-        if (HRESULT hr = call.Flags(ulFlags).Fault())
-            return hr;
-        return call.Done(MAPI_E_NO_SUPPORT);
     }
 };
 } // namespace mapisvc

@@ -8,22 +8,9 @@
 
 namespace mapisvc
 {
-HRESULT ProfAdmin::Unsupported(const char* method, ULONG ulFlags)
-{
-    ServiceCall call(*this, "IProfAdmin", method);
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    return call.Done(MAPI_E_NO_SUPPORT);
-}
-
 HRESULT ProfAdmin::GetLastError(HRESULT, ULONG ulFlags, LPMAPIERROR* lppMAPIError)
 {
-    ServiceCall call(*this, "IProfAdmin", "GetLastError");
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    if (lppMAPIError)
-        *lppMAPIError = nullptr;
-    return call.Done(S_OK);
+    return NoLastError("IProfAdmin", ulFlags, lppMAPIError);
 }
 
 HRESULT ProfAdmin::GetProfileTable(ULONG ulFlags, LPMAPITABLE* lppTable)

@@ -28,8 +28,5 @@ public:
 
 protected:
     bool Implements(REFIID riid) const override { return IsOneOf(riid, {&IID_IProfAdmin}); }
-
-private:
-    HRESULT Unsupported(const char* method, ULONG ulFlags);
 };
 } // namespace mapisvc

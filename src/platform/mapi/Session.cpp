@@ -22,14 +22,6 @@ Session::~Session()
     SessionEnded(m_home, m_profile.name);
 }
 
-HRESULT Session::Unsupported(const char* method, ULONG ulFlags)
-{
-    ServiceCall call(*this, "IMAPISession", method);
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    return call.Done(MAPI_E_NO_SUPPORT);
-}
-
 const ProfileInfo& Session::CurrentProfile()
 {
     std::unique_ptr<ProfileDatabase> profiles;
@@ -56,12 +48,7 @@ HRESULT Session::OpenStore(const MAPIUID& uid, bool writable, ComPtr<MsgStore>& 
 
 HRESULT Session::GetLastError(HRESULT, ULONG ulFlags, LPMAPIERROR* lppMAPIError)
 {
-    ServiceCall call(*this, "IMAPISession", "GetLastError");
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    if (lppMAPIError)
-        *lppMAPIError = nullptr;
-    return call.Done(S_OK);
+    return NoLastError("IMAPISession", ulFlags, lppMAPIError);
 }
 
 HRESULT Session::GetMsgStoresTable(ULONG ulFlags, LPMAPITABLE* lppTable)

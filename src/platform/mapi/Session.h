@@ -58,7 +58,6 @@ protected:
 private:
     const ProfileInfo& CurrentProfile();
     HRESULT OpenStore(const MAPIUID& uid, bool writable, ComPtr<MsgStore>& store);
-    HRESULT Unsupported(const char* method, ULONG ulFlags = 0);
 
     std::string m_home;
     ProfileInfo m_profile;

@@ -48,14 +48,6 @@ bool Table::Implements(REFIID riid) const
     return IsOneOf(riid, {&IID_IMAPITable});
 }
 
-HRESULT Table::Unsupported(const char* method)
-{
-    ServiceCall call(*this, "IMAPITable", method);
-    if (HRESULT hr = call.Fault())
-        return hr;
-    return call.Done(MAPI_E_NO_SUPPORT);
-}
-
 bool Table::Matches(const TableRow& row) const
 {
     if (!m_restriction)
@@ -237,12 +229,7 @@ HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) c
 
 HRESULT Table::GetLastError(HRESULT, ULONG ulFlags, LPMAPIERROR* lppMAPIError)
 {
-    ServiceCall call(*this, "IMAPITable", "GetLastError");
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    if (lppMAPIError)
-        *lppMAPIError = nullptr;
-    return call.Done(S_OK);
+    return NoLastError("IMAPITable", ulFlags, lppMAPIError);
 }
 
 HRESULT Table::Advise(ULONG, LPMAPIADVISESINK, ULONG*)
@@ -513,10 +500,7 @@ HRESULT Table::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* lppRows)
 
 HRESULT Table::Abort()
 {
-    ServiceCall call(*this, "IMAPITable", "Abort");
-    if (HRESULT hr = call.Fault())
-        return hr;
-    return call.Done(S_OK);
+    return ServiceCall(*this, "IMAPITable", "Abort").Answer(S_OK);
 }
 
 HRESULT Table::ExpandRow(ULONG, LPBYTE, ULONG, ULONG, LPSRowSet*, ULONG*)

@@ -63,7 +63,6 @@ private:
     HRESULT KeyedRows(LONG count, std::vector<TableRow>& rows);
     HRESULT CountRows(ULONG& count);
     HRESULT PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) const;
-    HRESULT Unsupported(const char* method);
 
     std::unique_ptr<RowSource> m_source;
     bool m_unicode;
