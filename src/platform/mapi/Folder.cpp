@@ -16,14 +16,6 @@ namespace
 {
 const ULONG kFolderAccess = MAPI_ACCESS_MODIFY | MAPI_ACCESS_READ | MAPI_ACCESS_DELETE | MAPI_ACCESS_CREATE_HIERARCHY |
                             MAPI_ACCESS_CREATE_CONTENTS;
-
-HRESULT NewTable(std::unique_ptr<RowSource> rows, ULONG ulFlags, LPMAPITABLE* lppTable)
-{
-    if (!lppTable)
-        return MAPI_E_INVALID_PARAMETER;
-    *lppTable = new Table(std::move(rows), (ulFlags & MAPI_UNICODE) != 0);
-    return S_OK;
-}
 } // namespace
 
 Folder::Folder(ComPtr<MsgStore> store, ObjectRecord record, bool writable)
@@ -78,8 +70,7 @@ HRESULT Folder::GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable)
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
     if (ulFlags & MAPI_ASSOCIATED)
-        return call.Done(
-            NewTable(std::unique_ptr<RowSource>(new MemoryRowSource({}, {PR_ENTRYID})), ulFlags, lppTable));
+        return call.Done(NewTable({}, {PR_ENTRYID}, ulFlags, lppTable));
     return call.Done(NewTable(MakeContentsRows(Store().DbPtr(), m_record.id), ulFlags, lppTable));
 }
 

@@ -33,15 +33,6 @@ PropertyBag TableCopy(const PropertyBag& props)
     return copy;
 }
 
-HRESULT NewTable(std::vector<TableRow> rows, std::vector<ULONG> columns, ULONG ulFlags, LPMAPITABLE* lppTable)
-{
-    if (!lppTable)
-        return MAPI_E_INVALID_PARAMETER;
-    std::unique_ptr<RowSource> source(new MemoryRowSource(std::move(rows), std::move(columns)));
-    *lppTable = new Table(std::move(source), (ulFlags & MAPI_UNICODE) != 0);
-    return S_OK;
-}
-
 std::string KeyBytes(int64_t id, ULONG sub)
 {
     std::string key = EncodeInt64(id);

@@ -28,16 +28,12 @@ HRESULT ProfAdmin::GetProfileTable(ULONG ulFlags, LPMAPITABLE* lppTable)
     std::vector<TableRow> rows;
     for (const std::u16string& name : profiles->ProfileNames())
     {
-        TableRow row{static_cast<int64_t>(rows.size()), {}};
+        TableRow& row = AppendRow(rows);
         row.props.Set(StringProp(PROP_ID(PR_DISPLAY_NAME), name, true));
         row.props.Set(PR_DEFAULT_PROFILE, EncodeBool(EqualIgnoreCase(name, defaultName)));
-        row.props.Set(PR_INSTANCE_KEY, EncodeInt64(row.key));
-        rows.push_back(std::move(row));
     }
-    std::unique_ptr<RowSource> source(
-        new MemoryRowSource(std::move(rows), {PR_DISPLAY_NAME, PR_DEFAULT_PROFILE, PR_INSTANCE_KEY}));
-    *lppTable = new Table(std::move(source), (ulFlags & MAPI_UNICODE) != 0);
-    return call.Done(S_OK);
+    return call.Done(
+        NewTable(std::move(rows), {PR_DISPLAY_NAME, PR_DEFAULT_PROFILE, PR_INSTANCE_KEY}, ulFlags, lppTable));
 }
 
 HRESULT ProfAdmin::CreateProfile(LPTSTR lpszProfileName, LPTSTR, ULONG_PTR, ULONG ulFlags)

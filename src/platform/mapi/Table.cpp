@@ -532,4 +532,18 @@ HRESULT Table::SetCollapseState(ULONG, ULONG, LPBYTE, BOOKMARK*)
 {
     return Unsupported("SetCollapseState");
 }
+
+HRESULT NewTable(std::unique_ptr<RowSource> source, ULONG ulFlags, LPMAPITABLE* lppTable)
+{
+    if (!lppTable)
+        return MAPI_E_INVALID_PARAMETER;
+    *lppTable = new Table(std::move(source), (ulFlags & MAPI_UNICODE) != 0);
+    return S_OK;
+}
+
+HRESULT NewTable(std::vector<TableRow> rows, std::vector<ULONG> columns, ULONG ulFlags, LPMAPITABLE* lppTable)
+{
+    return NewTable(std::unique_ptr<RowSource>(new MemoryRowSource(std::move(rows), std::move(columns))), ulFlags,
+                    lppTable);
+}
 } // namespace mapisvc

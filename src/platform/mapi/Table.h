@@ -78,4 +78,10 @@ private:
     std::map<BOOKMARK, ULONG> m_bookmarks;
     BOOKMARK m_nextBookmark = BOOKMARK_END + 1;
 };
+
+// A new table over `source` in *lppTable, its strings in the width `ulFlags` asks for (MAPI_UNICODE);
+// MAPI_E_INVALID_PARAMETER when there is nowhere to put it.
+HRESULT NewTable(std::unique_ptr<RowSource> source, ULONG ulFlags, LPMAPITABLE* lppTable);
+// The same over rows held in memory, with the columns it has before SetColumns.
+HRESULT NewTable(std::vector<TableRow> rows, std::vector<ULONG> columns, ULONG ulFlags, LPMAPITABLE* lppTable);
 } // namespace mapisvc
