@@ -22,11 +22,6 @@ const ULONG kComputedIds[] = {
     PROP_ID(PR_IPM_OUTBOX_ENTRYID), PROP_ID(PR_IPM_SENTMAIL_ENTRYID), PROP_ID(PR_IPM_WASTEBASKET_ENTRYID),
     PROP_ID(PR_VALID_FOLDER_MASK),
 };
-
-std::string Blob(const Bytes& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
 } // namespace
 
 HRESULT CopyText(std::u16string_view text, ULONG ulFlags, LPTSTR* lppsz)
@@ -82,10 +77,10 @@ bool MsgStore::ComputeProp(ULONG propId, Prop& prop)
         return true;
     case PROP_ID(PR_RECORD_KEY):
     case PROP_ID(PR_STORE_RECORD_KEY):
-        prop = MakeProp(PROP_TAG(PT_BINARY, propId), std::string(reinterpret_cast<const char*>(m_db->Uid().ab), 16));
+        prop = MakeProp(PROP_TAG(PT_BINARY, propId), std::string(UidBytes(m_db->Uid())));
         return true;
     case PROP_ID(PR_MDB_PROVIDER):
-        prop = MakeProp(PR_MDB_PROVIDER, std::string(reinterpret_cast<const char*>(kStoreProviderUid.ab), 16));
+        prop = MakeProp(PR_MDB_PROVIDER, std::string(UidBytes(kStoreProviderUid)));
         return true;
     case PROP_ID(PR_OBJECT_TYPE):
         prop = MakeProp(PR_OBJECT_TYPE, EncodeLong(MAPI_STORE));

@@ -41,11 +41,6 @@ CREATE TABLE IF NOT EXISTS abmember(
     PRIMARY KEY(list, position));
 )";
 
-std::string_view UidBytes(const MAPIUID& uid)
-{
-    return std::string_view(reinterpret_cast<const char*>(uid.ab), 16);
-}
-
 StoreInfo ReadStore(const Query& query)
 {
     StoreInfo store;

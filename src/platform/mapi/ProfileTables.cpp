@@ -7,16 +7,6 @@ namespace mapisvc
 {
 namespace
 {
-std::string Blob(const Bytes& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
-
-std::string UidBlob(const MAPIUID& uid)
-{
-    return std::string(reinterpret_cast<const char*>(uid.ab), 16);
-}
-
 // A new row, its position as PR_INSTANCE_KEY and PR_ROWID.
 TableRow& AppendNumberedRow(std::vector<TableRow>& rows)
 {
@@ -47,8 +37,8 @@ std::unique_ptr<RowSource> MakeStoresRows(const ProfileInfo& profile)
         row.props.Set(StringProp(PROP_ID(PR_DISPLAY_NAME), store.displayName, true));
         row.props.Set(StringProp(PROP_ID(PR_PROVIDER_DISPLAY), store.providerName, true));
         row.props.Set(PR_ENTRYID, Blob(MakeStoreEntryId(store.uid, MAPI_STORE, 0)));
-        row.props.Set(PR_RECORD_KEY, UidBlob(store.uid));
-        row.props.Set(PR_MDB_PROVIDER, UidBlob(kStoreProviderUid));
+        row.props.Set(PR_RECORD_KEY, std::string(UidBytes(store.uid)));
+        row.props.Set(PR_MDB_PROVIDER, std::string(UidBytes(kStoreProviderUid)));
         row.props.Set(PR_DEFAULT_STORE, EncodeBool(store.isDefault));
         row.props.Set(PR_RESOURCE_FLAGS, EncodeLong(store.isDefault ? STATUS_DEFAULT_STORE : 0));
         row.props.Set(PR_OBJECT_TYPE, EncodeLong(MAPI_STORE));

@@ -144,7 +144,7 @@ HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool 
     Transaction transaction(*db);
     if (HRESULT hr = transaction.Begin())
         return hr;
-    WriteMeta(*db, "uid", std::string_view(reinterpret_cast<const char*>(uid.ab), 16));
+    WriteMeta(*db, "uid", UidBytes(uid));
     WriteMeta(*db, "unicode", unicode ? "1" : "0");
     StoreLayout layout(uid, unicode);
     for (const FolderPlan& plan : layout.Folders(standardFolders))
