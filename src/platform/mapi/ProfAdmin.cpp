@@ -36,32 +36,31 @@ HRESULT ProfAdmin::GetProfileTable(ULONG ulFlags, LPMAPITABLE* lppTable)
         NewTable(std::move(rows), {PR_DISPLAY_NAME, PR_DEFAULT_PROFILE, PR_INSTANCE_KEY}, ulFlags, lppTable));
 }
 
-HRESULT ProfAdmin::CreateProfile(LPTSTR lpszProfileName, LPTSTR, ULONG_PTR, ULONG ulFlags)
+HRESULT ProfAdmin::ChangeProfile(const char* method, LPTSTR lpszProfileName, ULONG ulFlags, bool nameRequired,
+                                 const std::function<HRESULT(ProfileDatabase&, const std::u16string&)>& change)
 {
     const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
-    ServiceCall call(*this, "IProfAdmin", "CreateProfile");
+    ServiceCall call(*this, "IProfAdmin", method);
     if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
         return hr;
-    if (name.empty())
+    if (nameRequired && name.empty())
         return call.Done(MAPI_E_INVALID_PARAMETER);
     std::unique_ptr<ProfileDatabase> profiles;
     if (HRESULT hr = OpenProfiles(profiles))
         return call.Done(hr);
-    return call.Done(profiles->CreateProfile(name, false));
+    return call.Done(change(*profiles, name));
+}
+
+HRESULT ProfAdmin::CreateProfile(LPTSTR lpszProfileName, LPTSTR, ULONG_PTR, ULONG ulFlags)
+{
+    return ChangeProfile("CreateProfile", lpszProfileName, ulFlags, true,
+                         [](ProfileDatabase& profiles, const std::u16string& name)
+                         { return profiles.CreateProfile(name, false); });
 }
 
 HRESULT ProfAdmin::DeleteProfile(LPTSTR lpszProfileName, ULONG ulFlags)
 {
-    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
-    ServiceCall call(*this, "IProfAdmin", "DeleteProfile");
-    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
-        return hr;
-    if (name.empty())
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    std::unique_ptr<ProfileDatabase> profiles;
-    if (HRESULT hr = OpenProfiles(profiles))
-        return call.Done(hr);
-    return call.Done(DeleteProfileWithStores(*profiles, name));
+    return ChangeProfile("DeleteProfile", lpszProfileName, ulFlags, true, DeleteProfileWithStores);
 }
 
 HRESULT ProfAdmin::ChangeProfilePassword(LPTSTR, LPTSTR, LPTSTR, ULONG ulFlags)
@@ -81,14 +80,9 @@ HRESULT ProfAdmin::RenameProfile(LPTSTR, LPTSTR, LPTSTR, ULONG_PTR, ULONG ulFlag
 
 HRESULT ProfAdmin::SetDefaultProfile(LPTSTR lpszProfileName, ULONG ulFlags)
 {
-    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
-    ServiceCall call(*this, "IProfAdmin", "SetDefaultProfile");
-    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
-        return hr;
-    std::unique_ptr<ProfileDatabase> profiles;
-    if (HRESULT hr = OpenProfiles(profiles))
-        return call.Done(hr);
-    return call.Done(profiles->SetDefaultProfile(name));
+    return ChangeProfile("SetDefaultProfile", lpszProfileName, ulFlags, false,
+                         [](ProfileDatabase& profiles, const std::u16string& name)
+                         { return profiles.SetDefaultProfile(name); });
 }
 
 HRESULT ProfAdmin::AdminServices(LPTSTR, LPTSTR, ULONG_PTR, ULONG ulFlags, LPSERVICEADMIN*)
