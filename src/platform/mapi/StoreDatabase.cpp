@@ -353,24 +353,24 @@ HRESULT StoreDatabase::ScanMessages(int64_t folder, int64_t afterId, size_t limi
     return query.Result();
 }
 
-HRESULT StoreDatabase::LoadAttachments(int64_t message, std::vector<SubRecord>& attachments)
+HRESULT StoreDatabase::LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records)
 {
     auto lock = Lock();
-    Query query = m_db->Prepare("SELECT num, props FROM attachment WHERE message = ? ORDER BY num");
+    Query query = m_db->Prepare(sql);
     query.Bind(1, message);
     while (query.Step())
-        attachments.push_back({static_cast<ULONG>(query.Int(0)), PropertyBag::Parse(query.Blob(1))});
+        records.push_back({static_cast<ULONG>(query.Int(0)), PropertyBag::Parse(query.Blob(1))});
     return query.Result();
+}
+
+HRESULT StoreDatabase::LoadAttachments(int64_t message, std::vector<SubRecord>& attachments)
+{
+    return LoadSubRecords("SELECT num, props FROM attachment WHERE message = ? ORDER BY num", message, attachments);
 }
 
 HRESULT StoreDatabase::LoadRecipients(int64_t message, std::vector<SubRecord>& recipients)
 {
-    auto lock = Lock();
-    Query query = m_db->Prepare("SELECT row, props FROM recipient WHERE message = ? ORDER BY row");
-    query.Bind(1, message);
-    while (query.Step())
-        recipients.push_back({static_cast<ULONG>(query.Int(0)), PropertyBag::Parse(query.Blob(1))});
-    return query.Result();
+    return LoadSubRecords("SELECT row, props FROM recipient WHERE message = ? ORDER BY row", message, recipients);
 }
 
 HRESULT StoreDatabase::CountAttachments(int64_t message, ULONG& count)
