@@ -40,12 +40,7 @@ bool Folder::ComputeProp(ULONG propId, Prop& prop)
         prop = MakeProp(PR_ACCESS, EncodeLong(m_access == Access::ReadWrite ? kFolderAccess : MAPI_ACCESS_READ));
         return true;
     }
-    if (propId == PROP_ID(PR_ACCESS_LEVEL))
-    {
-        prop = MakeProp(PR_ACCESS_LEVEL, EncodeLong(m_access == Access::ReadWrite ? MAPI_MODIFY : 0));
-        return true;
-    }
-    return false;
+    return AccessLevelProp(propId, prop);
 }
 
 void Folder::ComputedIds(std::vector<ULONG>& ids)
@@ -91,15 +86,8 @@ HRESULT Folder::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterfa
     ServiceCall call(*this, "IMAPIContainer", "OpenEntry");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    ObjectId object;
-    if (cbEntryID == 0)
-    {
-        object.type = MAPI_FOLDER;
-        object.id = m_record.id;
-    }
-    else if (HRESULT hr = Store().ParseOwnEntryId(cbEntryID, lpEntryID, object))
-        return call.Done(hr);
-    return call.Done(Store().OpenObject(object, lpInterface, ulFlags, lpulObjType, lppUnk));
+    return call.Done(
+        Store().OpenOwnEntry(m_record.id, cbEntryID, lpEntryID, lpInterface, ulFlags, lpulObjType, lppUnk));
 }
 
 HRESULT Folder::SetSearchCriteria(LPSRestriction, LPENTRYLIST, ULONG ulSearchFlags)
@@ -117,11 +105,8 @@ HRESULT Folder::CreateMessage(LPCIID lpInterface, ULONG ulFlags, LPMESSAGE* lppM
     ServiceCall call(*this, "IMAPIFolder", "CreateMessage");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppMessage)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppMessage = nullptr;
-    if (lpInterface && !IsEqualGUID(*lpInterface, IID_IMessage) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
-        return call.Done(MAPI_E_INTERFACE_NOT_SUPPORTED);
+    if (HRESULT hr = PrepareOpen(lppMessage, lpInterface, IID_IMessage))
+        return call.Done(hr);
     if (ulFlags & MAPI_ASSOCIATED)
         return call.Done(MAPI_E_NO_SUPPORT);
     if (HRESULT hr = CheckWritable())

@@ -73,6 +73,14 @@ HRESULT PropertyHost::CheckWritable() const
     }
 }
 
+bool PropertyHost::AccessLevelProp(ULONG propId, Prop& prop) const
+{
+    if (propId != PROP_ID(PR_ACCESS_LEVEL))
+        return false;
+    prop = MakeProp(PR_ACCESS_LEVEL, EncodeLong(m_access == Access::ReadWrite ? MAPI_MODIFY : 0));
+    return true;
+}
+
 const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
 {
     if (ComputeProp(propId, scratch))

@@ -44,6 +44,8 @@ public:
     virtual HRESULT Save(ULONG ulFlags) { return S_OK; }
 
     HRESULT CheckWritable() const;
+    // PR_ACCESS_LEVEL, as the object was opened; false for any other id.
+    bool AccessLevelProp(ULONG propId, Prop& prop) const;
     Access m_access = Access::ReadWrite;
 
     // StreamOwner
@@ -72,6 +74,19 @@ HRESULT GetNamesFromIDsOf(PropertyHost& host, LPSPropTagArray* lppPropTags, LPGU
                           ULONG* lpcPropNames, LPMAPINAMEID** lpppPropNames);
 HRESULT OpenPropertyOf(PropertyHost& host, IUnknown* owner, ULONG ulPropTag, LPCIID lpiid, ULONG ulInterfaceOptions,
                        ULONG ulFlags, LPUNKNOWN* lppUnk);
+
+// The start of a call that opens or creates a property object: clears where the object goes, which must be
+// given (else MAPI_E_INVALID_PARAMETER); the interface asked for, if any, must be `iid` or IMAPIProp (else
+// MAPI_E_INTERFACE_NOT_SUPPORTED).
+template <class T> HRESULT PrepareOpen(T** lppObject, LPCIID lpInterface, REFIID iid)
+{
+    if (!lppObject)
+        return MAPI_E_INVALID_PARAMETER;
+    *lppObject = nullptr;
+    if (lpInterface && !IsEqualGUID(*lpInterface, iid) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
+        return MAPI_E_INTERFACE_NOT_SUPPORTED;
+    return S_OK;
+}
 
 template <class Interface> class MAPIProp : public ComObject<Interface>, public PropertyHost
 {

@@ -66,14 +66,8 @@ bool Message::Implements(REFIID riid) const
 
 bool Message::ComputeProp(ULONG propId, Prop& prop)
 {
-    if (IdentityProp({&Store().Db(), MAPI_MESSAGE, m_record.id, m_record.parent}, propId, prop))
-        return true;
-    if (propId == PROP_ID(PR_ACCESS_LEVEL))
-    {
-        prop = MakeProp(PR_ACCESS_LEVEL, EncodeLong(m_access == Access::ReadWrite ? MAPI_MODIFY : 0));
-        return true;
-    }
-    return false;
+    return IdentityProp({&Store().Db(), MAPI_MESSAGE, m_record.id, m_record.parent}, propId, prop) ||
+           AccessLevelProp(propId, prop);
 }
 
 void Message::ComputedIds(std::vector<ULONG>& ids)
@@ -178,11 +172,8 @@ HRESULT Message::OpenAttach(ULONG ulAttachmentNum, LPCIID lpInterface, ULONG ulF
     ServiceCall call(*this, "IMessage", "OpenAttach");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppAttach)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppAttach = nullptr;
-    if (lpInterface && !IsEqualGUID(*lpInterface, IID_IAttachment) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
-        return call.Done(MAPI_E_INTERFACE_NOT_SUPPORTED);
+    if (HRESULT hr = PrepareOpen(lppAttach, lpInterface, IID_IAttachment))
+        return call.Done(hr);
     if (HRESULT hr = LoadAttachments())
         return call.Done(hr);
     auto it = m_attachments.find(ulAttachmentNum);
@@ -198,11 +189,10 @@ HRESULT Message::CreateAttach(LPCIID lpInterface, ULONG ulFlags, ULONG* lpulAtta
     ServiceCall call(*this, "IMessage", "CreateAttach");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppAttach || !lpulAttachmentNum)
+    if (!lpulAttachmentNum)
         return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppAttach = nullptr;
-    if (lpInterface && !IsEqualGUID(*lpInterface, IID_IAttachment) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
-        return call.Done(MAPI_E_INTERFACE_NOT_SUPPORTED);
+    if (HRESULT hr = PrepareOpen(lppAttach, lpInterface, IID_IAttachment))
+        return call.Done(hr);
     if (HRESULT hr = CheckWritable())
         return call.Done(hr);
     // Numbers are never given twice within a message, so the others keep theirs whatever is deleted.
