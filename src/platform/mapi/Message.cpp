@@ -265,13 +265,7 @@ HRESULT Message::AddRecipients(const ADRLIST& list, bool keepRowIds)
             prop.tag = value.ulPropTag;
             if (EncodeValue(value, prop.data) != S_OK)
                 return MAPI_E_INVALID_PARAMETER;
-            if (IsStringType(type))
-            {
-                const ULONG stored = (type & MV_FLAG) | (StoresUnicode() ? PT_UNICODE : PT_STRING8);
-                prop.data = ConvertStrings(prop.data, type, stored);
-                prop.tag = CHANGE_PROP_TYPE(prop.tag, stored);
-            }
-            recipient.props.Set(std::move(prop));
+            recipient.props.Set(ToStoredWidth(std::move(prop), StoresUnicode()));
         }
         if (existing != m_recipients.end())
         {

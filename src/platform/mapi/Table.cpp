@@ -200,18 +200,7 @@ HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) c
             else if (!prop->loaded)
                 values.push_back(OutValue::Error(tag, MAPI_E_NOT_ENOUGH_MEMORY));
             else
-            {
-                OutValue value;
-                value.tag = PROP_TAG(type, PROP_ID(tag));
-                if (type == PROP_TYPE(prop->tag))
-                    value.data = prop->data;
-                else
-                {
-                    converted.push_front(DataAs(*prop, type));
-                    value.data = converted.front();
-                }
-                values.push_back(value);
-            }
+                values.push_back(OutValue::Of(*prop, PROP_TAG(type, PROP_ID(tag)), converted));
         }
         SRow& out = rowSet->aRow[rowSet->cRows];
         out.ulAdrEntryPad = 0;
