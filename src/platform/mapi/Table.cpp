@@ -57,6 +57,43 @@ bool Table::Matches(const TableRow& row) const
     return m_restriction->Matches(row.props, subObjects);
 }
 
+template <class Visit> HRESULT Table::ForEachMatch(Visit visit)
+{
+    int64_t after = std::numeric_limits<int64_t>::min();
+    for (;;)
+    {
+        std::vector<TableRow> batch;
+        if (HRESULT hr = m_source->Scan(after, kScanBatch, &m_wanted, batch))
+            return hr;
+        for (const TableRow& row : batch)
+        {
+            after = row.key;
+            if (Matches(row))
+                visit(row);
+        }
+        if (batch.size() < kScanBatch)
+            return S_OK;
+    }
+}
+
+HRESULT Table::BookmarkPosition(BOOKMARK bookmark, int64_t& position) const
+{
+    if (bookmark == BOOKMARK_BEGINNING)
+        position = 0;
+    else if (bookmark == BOOKMARK_END)
+        position = static_cast<int64_t>(m_keys.size());
+    else if (bookmark == BOOKMARK_CURRENT)
+        position = m_position;
+    else
+    {
+        auto found = m_bookmarks.find(bookmark);
+        if (found == m_bookmarks.end())
+            return MAPI_E_INVALID_BOOKMARK;
+        position = found->second;
+    }
+    return S_OK;
+}
+
 void Table::Rewind()
 {
     m_position = 0;
@@ -84,17 +121,9 @@ HRESULT Table::Materialize()
     if (m_materialized)
         return S_OK;
     std::vector<SortEntry> entries;
-    int64_t after = std::numeric_limits<int64_t>::min();
-    for (;;)
-    {
-        std::vector<TableRow> batch;
-        if (HRESULT hr = m_source->Scan(after, kScanBatch, &m_wanted, batch))
-            return hr;
-        for (const TableRow& row : batch)
+    HRESULT hr = ForEachMatch(
+        [&](const TableRow& row)
         {
-            after = row.key;
-            if (!Matches(row))
-                continue;
             SortEntry entry{row.key, {}};
             for (const SSortOrder& order : m_sort)
             {
@@ -102,10 +131,9 @@ HRESULT Table::Materialize()
                 entry.values.push_back(value && value->loaded ? *value : Prop());
             }
             entries.push_back(std::move(entry));
-        }
-        if (batch.size() < kScanBatch)
-            break;
-    }
+        });
+    if (hr)
+        return hr;
     std::stable_sort(entries.begin(), entries.end(),
                      [this](const SortEntry& a, const SortEntry& b) { return CompareEntries(a, b, m_sort) < 0; });
     m_keys.clear();
@@ -165,20 +193,7 @@ HRESULT Table::CountRows(ULONG& count)
     if (!m_restriction)
         return m_source->Count(count);
     count = 0;
-    int64_t after = std::numeric_limits<int64_t>::min();
-    for (;;)
-    {
-        std::vector<TableRow> batch;
-        if (HRESULT hr = m_source->Scan(after, kScanBatch, &m_wanted, batch))
-            return hr;
-        for (const TableRow& row : batch)
-        {
-            after = row.key;
-            count += Matches(row) ? 1 : 0;
-        }
-        if (batch.size() < kScanBatch)
-            return S_OK;
-    }
+    return ForEachMatch([&count](const TableRow&) { ++count; });
 }
 
 HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) const
@@ -295,18 +310,9 @@ HRESULT Table::SeekRow(BOOKMARK bkOrigin, LONG lRowCount, LONG* lplRowsSought)
     }
     if (HRESULT hr = Materialize())
         return call.Done(hr);
-    int64_t origin = m_position;
-    if (bkOrigin == BOOKMARK_BEGINNING)
-        origin = 0;
-    else if (bkOrigin == BOOKMARK_END)
-        origin = static_cast<int64_t>(m_keys.size());
-    else if (bkOrigin != BOOKMARK_CURRENT)
-    {
-        auto bookmark = m_bookmarks.find(bkOrigin);
-        if (bookmark == m_bookmarks.end())
-            return call.Done(MAPI_E_INVALID_BOOKMARK);
-        origin = bookmark->second;
-    }
+    int64_t origin = 0;
+    if (HRESULT hr = BookmarkPosition(bkOrigin, origin))
+        return call.Done(hr);
     const int64_t target = std::clamp<int64_t>(origin + lRowCount, 0, static_cast<int64_t>(m_keys.size()));
     m_position = static_cast<ULONG>(target);
     if (lplRowsSought)
@@ -355,14 +361,9 @@ HRESULT Table::FindRow(LPSRestriction lpRestriction, BOOKMARK bkOrigin, ULONG ul
         return call.Done(hr);
     if (HRESULT hr = Materialize())
         return call.Done(hr);
-    int64_t index = bkOrigin == BOOKMARK_BEGINNING ? 0 : bkOrigin == BOOKMARK_END ? int64_t(m_keys.size()) : m_position;
-    if (bkOrigin > BOOKMARK_END)
-    {
-        auto bookmark = m_bookmarks.find(bkOrigin);
-        if (bookmark == m_bookmarks.end())
-            return call.Done(MAPI_E_INVALID_BOOKMARK);
-        index = bookmark->second;
-    }
+    int64_t index = 0;
+    if (HRESULT hr = BookmarkPosition(bkOrigin, index))
+        return call.Done(hr);
     std::vector<ULONG> ids;
     wanted.CollectPropIds(ids);
     const bool backward = (ulFlags & DIR_BACKWARD) != 0;

@@ -56,6 +56,10 @@ protected:
 
 private:
     bool Matches(const TableRow& row) const;
+    // Calls `visit` with every row of the source that matches the restriction, in key order.
+    template <class Visit> HRESULT ForEachMatch(Visit visit);
+    // The position a bookmark stands at: BOOKMARK_BEGINNING, _CURRENT, _END or one from CreateBookmark.
+    HRESULT BookmarkPosition(BOOKMARK bookmark, int64_t& position) const;
     void Rewind();
     void UpdateWanted();
     HRESULT Materialize();
