@@ -3,7 +3,7 @@
 // modification, deletion both ways, and row counts.
 #include <mapipim/mapisvc.h>
 
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ContactServiceTest.h"
 
 using namespace contacttest;

@@ -1,6 +1,6 @@
 // 8-bit text read in pieces: a character split by a piece border must read back whole in every ANSI code page.
 #include "items/AnsiChunkDecoder.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Attaching files against the service: the seven properties of a new attachment, the contents through the
 // stream, the ANSI-only names, cancellation in the middle of a copy and the failure paths.
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
 #include "support/ItemFixture.h"
 

@@ -1,6 +1,6 @@
 // Counting, listing, content identifiers and deleting attachments, against the service: positions, the photo
 // filter, the trace dump of each listed attachment, and the failure paths of the table walk.
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "platform/trace/TraceCapture.h"
 #include "support/AfxPrinters.h"
 #include "support/ItemFixture.h"

@@ -1,6 +1,6 @@
 // The plain-text body against the real service: chunked reads and the one write, in a Unicode and an ANSI-only
 // store, and a double-byte character across the 2048-byte chunk border.
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
 #include "support/ItemFixture.h"
 

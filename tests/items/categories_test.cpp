@@ -1,5 +1,5 @@
 // Categories: the multi-valued "Keywords" in PS_PUBLIC_STRINGS, carried as one text joined by ",;".
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
 #include "support/ItemFixture.h"
 

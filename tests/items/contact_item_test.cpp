@@ -5,7 +5,7 @@
 
 #include "items/ContactProperties.h"
 #include "items/MAPIContactItem.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ContactServiceTest.h"
 
 using namespace contacttest;

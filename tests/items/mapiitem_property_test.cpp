@@ -4,7 +4,7 @@
 #include <mapipim/MAPIInterface.h>
 
 #include "ItemTestFixture.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 namespace
 {

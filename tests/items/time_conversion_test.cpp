@@ -4,7 +4,7 @@
 #include <mapipim/TimeConversion.h>
 
 #include "items/FirstDayOfWeek.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
