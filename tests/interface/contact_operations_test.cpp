@@ -4,6 +4,7 @@
 #include <mapipim/mapisvc.h>
 
 #include "support/ScopedEnvironment.h"
+#include "support/ContactSamples.h"
 #include "support/ContactServiceTest.h"
 
 using namespace contacttest;
@@ -125,74 +126,8 @@ private:
 // Every field of the record read back as written, the derived names as derived.
 void ExpectSameContact(const CMAPIContactInfo& expected, const CMAPIContactInfo& actual)
 {
-    CString CMAPIContactInfo::*const fields[] = {
-        &CMAPIContactInfo::strFullName,
-        &CMAPIContactInfo::strLastName,
-        &CMAPIContactInfo::strFirstName,
-        &CMAPIContactInfo::strMiddleName,
-        &CMAPIContactInfo::strInitial,
-        &CMAPIContactInfo::strCompany,
-        &CMAPIContactInfo::strDepartment,
-        &CMAPIContactInfo::strTitle,
-        &CMAPIContactInfo::strDisplay,
-        &CMAPIContactInfo::strEmail1,
-        &CMAPIContactInfo::strEmailDispaly1,
-        &CMAPIContactInfo::strEmail2,
-        &CMAPIContactInfo::strEmailDispaly2,
-        &CMAPIContactInfo::strEmail3,
-        &CMAPIContactInfo::strEmailDispaly3,
-        &CMAPIContactInfo::strBizHomePage,
-        &CMAPIContactInfo::strHomePage,
-        &CMAPIContactInfo::strIMAddress,
-        &CMAPIContactInfo::strMemo,
-        &CMAPIContactInfo::strNumberBase,
-        &CMAPIContactInfo::strNumberHome1,
-        &CMAPIContactInfo::strNumberHome2,
-        &CMAPIContactInfo::strNumberHomeFax,
-        &CMAPIContactInfo::strNumberCellphone,
-        &CMAPIContactInfo::strNumberRadioTelephony,
-        &CMAPIContactInfo::strNumberBeeper,
-        &CMAPIContactInfo::strNumberCompany,
-        &CMAPIContactInfo::strNumberBiz1,
-        &CMAPIContactInfo::strNumberBiz2,
-        &CMAPIContactInfo::strNumberBizFax,
-        &CMAPIContactInfo::strNumberAssistant,
-        &CMAPIContactInfo::strNumberCallback,
-        &CMAPIContactInfo::strNumberCarphone,
-        &CMAPIContactInfo::strNumberOther,
-        &CMAPIContactInfo::strNumberOtherFax,
-        &CMAPIContactInfo::strNumberISDN,
-        &CMAPIContactInfo::strNumberTelex,
-        &CMAPIContactInfo::strNumberTTYTDD,
-        &CMAPIContactInfo::strHomePostalCode,
-        &CMAPIContactInfo::strHomeState,
-        &CMAPIContactInfo::strHomeCity,
-        &CMAPIContactInfo::strHomeStreet,
-        &CMAPIContactInfo::strHomeCountry,
-        &CMAPIContactInfo::strBizPostalCode,
-        &CMAPIContactInfo::strBizState,
-        &CMAPIContactInfo::strBizCity,
-        &CMAPIContactInfo::strBizStreet,
-        &CMAPIContactInfo::strBizCountry,
-        &CMAPIContactInfo::strOtherPostalCode,
-        &CMAPIContactInfo::strOtherState,
-        &CMAPIContactInfo::strOtherCity,
-        &CMAPIContactInfo::strOtherStreet,
-        &CMAPIContactInfo::strOtherCountry,
-        &CMAPIContactInfo::strOffice,
-        &CMAPIContactInfo::strJob,
-        &CMAPIContactInfo::strManagerName,
-        &CMAPIContactInfo::strAssistantName,
-        &CMAPIContactInfo::strNickName,
-        &CMAPIContactInfo::strSpouseName,
-        &CMAPIContactInfo::strNamePrefix,
-        &CMAPIContactInfo::strGeneration,
-        &CMAPIContactInfo::strInternetAddress,
-        &CMAPIContactInfo::strPicturePath,
-        &CMAPIContactInfo::strAttachFile,
-    };
-    for (size_t i = 0; i < sizeof(fields) / sizeof(fields[0]); ++i)
-        EXPECT_EQ(expected.*fields[i], actual.*fields[i]) << "field " << i;
+    for (size_t i = 0; i < kContactTextFieldCount; ++i)
+        EXPECT_EQ(expected.*kContactTextFields[i], actual.*kContactTextFields[i]) << "field " << i;
     EXPECT_TRUE(SameLocalTime(expected.tmBirthday, actual.tmBirthday));
     EXPECT_TRUE(SameLocalTime(expected.tmAnniversary, actual.tmAnniversary));
     EXPECT_EQ(expected.nSensitivity, actual.nSensitivity);
@@ -240,8 +175,8 @@ TEST_F(ContactOperationsTest, SummerBirthdayRoundTripsUnderDaylightSaving)
     ScopedTz berlin("Europe/Berlin");
     CMAPIContactInfo written;
     written.strLastName = _T("Berg");
-    written.tmBirthday = MakeTime(1980, 7, 14);
-    written.tmAnniversary = MakeTime(2009, 6, 20, 14, 30);
+    written.tmBirthday = MakeSystemTime(1980, 7, 14);
+    written.tmAnniversary = MakeSystemTime(2009, 6, 20, 14, 30);
     ASSERT_TRUE(Interface().CreateContact(&ContactsRecord(), &written));
     CMAPIContactInfo read;
     CopySBinary(read.sbEntryID, written.sbEntryID);

@@ -24,18 +24,6 @@ CString Utf8(const char* pszUtf8)
     return CString::FromUtf8(pszUtf8);
 }
 
-SYSTEMTIME MakeTime(WORD wYear, WORD wMonth, WORD wDay, WORD wHour, WORD wMinute, WORD wSecond)
-{
-    SYSTEMTIME tm = {};
-    tm.wYear = wYear;
-    tm.wMonth = wMonth;
-    tm.wDay = wDay;
-    tm.wHour = wHour;
-    tm.wMinute = wMinute;
-    tm.wSecond = wSecond;
-    return tm;
-}
-
 bool SameLocalTime(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
     return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
@@ -147,8 +135,8 @@ CMAPIContactInfo MakeFullContact(const fs::path& picture, const std::vector<fs::
     info.strNamePrefix = Utf8("Dr.");
     info.strGeneration = Utf8("Jr.");
     info.strInternetAddress = Utf8("https://free.busy/anna");
-    info.tmBirthday = MakeTime(1980, 7, 14, 0, 0);
-    info.tmAnniversary = MakeTime(2005, 1, 21, 12, 30);
+    info.tmBirthday = MakeSystemTime(1980, 7, 14, 0, 0);
+    info.tmAnniversary = MakeSystemTime(2005, 1, 21, 12, 30);
     info.nSensitivity = 2;
     info.strPicturePath = PathText(picture);
     for (const fs::path& attachment : attachments)
