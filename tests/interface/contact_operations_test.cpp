@@ -5,6 +5,7 @@
 
 #include "support/ScopedEnvironment.h"
 #include "support/ContactSamples.h"
+#include "support/CallLogQueries.h"
 #include "support/ContactServiceTest.h"
 
 using namespace contacttest;
@@ -261,11 +262,7 @@ TEST_F(ContactOperationsTest, AnItemThatCannotBeOpenedIsSkipped)
 {
     CMAPIInterface::SetYield(0);
     AddContacts(0, 5);
-    mapisvc::Fault fault;
-    fault.interfaceName = "IMAPISession";
-    fault.method = "OpenEntry";
-    fault.nthCall = 3;
-    mapisvc::InjectFault(fault);
+    mapisvc::InjectFault(FailCall("IMAPISession", "OpenEntry", 3));
     ASSERT_TRUE(List(kNames));
     ASSERT_EQ(4, m_contacts.GetSize());
     EXPECT_EQ(Utf8("Contact 1"), m_contacts[1]->strLastName);
@@ -277,12 +274,7 @@ TEST_F(ContactOperationsTest, AFailedFetchKeepsWhatWasReadAndReportsFailure)
 {
     CMAPIInterface::SetYield(0);
     AddContacts(0, 600);
-    mapisvc::Fault fault;
-    fault.interfaceName = "IMAPITable";
-    fault.method = "QueryRows";
-    fault.nthCall = 2; // the second batch of 512 rows
-    fault.result = MAPI_E_NETWORK_ERROR;
-    mapisvc::InjectFault(fault);
+    mapisvc::InjectFault(FailCall("IMAPITable", "QueryRows", 2, MAPI_E_NETWORK_ERROR)); // the second batch of 512
     EXPECT_FALSE(List(kNames));
     EXPECT_EQ(512, m_contacts.GetSize());
     EXPECT_EQ(512u, m_window.m_records.size());

@@ -2,6 +2,7 @@
 // stream, the ANSI-only names, cancellation in the middle of a copy and the failure paths.
 #include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
+#include "support/CallLogQueries.h"
 #include "support/ItemFixture.h"
 
 #include <mapipim/MAPIInterface.h>
@@ -206,9 +207,7 @@ TEST_F(AttachmentAddTest, CancelDuringTheCopyLeavesTheAttachmentUnsaved)
         bAdded = Add(path);
     }
     EXPECT_FALSE(bAdded);
-    size_t nWrites = 0;
-    for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-        nWrites += call.method == "Write";
+    const size_t nWrites = CallsOf("", "Write").size();
     EXPECT_GT(nWrites, 0u);
     EXPECT_LT(nWrites, 2048u);
     CMAPIInterface::SetCancel(0);
@@ -237,8 +236,7 @@ TEST_F(AttachmentAddTest, NothingIsCreatedForAMissingFileOrAClosedOrCancelledIte
     CMAPIInterface::SetCancel(0);
     CMAPIItem closed;
     EXPECT_FALSE(closed.AddAttachment(WidePath(MakeFile("b.txt", "b"))));
-    for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-        EXPECT_NE("CreateAttach", call.method);
+    EXPECT_TRUE(CallsOf("", "CreateAttach").empty());
     CMAPIItem folder;
     ASSERT_TRUE(OpenItem(folder, EntryIdOf(Inbox())));
     EXPECT_FALSE(folder.AddAttachment(WidePath(MakeFile("c.txt", "c"))));

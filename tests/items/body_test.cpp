@@ -2,6 +2,7 @@
 // store, and a double-byte character across the 2048-byte chunk border.
 #include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
+#include "support/CallLogQueries.h"
 #include "support/ItemFixture.h"
 
 #include <mapipim/MAPIInterface.h>
@@ -15,14 +16,6 @@ CString LongText(int nLength)
     for (int i = 0; i < nLength; ++i)
         strText.AppendChar(static_cast<WCHAR>(i % 61 == 60 ? _T('\n') : _T('a') + (i * 7 + i / 26) % 26));
     return strText;
-}
-
-size_t CountCalls(const char* szMethod)
-{
-    size_t nCalls = 0;
-    for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-        nCalls += call.method == szMethod;
-    return nCalls;
 }
 
 class BodyTest : public ItemServiceTest, public ::testing::WithParamInterface<bool>
@@ -80,11 +73,11 @@ TEST_P(BodyTest, ReadsInChunksUntilAShortOne)
     CString strBody;
     ASSERT_TRUE(item.GetBody(strBody));
     // 2048 characters fill the first chunk (UTF-16) or exactly one chunk (8-bit, 2048 bytes): an empty read ends.
-    EXPECT_EQ(2u, CountCalls("Read"));
+    EXPECT_EQ(2u, CallsOf("", "Read").size());
     mapisvc::ClearCallLog();
     ASSERT_TRUE(item.SetBody(LongText(5000)));
     ASSERT_TRUE(item.GetBody(strBody));
-    EXPECT_EQ(3u, CountCalls("Read"));
+    EXPECT_EQ(3u, CallsOf("", "Read").size());
     EXPECT_EQ(LongText(5000), strBody);
 }
 
@@ -156,8 +149,8 @@ TEST_F(BodyAccessTest, CancelFlagOtherThanOneStartsButReadsNothing)
     CString strBody(_T("old"));
     EXPECT_FALSE(item.GetBody(strBody));
     EXPECT_TRUE(strBody.IsEmpty());
-    EXPECT_EQ(0u, CountCalls("Read"));
-    EXPECT_EQ(1u, CountCalls("OpenProperty"));
+    EXPECT_EQ(0u, CallsOf("", "Read").size());
+    EXPECT_EQ(1u, CallsOf("", "OpenProperty").size());
 }
 
 TEST_F(BodyAccessTest, CancelBetweenChunksKeepsThePartialText)
