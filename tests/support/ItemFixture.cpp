@@ -11,14 +11,6 @@
 #include <sys/stat.h>
 #include <algorithm>
 
-SBinary ViewEntryId(const mapisvc::EntryId& id)
-{
-    SBinary bin;
-    bin.cb = static_cast<ULONG>(id.size());
-    bin.lpb = const_cast<LPBYTE>(id.data());
-    return bin;
-}
-
 AnsiStore AddAnsiStore(IMAPISession* session)
 {
     AnsiStore ansi;
@@ -184,7 +176,7 @@ void ItemServiceTest::TearDown()
 
 bool ItemServiceTest::OpenItem(CMAPIItem& item, const mapisvc::EntryId& id)
 {
-    SBinary entryID = ViewEntryId(id);
+    SBinary entryID = AsSBinary(id);
     return item.Open(&m_mapi, entryID) != FALSE;
 }
 

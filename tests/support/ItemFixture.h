@@ -22,9 +22,6 @@
 #include <thread>
 #include <vector>
 
-// An SBinary that views the bytes of an entry identifier (not owned).
-SBinary ViewEntryId(const mapisvc::EntryId& id);
-
 // A store of the default profile without Unicode support, and its IPM subtree to make messages in.
 struct AnsiStore
 {
