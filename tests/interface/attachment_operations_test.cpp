@@ -12,12 +12,8 @@ namespace
 {
 AttachmentSpec Named(const char16_t* szName, const std::string& data, bool bPhoto = false)
 {
-    AttachmentSpec spec;
-    spec.longFileName = szName;
+    AttachmentSpec spec = NamedAttachment(szName, data, bPhoto);
     spec.contentId = std::u16string(u"cid-") + szName;
-    spec.data = data;
-    spec.hasPhotoFlag = bPhoto;
-    spec.photo = bPhoto;
     return spec;
 }
 

@@ -9,20 +9,13 @@
 
 namespace
 {
-class AttachmentAddTest : public ItemServiceTest
+class AttachmentAddTest : public OpenItemTest
 {
 protected:
     void SetUp() override
     {
-        ItemServiceTest::SetUp();
-        m_id = NewMessage();
-        ASSERT_TRUE(OpenItem(m_item, m_id));
-    }
-    void TearDown() override
-    {
-        m_item.Close();
-        m_ansi = AnsiStore();
-        ItemServiceTest::TearDown();
+        OpenItemTest::SetUp();
+        OpenNewItem();
     }
 
     // A file below the test's home with these bytes.
@@ -64,18 +57,6 @@ protected:
             data.append(chunk, cbRead);
         return data;
     }
-
-    static bool HasProp(IMAPIProp* object, ULONG ulPropTag)
-    {
-        MapiBuffer<SPropValue> value;
-        SizedSPropTagArray(1, tags) = {1, {ulPropTag}};
-        ULONG cValues = 0;
-        return object->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &cValues, value.Out()) == S_OK;
-    }
-
-    CMAPIItem m_item;
-    mapisvc::EntryId m_id;
-    AnsiStore m_ansi;
 };
 
 TEST_F(AttachmentAddTest, NamedAfterTheFile)
@@ -168,10 +149,7 @@ TEST_F(AttachmentAddTest, ContentsRoundTripByteForByte)
 TEST_F(AttachmentAddTest, AnsiOnlyStoreTakesEightBitNames)
 {
     ScopedEnv acp("MAPIPIM_ACP", "1252");
-    m_ansi = AddAnsiStore(Session());
-    ProcessFlagsGuard::EnterAnsiOnlyMode();
-    m_id = NewMessage(m_ansi.folder.Get());
-    ASSERT_TRUE(OpenItem(m_item, m_id));
+    OpenNewAnsiOnlyItem();
     ASSERT_TRUE(Add(MakeFile("file.txt", "x"), _T("Caf\u00E9.r\u00E9sum\u00E9")));
     Ref<IAttach> attach = SavedAttachment();
     ASSERT_TRUE(attach);
@@ -184,10 +162,7 @@ TEST_F(AttachmentAddTest, AnsiOnlyStoreTakesEightBitNames)
 TEST_F(AttachmentAddTest, LongAnsiNamesAreCutAtACharacterBorder)
 {
     ScopedEnv acp("MAPIPIM_ACP", "949");
-    m_ansi = AddAnsiStore(Session());
-    ProcessFlagsGuard::EnterAnsiOnlyMode();
-    m_id = NewMessage(m_ansi.folder.Get());
-    ASSERT_TRUE(OpenItem(m_item, m_id));
+    OpenNewAnsiOnlyItem();
     const CString strLong(static_cast<WCHAR>(0xAC00), 200); // 400 bytes in code page 949
     ASSERT_TRUE(Add(MakeFile("long.txt", "x"), strLong));
     Ref<IAttach> attach = SavedAttachment();

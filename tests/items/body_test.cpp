@@ -22,14 +22,7 @@ class BodyTest : public ItemServiceTest, public ::testing::WithParamInterface<bo
 {
 protected:
     // A message in the Inbox, or in an ANSI-only store with the process in ANSI-only mode.
-    mapisvc::EntryId NewBodyMessage()
-    {
-        if (!GetParam())
-            return NewMessage();
-        m_ansi = AddAnsiStore(Session());
-        ProcessFlagsGuard::EnterAnsiOnlyMode();
-        return NewMessage(m_ansi.folder.Get());
-    }
+    mapisvc::EntryId NewBodyMessage() { return GetParam() ? NewAnsiOnlyMessage() : NewMessage(); }
 
     CString WriteAndReadBack(const CString& strBody)
     {
@@ -44,14 +37,6 @@ protected:
         EXPECT_TRUE(reader.GetBody(strRead));
         return strRead;
     }
-
-    void TearDown() override
-    {
-        m_ansi = AnsiStore();
-        ItemServiceTest::TearDown();
-    }
-
-    AnsiStore m_ansi;
 };
 
 TEST_P(BodyTest, BodiesAroundTheChunkSizeReadBackExactly)

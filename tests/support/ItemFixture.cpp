@@ -60,6 +60,16 @@ void AddAttachment(IMessage* message, const AttachmentSpec& spec)
 }
 } // namespace
 
+AttachmentSpec NamedAttachment(const std::u16string& longFileName, const std::string& data, bool photo)
+{
+    AttachmentSpec spec;
+    spec.longFileName = longFileName;
+    spec.data = data;
+    spec.hasPhotoFlag = photo;
+    spec.photo = photo;
+    return spec;
+}
+
 void AddAttachments(IMAPISession* session, const mapisvc::EntryId& message, const std::vector<AttachmentSpec>& specs)
 {
     Ref<IMessage> opened = OpenMessage(session, message);
@@ -170,6 +180,7 @@ void ItemServiceTest::SetUp()
 
 void ItemServiceTest::TearDown()
 {
+    m_ansi = AnsiStore();
     m_mapi.Logout();
     DefaultStoreTest::TearDown();
 }
@@ -185,7 +196,34 @@ mapisvc::EntryId ItemServiceTest::NewMessage(IMAPIFolder* folder)
     return CreateMessage(folder ? folder : Inbox(), u"Item");
 }
 
+mapisvc::EntryId ItemServiceTest::NewAnsiOnlyMessage()
+{
+    m_ansi = AddAnsiStore(Session());
+    ProcessFlagsGuard::EnterAnsiOnlyMode();
+    return NewMessage(m_ansi.folder.Get());
+}
+
 std::string ItemServiceTest::FilesDir()
 {
     return MakeDirectory(Home() + "/files");
+}
+
+void OpenItemTest::TearDown()
+{
+    m_item.Close();
+    ItemServiceTest::TearDown();
+}
+
+void OpenItemTest::OpenNewItem(const std::vector<AttachmentSpec>& attachments)
+{
+    m_id = NewMessage();
+    if (!attachments.empty())
+        AddAttachments(Session(), m_id, attachments);
+    ASSERT_TRUE(OpenItem(m_item, m_id));
+}
+
+void OpenItemTest::OpenNewAnsiOnlyItem()
+{
+    m_id = NewAnsiOnlyMessage();
+    ASSERT_TRUE(OpenItem(m_item, m_id));
 }
