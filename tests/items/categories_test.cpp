@@ -1,5 +1,5 @@
 // Categories: the multi-valued "Keywords" in PS_PUBLIC_STRINGS, carried as one text joined by ",;".
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
 #include "support/ItemFixture.h"
 
@@ -7,20 +7,13 @@
 
 namespace
 {
-class CategoriesTest : public ItemServiceTest
+class CategoriesTest : public OpenItemTest
 {
 protected:
     void SetUp() override
     {
-        ItemServiceTest::SetUp();
-        m_id = NewMessage();
-        ASSERT_TRUE(OpenItem(m_item, m_id));
-    }
-    void TearDown() override
-    {
-        m_item.Close();
-        m_ansi = AnsiStore();
-        ItemServiceTest::TearDown();
+        OpenItemTest::SetUp();
+        OpenNewItem();
     }
 
     // The tag of "Keywords" on the message, mapped when asked to.
@@ -68,10 +61,6 @@ protected:
         ASSERT_EQ(message->SaveChanges(0), S_OK);
         ASSERT_TRUE(OpenItem(m_item, m_id));
     }
-
-    CMAPIItem m_item;
-    mapisvc::EntryId m_id;
-    AnsiStore m_ansi;
 };
 
 typedef std::vector<std::u16string> Values;
@@ -177,10 +166,7 @@ TEST_F(CategoriesTest, FailedWriteIsReported)
 TEST_F(CategoriesTest, AnsiOnlyStoreTakesEightBitCategories)
 {
     ScopedEnv acp("MAPIPIM_ACP", "1252");
-    m_ansi = AddAnsiStore(Session());
-    ProcessFlagsGuard::EnterAnsiOnlyMode();
-    m_id = NewMessage(m_ansi.folder.Get());
-    ASSERT_TRUE(OpenItem(m_item, m_id));
+    OpenNewAnsiOnlyItem();
     ASSERT_TRUE(m_item.SetCategories(_T("Caf\u00E9;\u00DCbung")));
     auto stored = StoredCategories();
     ASSERT_TRUE(stored);
