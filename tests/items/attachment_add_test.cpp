@@ -46,6 +46,15 @@ protected:
         return attach;
     }
 
+    // The long file name, the 8.3 file name and the display name are all this name.
+    static void ExpectNamedAllThree(IAttach* attach, const std::u16string& name, const std::u16string& extension)
+    {
+        EXPECT_EQ(name, GetString(attach, PR_ATTACH_LONG_FILENAME_W));
+        EXPECT_EQ(name, GetString(attach, PR_ATTACH_FILENAME_W));
+        EXPECT_EQ(name, GetString(attach, PR_DISPLAY_NAME_W));
+        EXPECT_EQ(extension, GetString(attach, PR_ATTACH_EXTENSION_W));
+    }
+
     static std::string AttachmentData(IAttach* attach)
     {
         Ref<IStream> stream;
@@ -65,10 +74,7 @@ TEST_F(AttachmentAddTest, NamedAfterTheFile)
     ASSERT_TRUE(Add(MakeFile("notes.txt", bytes)));
     Ref<IAttach> attach = SavedAttachment();
     ASSERT_TRUE(attach);
-    EXPECT_EQ(u"notes.txt", GetString(attach.Get(), PR_ATTACH_LONG_FILENAME_W));
-    EXPECT_EQ(u"notes.txt", GetString(attach.Get(), PR_ATTACH_FILENAME_W));
-    EXPECT_EQ(u"notes.txt", GetString(attach.Get(), PR_DISPLAY_NAME_W));
-    EXPECT_EQ(u".txt", GetString(attach.Get(), PR_ATTACH_EXTENSION_W));
+    ExpectNamedAllThree(attach.Get(), u"notes.txt", u".txt");
     EXPECT_EQ(ATTACH_BY_VALUE, GetLong(attach.Get(), PR_ATTACH_METHOD));
     EXPECT_EQ(-1, GetLong(attach.Get(), PR_RENDERING_POSITION));
     EXPECT_EQ(0, GetLong(attach.Get(), PR_ATTACHMENT_CONTACTPHOTO, 7));
@@ -80,10 +86,7 @@ TEST_F(AttachmentAddTest, DisplayNameNamesAllThree)
     ASSERT_TRUE(Add(MakeFile("scan0001.pdf", "pdf"), _T("Contract.final.pdf")));
     Ref<IAttach> attach = SavedAttachment();
     ASSERT_TRUE(attach);
-    EXPECT_EQ(u"Contract.final.pdf", GetString(attach.Get(), PR_ATTACH_LONG_FILENAME_W));
-    EXPECT_EQ(u"Contract.final.pdf", GetString(attach.Get(), PR_ATTACH_FILENAME_W));
-    EXPECT_EQ(u"Contract.final.pdf", GetString(attach.Get(), PR_DISPLAY_NAME_W));
-    EXPECT_EQ(u".pdf", GetString(attach.Get(), PR_ATTACH_EXTENSION_W));
+    ExpectNamedAllThree(attach.Get(), u"Contract.final.pdf", u".pdf");
 }
 
 TEST_F(AttachmentAddTest, NamesWithoutAnExtensionWriteNone)
