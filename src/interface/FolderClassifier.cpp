@@ -5,6 +5,8 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIFolder.h>
 
+#include "session/SingleProperty.h"
+
 #include <memory>
 
 namespace mapipim
@@ -87,14 +89,9 @@ void FolderClassifier::ReadReceiveFolder(DefaultFolder& folder)
 
 void FolderClassifier::ReadStoreProperty(DefaultFolder& folder, ULONG ulPropTag)
 {
-    IMsgStore* pStore = m_mapi.GetMessageStore();
-    SPropTagArray tags = {1, {ulPropTag}};
-    ULONG cValues = 0;
     ScopedBuffer<SPropValue> value;
-    if (!pStore ||
-        pStore->GetProps(&tags, static_cast<ULONG>(CMAPIEx::m_nMAPICode), &cValues, &value.Receive()) != S_OK)
-        return;
-    folder.AdoptBinaryValue(value, ulPropTag);
+    if (ReadSingleProperty(m_mapi.GetMessageStore(), ulPropTag, static_cast<ULONG>(CMAPIEx::m_nMAPICode), value))
+        folder.AdoptBinaryValue(value, ulPropTag);
 }
 
 void FolderClassifier::ReadInboxProperty(DefaultFolder& folder, ULONG ulPropTag)

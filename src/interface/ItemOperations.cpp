@@ -3,19 +3,6 @@
 
 namespace mapipim
 {
-void ProgressWindow::ItemRead(const void* pRecord, const COutlookFolder* pFolder) const
-{
-    if (m_hWnd)
-        SendMessageW(m_hWnd, WM_MAPI_GET_CONTENTS, reinterpret_cast<WPARAM>(pRecord),
-                     reinterpret_cast<LPARAM>(pFolder));
-}
-
-void ProgressWindow::ListEnded(INT_PTR nCount) const
-{
-    if (m_hWnd)
-        PostMessageW(m_hWnd, WM_MAPI_GET_CONTENTS_END, static_cast<WPARAM>(nCount), 0);
-}
-
 BOOL OpenRecordFolder(CMAPIEx& mapi, COutlookFolder& folderRecord, CMAPIFolder& folder)
 {
     return mapi.OpenFolder(folderRecord.sbStoreEntryID, folderRecord.sbEntryID, folder);

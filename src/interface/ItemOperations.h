@@ -9,6 +9,7 @@
 #include <mapipim/MAPIInterface.h>
 #include <mapipim/OutlookFolder.h>
 
+#include "interface/ProgressWindow.h"
 #include "platform/Pause.h"
 #include "platform/trace/Trace.h"
 
@@ -24,20 +25,6 @@ struct ItemKindTexts
     LPCWSTR szFolderOpenFailed; // "[MAPI] GetContact - Open failed a folder : %s" (the folder record's strName)
     LPCWSTR szItemOpenFailed;   // "[MAPI] GetContact - Open failed a contact : %s" (the record's strEntryID)
     LPCWSTR szCreateFailed;     // "[MAPI] CreateContact - Create failed a contact : %s" (the folder's strName)
-};
-
-// Where a list reports its progress: the host's window, or nowhere when the host named none.
-class ProgressWindow
-{
-public:
-    explicit ProgressWindow(HWND hWnd) : m_hWnd(hWnd) {}
-    // "WM_MAPI_GET_CONTENTS", sent: the host handles the record before the list goes on.
-    void ItemRead(const void* pRecord, const COutlookFolder* pFolder) const;
-    // "WM_MAPI_GET_CONTENTS_END", posted, with the number of records the list appended.
-    void ListEnded(INT_PTR nCount) const;
-
-private:
-    HWND m_hWnd;
 };
 
 // Opens the folder a host's record names (its store becomes the session's open store).

@@ -2,6 +2,7 @@
 // flag and pause setting. The operations live in files of their own.
 #include <mapipim/MAPIInterface.h>
 
+#include "interface/ProgressWindow.h"
 #include "platform/platform.h"
 #include "platform/Pause.h"
 
@@ -37,14 +38,10 @@ int CMAPIInterface::GetYield()
 
 LRESULT CMAPIInterface::SendMsg(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_hMsgWnd)
-        return 0;
-    return SendMessageW(m_hMsgWnd, msg, wParam, lParam);
+    return mapipim::ProgressWindow(m_hMsgWnd).Send(msg, wParam, lParam);
 }
 
 LRESULT CMAPIInterface::PostMsg(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_hMsgWnd)
-        return 0;
-    return PostMessageW(m_hMsgWnd, msg, wParam, lParam);
+    return mapipim::ProgressWindow(m_hMsgWnd).Post(msg, wParam, lParam);
 }

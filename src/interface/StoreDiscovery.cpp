@@ -4,22 +4,23 @@
 #include <mapipim/MAPIFolder.h>
 #include <mapipim/SBinaryUtils.h>
 
-#include "interface/FolderClassifier.h"
+#include "interface/FolderWalk.h"
+#include "interface/ProgressWindow.h"
 #include "platform/Pause.h"
 #include "platform/platform.h"
+#include "session/StringMode.h"
 #include "session/Scoped.h"
 
 #include <memory>
 #include <new>
 
-using mapipim::FolderClassifier;
+using mapipim::FolderWalk;
 using mapipim::ScopedInterface;
 using mapipim::ScopedRows;
 
 namespace
 {
 const ULONG ulCountRows = 0x8000;
-const ULONG ulStoreOpenFlags = MAPI_BEST_ACCESS | MDB_NO_DIALOG;
 
 enum StoreColumn
 {
@@ -30,16 +31,47 @@ enum StoreColumn
     nStoreColumns
 };
 
-bool IsCancelRequested()
-{
-    return CMAPIInterface::m_bCancel != 0;
-}
-
 void DeleteStores(CArray<COutlookStore*, COutlookStore*>& arrStores)
 {
     for (INT_PTR nStore = 0; nStore < arrStores.GetSize(); ++nStore)
         delete arrStores[nStore];
     arrStores.RemoveAll();
+}
+
+// The session's table of message stores with the listing's columns; traced when it cannot be had.
+bool OpenStoresTable(IMAPISession* pSession, ScopedInterface<IMAPITable>& stores)
+{
+    if (pSession->GetMsgStoresTable(0, &stores.Receive()) != S_OK || !stores)
+    {
+        LOGTRACE(_T("[MAPI] GetAllStoreInfo - GetMsgStoresTable failed"));
+        return false;
+    }
+    SizedSPropTagArray(nStoreColumns, columns) = {
+        nStoreColumns, {PR_DISPLAY_NAME_A, PR_ENTRYID, PR_PROVIDER_DISPLAY_A, PR_DEFAULT_STORE}};
+    if (stores->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0) != S_OK)
+    {
+        LOGTRACE(_T("[MAPI] GetAllStoreInfo - SetColumns failed"));
+        return false;
+    }
+    return true;
+}
+
+// The next row of the stores table that holds every column, freeing the previous one; false at the end of the
+// table or when a fetch fails (traced).
+bool NextStoreRow(IMAPITable* pStores, ScopedRows& rows)
+{
+    for (;;)
+    {
+        if (pStores->QueryRows(1, 0, &rows.Receive()) != S_OK)
+        {
+            LOGTRACE(_T("[MAPI] GetAllStoreInfo - QueryRows failed"));
+            return false;
+        }
+        if (!rows.Get() || rows->cRows != 1)
+            return false;
+        if (rows->aRow[0].cValues >= nStoreColumns)
+            return true;
+    }
 }
 
 // The row's store identifier; empty when the row holds none, which no store opens with.
@@ -49,58 +81,35 @@ SBinary RowStoreEntryID(SRow& row)
     return entryID.ulPropTag == PR_ENTRYID ? entryID.Value.bin : SBinary{0, NULL};
 }
 
-// A record for the open store of a listed row, before its name is judged.
-COutlookStore* NewStoreRecord(CMAPIEx& mapi, SRow& row)
+// The record of a listed row whose store is the session's open store; null when the store is not listed: its
+// state reads as 0, it has no name, or its name is not the one asked for (szStoreName, ignoring case).
+std::unique_ptr<COutlookStore> NewStoreRecord(CMAPIEx& mapi, SRow& row, LPCWSTR szStoreName)
 {
-    COutlookStore* pStore = new (std::nothrow) COutlookStore;
-    if (!pStore)
-        return NULL;
-    pStore->nSupportMask = mapi.GetMessageStoreSupport();
-    if (!(pStore->nSupportMask & STORE_UNICODE_OK))
+    if (mapi.GetMessageStoreState() == 0)
     {
-        CMAPIEx::m_nMAPICode = 0;
-        CMAPIEx::m_bOnlyANSIOnUnicode = TRUE;
-        LOGTRACE(_T("[MAPI] OnlyANSIOnUnicode : TRUE"));
+        LOGTRACE(_T("[MAPI] GetAllStoreInfo - GetMessageStoreState failed"));
+        return nullptr;
     }
+    std::unique_ptr<COutlookStore> pStore(new (std::nothrow) COutlookStore);
+    if (!pStore)
+        return nullptr;
+    pStore->nSupportMask = mapi.GetMessageStoreSupport();
+    // Also a store that is not listed switches the process to 8-bit strings.
+    if (mapipim::SwitchToAnsiOnlyUnlessUnicode(pStore->nSupportMask))
+        LOGTRACE(_T("[MAPI] OnlyANSIOnUnicode : TRUE"));
     CopySBinary(pStore->sbEntryID, RowStoreEntryID(row));
     CMAPIEx::GetValidStringA(row.lpProps[nStoreDisplayName], pStore->strName);
-    return pStore;
-}
-
-void ReadStoreDetails(COutlookStore& store, SRow& row)
-{
+    if (pStore->strName.IsEmpty())
+    {
+        LOGTRACE(_T("[MAPI] GetAllStoreInfo - GetStoreName failed"));
+        return nullptr;
+    }
+    if (szStoreName && pStore->strName.CompareNoCase(szStoreName) != 0)
+        return nullptr;
     const SPropValue& isDefault = row.lpProps[nStoreDefault];
-    store.bDefault = isDefault.ulPropTag == PR_DEFAULT_STORE && isDefault.Value.b;
-    CMAPIEx::GetValidStringA(row.lpProps[nStoreProvider], store.strProvider);
-}
-
-// Opens a folder's hierarchy table when the folder says it has sub folders.
-bool OpenSubFolders(CMAPIFolder& folder)
-{
-    return folder.GetHierarchy() && folder.GetPropertyBool(PR_SUBFOLDERS, FALSE);
-}
-
-// A hierarchy row whose folder could not be opened, or whose identifier could not be read, gives no usable
-// record: the host could never reach the folder through it.
-bool IsUsable(CMAPIFolder& folder)
-{
-    return folder.GetEntryID()->cb != 0;
-}
-
-COutlookFolder* NewFolderRecord(CMAPIFolder& folder, CMAPIFolder& parent, COutlookStore& store, int nDepth,
-                                const CString& strName, ULONG ulType, BOOL bCount)
-{
-    std::unique_ptr<COutlookFolder> pRecord(new (std::nothrow) COutlookFolder);
-    if (!pRecord || !CopySBinary(pRecord->sbEntryID, *folder.GetEntryID()) ||
-        !CopySBinary(pRecord->sbParentEntryID, *parent.GetEntryID()) ||
-        !CopySBinary(pRecord->sbStoreEntryID, store.sbEntryID))
-        return NULL;
-    pRecord->strName = strName;
-    pRecord->nFolderType = static_cast<int>(ulType);
-    pRecord->nDepth = nDepth;
-    if (bCount && folder.GetContents())
-        pRecord->nCount = folder.GetRowCount();
-    return pRecord.release();
+    pStore->bDefault = isDefault.ulPropTag == PR_DEFAULT_STORE && isDefault.Value.b;
+    CMAPIEx::GetValidStringA(row.lpProps[nStoreProvider], pStore->strProvider);
+    return pStore;
 }
 } // namespace
 
@@ -111,36 +120,16 @@ BOOL CMAPIInterface::GetAllStoreInfo(CArray<COutlookStore*, COutlookStore*>& arr
     if (!pSession)
         return FALSE;
     DeleteStores(arrStores);
-
     ScopedInterface<IMAPITable> stores;
-    if (pSession->GetMsgStoresTable(0, &stores.Receive()) != S_OK || !stores)
-    {
-        LOGTRACE(_T("[MAPI] GetAllStoreInfo - GetMsgStoresTable failed"));
+    if (!OpenStoresTable(pSession, stores))
         return FALSE;
-    }
-    SizedSPropTagArray(nStoreColumns, columns) = {
-        nStoreColumns, {PR_DISPLAY_NAME_A, PR_ENTRYID, PR_PROVIDER_DISPLAY_A, PR_DEFAULT_STORE}};
-    if (stores->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0) != S_OK)
-    {
-        LOGTRACE(_T("[MAPI] GetAllStoreInfo - SetColumns failed"));
-        return FALSE;
-    }
 
+    // The result tells only whether the last store tried could be opened.
     BOOL bOpened = FALSE;
     ScopedRows rows;
-    for (;;)
+    while (NextStoreRow(stores.Get(), rows))
     {
-        if (stores->QueryRows(1, 0, &rows.Receive()) != S_OK)
-        {
-            LOGTRACE(_T("[MAPI] GetAllStoreInfo - QueryRows failed"));
-            break;
-        }
-        if (!rows.Get() || rows->cRows != 1)
-            break;
         SRow& row = rows->aRow[0];
-        if (row.cValues < nStoreColumns)
-            continue;
-
         SBinary entryID = RowStoreEntryID(row);
         bOpened = m_MAPI.ReplaceMessageStore(entryID);
         if (!bOpened)
@@ -148,26 +137,11 @@ BOOL CMAPIInterface::GetAllStoreInfo(CArray<COutlookStore*, COutlookStore*>& arr
             LOGTRACE(_T("[MAPI] GetAllStoreInfo - OpenMsgStore failed"));
             continue;
         }
-        if (m_MAPI.GetMessageStoreState() == 0)
-        {
-            LOGTRACE(_T("[MAPI] GetAllStoreInfo - GetMessageStoreState failed"));
-            continue;
-        }
-        std::unique_ptr<COutlookStore> pStore(NewStoreRecord(m_MAPI, row));
+        std::unique_ptr<COutlookStore> pStore = NewStoreRecord(m_MAPI, row, szStoreName);
         if (!pStore)
             continue;
-        if (pStore->strName.IsEmpty())
-        {
-            LOGTRACE(_T("[MAPI] GetAllStoreInfo - GetStoreName failed"));
-            continue;
-        }
-        if (szStoreName && pStore->strName.CompareNoCase(szStoreName) != 0)
-            continue;
-        ReadStoreDetails(*pStore, row);
-
         arrStores.Add(pStore.get());
-        COutlookStore* pListed = pStore.release();
-        SendMsg(WM_MAPI_GET_STOREINFO, reinterpret_cast<WPARAM>(pListed), static_cast<LPARAM>(arrStores.GetSize()));
+        mapipim::ProgressWindow(m_hMsgWnd).StoreListed(pStore.release(), arrStores.GetSize());
         mapipim::Pause();
     }
     return bOpened;
@@ -188,63 +162,21 @@ BOOL CMAPIInterface::GetDefaultStoreFolder(CArray<COutlookStore*, COutlookStore*
 
 BOOL CMAPIInterface::GetStoreSubFolder(CArray<COutlookStore*, COutlookStore*>& arrStores, ULONG& ulFlags)
 {
-    BOOL bCount = (ulFlags & ulCountRows) != 0;
+    FolderWalk walk(m_MAPI, m_hMsgWnd, (ulFlags & ulCountRows) != 0);
     for (INT_PTR nStore = 0; nStore < arrStores.GetSize(); ++nStore)
     {
-        if (IsCancelRequested())
+        if (IsCancel())
             return FALSE;
-        COutlookStore* pStore = arrStores[nStore];
-        if (!pStore)
-            continue;
-        if (!m_MAPI.OpenMessageStore(pStore->sbEntryID, ulStoreOpenFlags))
-        {
-            LOGTRACE(_T("[MAPI] GetStoreSubFolder - OpenMessageStore failed : %s"), pStore->strName);
-            continue;
-        }
-        // The session owns its current folder and deletes it when the next store's root replaces it.
-        CMAPIFolder* pRoot = m_MAPI.OpenRootFolder(TRUE);
-        if (!pRoot || !OpenSubFolders(*pRoot))
-            continue;
-
-        FolderClassifier classifier(m_MAPI);
-        CMAPIFolder subFolder;
-        CString strName;
-        while (!IsCancelRequested() && pRoot->GetNextSubFolder(subFolder, strName))
-        {
-            if (!IsUsable(subFolder))
-                continue;
-            ULONG ulType = classifier.Classify(subFolder);
-            pStore->nFolderTypes |= static_cast<int>(ulType);
-            if (!mapipim::IsFolderTypeRequested(ulType, ulFlags))
-                continue;
-            COutlookFolder* pRecord = NewFolderRecord(subFolder, *pRoot, *pStore, 1, strName, ulType, bCount);
-            if (!pRecord)
-                continue;
-            pStore->arrFolders.Add(pRecord);
-            SendMsg(WM_MAPI_GET_FOLDERINFO, reinterpret_cast<WPARAM>(pRecord), reinterpret_cast<LPARAM>(pStore));
-            GetStoreSubFolder(&subFolder, 2, pStore, ulType, bCount);
-        }
+        if (arrStores[nStore])
+            walk.WalkStore(*arrStores[nStore], ulFlags);
     }
-    return IsCancelRequested() ? FALSE : TRUE;
+    return IsCancel() ? FALSE : TRUE;
 }
 
 BOOL CMAPIInterface::GetStoreSubFolder(CMAPIFolder* pFolder, int nDepth, COutlookStore* pStore, ULONG& ulType,
                                        BOOL& bCount)
 {
-    if (!pFolder || !pStore || IsCancelRequested() || !OpenSubFolders(*pFolder))
+    if (!pFolder || !pStore)
         return FALSE;
-    CMAPIFolder subFolder;
-    CString strName;
-    while (!IsCancelRequested() && pFolder->GetNextSubFolder(subFolder, strName))
-    {
-        if (!IsUsable(subFolder))
-            continue;
-        COutlookFolder* pRecord = NewFolderRecord(subFolder, *pFolder, *pStore, nDepth, strName, ulType, bCount);
-        if (!pRecord)
-            continue;
-        pStore->arrFolders.Add(pRecord);
-        SendMsg(WM_MAPI_GET_FOLDERINFO, reinterpret_cast<WPARAM>(pRecord), reinterpret_cast<LPARAM>(pStore));
-        GetStoreSubFolder(&subFolder, nDepth + 1, pStore, ulType, bCount);
-    }
-    return TRUE;
+    return FolderWalk(m_MAPI, m_hMsgWnd, bCount != FALSE).WalkBelow(*pFolder, nDepth, *pStore, ulType);
 }

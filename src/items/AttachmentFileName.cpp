@@ -3,6 +3,7 @@
 namespace mapipim
 {
 const LPCWSTR kDefaultAttachmentFileName = _T("Attachment.dat");
+const LPCWSTR kContactPictureFileName = _T("ContactPicture.jpg");
 
 namespace
 {

@@ -10,6 +10,9 @@ namespace mapipim
 // The name an attachment without any name is saved under.
 extern const LPCWSTR kDefaultAttachmentFileName;
 
+// The name under which an attached file becomes the contact photo.
+extern const LPCWSTR kContactPictureFileName;
+
 // The part of a path after its last "\" or "/" (on every platform: a name written on either kind of system may
 // reach either), or the whole path when it has neither.
 CString GetFileNamePart(LPCWSTR szPath);

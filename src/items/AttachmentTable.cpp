@@ -23,11 +23,6 @@ bool PassesFilter(const SRow& row, int nPhotoColumn, int nFilter)
 }
 } // namespace
 
-ULONG StoreStringTag(ULONG ulUnicodeTag)
-{
-    return CMAPIEx::m_bOnlyANSIOnUnicode ? CHANGE_PROP_TYPE(ulUnicodeTag, PT_STRING8) : ulUnicodeTag;
-}
-
 bool QueryMessage(IMAPIProp* pItem, ScopedInterface<IMessage>& message)
 {
     if (!pItem)
@@ -77,6 +72,14 @@ bool AttachmentTable::Open(IMAPIProp* pItem)
     if (!QueryMessage(pItem, m_message))
         return false;
     return m_message->GetAttachmentTable(0, &m_table.Receive()) == S_OK && m_table;
+}
+
+int AttachmentTable::GetRowCount() const
+{
+    ULONG ulCount = 0;
+    if (!m_table || m_table->GetRowCount(0, &ulCount) != S_OK)
+        return 0;
+    return static_cast<int>(ulCount);
 }
 
 bool AttachmentTable::SetColumns(LPSPropTagArray pColumns)

@@ -13,9 +13,6 @@ namespace mapipim
 // Attachment contents move between streams and files in chunks of this size.
 const UINT kAttachmentChunkBytes = 1024;
 
-// A string tag in the width the store takes: its 8-bit form once the process is in ANSI-only mode.
-ULONG StoreStringTag(ULONG ulUnicodeTag);
-
 // The open object as a message. A host may name any entry identifier; only a message has attachments.
 bool QueryMessage(IMAPIProp* pItem, ScopedInterface<IMessage>& message);
 
@@ -40,6 +37,8 @@ public:
 
     IMessage* GetMessage() const { return m_message.Get(); }
     IMAPITable* GetTable() const { return m_table.Get(); }
+    // The number of rows; 0 when the table cannot count them.
+    int GetRowCount() const;
 
     // Hands the rows at nIndex (or every row with -1) that pass nFilter to handleRow, one row fetched at a time;
     // nPhotoColumn is the column of PR_ATTACHMENT_CONTACTPHOTO. A row at a single index that the filter rejects

@@ -15,25 +15,25 @@ const int kPartCount = 5;
 // The parts of each address in the order they are read and written: city, country, state, street, postal code.
 const ContactTextField kAddressParts[][kPartCount] = {
     {
-        MAPIPIM_CONTACT_TEXT(strHomeCity, PR_HOME_ADDRESS_CITY_W, MAPIPIM_SET_NONE),
-        MAPIPIM_CONTACT_TEXT(strHomeCountry, PR_HOME_ADDRESS_COUNTRY_W, MAPIPIM_SET_NONE),
-        MAPIPIM_CONTACT_TEXT(strHomeState, PR_HOME_ADDRESS_STATE_OR_PROVINCE_W, MAPIPIM_SET_NONE),
-        MAPIPIM_CONTACT_TEXT(strHomeStreet, PR_HOME_ADDRESS_STREET_W, MAPIPIM_SET_NONE),
-        MAPIPIM_CONTACT_TEXT(strHomePostalCode, PR_HOME_ADDRESS_POSTAL_CODE_W, MAPIPIM_SET_NONE),
+        MAPIPIM_CONTACT_TEXT(strHomeCity, PR_HOME_ADDRESS_CITY_W),
+        MAPIPIM_CONTACT_TEXT(strHomeCountry, PR_HOME_ADDRESS_COUNTRY_W),
+        MAPIPIM_CONTACT_TEXT(strHomeState, PR_HOME_ADDRESS_STATE_OR_PROVINCE_W),
+        MAPIPIM_CONTACT_TEXT(strHomeStreet, PR_HOME_ADDRESS_STREET_W),
+        MAPIPIM_CONTACT_TEXT(strHomePostalCode, PR_HOME_ADDRESS_POSTAL_CODE_W),
     },
     {
-        MAPIPIM_CONTACT_TEXT(strBizCity, mapipim::PidLidWorkAddressCity, MAPIPIM_SET_ADDRESS),
-        MAPIPIM_CONTACT_TEXT(strBizCountry, mapipim::PidLidWorkAddressCountry, MAPIPIM_SET_ADDRESS),
-        MAPIPIM_CONTACT_TEXT(strBizState, mapipim::PidLidWorkAddressState, MAPIPIM_SET_ADDRESS),
-        MAPIPIM_CONTACT_TEXT(strBizStreet, mapipim::PidLidWorkAddressStreet, MAPIPIM_SET_ADDRESS),
-        MAPIPIM_CONTACT_TEXT(strBizPostalCode, mapipim::PidLidWorkAddressPostalCode, MAPIPIM_SET_ADDRESS),
+        MAPIPIM_CONTACT_NAMED_TEXT(strBizCity, mapipim::PidLidWorkAddressCity),
+        MAPIPIM_CONTACT_NAMED_TEXT(strBizCountry, mapipim::PidLidWorkAddressCountry),
+        MAPIPIM_CONTACT_NAMED_TEXT(strBizState, mapipim::PidLidWorkAddressState),
+        MAPIPIM_CONTACT_NAMED_TEXT(strBizStreet, mapipim::PidLidWorkAddressStreet),
+        MAPIPIM_CONTACT_NAMED_TEXT(strBizPostalCode, mapipim::PidLidWorkAddressPostalCode),
     },
     {
-        MAPIPIM_CONTACT_TEXT(strOtherCity, PR_OTHER_ADDRESS_CITY_W, MAPIPIM_SET_NONE),
-        MAPIPIM_CONTACT_TEXT(strOtherCountry, PR_OTHER_ADDRESS_COUNTRY_W, MAPIPIM_SET_NONE),
-        MAPIPIM_CONTACT_TEXT(strOtherState, PR_OTHER_ADDRESS_STATE_OR_PROVINCE_W, MAPIPIM_SET_NONE),
-        MAPIPIM_CONTACT_TEXT(strOtherStreet, PR_OTHER_ADDRESS_STREET_W, MAPIPIM_SET_NONE),
-        MAPIPIM_CONTACT_TEXT(strOtherPostalCode, PR_OTHER_ADDRESS_POSTAL_CODE_W, MAPIPIM_SET_NONE),
+        MAPIPIM_CONTACT_TEXT(strOtherCity, PR_OTHER_ADDRESS_CITY_W),
+        MAPIPIM_CONTACT_TEXT(strOtherCountry, PR_OTHER_ADDRESS_COUNTRY_W),
+        MAPIPIM_CONTACT_TEXT(strOtherState, PR_OTHER_ADDRESS_STATE_OR_PROVINCE_W),
+        MAPIPIM_CONTACT_TEXT(strOtherStreet, PR_OTHER_ADDRESS_STREET_W),
+        MAPIPIM_CONTACT_TEXT(strOtherPostalCode, PR_OTHER_ADDRESS_POSTAL_CODE_W),
     },
 };
 

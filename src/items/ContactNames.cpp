@@ -43,51 +43,64 @@ void AppendMiddleInitials(CString& strInitials, const CString& strMiddleName)
         if (strMiddleName[i - 1] == _T(' '))
             AppendInitial(strInitials, strMiddleName, i);
 }
-} // namespace
+
+// The names derived from the name parts of a record.
+struct DerivedNames
+{
+    CString strFullName;
+    CString strFileAs;
+    CString strInitials;
+};
 
 // Prefix "Dr.", first "Anna", middle "Maria Luisa", last "Berg" and generation "Jr." give the file-as name
 // "Anna Maria Luisa Berg", the full name "Dr. Anna Maria Luisa Berg Jr." and the initials "A.M.L.B.".
+DerivedNames DeriveNames(const CMAPIContactInfo& info)
+{
+    DerivedNames names;
+    if (!info.strNamePrefix.IsEmpty())
+        names.strFullName = info.strNamePrefix + _T(" ");
+    if (!info.strFirstName.IsEmpty())
+    {
+        names.strFileAs += info.strFirstName;
+        AppendInitial(names.strInitials, info.strFirstName, 0);
+    }
+    if (!info.strMiddleName.IsEmpty())
+    {
+        AppendPart(names.strFileAs, info.strMiddleName);
+        AppendMiddleInitials(names.strInitials, info.strMiddleName);
+    }
+    if (!info.strLastName.IsEmpty())
+    {
+        AppendPart(names.strFileAs, info.strLastName);
+        AppendInitial(names.strInitials, info.strLastName, 0);
+    }
+    names.strFullName += names.strFileAs;
+    if (!info.strGeneration.IsEmpty())
+        AppendPart(names.strFullName, info.strGeneration);
+    return names;
+}
+} // namespace
+
+// Every derived name is written, an empty one as an empty property; the record takes the full and file-as names
+// that could be written.
 BOOL CMAPIContactItem::SetDisplayNames(CMAPIContactInfo* pInfo)
 {
     if (!pInfo)
         return FALSE;
-    CString strFullName;
-    CString strFileAs;
-    CString strInitials;
-    if (!pInfo->strNamePrefix.IsEmpty())
-        strFullName = pInfo->strNamePrefix + _T(" ");
-    if (!pInfo->strFirstName.IsEmpty())
-    {
-        strFileAs += pInfo->strFirstName;
-        AppendInitial(strInitials, pInfo->strFirstName, 0);
-    }
-    if (!pInfo->strMiddleName.IsEmpty())
-    {
-        AppendPart(strFileAs, pInfo->strMiddleName);
-        AppendMiddleInitials(strInitials, pInfo->strMiddleName);
-    }
-    if (!pInfo->strLastName.IsEmpty())
-    {
-        AppendPart(strFileAs, pInfo->strLastName);
-        AppendInitial(strInitials, pInfo->strLastName, 0);
-    }
-    strFullName += strFileAs;
-    if (!pInfo->strGeneration.IsEmpty())
-        AppendPart(strFullName, pInfo->strGeneration);
-
-    if (!SetPropertyString(PR_INITIALS_W, strInitials))
-        LOGTRACE(_T("[MAPI] Set failed : %s(strInitials)"), strInitials);
-    if (SetPropertyString(PR_DISPLAY_NAME_W, strFullName))
-        pInfo->strFullName = strFullName;
+    const DerivedNames names = DeriveNames(*pInfo);
+    if (!SetPropertyString(PR_INITIALS_W, names.strInitials))
+        LOGTRACE(_T("[MAPI] Set failed : %s(strInitials)"), names.strInitials);
+    if (SetPropertyString(PR_DISPLAY_NAME_W, names.strFullName))
+        pInfo->strFullName = names.strFullName;
     else
-        LOGTRACE(_T("[MAPI] Set failed : %s(strFullName)"), strFullName);
-    if (SetPropertyString(mapipim::PidLidFileUnder, strFileAs, MAPIPIM_SET_ADDRESS))
-        pInfo->strDisplay = strFileAs;
+        LOGTRACE(_T("[MAPI] Set failed : %s(strFullName)"), names.strFullName);
+    if (SetPropertyString(mapipim::PidLidFileUnder, names.strFileAs, MAPIPIM_SET_ADDRESS))
+        pInfo->strDisplay = names.strFileAs;
     else
-        LOGTRACE(_T("[MAPI] Set failed : %s(strDisplayAs)"), strFileAs);
-    if (!SetPropertyString(PR_SUBJECT_W, strFileAs))
-        LOGTRACE(_T("[MAPI] Set failed : %s(strSubject)"), strFileAs);
-    if (!SetPropertyString(PR_NORMALIZED_SUBJECT_W, strFileAs))
-        LOGTRACE(_T("[MAPI] Set failed : %s(strNormalizeSubject)"), strFileAs);
+        LOGTRACE(_T("[MAPI] Set failed : %s(strDisplayAs)"), names.strFileAs);
+    if (!SetPropertyString(PR_SUBJECT_W, names.strFileAs))
+        LOGTRACE(_T("[MAPI] Set failed : %s(strSubject)"), names.strFileAs);
+    if (!SetPropertyString(PR_NORMALIZED_SUBJECT_W, names.strFileAs))
+        LOGTRACE(_T("[MAPI] Set failed : %s(strNormalizeSubject)"), names.strFileAs);
     return TRUE;
 }

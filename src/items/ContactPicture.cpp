@@ -4,10 +4,12 @@
 // marks an attachment as the contact photo) and the temporary file is deleted again.
 #include "items/MAPIContactItem.h"
 
+#include "items/AttachmentFileName.h"
 #include "items/ContactProperties.h"
 #include "platform/Gdiplus.h"
 #include "platform/Path.h"
 #include "platform/trace/Trace.h"
+#include "session/Scoped.h"
 
 #include <memory>
 #include <new>
@@ -18,26 +20,12 @@ const UINT kLandscapeWidth = 72;
 const UINT kPortraitHeight = 96;
 const ULONG kJpegQuality = 80;
 const int kTemporaryNameCount = 100;
-const LPCWSTR kPictureAttachmentName = _T("ContactPicture.jpg");
 
-class ScopedImage
+struct DisposeImage
 {
-public:
-    ScopedImage() = default;
-    ~ScopedImage()
-    {
-        if (m_pImage)
-            GdipDisposeImage(m_pImage);
-    }
-    ScopedImage(const ScopedImage&) = delete;
-    ScopedImage& operator=(const ScopedImage&) = delete;
-
-    GpImage* Get() const { return m_pImage; }
-    GpImage** Receive() { return &m_pImage; }
-
-private:
-    GpImage* m_pImage = nullptr;
+    void operator()(GpImage* pImage) const { GdipDisposeImage(pImage); }
 };
+typedef mapipim::Scoped<GpImage*, DisposeImage> ScopedImage;
 
 struct ThumbnailSize
 {
@@ -65,14 +53,14 @@ bool MakeThumbnail(LPCWSTR szPicturePath, ScopedImage& thumbnail)
     ScopedImage image;
     UINT nWidth = 0;
     UINT nHeight = 0;
-    if (GdipLoadImageFromFile(szPicturePath, image.Receive()) != Ok || GdipGetImageWidth(image.Get(), &nWidth) != Ok ||
+    if (GdipLoadImageFromFile(szPicturePath, &image.Receive()) != Ok || GdipGetImageWidth(image.Get(), &nWidth) != Ok ||
         GdipGetImageHeight(image.Get(), &nHeight) != Ok || nWidth == 0 || nHeight == 0)
     {
         LOGTRACE(_T("[MAPI] Set failed : %s(strPicturePath)"), szPicturePath);
         return false;
     }
     const ThumbnailSize size = GetThumbnailSize(nWidth, nHeight);
-    return GdipGetImageThumbnail(image.Get(), size.nWidth, size.nHeight, thumbnail.Receive(), NULL, NULL) == Ok;
+    return GdipGetImageThumbnail(image.Get(), size.nWidth, size.nHeight, &thumbnail.Receive(), NULL, NULL) == Ok;
 }
 
 // The first of ContactPicture0.jpg to ContactPicture99.jpg in the documents folder that does not exist yet; an
@@ -144,7 +132,7 @@ bool AttachPicture(CMAPIItem& item, LPCWSTR szPicturePath)
     bool bAttached = false;
     if (SaveAsJpeg(thumbnail.Get(), strTemporary))
     {
-        bAttached = item.AddAttachment(strTemporary, NULL, kPictureAttachmentName) != FALSE;
+        bAttached = item.AddAttachment(strTemporary, NULL, mapipim::kContactPictureFileName) != FALSE;
         if (!bAttached)
             LOGTRACE(_T("[MAPI] Set failed : %s(ContactPicture.jpg)"), strTemporary);
     }

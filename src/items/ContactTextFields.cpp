@@ -24,6 +24,8 @@ void WriteContactTexts(CMAPIItem& item, const ContactTextField* pFields, size_t 
     for (size_t i = 0; i < nCount; ++i)
     {
         const ContactTextField& field = pFields[i];
+        if (field.bDerived)
+            continue;
         const CString& strValue = info.*field.pField;
         if (!item.SetPropertyString(field.ulTag, strValue, field.nSet))
             LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), strValue, field.szName, szFolderName);

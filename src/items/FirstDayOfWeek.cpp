@@ -3,33 +3,14 @@
 #include "items/FirstDayOfWeek.h"
 
 #include "platform/platform.h"
+#include "session/Scoped.h"
 
-namespace
-{
-class ScopedKey
-{
-public:
-    ScopedKey() = default;
-    ~ScopedKey()
-    {
-        if (m_hKey)
-            RegCloseKey(m_hKey);
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-
-    HKEY* Receive() { return &m_hKey; }
-    HKEY Get() const { return m_hKey; }
-
-private:
-    HKEY m_hKey = NULL;
-};
-} // namespace
+using mapipim::ScopedKey;
 
 int GetFirstDayOfWeek()
 {
     ScopedKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, _T("Control Panel\\International"), 0, KEY_READ, key.Receive()) !=
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, _T("Control Panel\\International"), 0, KEY_READ, &key.Receive()) !=
         ERROR_SUCCESS)
         return 0;
     WCHAR szDigit[2] = {0, 0}; // one digit and its terminator: a longer value is not a day digit

@@ -10,6 +10,7 @@
 #include "session/Scoped.h"
 
 using mapipim::ScopedBuffer;
+using mapipim::ScopedInterface;
 
 CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL} {}
 
@@ -26,13 +27,12 @@ BOOL CMAPIItem::Open(CMAPIEx* pMAPI, SBinary& entryID)
     if (!pSession)
         return FALSE;
     ULONG ulObjType = 0;
-    LPUNKNOWN pObject = NULL;
+    ScopedInterface<IUnknown> object;
     if (pSession->OpenEntry(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), NULL, MAPI_BEST_ACCESS, &ulObjType,
-                            &pObject) != S_OK)
+                            &object.Receive()) != S_OK ||
+        !object)
         return FALSE;
-    if (!pObject)
-        return FALSE;
-    m_pItem = static_cast<IMAPIProp*>(pObject);
+    m_pItem = static_cast<IMAPIProp*>(object.Detach());
     GetEntryID();
     return TRUE;
 }
@@ -49,10 +49,10 @@ BOOL CMAPIItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
         return FALSE;
     Close();
     m_pMAPI = pMAPI;
-    LPMESSAGE pMessage = NULL;
-    if (static_cast<IMAPIFolder*>(pFolderObject)->CreateMessage(NULL, 0, &pMessage) != S_OK || !pMessage)
+    ScopedInterface<IMessage> message;
+    if (static_cast<IMAPIFolder*>(pFolderObject)->CreateMessage(NULL, 0, &message.Receive()) != S_OK || !message)
         return FALSE;
-    m_pItem = pMessage;
+    m_pItem = message.Detach();
     GetEntryID();
     return TRUE;
 }

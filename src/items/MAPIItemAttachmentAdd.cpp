@@ -11,6 +11,7 @@
 #include "platform/Pause.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,7 +24,6 @@ using mapipim::StoreStringTag;
 
 namespace
 {
-const LPCWSTR kContactPictureName = _T("ContactPicture.jpg");
 const int kAnsiNameBytes = 260; // MAX_PATH: at most 259 bytes and the terminator
 
 // The name and extension an attachment is stored under, and whether it is the contact photo.
@@ -37,9 +37,9 @@ struct AttachmentNaming
 AttachmentNaming NameAttachment(LPCWSTR szPath, LPCWSTR szDisplayName, LPCWSTR szFileName)
 {
     AttachmentNaming naming;
-    naming.bPhoto = szFileName && lstrcmpW(szFileName, kContactPictureName) == 0;
+    naming.bPhoto = szFileName && lstrcmpW(szFileName, mapipim::kContactPictureFileName) == 0;
     if (naming.bPhoto)
-        naming.strName = kContactPictureName;
+        naming.strName = mapipim::kContactPictureFileName;
     else if (szDisplayName && szDisplayName[0])
         naming.strName = szDisplayName;
     else

@@ -8,6 +8,7 @@
 #include "items/CancelFlag.h"
 #include "platform/Pause.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 
 using mapipim::AttachmentSaveTarget;
 using mapipim::AttachmentTable;
@@ -19,6 +20,21 @@ using mapipim::StoreStringTag;
 
 namespace
 {
+enum SaveColumn
+{
+    kNumColumn,
+    kLongFileNameColumn,
+    kFileNameColumn,
+    kPhotoColumn,
+    kSaveColumns
+};
+
+// The attachment a row names by its PR_ATTACH_NUM; false when it cannot be opened.
+bool OpenRowAttachment(IMessage* pMessage, const SRow& row, ScopedInterface<IAttach>& attachment)
+{
+    const SPropValue* pNum = mapipim::FindRowValue(row, kNumColumn, PR_ATTACH_NUM);
+    return pNum && pMessage->OpenAttach(pNum->Value.ul, NULL, 0, &attachment.Receive()) == S_OK && attachment;
+}
 
 // Copies the stream to the file chunk by chunk until a chunk comes back short. False when a read or a write
 // fails or the host cancels after a full chunk.
@@ -65,35 +81,25 @@ BOOL CMAPIItem::SaveAttachment(LPCWSTR szPath, int nIndex, int nFilter)
     AttachmentSaveTarget target;
     if (!target.Decide(szPath))
         return FALSE;
-    enum
-    {
-        kNumColumn,
-        kLongFileNameColumn,
-        kFileNameColumn,
-        kPhotoColumn
-    };
-    SizedSPropTagArray(4, columns) = {4,
-                                      {PR_ATTACH_NUM, StoreStringTag(PR_ATTACH_LONG_FILENAME_W),
-                                       StoreStringTag(PR_ATTACH_FILENAME_W), PR_ATTACHMENT_CONTACTPHOTO}};
+    SizedSPropTagArray(kSaveColumns, columns) = {kSaveColumns,
+                                                 {PR_ATTACH_NUM, StoreStringTag(PR_ATTACH_LONG_FILENAME_W),
+                                                  StoreStringTag(PR_ATTACH_FILENAME_W), PR_ATTACHMENT_CONTACTPHOTO}};
     AttachmentTable table;
     if (!table.Open(m_pItem) || !table.SetColumns(reinterpret_cast<LPSPropTagArray>(&columns)))
         return FALSE;
     bool bSaved = false;
-    const bool bWalked = table.Walk(
-        nIndex, nFilter, kPhotoColumn,
-        [&](const SRow& row)
-        {
-            const SPropValue* pNum = mapipim::FindRowValue(row, kNumColumn, PR_ATTACH_NUM);
-            ScopedInterface<IAttach> attachment;
-            if (!pNum || table.GetMessage()->OpenAttach(pNum->Value.ul, NULL, 0, &attachment.Receive()) != S_OK ||
-                !attachment)
-                return true; // an attachment that cannot be opened is passed over
-            const CString strFile =
-                target.GetFilePath(GetRowText(row, kLongFileNameColumn), GetRowText(row, kFileNameColumn));
-            if (!SaveAttachmentData(attachment.Get(), strFile))
-                return false;
-            bSaved = true;
-            return true;
-        });
+    const auto saveRow = [&](const SRow& row)
+    {
+        ScopedInterface<IAttach> attachment;
+        if (!OpenRowAttachment(table.GetMessage(), row, attachment))
+            return true; // an attachment that cannot be opened is passed over
+        const CString strFile =
+            target.GetFilePath(GetRowText(row, kLongFileNameColumn), GetRowText(row, kFileNameColumn));
+        if (!SaveAttachmentData(attachment.Get(), strFile))
+            return false;
+        bSaved = true;
+        return true;
+    };
+    const bool bWalked = table.Walk(nIndex, nFilter, kPhotoColumn, saveRow);
     return bWalked && bSaved;
 }

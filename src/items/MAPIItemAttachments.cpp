@@ -8,6 +8,7 @@
 #include "items/CancelFlag.h"
 #include "platform/platform.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 
 using mapipim::AttachmentTable;
 using mapipim::GetRowNumber;
@@ -97,6 +98,14 @@ void TraceNameColumn(const SRow& row, int nColumn)
     }
 }
 
+// A message counts no attachments unless its PR_HASATTACH says it has some, whatever its table holds.
+bool HasAttachFlag(CMAPIItem& item)
+{
+    ScopedBuffer<SPropValue> hasAttach;
+    return item.GetProperty(PR_HASATTACH, hasAttach.Receive()) == S_OK && hasAttach &&
+           hasAttach->ulPropTag == PR_HASATTACH && hasAttach->Value.b;
+}
+
 // The long file name, or the file name when the long one is empty.
 CString GetRowFileName(const SRow& row, int nLongFileNameColumn, int nFileNameColumn)
 {
@@ -107,15 +116,10 @@ CString GetRowFileName(const SRow& row, int nLongFileNameColumn, int nFileNameCo
 
 int CMAPIItem::GetAttachmentCount()
 {
-    ScopedBuffer<SPropValue> hasAttach;
-    if (GetProperty(PR_HASATTACH, hasAttach.Receive()) != S_OK || !hasAttach || hasAttach->ulPropTag != PR_HASATTACH ||
-        !hasAttach->Value.b)
-        return 0;
     AttachmentTable table;
-    ULONG ulCount = 0;
-    if (!table.Open(m_pItem) || table.GetTable()->GetRowCount(0, &ulCount) != S_OK)
+    if (!HasAttachFlag(*this) || !table.Open(m_pItem))
         return 0;
-    return static_cast<int>(ulCount);
+    return table.GetRowCount();
 }
 
 BOOL CMAPIItem::GetAttachmentCID(CString& strCID, int nIndex)
@@ -126,7 +130,7 @@ BOOL CMAPIItem::GetAttachmentCID(CString& strCID, int nIndex)
     AttachmentTable table;
     if (!table.Open(m_pItem))
         return FALSE;
-    const int nCount = GetAttachmentCount();
+    const int nCount = HasAttachFlag(*this) ? table.GetRowCount() : 0;
     if (nIndex < 0 || nIndex >= nCount)
         return FALSE;
     SizedSPropTagArray(1, columns) = {1, {StoreStringTag(PR_ATTACH_CONTENT_ID_W)}};

@@ -10,6 +10,7 @@
 #include "platform/Pause.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,14 +27,10 @@ namespace
 const ULONG kBodyChunkBytes = 2048; // an 8-bit chunk
 const ULONG kBodyChunkChars = 2048; // a UTF-16 chunk
 
-ULONG BodyTag()
-{
-    return CMAPIEx::m_bOnlyANSIOnUnicode ? PR_BODY_A : PR_BODY_W;
-}
-
 HRESULT OpenBodyStream(IMAPIProp* pItem, ULONG ulFlags, ScopedInterface<IStream>& stream)
 {
-    return pItem->OpenProperty(BodyTag(), &IID_IStream, 0, ulFlags, reinterpret_cast<LPUNKNOWN*>(&stream.Receive()));
+    return pItem->OpenProperty(mapipim::StoreStringTag(PR_BODY_W), &IID_IStream, 0, ulFlags,
+                               reinterpret_cast<LPUNKNOWN*>(&stream.Receive()));
 }
 
 // Hands the stream to appendChunk in chunks of cbChunk bytes, pausing after each, until a chunk comes back short

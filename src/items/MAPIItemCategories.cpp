@@ -8,6 +8,7 @@
 #include "items/CancelFlag.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 
 #include <vector>
 
@@ -20,12 +21,6 @@ namespace
 const LPCWSTR kKeywords = _T("Keywords");
 const LPCWSTR kCategorySeparators = _T(",;");
 const LPCWSTR kCategoryJoin = _T(",;");
-
-// The value type GetValidMVString reads: a value of another type would be read through the wrong union member.
-ULONG CategoriesType()
-{
-    return CMAPIEx::m_bOnlyANSIOnUnicode ? PT_MV_STRING8 : PT_MV_UNICODE;
-}
 
 // The non-empty pieces of the text, at most nPieces of them.
 std::vector<CString> SplitCategories(LPCWSTR szCategories, int nPieces)
@@ -42,8 +37,9 @@ std::vector<CString> SplitCategories(LPCWSTR szCategories, int nPieces)
 BOOL CMAPIItem::GetCategories(CString& strCategories)
 {
     ScopedBuffer<SPropValue> value;
+    // Only the type GetValidMVString reads: a value of another type would be read through the wrong union member.
     if (!GetNamedStringProperty(kKeywords, value.Receive()) || !value ||
-        PROP_TYPE(value->ulPropTag) != CategoriesType())
+        PROP_TYPE(value->ulPropTag) != mapipim::StoreStringType(PT_MV_UNICODE))
         return FALSE;
     strCategories.Empty();
     for (ULONG i = 0; i < value->Value.MVszW.cValues; ++i)

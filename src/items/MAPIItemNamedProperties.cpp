@@ -7,6 +7,7 @@
 #include "items/CancelFlag.h"
 #include "items/PropertySets.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 
 using mapipim::IsItemAccessCancelled;
 using mapipim::ScopedBuffer;
@@ -119,8 +120,7 @@ BOOL CMAPIItem::SetNamedStringPropertyMV(LPCWSTR szName, LPWSTR* lppszValues, in
     ScopedBuffer<SPropValue> value;
     if (MAPIAllocateBuffer(sizeof(SPropValue), reinterpret_cast<LPVOID*>(&value.Receive())) != S_OK)
         return FALSE;
-    const ULONG ulMVType = CMAPIEx::m_bOnlyANSIOnUnicode ? PT_MV_STRING8 : PT_MV_UNICODE;
-    value->ulPropTag = CHANGE_PROP_TYPE(tags->aulPropTag[0], ulMVType);
+    value->ulPropTag = CHANGE_PROP_TYPE(tags->aulPropTag[0], mapipim::StoreStringType(PT_MV_UNICODE));
     value->dwAlignPad = 0;
     value->Value.MVszW.cValues = static_cast<ULONG>(nCount);
     value->Value.MVszW.lppszW = NULL;

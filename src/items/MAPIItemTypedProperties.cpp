@@ -9,26 +9,16 @@
 #include "items/CancelFlag.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 
 using mapipim::AnsiText;
 using mapipim::IsItemAccessCancelled;
 using mapipim::ScopedBuffer;
+using mapipim::StoreStringTag;
+using mapipim::StoreStringType;
 
 namespace
 {
-ULONG StringType()
-{
-    return CMAPIEx::m_bOnlyANSIOnUnicode ? PT_STRING8 : PT_UNICODE;
-}
-
-// An ordinary string tag in the form the store takes: the 8-bit form once the process is in ANSI-only mode.
-ULONG OrdinaryStringTag(ULONG ulPropTag)
-{
-    if (CMAPIEx::m_bOnlyANSIOnUnicode && PROP_TYPE(ulPropTag) == PT_UNICODE)
-        return CHANGE_PROP_TYPE(ulPropTag, PT_STRING8);
-    return ulPropTag;
-}
-
 // Reads one property for a typed getter; a value of any other type (a named property stored with another type)
 // counts as absent, since its union member would be read as the wrong kind.
 bool ReadTyped(CMAPIItem& item, ULONG ulPropTag, int nSet, ULONG ulType, ScopedBuffer<SPropValue>& value)
@@ -73,9 +63,9 @@ BOOL CMAPIItem::GetPropertyString(ULONG ulPropTag, CString& strValue, int nSet)
 {
     strValue.Empty();
     if (nSet == MAPIPIM_SET_NONE)
-        ulPropTag = OrdinaryStringTag(ulPropTag);
+        ulPropTag = StoreStringTag(ulPropTag);
     ScopedBuffer<SPropValue> value;
-    if (!ReadTyped(*this, ulPropTag, nSet, StringType(), value))
+    if (!ReadTyped(*this, ulPropTag, nSet, StoreStringType(PT_UNICODE), value))
         return FALSE;
     CMAPIEx::GetValidString(*value.Get(), strValue);
     return TRUE;
@@ -137,7 +127,7 @@ BOOL CMAPIItem::GetPropertyBinary(ULONG ulPropTag, CMAPIByteStream& stream, int 
 BOOL CMAPIItem::SetPropertyString(ULONG ulPropTag, LPCWSTR szValue, int nSet)
 {
     if (nSet == MAPIPIM_SET_NONE)
-        ulPropTag = OrdinaryStringTag(ulPropTag);
+        ulPropTag = StoreStringTag(ulPropTag);
     // A null text is written as an empty property, as an empty one is.
     LPCWSTR szText = szValue ? szValue : _T("");
     SPropValue value = {};

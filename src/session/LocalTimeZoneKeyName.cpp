@@ -3,6 +3,9 @@
 #include <mapipim/MAPIEx.h>
 
 #include "platform/platform.h"
+#include "session/Scoped.h"
+
+using mapipim::ScopedKey;
 
 namespace
 {
@@ -23,17 +26,16 @@ int BoundedLength(const WCHAR* pszText, int nMax)
 // The "Std" text of one zone key, or empty text when it has none.
 CString ReadStandardName(HKEY hZones, LPCWSTR szKeyName)
 {
-    HKEY hZone = NULL;
-    if (RegOpenKeyExW(hZones, szKeyName, 0, KEY_READ, &hZone) != ERROR_SUCCESS)
+    ScopedKey zone;
+    if (RegOpenKeyExW(hZones, szKeyName, 0, KEY_READ, &zone.Receive()) != ERROR_SUCCESS)
         return CString();
     // One character more than the value may fill, so that a value stored without terminator still ends.
     WCHAR szStandardName[cbStandardName / sizeof(WCHAR) + 1] = {};
     DWORD dwType = 0;
     DWORD cbData = cbStandardName;
-    const LONG lResult =
-        RegQueryValueExW(hZone, _T("Std"), NULL, &dwType, reinterpret_cast<LPBYTE>(szStandardName), &cbData);
-    RegCloseKey(hZone);
-    if (lResult != ERROR_SUCCESS || dwType != REG_SZ)
+    if (RegQueryValueExW(zone.Get(), _T("Std"), NULL, &dwType, reinterpret_cast<LPBYTE>(szStandardName), &cbData) !=
+            ERROR_SUCCESS ||
+        dwType != REG_SZ)
         return CString();
     return CString(szStandardName);
 }
@@ -46,20 +48,18 @@ int GetLocalTimeZoneKeyName(CString& strName)
     GetTimeZoneInformation(&tzi);
     const CString strMachineZone(tzi.StandardName, BoundedLength(tzi.StandardName, nMaxZoneName));
 
-    HKEY hZones = NULL;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, szTimeZonesKey, 0, KEY_READ, &hZones) != ERROR_SUCCESS)
+    ScopedKey zones;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, szTimeZonesKey, 0, KEY_READ, &zones.Receive()) != ERROR_SUCCESS)
         return 0;
     WCHAR szKeyName[cchKeyName + 1] = {};
-    for (DWORD dwIndex = 0; RegEnumKeyW(hZones, dwIndex, szKeyName, cchKeyName) == ERROR_SUCCESS; ++dwIndex)
+    for (DWORD dwIndex = 0; RegEnumKeyW(zones.Get(), dwIndex, szKeyName, cchKeyName) == ERROR_SUCCESS; ++dwIndex)
     {
-        const CString strStandardName = ReadStandardName(hZones, szKeyName);
+        const CString strStandardName = ReadStandardName(zones.Get(), szKeyName);
         if (!strStandardName.IsEmpty() && strStandardName.Compare(strMachineZone) == 0)
         {
             strName = szKeyName;
-            RegCloseKey(hZones);
             return 1;
         }
     }
-    RegCloseKey(hZones);
     return 0;
 }

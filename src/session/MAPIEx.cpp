@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 
 using mapipim::AnsiText;
 using mapipim::ScopedInterface;
@@ -24,6 +25,12 @@ const ULONG ulServiceLoginFlags = MAPI_EXPLICIT_PROFILE | MAPI_NT_SERVICE;
 bool HoldsString(const SPropValue& prop)
 {
     return PROP_TYPE(prop.ulPropTag) != PT_ERROR;
+}
+
+// The profile administration object; profile names reach it as 8-bit text, since it is not asked for Unicode.
+bool OpenProfileAdmin(ScopedInterface<IProfAdmin>& admin)
+{
+    return MAPIAdminProfiles(0, &admin.Receive()) == S_OK && admin;
 }
 
 bool IsReadableA(LPCSTR lpsz)
@@ -68,15 +75,12 @@ BOOL CMAPIEx::Login(LPCWSTR szProfileName, BOOL bInitAsService)
     const ULONG ulFlags = bInitAsService ? ulLoginFlags | ulServiceLoginFlags : ulLoginFlags;
     // Without MAPI_UNICODE, MAPI reads the profile name as 8-bit text.
     AnsiText profileName(szProfileName);
-    const HRESULT hr = MAPILogonEx(0, reinterpret_cast<LPTSTR>(profileName.Get()), NULL, ulFlags, &m_pSession);
-    if (hr != S_OK)
-    {
-        // A failing logon may still have stored something; the object stays logged out.
-        if (m_pSession)
-            m_pSession->Release();
-        m_pSession = NULL;
+    // A failing logon may still have stored a session; it is released and the object stays logged out.
+    ScopedInterface<IMAPISession> session;
+    if (MAPILogonEx(0, reinterpret_cast<LPTSTR>(profileName.Get()), NULL, ulFlags, &session.Receive()) != S_OK ||
+        !session)
         return FALSE;
-    }
+    m_pSession = session.Detach();
     return TRUE;
 }
 
@@ -100,7 +104,7 @@ void CMAPIEx::Logout()
 BOOL CMAPIEx::CreateProfile(LPCWSTR szProfileName)
 {
     ScopedInterface<IProfAdmin> admin;
-    if (MAPIAdminProfiles(0, &admin.Receive()) != S_OK || !admin)
+    if (!OpenProfileAdmin(admin))
         return FALSE;
     AnsiText profileName(szProfileName);
     return admin->CreateProfile(reinterpret_cast<LPTSTR>(profileName.Get()), NULL, 0, 0) == S_OK;
@@ -109,7 +113,7 @@ BOOL CMAPIEx::CreateProfile(LPCWSTR szProfileName)
 BOOL CMAPIEx::DeleteProfile(LPCWSTR szProfileName)
 {
     ScopedInterface<IProfAdmin> admin;
-    if (MAPIAdminProfiles(0, &admin.Receive()) != S_OK || !admin)
+    if (!OpenProfileAdmin(admin))
         return FALSE;
     AnsiText profileName(szProfileName);
     return admin->DeleteProfile(reinterpret_cast<LPTSTR>(profileName.Get()), 0) == S_OK;
@@ -130,8 +134,7 @@ BOOL CMAPIEx::GetProfileName(CString& strProfileName)
         nResourceType,
         nColumns
     };
-    SizedSPropTagArray(nColumns, columns) = {
-        nColumns, {m_bOnlyANSIOnUnicode ? PR_DISPLAY_NAME_A : PR_DISPLAY_NAME_W, PR_RESOURCE_TYPE}};
+    SizedSPropTagArray(nColumns, columns) = {nColumns, {mapipim::StoreStringTag(PR_DISPLAY_NAME_W), PR_RESOURCE_TYPE}};
     if (statusTable->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0) != S_OK)
         return FALSE;
 

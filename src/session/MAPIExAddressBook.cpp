@@ -3,6 +3,8 @@
 #include <mapipim/MAPIEx.h>
 
 #include "session/Scoped.h"
+#include "session/SingleProperty.h"
+#include "session/StringMode.h"
 
 using mapipim::ScopedBuffer;
 using mapipim::ScopedInterface;
@@ -56,12 +58,9 @@ LPSPropValue FindStringProp(ADRENTRY& entry, ULONG ulUnicodeTag, ULONG ulAnsiTag
 // Reads one string property of a mail user into strText; false when GetProps does not return it in full.
 bool ReadUserString(IMailUser* pUser, ULONG ulUnicodeTag, CString& strText)
 {
-    const ULONG ulPropTag = CMAPIEx::m_bOnlyANSIOnUnicode ? CHANGE_PROP_TYPE(ulUnicodeTag, PT_STRING8) : ulUnicodeTag;
-    SPropTagArray tags = {1, {ulPropTag}};
-    ULONG cValues = 0;
+    const ULONG ulPropTag = mapipim::StoreStringTag(ulUnicodeTag);
     ScopedBuffer<SPropValue> value;
-    if (pUser->GetProps(&tags, static_cast<ULONG>(CMAPIEx::m_nMAPICode), &cValues, &value.Receive()) != S_OK ||
-        !value || value->ulPropTag != ulPropTag)
+    if (!mapipim::ReadSingleProperty(pUser, ulPropTag, static_cast<ULONG>(CMAPIEx::m_nMAPICode), value))
         return false;
     CMAPIEx::GetValidString(*value.Get(), strText);
     return true;

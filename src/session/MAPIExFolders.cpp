@@ -3,36 +3,18 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIFolder.h>
 
+#include "session/FolderEntry.h"
 #include "session/Scoped.h"
+#include "session/SingleProperty.h"
 
 #include <memory>
-#include <new>
 
+using mapipim::OpenFolderEntry;
 using mapipim::ScopedBuffer;
-using mapipim::ScopedInterface;
 
 namespace
 {
 const ULONG ulStoreOpenFlags = MAPI_BEST_ACCESS | MDB_NO_DIALOG;
-
-// Opens an entry of the store as a folder. Anything else the identifier may name (a message) is released:
-// wrapped as a folder, its interface would be called through the wrong method table.
-IMAPIFolder* OpenStoreFolder(IMsgStore* pStore, ULONG cb, LPENTRYID lpEntryID, ULONG ulFlags)
-{
-    if (!pStore)
-        return NULL;
-    ULONG ulObjType = 0;
-    ScopedInterface<IUnknown> object;
-    if (pStore->OpenEntry(cb, lpEntryID, NULL, ulFlags, &ulObjType, &object.Receive()) != S_OK || !object ||
-        ulObjType != MAPI_FOLDER)
-        return NULL;
-    return static_cast<IMAPIFolder*>(object.Detach());
-}
-
-IMAPIFolder* OpenStoreFolder(IMsgStore* pStore, SBinary& entryID, ULONG ulFlags)
-{
-    return OpenStoreFolder(pStore, entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), ulFlags);
-}
 
 // The binary value of a property that GetProps returned in full.
 bool IsBinaryValue(const ScopedBuffer<SPropValue>& value, ULONG ulPropTag)
@@ -43,31 +25,29 @@ bool IsBinaryValue(const ScopedBuffer<SPropValue>& value, ULONG ulPropTag)
 // Opens the folder whose entry identifier the store keeps in the binary property ulFolderID.
 IMAPIFolder* OpenFolderOfStoreProperty(IMsgStore* pStore, ULONG ulFolderID, ULONG ulFlags)
 {
-    if (!pStore)
-        return NULL;
-    SPropTagArray tags = {1, {ulFolderID}};
-    ULONG cValues = 0;
     ScopedBuffer<SPropValue> value;
-    if (pStore->GetProps(&tags, static_cast<ULONG>(CMAPIEx::m_nMAPICode), &cValues, &value.Receive()) != S_OK ||
+    if (!mapipim::ReadSingleProperty(pStore, ulFolderID, static_cast<ULONG>(CMAPIEx::m_nMAPICode), value) ||
         !IsBinaryValue(value, ulFolderID))
         return NULL;
-    return OpenStoreFolder(pStore, value->Value.bin, ulFlags);
+    return OpenFolderEntry(pStore, value->Value.bin, ulFlags);
 }
 
 // A new folder object around pFolder (whose reference it takes), handed to the caller or made current.
 CMAPIFolder* WrapFolder(CMAPIEx& mapi, IMAPIFolder* pFolder, int bSetCurrent)
 {
-    if (!pFolder)
-        return NULL;
-    CMAPIFolder* pWrapper = new (std::nothrow) CMAPIFolder(&mapi, pFolder, _T(""));
-    if (!pWrapper)
-    {
-        pFolder->Release();
-        return NULL;
-    }
-    if (bSetCurrent)
+    CMAPIFolder* pWrapper = mapipim::NewFolderObject(&mapi, pFolder);
+    if (pWrapper && bSetCurrent)
         mapi.SetFolder(pWrapper);
     return pWrapper;
+}
+
+// Hands an opened folder, without a name, to the caller's folder object; false when none was opened.
+BOOL AttachFolder(CMAPIEx& mapi, IMAPIFolder* pFolder, CMAPIFolder& folder)
+{
+    if (!pFolder)
+        return FALSE;
+    folder.Attach(&mapi, pFolder, _T(""));
+    return TRUE;
 }
 } // namespace
 
@@ -87,22 +67,14 @@ CMAPIFolder* CMAPIEx::OpenFolder(LPCWSTR szFolderName, int bSetCurrent)
 
 BOOL CMAPIEx::OpenFolder(ULONG ulFolderID, CMAPIFolder& folder)
 {
-    IMAPIFolder* pFolder = OpenFolderOfStoreProperty(m_pMsgStore, ulFolderID, m_ulMDBFlags);
-    if (!pFolder)
-        return FALSE;
-    folder.Attach(this, pFolder, _T(""));
-    return TRUE;
+    return AttachFolder(*this, OpenFolderOfStoreProperty(m_pMsgStore, ulFolderID, m_ulMDBFlags), folder);
 }
 
 BOOL CMAPIEx::OpenFolder(SBinary& storeEntryID, SBinary& folderEntryID, CMAPIFolder& folder)
 {
     if (!OpenMessageStore(storeEntryID, ulStoreOpenFlags))
         return FALSE;
-    IMAPIFolder* pFolder = OpenStoreFolder(m_pMsgStore, folderEntryID, m_ulMDBFlags);
-    if (!pFolder)
-        return FALSE;
-    folder.Attach(this, pFolder, _T(""));
-    return TRUE;
+    return AttachFolder(*this, OpenFolderEntry(m_pMsgStore, folderEntryID, m_ulMDBFlags), folder);
 }
 
 CMAPIFolder* CMAPIEx::OpenSpecialFolder(ULONG ulFolderID, int bSetCurrent)
@@ -113,7 +85,7 @@ CMAPIFolder* CMAPIEx::OpenSpecialFolder(ULONG ulFolderID, int bSetCurrent)
     ScopedBuffer<SPropValue> value;
     if (inbox->GetProperty(ulFolderID, value.Receive()) != S_OK || !IsBinaryValue(value, ulFolderID))
         return NULL;
-    IMAPIFolder* pFolder = OpenStoreFolder(m_pMsgStore, value->Value.bin, m_ulMDBFlags);
+    IMAPIFolder* pFolder = OpenFolderEntry(m_pMsgStore, value->Value.bin, m_ulMDBFlags);
     value.Reset();
     inbox.reset();
     return WrapFolder(*this, pFolder, bSetCurrent);
@@ -132,7 +104,7 @@ CMAPIFolder* CMAPIEx::OpenInbox(int bSetCurrent)
     ScopedBuffer<ENTRYID> entryID;
     if (m_pMsgStore->GetReceiveFolder(NULL, 0, &cb, &entryID.Receive(), NULL) != S_OK || !entryID)
         return NULL;
-    IMAPIFolder* pFolder = OpenStoreFolder(m_pMsgStore, cb, entryID.Get(), m_ulMDBFlags);
+    IMAPIFolder* pFolder = OpenFolderEntry(m_pMsgStore, cb, entryID.Get(), m_ulMDBFlags);
     entryID.Reset();
     return WrapFolder(*this, pFolder, bSetCurrent);
 }

@@ -4,7 +4,9 @@
 #include <mapipim/SBinaryUtils.h>
 
 #include "platform/platform.h"
+#include "session/StringMode.h"
 #include "session/Scoped.h"
+#include "session/SingleProperty.h"
 
 using mapipim::ScopedBuffer;
 using mapipim::ScopedInterface;
@@ -38,14 +40,8 @@ bool IsChosenStore(SRow& row, LPCWSTR szStore)
 
 LONG ReadStoreLong(IMsgStore* pStore, ULONG ulPropTag)
 {
-    if (!pStore)
-        return 0;
-    SPropTagArray tags = {1, {ulPropTag}};
-    ULONG cValues = 0;
     ScopedBuffer<SPropValue> value;
-    if (pStore->GetProps(&tags, 0, &cValues, &value.Receive()) != S_OK || !value || cValues != 1)
-        return 0;
-    return value->ulPropTag == ulPropTag ? value->Value.l : 0;
+    return mapipim::ReadSingleProperty(pStore, ulPropTag, 0, value) ? value->Value.l : 0;
 }
 } // namespace
 
@@ -87,11 +83,7 @@ BOOL CMAPIEx::OpenMessageStore(SBinary& entryID, ULONG ulFlags)
         LOGTRACE(_T("[MAPI] OpenMessageStore - OpenMsgStore failed : %s"), strEntryID);
         return FALSE;
     }
-    if (!(GetMessageStoreSupport() & STORE_UNICODE_OK))
-    {
-        m_nMAPICode = 0;
-        m_bOnlyANSIOnUnicode = TRUE;
-    }
+    mapipim::SwitchToAnsiOnlyUnlessUnicode(GetMessageStoreSupport());
     return TRUE;
 }
 

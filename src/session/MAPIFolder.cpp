@@ -3,9 +3,9 @@
 #include <mapipim/MAPIFolder.h>
 #include <mapipim/MAPIEx.h>
 
+#include "session/FolderEntry.h"
 #include "session/Scoped.h"
-
-#include <new>
+#include "session/StringMode.h"
 
 using mapipim::ScopedInterface;
 using mapipim::ScopedRows;
@@ -106,8 +106,8 @@ IMAPITable* CMAPIFolder::GetHierarchy()
     if (!pFolder)
         return NULL;
     ReleaseTable(m_pHierarchy);
-    SizedSPropTagArray(nHierarchyColumns, columns) = {
-        nHierarchyColumns, {CMAPIEx::m_bOnlyANSIOnUnicode ? PR_DISPLAY_NAME_A : PR_DISPLAY_NAME_W, PR_ENTRYID}};
+    SizedSPropTagArray(nHierarchyColumns, columns) = {nHierarchyColumns,
+                                                      {mapipim::StoreStringTag(PR_DISPLAY_NAME_W), PR_ENTRYID}};
     IMAPITable* pTable = NULL;
     const HRESULT hr = pFolder->GetHierarchyTable(0, &pTable);
     m_pHierarchy = WithColumns(hr, pTable, reinterpret_cast<LPSPropTagArray>(&columns));
@@ -213,15 +213,8 @@ BOOL CMAPIFolder::GetNextSubFolder(CMAPIFolder& subFolder, CString& strFolderNam
         return FALSE;
     SRow& row = rows->aRow[0];
 
-    IMAPIFolder* pFolder = NULL;
     SBinary* pEntryID = RowEntryID(row, nHierarchyEntryID);
-    ULONG ulObjType = 0;
-    ScopedInterface<IUnknown> object;
-    if (pEntryID &&
-        GetMAPIFolder()->OpenEntry(pEntryID->cb, reinterpret_cast<LPENTRYID>(pEntryID->lpb), NULL, MAPI_MODIFY,
-                                   &ulObjType, &object.Receive()) == S_OK &&
-        object && ulObjType == MAPI_FOLDER)
-        pFolder = static_cast<IMAPIFolder*>(object.Detach());
+    IMAPIFolder* pFolder = pEntryID ? mapipim::OpenFolderEntry(GetMAPIFolder(), *pEntryID, MAPI_MODIFY) : NULL;
 
     if (row.cValues > nHierarchyDisplayName)
         CMAPIEx::GetValidString(row.lpProps[nHierarchyDisplayName], strFolderName);
@@ -241,7 +234,7 @@ CMAPIFolder* CMAPIFolder::OpenSubFolder(LPCWSTR szFolderName)
     {
         // A match that could not be opened is no result; the search goes on.
         if (strName.CompareNoCase(szFolderName) == 0 && subFolder.GetMAPIFolder())
-            return new (std::nothrow) CMAPIFolder(m_pMAPI, subFolder.Detach(), _T(""));
+            return mapipim::NewFolderObject(m_pMAPI, subFolder.Detach());
         if (CMAPIFolder* pFound = subFolder.OpenSubFolder(szFolderName))
             return pFound;
     }

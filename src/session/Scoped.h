@@ -1,109 +1,76 @@
-// Scope guards for what MAPI hands out: buffers (MAPIFreeBuffer), row sets (FreeProws) and interfaces (Release).
-// Each operation that obtains one of these holds it here, so that every path out of the operation gives it back.
+// Scope guards for what MAPI and the platform hand out: buffers (MAPIFreeBuffer), row sets (FreeProws), interfaces
+// (Release) and registry keys (RegCloseKey). Each operation that obtains one of these holds it here, so that every
+// path out of the operation gives it back.
 #pragma once
 
 #include "platform/platform.h"
 
 namespace mapipim
 {
-// A MAPI buffer freed with MAPIFreeBuffer when the holder ends.
-template <typename T> class ScopedBuffer
+// One handle (a pointer) given back with Release when the holder ends.
+template <typename Handle, typename Release> class Scoped
 {
 public:
-    ScopedBuffer() = default;
-    explicit ScopedBuffer(T* p) : m_p(p) {}
-    ~ScopedBuffer() { Reset(); }
-    ScopedBuffer(const ScopedBuffer&) = delete;
-    ScopedBuffer& operator=(const ScopedBuffer&) = delete;
+    Scoped() = default;
+    explicit Scoped(Handle h) : m_h(h) {}
+    ~Scoped() { Reset(); }
+    Scoped(const Scoped&) = delete;
+    Scoped& operator=(const Scoped&) = delete;
 
-    T* Get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
+    Handle Get() const { return m_h; }
+    Handle operator->() const { return m_h; }
+    explicit operator bool() const { return m_h != nullptr; }
 
-    // Frees what is held and hands out the slot for a call that returns a new buffer.
-    T*& Receive()
+    // Gives back what is held and hands out the slot for a call that returns a new handle.
+    Handle& Receive()
     {
         Reset();
-        return m_p;
+        return m_h;
     }
-    // Gives up ownership without freeing.
-    T* Detach()
+    // Gives up ownership without giving the handle back.
+    Handle Detach()
     {
-        T* p = m_p;
-        m_p = nullptr;
-        return p;
+        Handle h = m_h;
+        m_h = nullptr;
+        return h;
     }
     void Reset()
     {
-        if (m_p)
-            MAPIFreeBuffer(m_p);
-        m_p = nullptr;
+        if (m_h)
+            Release()(m_h);
+        m_h = nullptr;
     }
 
 private:
-    T* m_p = nullptr;
+    Handle m_h = nullptr;
 };
 
-// A row set freed with FreeProws when the holder ends.
-class ScopedRows
+struct FreeMAPIBuffer
 {
-public:
-    ScopedRows() = default;
-    ~ScopedRows() { Reset(); }
-    ScopedRows(const ScopedRows&) = delete;
-    ScopedRows& operator=(const ScopedRows&) = delete;
-
-    LPSRowSet Get() const { return m_pRows; }
-    LPSRowSet operator->() const { return m_pRows; }
-    LPSRowSet& Receive()
-    {
-        Reset();
-        return m_pRows;
-    }
-    void Reset()
-    {
-        if (m_pRows)
-            FreeProws(m_pRows);
-        m_pRows = nullptr;
-    }
-
-private:
-    LPSRowSet m_pRows = nullptr;
+    void operator()(LPVOID p) const { MAPIFreeBuffer(p); }
 };
 
-// One reference to a MAPI interface, released when the holder ends.
-template <typename T> class ScopedInterface
+struct FreeRowSet
 {
-public:
-    ScopedInterface() = default;
-    explicit ScopedInterface(T* p) : m_p(p) {}
-    ~ScopedInterface() { Reset(); }
-    ScopedInterface(const ScopedInterface&) = delete;
-    ScopedInterface& operator=(const ScopedInterface&) = delete;
-
-    T* Get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
-
-    T*& Receive()
-    {
-        Reset();
-        return m_p;
-    }
-    T* Detach()
-    {
-        T* p = m_p;
-        m_p = nullptr;
-        return p;
-    }
-    void Reset()
-    {
-        if (m_p)
-            m_p->Release();
-        m_p = nullptr;
-    }
-
-private:
-    T* m_p = nullptr;
+    void operator()(LPSRowSet p) const { FreeProws(p); }
 };
+
+struct ReleaseInterface
+{
+    template <typename T> void operator()(T* p) const { p->Release(); }
+};
+
+struct CloseRegistryKey
+{
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
+
+// A MAPI buffer freed with MAPIFreeBuffer.
+template <typename T> using ScopedBuffer = Scoped<T*, FreeMAPIBuffer>;
+// A row set freed with FreeProws.
+using ScopedRows = Scoped<LPSRowSet, FreeRowSet>;
+// One reference to an interface, released.
+template <typename T> using ScopedInterface = Scoped<T*, ReleaseInterface>;
+// An open registry key, closed.
+using ScopedKey = Scoped<HKEY, CloseRegistryKey>;
 } // namespace mapipim

@@ -12,12 +12,8 @@ namespace
 {
 AttachmentSpec Named(const char16_t* szName, const std::string& data, bool bPhoto = false)
 {
-    AttachmentSpec spec;
-    spec.longFileName = szName;
+    AttachmentSpec spec = NamedAttachment(szName, data, bPhoto);
     spec.contentId = std::u16string(u"cid-") + szName;
-    spec.data = data;
-    spec.hasPhotoFlag = bPhoto;
-    spec.photo = bPhoto;
     return spec;
 }
 
@@ -32,7 +28,7 @@ protected:
         m_id = CreateMessage(Inbox(), u"With attachments");
         AddAttachments(Session(), m_id,
                        {Named(u"a.txt", "first"), Named(u"ContactPicture.jpg", "jpeg", true), Named(u"c.txt", "c")});
-        m_entryID = ViewEntryId(m_id);
+        m_entryID = AsSBinary(m_id);
     }
     void TearDown() override
     {
@@ -44,7 +40,7 @@ protected:
     SBinary DeletedItem(CString& strHex)
     {
         m_deleted = CreateMessage(Inbox(), u"Deleted");
-        SBinary entryID = ViewEntryId(m_deleted);
+        SBinary entryID = AsSBinary(m_deleted);
         ENTRYLIST list = {1, &entryID};
         EXPECT_EQ(Inbox()->DeleteMessages(&list, 0, nullptr, 0), S_OK);
         GetSBinaryToString(strHex, entryID);
@@ -135,7 +131,7 @@ TEST_F(AttachmentOperationsTest, AnItemThatCannotBeOpenedIsTracedWithItsIdentifi
 TEST_F(AttachmentOperationsTest, AFolderIdentifierIsNoItemWithAttachments)
 {
     const mapisvc::EntryId inbox = EntryIdOf(Inbox());
-    SBinary folder = ViewEntryId(inbox);
+    SBinary folder = AsSBinary(inbox);
     CString strNames;
     EXPECT_EQ(0, m_interface->GetAttachmentCount(folder));
     EXPECT_EQ(0, m_interface->GetAttachmentName(folder, strNames, -1, MAPIPIM_ATTACH_ALL));

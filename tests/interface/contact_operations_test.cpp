@@ -3,7 +3,9 @@
 // modification, deletion both ways, and row counts.
 #include <mapipim/mapisvc.h>
 
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ContactSamples.h"
+#include "support/CallLogQueries.h"
 #include "support/ContactServiceTest.h"
 
 using namespace contacttest;
@@ -125,74 +127,8 @@ private:
 // Every field of the record read back as written, the derived names as derived.
 void ExpectSameContact(const CMAPIContactInfo& expected, const CMAPIContactInfo& actual)
 {
-    CString CMAPIContactInfo::*const fields[] = {
-        &CMAPIContactInfo::strFullName,
-        &CMAPIContactInfo::strLastName,
-        &CMAPIContactInfo::strFirstName,
-        &CMAPIContactInfo::strMiddleName,
-        &CMAPIContactInfo::strInitial,
-        &CMAPIContactInfo::strCompany,
-        &CMAPIContactInfo::strDepartment,
-        &CMAPIContactInfo::strTitle,
-        &CMAPIContactInfo::strDisplay,
-        &CMAPIContactInfo::strEmail1,
-        &CMAPIContactInfo::strEmailDispaly1,
-        &CMAPIContactInfo::strEmail2,
-        &CMAPIContactInfo::strEmailDispaly2,
-        &CMAPIContactInfo::strEmail3,
-        &CMAPIContactInfo::strEmailDispaly3,
-        &CMAPIContactInfo::strBizHomePage,
-        &CMAPIContactInfo::strHomePage,
-        &CMAPIContactInfo::strIMAddress,
-        &CMAPIContactInfo::strMemo,
-        &CMAPIContactInfo::strNumberBase,
-        &CMAPIContactInfo::strNumberHome1,
-        &CMAPIContactInfo::strNumberHome2,
-        &CMAPIContactInfo::strNumberHomeFax,
-        &CMAPIContactInfo::strNumberCellphone,
-        &CMAPIContactInfo::strNumberRadioTelephony,
-        &CMAPIContactInfo::strNumberBeeper,
-        &CMAPIContactInfo::strNumberCompany,
-        &CMAPIContactInfo::strNumberBiz1,
-        &CMAPIContactInfo::strNumberBiz2,
-        &CMAPIContactInfo::strNumberBizFax,
-        &CMAPIContactInfo::strNumberAssistant,
-        &CMAPIContactInfo::strNumberCallback,
-        &CMAPIContactInfo::strNumberCarphone,
-        &CMAPIContactInfo::strNumberOther,
-        &CMAPIContactInfo::strNumberOtherFax,
-        &CMAPIContactInfo::strNumberISDN,
-        &CMAPIContactInfo::strNumberTelex,
-        &CMAPIContactInfo::strNumberTTYTDD,
-        &CMAPIContactInfo::strHomePostalCode,
-        &CMAPIContactInfo::strHomeState,
-        &CMAPIContactInfo::strHomeCity,
-        &CMAPIContactInfo::strHomeStreet,
-        &CMAPIContactInfo::strHomeCountry,
-        &CMAPIContactInfo::strBizPostalCode,
-        &CMAPIContactInfo::strBizState,
-        &CMAPIContactInfo::strBizCity,
-        &CMAPIContactInfo::strBizStreet,
-        &CMAPIContactInfo::strBizCountry,
-        &CMAPIContactInfo::strOtherPostalCode,
-        &CMAPIContactInfo::strOtherState,
-        &CMAPIContactInfo::strOtherCity,
-        &CMAPIContactInfo::strOtherStreet,
-        &CMAPIContactInfo::strOtherCountry,
-        &CMAPIContactInfo::strOffice,
-        &CMAPIContactInfo::strJob,
-        &CMAPIContactInfo::strManagerName,
-        &CMAPIContactInfo::strAssistantName,
-        &CMAPIContactInfo::strNickName,
-        &CMAPIContactInfo::strSpouseName,
-        &CMAPIContactInfo::strNamePrefix,
-        &CMAPIContactInfo::strGeneration,
-        &CMAPIContactInfo::strInternetAddress,
-        &CMAPIContactInfo::strPicturePath,
-        &CMAPIContactInfo::strAttachFile,
-    };
-    for (size_t i = 0; i < sizeof(fields) / sizeof(fields[0]); ++i)
-        EXPECT_EQ(expected.*fields[i], actual.*fields[i]) << "field " << i;
+    for (size_t i = 0; i < kContactTextFieldCount; ++i)
+        EXPECT_EQ(expected.*kContactTextFields[i], actual.*kContactTextFields[i]) << "field " << i;
     EXPECT_TRUE(SameLocalTime(expected.tmBirthday, actual.tmBirthday));
     EXPECT_TRUE(SameLocalTime(expected.tmAnniversary, actual.tmAnniversary));
     EXPECT_EQ(expected.nSensitivity, actual.nSensitivity);
@@ -240,8 +176,8 @@ TEST_F(ContactOperationsTest, SummerBirthdayRoundTripsUnderDaylightSaving)
     ScopedTz berlin("Europe/Berlin");
     CMAPIContactInfo written;
     written.strLastName = _T("Berg");
-    written.tmBirthday = MakeTime(1980, 7, 14);
-    written.tmAnniversary = MakeTime(2009, 6, 20, 14, 30);
+    written.tmBirthday = MakeSystemTime(1980, 7, 14);
+    written.tmAnniversary = MakeSystemTime(2009, 6, 20, 14, 30);
     ASSERT_TRUE(Interface().CreateContact(&ContactsRecord(), &written));
     CMAPIContactInfo read;
     CopySBinary(read.sbEntryID, written.sbEntryID);
@@ -326,11 +262,7 @@ TEST_F(ContactOperationsTest, AnItemThatCannotBeOpenedIsSkipped)
 {
     CMAPIInterface::SetYield(0);
     AddContacts(0, 5);
-    mapisvc::Fault fault;
-    fault.interfaceName = "IMAPISession";
-    fault.method = "OpenEntry";
-    fault.nthCall = 3;
-    mapisvc::InjectFault(fault);
+    mapisvc::InjectFault(FailCall("IMAPISession", "OpenEntry", 3));
     ASSERT_TRUE(List(kNames));
     ASSERT_EQ(4, m_contacts.GetSize());
     EXPECT_EQ(Utf8("Contact 1"), m_contacts[1]->strLastName);
@@ -342,12 +274,7 @@ TEST_F(ContactOperationsTest, AFailedFetchKeepsWhatWasReadAndReportsFailure)
 {
     CMAPIInterface::SetYield(0);
     AddContacts(0, 600);
-    mapisvc::Fault fault;
-    fault.interfaceName = "IMAPITable";
-    fault.method = "QueryRows";
-    fault.nthCall = 2; // the second batch of 512 rows
-    fault.result = MAPI_E_NETWORK_ERROR;
-    mapisvc::InjectFault(fault);
+    mapisvc::InjectFault(FailCall("IMAPITable", "QueryRows", 2, MAPI_E_NETWORK_ERROR)); // the second batch of 512
     EXPECT_FALSE(List(kNames));
     EXPECT_EQ(512, m_contacts.GetSize());
     EXPECT_EQ(512u, m_window.m_records.size());

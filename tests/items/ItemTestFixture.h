@@ -69,7 +69,7 @@ protected:
         m_pInbox = new HeldFolder(OpenInbox(pStore).Get());
     }
 
-    SBinary MessageID() { return SBinary{static_cast<ULONG>(m_messageID.size()), m_messageID.data()}; }
+    SBinary MessageID() { return AsSBinary(m_messageID); }
 
     BOOL OpenMessage()
     {

@@ -1,10 +1,11 @@
 // 8-bit text read in pieces: a character split by a piece border must read back whole in every ANSI code page.
 #include "items/AnsiChunkDecoder.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 using mapipim::AnsiChunkDecoder;
@@ -53,6 +54,17 @@ struct CodePageCase
     LPCWSTR szSample; // mixes single- and multi-byte characters
 };
 
+void PrintTo(const CodePageCase& codePage, std::ostream* pStream)
+{
+    *pStream << "code page " << codePage.szCodePage << ", sample \"" << CString(codePage.szSample).ToUtf8() << '"';
+}
+
+// Test names after the code page, the same from run to run.
+std::string CodePageName(const ::testing::TestParamInfo<CodePageCase>& info)
+{
+    return std::string("CodePage") + info.param.szCodePage;
+}
+
 class AnsiChunkDecoderTest : public ::testing::TestWithParam<CodePageCase>
 {
 };
@@ -73,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(CodePages, AnsiChunkDecoderTest,
                                            CodePageCase{"936", _T("\u4E2D\u6587a\u5B57")},
                                            CodePageCase{"950", _T("\u4E2D\u6587b\u5B57\u8A31")},
                                            CodePageCase{"65001", _T("\u00E9\u20AC\U0001F600z")},
-                                           CodePageCase{"1252", _T("caf\u00E9 \u20AC")}));
+                                           CodePageCase{"1252", _T("caf\u00E9 \u20AC")}),
+                         CodePageName);
 
 TEST(AnsiChunkDecoder, CompleteLengthStopsBeforeALoneLeadByte)
 {

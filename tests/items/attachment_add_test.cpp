@@ -1,27 +1,21 @@
 // Attaching files against the service: the seven properties of a new attachment, the contents through the
 // stream, the ANSI-only names, cancellation in the middle of a copy and the failure paths.
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
+#include "support/CallLogQueries.h"
 #include "support/ItemFixture.h"
 
 #include <mapipim/MAPIInterface.h>
 
 namespace
 {
-class AttachmentAddTest : public ItemServiceTest
+class AttachmentAddTest : public OpenItemTest
 {
 protected:
     void SetUp() override
     {
-        ItemServiceTest::SetUp();
-        m_id = NewMessage();
-        ASSERT_TRUE(OpenItem(m_item, m_id));
-    }
-    void TearDown() override
-    {
-        m_item.Close();
-        m_ansi = AnsiStore();
-        ItemServiceTest::TearDown();
+        OpenItemTest::SetUp();
+        OpenNewItem();
     }
 
     // A file below the test's home with these bytes.
@@ -52,6 +46,15 @@ protected:
         return attach;
     }
 
+    // The long file name, the 8.3 file name and the display name are all this name.
+    static void ExpectNamedAllThree(IAttach* attach, const std::u16string& name, const std::u16string& extension)
+    {
+        EXPECT_EQ(name, GetString(attach, PR_ATTACH_LONG_FILENAME_W));
+        EXPECT_EQ(name, GetString(attach, PR_ATTACH_FILENAME_W));
+        EXPECT_EQ(name, GetString(attach, PR_DISPLAY_NAME_W));
+        EXPECT_EQ(extension, GetString(attach, PR_ATTACH_EXTENSION_W));
+    }
+
     static std::string AttachmentData(IAttach* attach)
     {
         Ref<IStream> stream;
@@ -63,18 +66,6 @@ protected:
             data.append(chunk, cbRead);
         return data;
     }
-
-    static bool HasProp(IMAPIProp* object, ULONG ulPropTag)
-    {
-        MapiBuffer<SPropValue> value;
-        SizedSPropTagArray(1, tags) = {1, {ulPropTag}};
-        ULONG cValues = 0;
-        return object->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &cValues, value.Out()) == S_OK;
-    }
-
-    CMAPIItem m_item;
-    mapisvc::EntryId m_id;
-    AnsiStore m_ansi;
 };
 
 TEST_F(AttachmentAddTest, NamedAfterTheFile)
@@ -83,10 +74,7 @@ TEST_F(AttachmentAddTest, NamedAfterTheFile)
     ASSERT_TRUE(Add(MakeFile("notes.txt", bytes)));
     Ref<IAttach> attach = SavedAttachment();
     ASSERT_TRUE(attach);
-    EXPECT_EQ(u"notes.txt", GetString(attach.Get(), PR_ATTACH_LONG_FILENAME_W));
-    EXPECT_EQ(u"notes.txt", GetString(attach.Get(), PR_ATTACH_FILENAME_W));
-    EXPECT_EQ(u"notes.txt", GetString(attach.Get(), PR_DISPLAY_NAME_W));
-    EXPECT_EQ(u".txt", GetString(attach.Get(), PR_ATTACH_EXTENSION_W));
+    ExpectNamedAllThree(attach.Get(), u"notes.txt", u".txt");
     EXPECT_EQ(ATTACH_BY_VALUE, GetLong(attach.Get(), PR_ATTACH_METHOD));
     EXPECT_EQ(-1, GetLong(attach.Get(), PR_RENDERING_POSITION));
     EXPECT_EQ(0, GetLong(attach.Get(), PR_ATTACHMENT_CONTACTPHOTO, 7));
@@ -98,10 +86,7 @@ TEST_F(AttachmentAddTest, DisplayNameNamesAllThree)
     ASSERT_TRUE(Add(MakeFile("scan0001.pdf", "pdf"), _T("Contract.final.pdf")));
     Ref<IAttach> attach = SavedAttachment();
     ASSERT_TRUE(attach);
-    EXPECT_EQ(u"Contract.final.pdf", GetString(attach.Get(), PR_ATTACH_LONG_FILENAME_W));
-    EXPECT_EQ(u"Contract.final.pdf", GetString(attach.Get(), PR_ATTACH_FILENAME_W));
-    EXPECT_EQ(u"Contract.final.pdf", GetString(attach.Get(), PR_DISPLAY_NAME_W));
-    EXPECT_EQ(u".pdf", GetString(attach.Get(), PR_ATTACH_EXTENSION_W));
+    ExpectNamedAllThree(attach.Get(), u"Contract.final.pdf", u".pdf");
 }
 
 TEST_F(AttachmentAddTest, NamesWithoutAnExtensionWriteNone)
@@ -167,10 +152,7 @@ TEST_F(AttachmentAddTest, ContentsRoundTripByteForByte)
 TEST_F(AttachmentAddTest, AnsiOnlyStoreTakesEightBitNames)
 {
     ScopedEnv acp("MAPIPIM_ACP", "1252");
-    m_ansi = AddAnsiStore(Session());
-    ProcessFlagsGuard::EnterAnsiOnlyMode();
-    m_id = NewMessage(m_ansi.folder.Get());
-    ASSERT_TRUE(OpenItem(m_item, m_id));
+    OpenNewAnsiOnlyItem();
     ASSERT_TRUE(Add(MakeFile("file.txt", "x"), _T("Caf\u00E9.r\u00E9sum\u00E9")));
     Ref<IAttach> attach = SavedAttachment();
     ASSERT_TRUE(attach);
@@ -183,10 +165,7 @@ TEST_F(AttachmentAddTest, AnsiOnlyStoreTakesEightBitNames)
 TEST_F(AttachmentAddTest, LongAnsiNamesAreCutAtACharacterBorder)
 {
     ScopedEnv acp("MAPIPIM_ACP", "949");
-    m_ansi = AddAnsiStore(Session());
-    ProcessFlagsGuard::EnterAnsiOnlyMode();
-    m_id = NewMessage(m_ansi.folder.Get());
-    ASSERT_TRUE(OpenItem(m_item, m_id));
+    OpenNewAnsiOnlyItem();
     const CString strLong(static_cast<WCHAR>(0xAC00), 200); // 400 bytes in code page 949
     ASSERT_TRUE(Add(MakeFile("long.txt", "x"), strLong));
     Ref<IAttach> attach = SavedAttachment();
@@ -206,9 +185,7 @@ TEST_F(AttachmentAddTest, CancelDuringTheCopyLeavesTheAttachmentUnsaved)
         bAdded = Add(path);
     }
     EXPECT_FALSE(bAdded);
-    size_t nWrites = 0;
-    for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-        nWrites += call.method == "Write";
+    const size_t nWrites = CallsOf("", "Write").size();
     EXPECT_GT(nWrites, 0u);
     EXPECT_LT(nWrites, 2048u);
     CMAPIInterface::SetCancel(0);
@@ -237,8 +214,7 @@ TEST_F(AttachmentAddTest, NothingIsCreatedForAMissingFileOrAClosedOrCancelledIte
     CMAPIInterface::SetCancel(0);
     CMAPIItem closed;
     EXPECT_FALSE(closed.AddAttachment(WidePath(MakeFile("b.txt", "b"))));
-    for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-        EXPECT_NE("CreateAttach", call.method);
+    EXPECT_TRUE(CallsOf("", "CreateAttach").empty());
     CMAPIItem folder;
     ASSERT_TRUE(OpenItem(folder, EntryIdOf(Inbox())));
     EXPECT_FALSE(folder.AddAttachment(WidePath(MakeFile("c.txt", "c"))));

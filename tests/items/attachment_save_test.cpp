@@ -9,40 +9,13 @@ namespace
 {
 typedef std::vector<std::string> Names;
 
-AttachmentSpec NamedAttachment(const char16_t* szLongFileName, const std::string& data, bool bPhoto = false)
-{
-    AttachmentSpec spec;
-    spec.longFileName = szLongFileName;
-    spec.data = data;
-    spec.hasPhotoFlag = bPhoto;
-    spec.photo = bPhoto;
-    return spec;
-}
-
-class AttachmentSaveTest : public ItemServiceTest
+class AttachmentSaveTest : public OpenItemTest
 {
 protected:
-    void TearDown() override
-    {
-        m_item.Close();
-        ItemServiceTest::TearDown();
-    }
-
-    // A message with these attachments, opened as m_item.
-    void Prepare(const std::vector<AttachmentSpec>& specs)
-    {
-        m_id = NewMessage();
-        AddAttachments(Session(), m_id, specs);
-        ASSERT_TRUE(OpenItem(m_item, m_id));
-    }
-
     BOOL Save(const std::string& path, int nIndex = -1, int nFilter = MAPIPIM_ATTACH_ALL)
     {
         return m_item.SaveAttachment(WidePath(path), nIndex, nFilter);
     }
-
-    CMAPIItem m_item;
-    mapisvc::EntryId m_id;
 };
 
 TEST_F(AttachmentSaveTest, IntoADirectoryUnderTheirOwnNames)
@@ -52,7 +25,7 @@ TEST_F(AttachmentSaveTest, IntoADirectoryUnderTheirOwnNames)
     AttachmentSpec shortName;
     shortName.fileName = u"short.txt";
     shortName.data = "short";
-    Prepare({NamedAttachment(u"a.txt", "first"), shortName, nameless});
+    OpenNewItem({NamedAttachment(u"a.txt", "first"), shortName, nameless});
     const std::string dir = FilesDir();
     EXPECT_TRUE(Save(dir));
     EXPECT_EQ(Names({"Attachment.dat", "a.txt", "short.txt"}), ListDirectory(dir));
@@ -63,7 +36,7 @@ TEST_F(AttachmentSaveTest, IntoADirectoryUnderTheirOwnNames)
 
 TEST_F(AttachmentSaveTest, TrailingSeparatorsOfEitherKind)
 {
-    Prepare({NamedAttachment(u"a.txt", "first")});
+    OpenNewItem({NamedAttachment(u"a.txt", "first")});
     for (const char* szSeparator : {"/", "\\", "//"})
     {
         const std::string dir = MakeDirectory(Home() + "/dir" + std::to_string(std::string(szSeparator).size()) +
@@ -78,8 +51,8 @@ TEST_F(AttachmentSaveTest, SizesAroundTheChunkAndLargeOnesByteForByte)
     const std::string empty;
     const std::string exact = PatternBytes(1024, 2);
     const std::string large = PatternBytes(5 * 1024 * 1024, 3);
-    Prepare({NamedAttachment(u"empty.bin", empty), NamedAttachment(u"exact.bin", exact),
-             NamedAttachment(u"large.bin", large), NamedAttachment(u"odd.bin", PatternBytes(1025, 4))});
+    OpenNewItem({NamedAttachment(u"empty.bin", empty), NamedAttachment(u"exact.bin", exact),
+                 NamedAttachment(u"large.bin", large), NamedAttachment(u"odd.bin", PatternBytes(1025, 4))});
     const std::string dir = FilesDir();
     ASSERT_TRUE(Save(dir));
     EXPECT_EQ(Names({"empty.bin", "exact.bin", "large.bin", "odd.bin"}), ListDirectory(dir));
@@ -91,7 +64,7 @@ TEST_F(AttachmentSaveTest, SizesAroundTheChunkAndLargeOnesByteForByte)
 
 TEST_F(AttachmentSaveTest, ToAFileNamedByThePath)
 {
-    Prepare({NamedAttachment(u"a.txt", "first"), NamedAttachment(u"b.txt", "second")});
+    OpenNewItem({NamedAttachment(u"a.txt", "first"), NamedAttachment(u"b.txt", "second")});
     const std::string dir = FilesDir();
     EXPECT_TRUE(Save(dir + "/chosen.dat", 1));
     EXPECT_EQ(Names({"chosen.dat"}), ListDirectory(dir));
@@ -104,7 +77,7 @@ TEST_F(AttachmentSaveTest, ToAFileNamedByThePath)
 
 TEST_F(AttachmentSaveTest, MissingDirectoryFailsBeforeTouchingTheStore)
 {
-    Prepare({NamedAttachment(u"a.txt", "first")});
+    OpenNewItem({NamedAttachment(u"a.txt", "first")});
     mapisvc::ClearCallLog();
     EXPECT_FALSE(Save(Home() + "/missing/file.dat"));
     EXPECT_FALSE(Save(Home() + "/missing/"));
@@ -120,9 +93,9 @@ TEST_F(AttachmentSaveTest, MissingDirectoryFailsBeforeTouchingTheStore)
 
 TEST_F(AttachmentSaveTest, SendersNamesLandInsideTheChosenDirectory)
 {
-    Prepare({NamedAttachment(u"..\\..\\startup\\x.exe", "exe"), NamedAttachment(u"/etc/evil", "etc"),
-             NamedAttachment(u"C:\\drive", "drive"), NamedAttachment(u".", "dot"), NamedAttachment(u"..", "dots"),
-             NamedAttachment(u"../../up.txt", "up"), NamedAttachment(u"a:b\tc", "odd")});
+    OpenNewItem({NamedAttachment(u"..\\..\\startup\\x.exe", "exe"), NamedAttachment(u"/etc/evil", "etc"),
+                 NamedAttachment(u"C:\\drive", "drive"), NamedAttachment(u".", "dot"), NamedAttachment(u"..", "dots"),
+                 NamedAttachment(u"../../up.txt", "up"), NamedAttachment(u"a:b\tc", "odd")});
     const std::string dir = MakeDirectory(Home() + "/deep/er/target");
     EXPECT_TRUE(Save(dir));
     EXPECT_EQ(Names({"Attachment.dat", "a_b_c", "drive", "evil", "up.txt", "x.exe"}), ListDirectory(dir));
@@ -138,7 +111,7 @@ TEST_F(AttachmentSaveTest, AnAttachmentNamedLikeTheDefaultOverwritesIt)
 {
     AttachmentSpec nameless;
     nameless.data = "nameless";
-    Prepare({NamedAttachment(u"Attachment.dat", "named"), nameless});
+    OpenNewItem({NamedAttachment(u"Attachment.dat", "named"), nameless});
     const std::string dir = FilesDir();
     EXPECT_TRUE(Save(dir));
     EXPECT_EQ(Names({"Attachment.dat"}), ListDirectory(dir));
@@ -147,8 +120,8 @@ TEST_F(AttachmentSaveTest, AnAttachmentNamedLikeTheDefaultOverwritesIt)
 
 TEST_F(AttachmentSaveTest, FilterAndSingleIndexes)
 {
-    Prepare({NamedAttachment(u"a.txt", "a"), NamedAttachment(u"ContactPicture.jpg", "jpg", true),
-             NamedAttachment(u"c.txt", "c")});
+    OpenNewItem({NamedAttachment(u"a.txt", "a"), NamedAttachment(u"ContactPicture.jpg", "jpg", true),
+                 NamedAttachment(u"c.txt", "c")});
     const std::string photos = MakeDirectory(Home() + "/photos");
     EXPECT_TRUE(Save(photos, -1, MAPIPIM_ATTACH_PHOTO_ONLY));
     EXPECT_EQ(Names({"ContactPicture.jpg"}), ListDirectory(photos));
@@ -165,13 +138,13 @@ TEST_F(AttachmentSaveTest, FilterAndSingleIndexes)
 
 TEST_F(AttachmentSaveTest, NothingToSaveIsNoSuccess)
 {
-    Prepare({});
+    OpenNewItem({});
     EXPECT_FALSE(Save(FilesDir()));
 }
 
 TEST_F(AttachmentSaveTest, CancelledBeforeTheSaveTouchesNothing)
 {
-    Prepare({NamedAttachment(u"a.txt", "a")});
+    OpenNewItem({NamedAttachment(u"a.txt", "a")});
     CMAPIInterface::SetCancel(1);
     mapisvc::ClearCallLog();
     EXPECT_FALSE(Save(FilesDir()));
@@ -182,7 +155,7 @@ TEST_F(AttachmentSaveTest, CancelledBeforeTheSaveTouchesNothing)
 TEST_F(AttachmentSaveTest, CancelDuringTheCopyStopsItBetweenChunks)
 {
     const std::string large = PatternBytes(2 * 1024 * 1024, 5);
-    Prepare({NamedAttachment(u"large.bin", large), NamedAttachment(u"after.bin", "after")});
+    OpenNewItem({NamedAttachment(u"large.bin", large), NamedAttachment(u"after.bin", "after")});
     // With the pause on, 2048 chunks take at least 2 s: the flag set after a few reads stops the copy.
     CMAPIInterface::SetYield(1);
     mapisvc::ClearCallLog();
@@ -203,7 +176,7 @@ TEST_F(AttachmentSaveTest, CancelDuringTheCopyStopsItBetweenChunks)
 
 TEST_F(AttachmentSaveTest, AttachmentsThatCannotBeOpenedArePassedOver)
 {
-    Prepare({NamedAttachment(u"a.txt", "a"), NamedAttachment(u"b.txt", "b")});
+    OpenNewItem({NamedAttachment(u"a.txt", "a"), NamedAttachment(u"b.txt", "b")});
     const std::string dir = FilesDir();
     mapisvc::Fault fault;
     fault.method = "OpenAttach";
@@ -219,7 +192,7 @@ TEST_F(AttachmentSaveTest, AttachmentsThatCannotBeOpenedArePassedOver)
 
 TEST_F(AttachmentSaveTest, FailuresStopTheSave)
 {
-    Prepare({NamedAttachment(u"a.txt", PatternBytes(3000)), NamedAttachment(u"b.txt", "b")});
+    OpenNewItem({NamedAttachment(u"a.txt", PatternBytes(3000)), NamedAttachment(u"b.txt", "b")});
     struct Case
     {
         const char* szMethod;
@@ -246,7 +219,7 @@ TEST_F(AttachmentSaveTest, FailuresStopTheSave)
 
 TEST_F(AttachmentSaveTest, SaveAttachmentDataNeedsAnAttachmentAndAPath)
 {
-    Prepare({NamedAttachment(u"a.txt", "a")});
+    OpenNewItem({NamedAttachment(u"a.txt", "a")});
     EXPECT_FALSE(m_item.SaveAttachmentData(nullptr, WidePath(FilesDir() + "/x")));
     Ref<IMessage> message = OpenMessage(Session(), m_id);
     Ref<IAttach> attach;

@@ -1,6 +1,6 @@
 // Counting, listing, content identifiers and deleting attachments, against the service: positions, the photo
 // filter, the trace dump of each listed attachment, and the failure paths of the table walk.
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "platform/trace/TraceCapture.h"
 #include "support/AfxPrinters.h"
 #include "support/ItemFixture.h"
@@ -37,20 +37,13 @@ std::vector<AttachmentSpec> FourAttachments()
     return specs;
 }
 
-class AttachmentsTest : public ItemServiceTest
+class AttachmentsTest : public OpenItemTest
 {
 protected:
     void SetUp() override
     {
-        ItemServiceTest::SetUp();
-        m_id = NewMessage();
-        AddAttachments(Session(), m_id, FourAttachments());
-        ASSERT_TRUE(OpenItem(m_item, m_id));
-    }
-    void TearDown() override
-    {
-        m_item.Close();
-        ItemServiceTest::TearDown();
+        OpenItemTest::SetUp();
+        OpenNewItem(FourAttachments());
     }
 
     CString Names(int nIndex, int nFilter, BOOL* pbResult = nullptr)
@@ -73,9 +66,6 @@ protected:
         reopened.GetAttachmentNames(strNames, -1, MAPIPIM_ATTACH_ALL);
         return strNames;
     }
-
-    CMAPIItem m_item;
-    mapisvc::EntryId m_id;
 };
 
 TEST_F(AttachmentsTest, CountsTheRows)
@@ -167,9 +157,7 @@ TEST_F(AttachmentsTest, EachListedRowIsTracedColumnByColumn)
 TEST_F(AttachmentsTest, AnsiOnlyModeListsEightBitNames)
 {
     ScopedEnv acp("MAPIPIM_ACP", "1252");
-    AnsiStore ansi = AddAnsiStore(Session());
-    ProcessFlagsGuard::EnterAnsiOnlyMode();
-    const mapisvc::EntryId id = NewMessage(ansi.folder.Get());
+    const mapisvc::EntryId id = NewAnsiOnlyMessage();
     std::vector<AttachmentSpec> specs(2);
     specs[0].longFileName = u"Caf\u00E9.txt";
     specs[0].displayName = u"Caf\u00E9";
@@ -182,8 +170,6 @@ TEST_F(AttachmentsTest, AnsiOnlyModeListsEightBitNames)
     EXPECT_TRUE(item.GetAttachmentNames(strNames, -1, MAPIPIM_ATTACH_ALL));
     EXPECT_EQ(CString(_T("Caf\u00E9.txt;\u00DCbung.doc")), strNames);
     EXPECT_TRUE(trace.Contains(_T("PR_DISPLAY_NAME : Caf\u00E9")));
-    item.Close();
-    ansi = AnsiStore();
 }
 
 TEST_F(AttachmentsTest, ContentIdentifierAtAPosition)

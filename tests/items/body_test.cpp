@@ -1,7 +1,8 @@
 // The plain-text body against the real service: chunked reads and the one write, in a Unicode and an ANSI-only
 // store, and a double-byte character across the 2048-byte chunk border.
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
+#include "support/CallLogQueries.h"
 #include "support/ItemFixture.h"
 
 #include <mapipim/MAPIInterface.h>
@@ -17,26 +18,11 @@ CString LongText(int nLength)
     return strText;
 }
 
-size_t CountCalls(const char* szMethod)
-{
-    size_t nCalls = 0;
-    for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-        nCalls += call.method == szMethod;
-    return nCalls;
-}
-
 class BodyTest : public ItemServiceTest, public ::testing::WithParamInterface<bool>
 {
 protected:
     // A message in the Inbox, or in an ANSI-only store with the process in ANSI-only mode.
-    mapisvc::EntryId NewBodyMessage()
-    {
-        if (!GetParam())
-            return NewMessage();
-        m_ansi = AddAnsiStore(Session());
-        ProcessFlagsGuard::EnterAnsiOnlyMode();
-        return NewMessage(m_ansi.folder.Get());
-    }
+    mapisvc::EntryId NewBodyMessage() { return GetParam() ? NewAnsiOnlyMessage() : NewMessage(); }
 
     CString WriteAndReadBack(const CString& strBody)
     {
@@ -51,14 +37,6 @@ protected:
         EXPECT_TRUE(reader.GetBody(strRead));
         return strRead;
     }
-
-    void TearDown() override
-    {
-        m_ansi = AnsiStore();
-        ItemServiceTest::TearDown();
-    }
-
-    AnsiStore m_ansi;
 };
 
 TEST_P(BodyTest, BodiesAroundTheChunkSizeReadBackExactly)
@@ -80,11 +58,11 @@ TEST_P(BodyTest, ReadsInChunksUntilAShortOne)
     CString strBody;
     ASSERT_TRUE(item.GetBody(strBody));
     // 2048 characters fill the first chunk (UTF-16) or exactly one chunk (8-bit, 2048 bytes): an empty read ends.
-    EXPECT_EQ(2u, CountCalls("Read"));
+    EXPECT_EQ(2u, CallsOf("", "Read").size());
     mapisvc::ClearCallLog();
     ASSERT_TRUE(item.SetBody(LongText(5000)));
     ASSERT_TRUE(item.GetBody(strBody));
-    EXPECT_EQ(3u, CountCalls("Read"));
+    EXPECT_EQ(3u, CallsOf("", "Read").size());
     EXPECT_EQ(LongText(5000), strBody);
 }
 
@@ -156,8 +134,8 @@ TEST_F(BodyAccessTest, CancelFlagOtherThanOneStartsButReadsNothing)
     CString strBody(_T("old"));
     EXPECT_FALSE(item.GetBody(strBody));
     EXPECT_TRUE(strBody.IsEmpty());
-    EXPECT_EQ(0u, CountCalls("Read"));
-    EXPECT_EQ(1u, CountCalls("OpenProperty"));
+    EXPECT_EQ(0u, CallsOf("", "Read").size());
+    EXPECT_EQ(1u, CallsOf("", "OpenProperty").size());
 }
 
 TEST_F(BodyAccessTest, CancelBetweenChunksKeepsThePartialText)

@@ -1,5 +1,5 @@
 // Categories: the multi-valued "Keywords" in PS_PUBLIC_STRINGS, carried as one text joined by ",;".
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/AfxPrinters.h"
 #include "support/ItemFixture.h"
 
@@ -7,20 +7,15 @@
 
 namespace
 {
-class CategoriesTest : public ItemServiceTest
+typedef std::vector<std::u16string> Values;
+
+class CategoriesTest : public OpenItemTest
 {
 protected:
     void SetUp() override
     {
-        ItemServiceTest::SetUp();
-        m_id = NewMessage();
-        ASSERT_TRUE(OpenItem(m_item, m_id));
-    }
-    void TearDown() override
-    {
-        m_item.Close();
-        m_ansi = AnsiStore();
-        ItemServiceTest::TearDown();
+        OpenItemTest::SetUp();
+        OpenNewItem();
     }
 
     // The tag of "Keywords" on the message, mapped when asked to.
@@ -69,50 +64,34 @@ protected:
         ASSERT_TRUE(OpenItem(m_item, m_id));
     }
 
-    CMAPIItem m_item;
-    mapisvc::EntryId m_id;
-    AnsiStore m_ansi;
+    // Writes the text, then finds these values stored and reads this text back.
+    void ExpectStoredAndRead(LPCWSTR szText, const Values& stored, LPCWSTR szRead)
+    {
+        ASSERT_TRUE(m_item.SetCategories(szText));
+        auto pStored = StoredCategories();
+        ASSERT_TRUE(pStored) << CString(szText).ToUtf8();
+        EXPECT_EQ(stored, *pStored) << CString(szText).ToUtf8();
+        CString strText(_T("old"));
+        EXPECT_TRUE(m_item.GetCategories(strText));
+        EXPECT_EQ(CString(szRead), strText);
+    }
 };
-
-typedef std::vector<std::u16string> Values;
 
 TEST_F(CategoriesTest, EverySeparatorWritesTheSameList)
 {
     for (LPCWSTR szText : {_T("Work,;Home"), _T("Work;Home"), _T("Work,Home"), _T(";Work,;;Home,"), _T("Work;;Home")})
-    {
-        ASSERT_TRUE(m_item.SetCategories(szText));
-        auto stored = StoredCategories();
-        ASSERT_TRUE(stored);
-        EXPECT_EQ(Values({u"Work", u"Home"}), *stored) << CString(szText).ToUtf8();
-        CString strText;
-        EXPECT_TRUE(m_item.GetCategories(strText));
-        EXPECT_EQ(CString(_T("Work,;Home")), strText);
-    }
+        ASSERT_NO_FATAL_FAILURE(ExpectStoredAndRead(szText, {u"Work", u"Home"}, _T("Work,;Home")));
 }
 
 TEST_F(CategoriesTest, BlanksAreKept)
 {
-    ASSERT_TRUE(m_item.SetCategories(_T("Work, Home")));
-    auto stored = StoredCategories();
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(Values({u"Work", u" Home"}), *stored);
-    CString strText;
-    EXPECT_TRUE(m_item.GetCategories(strText));
-    EXPECT_EQ(CString(_T("Work,; Home")), strText);
+    ExpectStoredAndRead(_T("Work, Home"), {u"Work", u" Home"}, _T("Work,; Home"));
 }
 
 TEST_F(CategoriesTest, OnlySeparatorsWriteAnEmptyList)
 {
     for (LPCWSTR szText : {_T(",;"), _T(";"), _T(",,;;")})
-    {
-        ASSERT_TRUE(m_item.SetCategories(szText));
-        auto stored = StoredCategories();
-        ASSERT_TRUE(stored) << CString(szText).ToUtf8();
-        EXPECT_TRUE(stored->empty());
-        CString strText(_T("old"));
-        EXPECT_TRUE(m_item.GetCategories(strText));
-        EXPECT_TRUE(strText.IsEmpty());
-    }
+        ASSERT_NO_FATAL_FAILURE(ExpectStoredAndRead(szText, {}, _T("")));
 }
 
 TEST_F(CategoriesTest, EmptyTextRemovesTheCategories)
@@ -177,16 +156,7 @@ TEST_F(CategoriesTest, FailedWriteIsReported)
 TEST_F(CategoriesTest, AnsiOnlyStoreTakesEightBitCategories)
 {
     ScopedEnv acp("MAPIPIM_ACP", "1252");
-    m_ansi = AddAnsiStore(Session());
-    ProcessFlagsGuard::EnterAnsiOnlyMode();
-    m_id = NewMessage(m_ansi.folder.Get());
-    ASSERT_TRUE(OpenItem(m_item, m_id));
-    ASSERT_TRUE(m_item.SetCategories(_T("Caf\u00E9;\u00DCbung")));
-    auto stored = StoredCategories();
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(Values({u"Caf\u00E9", u"\u00DCbung"}), *stored);
-    CString strText;
-    EXPECT_TRUE(m_item.GetCategories(strText));
-    EXPECT_EQ(CString(_T("Caf\u00E9,;\u00DCbung")), strText);
+    OpenNewAnsiOnlyItem();
+    ExpectStoredAndRead(_T("Caf\u00E9;\u00DCbung"), {u"Caf\u00E9", u"\u00DCbung"}, _T("Caf\u00E9,;\u00DCbung"));
 }
 } // namespace

@@ -5,7 +5,7 @@
 
 #include "items/ContactProperties.h"
 #include "items/MAPIContactItem.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ContactServiceTest.h"
 
 using namespace contacttest;
@@ -383,13 +383,14 @@ TEST_F(ContactItemTest, SummerTimesRoundTripUnchangedInADaylightSavingZone)
     ScopedTz berlin("Europe/Berlin");
     CMAPIContactItem item;
     CMAPIContactInfo info = FullContact();
-    info.tmBirthday = MakeTime(1980, 7, 14);
-    info.tmAnniversary = MakeTime(2010, 8, 1, 15, 45);
+    info.tmBirthday = MakeSystemTime(1980, 7, 14);
+    info.tmAnniversary = MakeSystemTime(2010, 8, 1, 15, 45);
     CreateContactItem(item, info);
 
     SYSTEMTIME tmStored = {};
     ASSERT_TRUE(item.GetPropertyTime(PR_BIRTHDAY, tmStored, 0, FALSE));
-    EXPECT_TRUE(SameLocalTime(MakeTime(1980, 7, 13, 22, 0), tmStored)) << "stored as UTC, daylight saving included";
+    EXPECT_TRUE(SameLocalTime(MakeSystemTime(1980, 7, 13, 22, 0), tmStored))
+        << "stored as UTC, daylight saving included";
 
     CMAPIContactInfo read;
     ASSERT_TRUE(item.GetInfo(&read, MAPIPIM_CONTACT_OTHERS));
@@ -398,7 +399,7 @@ TEST_F(ContactItemTest, SummerTimesRoundTripUnchangedInADaylightSavingZone)
     EXPECT_EQ(1, read.tmBirthday.wDayOfWeek); // a Monday
 
     // A time that names no day cannot be stored: the write fails with a trace, the rest is saved.
-    info.tmAnniversary = MakeTime(2010, 13, 1);
+    info.tmAnniversary = MakeSystemTime(2010, 13, 1);
     ASSERT_TRUE(item.SetInfo(&ContactsRecord(), &info));
     EXPECT_TRUE(Traced(_T("[MAPI] Set failed : Invalid DateTime(tmAnniversary) - Folder:Contacts")));
 

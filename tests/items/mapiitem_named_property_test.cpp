@@ -3,6 +3,7 @@
 #include <mapipim/MAPIByteStream.h>
 
 #include "ItemTestFixture.h"
+#include "support/TimeBuilders.h"
 
 namespace
 {
@@ -37,12 +38,7 @@ protected:
 
 SYSTEMTIME Noon(WORD wDay)
 {
-    SYSTEMTIME tm = {};
-    tm.wYear = 2025;
-    tm.wMonth = 3;
-    tm.wDay = wDay;
-    tm.wHour = 12;
-    return tm;
+    return MakeSystemTime(2025, 3, wDay, 12);
 }
 } // namespace
 

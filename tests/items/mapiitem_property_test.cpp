@@ -4,23 +4,13 @@
 #include <mapipim/MAPIInterface.h>
 
 #include "ItemTestFixture.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TimeBuilders.h"
 
 namespace
 {
 const ULONG PR_TEST_DOUBLE = PROP_TAG(PT_DOUBLE, 0x6700);
 const ULONG PR_TEST_BINARY = PROP_TAG(PT_BINARY, 0x6701);
-
-SYSTEMTIME At(WORD wYear, WORD wMonth, WORD wDay, WORD wHour, WORD wMinute)
-{
-    SYSTEMTIME tm = {};
-    tm.wYear = wYear;
-    tm.wMonth = wMonth;
-    tm.wDay = wDay;
-    tm.wHour = wHour;
-    tm.wMinute = wMinute;
-    return tm;
-}
 
 class MAPIItemPropertyTest : public ItemTest
 {
@@ -40,7 +30,7 @@ TEST_F(MAPIItemPropertyTest, EveryTypeRoundTripsThroughTheStore)
     ASSERT_TRUE(m_item.SetPropertyLong(PR_IMPORTANCE, 2));
     ASSERT_TRUE(m_item.SetPropertyBool(PR_RESPONSE_REQUESTED, 1));
     ASSERT_TRUE(m_item.SetPropertyDouble(PR_TEST_DOUBLE, 0.25));
-    ASSERT_TRUE(m_item.SetPropertyTime(PR_CLIENT_SUBMIT_TIME, At(2024, 7, 1, 10, 30)));
+    ASSERT_TRUE(m_item.SetPropertyTime(PR_CLIENT_SUBMIT_TIME, MakeSystemTime(2024, 7, 1, 10, 30)));
     BYTE buffer[8] = {};
     CMAPIByteStream writer;
     writer.Init(sizeof buffer, buffer);
@@ -92,7 +82,7 @@ TEST_F(MAPIItemPropertyTest, MissingPropertiesGiveTheDefaultsAndLeaveOutputs)
     CString strValue = _T("previous");
     EXPECT_FALSE(m_item.GetPropertyString(PR_BODY_W, strValue));
     EXPECT_TRUE(strValue.IsEmpty());
-    SYSTEMTIME tm = At(2001, 2, 3, 4, 5);
+    SYSTEMTIME tm = MakeSystemTime(2001, 2, 3, 4, 5);
     EXPECT_FALSE(m_item.GetPropertyTime(PR_CLIENT_SUBMIT_TIME, tm));
     EXPECT_EQ(tm.wYear, 2001);
     EXPECT_EQ(tm.wMinute, 5);
@@ -104,8 +94,8 @@ TEST_F(MAPIItemPropertyTest, MissingPropertiesGiveTheDefaultsAndLeaveOutputs)
 TEST_F(MAPIItemPropertyTest, TimesReadAsMachineLocalTimeOrAsStored)
 {
     ScopedTz tz("Europe/Berlin");
-    ASSERT_TRUE(m_item.SetPropertyTime(PR_CLIENT_SUBMIT_TIME, At(2024, 7, 1, 10, 0)));
-    ASSERT_TRUE(m_item.SetPropertyTime(PR_MESSAGE_DELIVERY_TIME, At(2024, 1, 15, 23, 30)));
+    ASSERT_TRUE(m_item.SetPropertyTime(PR_CLIENT_SUBMIT_TIME, MakeSystemTime(2024, 7, 1, 10, 0)));
+    ASSERT_TRUE(m_item.SetPropertyTime(PR_MESSAGE_DELIVERY_TIME, MakeSystemTime(2024, 1, 15, 23, 30)));
     SYSTEMTIME tm = {};
     ASSERT_TRUE(m_item.GetPropertyTime(PR_CLIENT_SUBMIT_TIME, tm));
     EXPECT_EQ(tm.wHour, 12) << "summer: UTC+2";
@@ -177,7 +167,7 @@ TEST_F(MAPIItemPropertyTest, CancelFlagOneStopsEveryAccessBeforeMAPI)
     EXPECT_EQ(m_item.GetPropertyLong(PR_IMPORTANCE, 5), 5);
     EXPECT_EQ(m_item.GetPropertyBool(PR_RESPONSE_REQUESTED, 6), 6);
     EXPECT_EQ(m_item.GetPropertyDouble(PR_TEST_DOUBLE, 7.5), 7.5);
-    SYSTEMTIME tm = At(2001, 1, 1, 0, 0);
+    SYSTEMTIME tm = MakeSystemTime(2001, 1, 1, 0, 0);
     EXPECT_FALSE(m_item.GetPropertyTime(PR_CLIENT_SUBMIT_TIME, tm));
     EXPECT_EQ(tm.wYear, 2001);
     CMAPIByteStream stream;
@@ -188,7 +178,7 @@ TEST_F(MAPIItemPropertyTest, CancelFlagOneStopsEveryAccessBeforeMAPI)
     EXPECT_FALSE(m_item.SetPropertyLong(PR_IMPORTANCE, 1));
     EXPECT_FALSE(m_item.SetPropertyBool(PR_RESPONSE_REQUESTED, 1));
     EXPECT_FALSE(m_item.SetPropertyDouble(PR_TEST_DOUBLE, 1.0));
-    EXPECT_FALSE(m_item.SetPropertyTime(PR_CLIENT_SUBMIT_TIME, At(2024, 1, 1, 0, 0)));
+    EXPECT_FALSE(m_item.SetPropertyTime(PR_CLIENT_SUBMIT_TIME, MakeSystemTime(2024, 1, 1, 0, 0)));
     EXPECT_FALSE(m_item.SetPropertyBinary(PR_TEST_BINARY, stream));
     EXPECT_FALSE(m_item.SetPropertyLong(0x8B04, 1, MAPIPIM_SET_NOTE));
     EXPECT_FALSE(m_item.RemoveProperty(PR_IMPORTANCE));

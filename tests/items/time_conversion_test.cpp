@@ -4,25 +4,13 @@
 #include <mapipim/TimeConversion.h>
 
 #include "items/FirstDayOfWeek.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TimeBuilders.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-SYSTEMTIME Time(WORD wYear, WORD wMonth, WORD wDay, WORD wHour, WORD wMinute, WORD wSecond = 0, WORD wMs = 0)
-{
-    SYSTEMTIME tm = {};
-    tm.wYear = wYear;
-    tm.wMonth = wMonth;
-    tm.wDay = wDay;
-    tm.wHour = wHour;
-    tm.wMinute = wMinute;
-    tm.wSecond = wSecond;
-    tm.wMilliseconds = wMs;
-    return tm;
-}
-
 CMAPITimeZone ZoneWithBias(LONG nBias)
 {
     CMAPITimeZone zone;
@@ -66,7 +54,7 @@ SYSTEMTIME ToLocal(SYSTEMTIME tmUTC, CMAPITimeZone* pZone = nullptr)
 TEST(TimeConversionTest, ExplicitBiasEastOfUtcCrossesMidnightAndYear)
 {
     CMAPITimeZone tokyo = ZoneWithBias(-540);
-    const SYSTEMTIME tmUTC = ToUtc(Time(2010, 1, 1, 8, 0, 0, 250), &tokyo);
+    const SYSTEMTIME tmUTC = ToUtc(MakeSystemTime(2010, 1, 1, 8, 0, 0, 250), &tokyo);
     ExpectTime(tmUTC, 2009, 12, 31, 23, 0);
     EXPECT_EQ(4, tmUTC.wDayOfWeek); // Thursday
     EXPECT_EQ(250, tmUTC.wMilliseconds);
@@ -75,12 +63,12 @@ TEST(TimeConversionTest, ExplicitBiasEastOfUtcCrossesMidnightAndYear)
 TEST(TimeConversionTest, ExplicitHalfHourBiasBothWays)
 {
     CMAPITimeZone west = ZoneWithBias(330);
-    const SYSTEMTIME tmUTC = ToUtc(Time(2010, 6, 1, 10, 0), &west);
+    const SYSTEMTIME tmUTC = ToUtc(MakeSystemTime(2010, 6, 1, 10, 0), &west);
     ExpectTime(tmUTC, 2010, 6, 1, 15, 30);
     ExpectTime(ToLocal(tmUTC, &west), 2010, 6, 1, 10, 0);
 
     CMAPITimeZone india = ZoneWithBias(-330); // -5 h and -30 min, both truncated toward zero
-    ExpectTime(ToUtc(Time(2010, 6, 1, 10, 0), &india), 2010, 6, 1, 4, 30);
+    ExpectTime(ToUtc(MakeSystemTime(2010, 6, 1, 10, 0), &india), 2010, 6, 1, 4, 30);
 }
 
 TEST(TimeConversionTest, ExplicitBiasIgnoresDaylightSaving)
@@ -88,18 +76,18 @@ TEST(TimeConversionTest, ExplicitBiasIgnoresDaylightSaving)
     ScopedTz berlin("Europe/Berlin");
     CMAPITimeZone standard = ZoneWithBias(-60);
     standard.nDaylightBias = -60;
-    ExpectTime(ToUtc(Time(2010, 7, 15, 12, 0), &standard), 2010, 7, 15, 11, 0);
+    ExpectTime(ToUtc(MakeSystemTime(2010, 7, 15, 12, 0), &standard), 2010, 7, 15, 11, 0);
 }
 
 TEST(TimeConversionTest, MillisecondsCopiedToUtcButLeftAloneToLocal)
 {
     CMAPITimeZone utc = ZoneWithBias(0);
-    SYSTEMTIME tmLocal = Time(2010, 6, 1, 10, 0, 5, 999);
-    SYSTEMTIME tmUTC = Time(1999, 1, 1, 0, 0, 0, 7);
+    SYSTEMTIME tmLocal = MakeSystemTime(2010, 6, 1, 10, 0, 5, 999);
+    SYSTEMTIME tmUTC = MakeSystemTime(1999, 1, 1, 0, 0, 0, 7);
     GetLocalTimeToSystemTime(tmLocal, tmUTC, &utc);
     EXPECT_EQ(999, tmUTC.wMilliseconds);
 
-    SYSTEMTIME tmBack = Time(1999, 1, 1, 0, 0, 0, 7);
+    SYSTEMTIME tmBack = MakeSystemTime(1999, 1, 1, 0, 0, 0, 7);
     GetSystemTimeToLocalTime(tmUTC, tmBack, &utc);
     ExpectTime(tmBack, 2010, 6, 1, 10, 0, 5);
     EXPECT_EQ(7, tmBack.wMilliseconds);
@@ -117,7 +105,7 @@ TEST(TimeConversionTest, InvalidInputGivesAllOnesInEveryConvertedField)
         ExpectInvalid(tmOut);
         EXPECT_EQ(12, tmOut.wMilliseconds);
 
-        SYSTEMTIME tmApril31 = Time(2010, 4, 31, 10, 0);
+        SYSTEMTIME tmApril31 = MakeSystemTime(2010, 4, 31, 10, 0);
         tmOut.wMilliseconds = 3;
         GetSystemTimeToLocalTime(tmApril31, tmOut, pZone);
         ExpectInvalid(tmOut);
@@ -128,7 +116,7 @@ TEST(TimeConversionTest, InvalidInputGivesAllOnesInEveryConvertedField)
 TEST(TimeConversionTest, ConvertsInPlace)
 {
     CMAPITimeZone tokyo = ZoneWithBias(-540);
-    SYSTEMTIME tm = Time(2010, 1, 1, 8, 0, 0, 40);
+    SYSTEMTIME tm = MakeSystemTime(2010, 1, 1, 8, 0, 0, 40);
     GetLocalTimeToSystemTime(tm, tm, &tokyo);
     ExpectTime(tm, 2009, 12, 31, 23, 0);
     EXPECT_EQ(40, tm.wMilliseconds);
@@ -139,11 +127,11 @@ TEST(TimeConversionTest, ConvertsInPlace)
 TEST(TimeConversionTest, MachineZoneAppliesDaylightSaving)
 {
     ScopedTz berlin("Europe/Berlin");
-    const SYSTEMTIME tmSummer = ToUtc(Time(2010, 7, 15, 12, 0));
+    const SYSTEMTIME tmSummer = ToUtc(MakeSystemTime(2010, 7, 15, 12, 0));
     ExpectTime(tmSummer, 2010, 7, 15, 10, 0);
     EXPECT_EQ(4, tmSummer.wDayOfWeek);
-    ExpectTime(ToUtc(Time(2010, 1, 15, 12, 0)), 2010, 1, 15, 11, 0);
-    ExpectTime(ToLocal(Time(2010, 7, 15, 10, 0)), 2010, 7, 15, 12, 0);
+    ExpectTime(ToUtc(MakeSystemTime(2010, 1, 15, 12, 0)), 2010, 1, 15, 11, 0);
+    ExpectTime(ToLocal(MakeSystemTime(2010, 7, 15, 10, 0)), 2010, 7, 15, 12, 0);
 }
 
 TEST(TimeConversionTest, MachineZoneRoundTripsEveryHourOfTheYearButTheSkippedOne)
@@ -167,11 +155,11 @@ TEST(TimeConversionTest, SkippedAndRepeatedHoursAreTakenAsDaylightTime)
     ScopedTz berlin("Europe/Berlin");
     // 02:30 on the last Sunday of March was never shown: read as daylight time it is 00:30 UTC, which the clocks
     // showed as 01:30.
-    const SYSTEMTIME tmSkipped = ToUtc(Time(2010, 3, 28, 2, 30));
+    const SYSTEMTIME tmSkipped = ToUtc(MakeSystemTime(2010, 3, 28, 2, 30));
     ExpectTime(tmSkipped, 2010, 3, 28, 0, 30);
     ExpectTime(ToLocal(tmSkipped), 2010, 3, 28, 1, 30);
     // 02:30 on the last Sunday of October was shown twice: it stands for the first time, and comes back.
-    const SYSTEMTIME tmRepeated = ToUtc(Time(2010, 10, 31, 2, 30));
+    const SYSTEMTIME tmRepeated = ToUtc(MakeSystemTime(2010, 10, 31, 2, 30));
     ExpectTime(tmRepeated, 2010, 10, 31, 0, 30);
     ExpectTime(ToLocal(tmRepeated), 2010, 10, 31, 2, 30);
 }
@@ -179,14 +167,14 @@ TEST(TimeConversionTest, SkippedAndRepeatedHoursAreTakenAsDaylightTime)
 TEST(TimeConversionTest, MachineZoneBeforeWindowsTimeUsesTheStandardBias)
 {
     ScopedTz berlin("Europe/Berlin");
-    ExpectTime(ToUtc(Time(1500, 7, 1, 12, 0)), 1500, 7, 1, 11, 0);
-    ExpectTime(ToLocal(Time(1500, 7, 1, 11, 0)), 1500, 7, 1, 12, 0);
+    ExpectTime(ToUtc(MakeSystemTime(1500, 7, 1, 12, 0)), 1500, 7, 1, 11, 0);
+    ExpectTime(ToLocal(MakeSystemTime(1500, 7, 1, 11, 0)), 1500, 7, 1, 12, 0);
 }
 
 TEST(TimeConversionTest, MachineZoneWithHalfHourOffset)
 {
     ScopedTz kolkata("Asia/Kolkata");
-    ExpectTime(ToUtc(Time(2010, 6, 1, 10, 0)), 2010, 6, 1, 4, 30);
+    ExpectTime(ToUtc(MakeSystemTime(2010, 6, 1, 10, 0)), 2010, 6, 1, 4, 30);
 }
 
 // ---- The first day of the week, counted from Sunday = 0

@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include "support/AfxPrinters.h"
+#include "support/TimeBuilders.h"
 
 #include <gtest/gtest.h>
 
@@ -9,18 +10,6 @@
 
 namespace
 {
-SYSTEMTIME MakeSystemTime(WORD wYear, WORD wMonth, WORD wDay, WORD wHour = 0, WORD wMinute = 0, WORD wSecond = 0)
-{
-    SYSTEMTIME st{};
-    st.wYear = wYear;
-    st.wMonth = wMonth;
-    st.wDay = wDay;
-    st.wHour = wHour;
-    st.wMinute = wMinute;
-    st.wSecond = wSecond;
-    return st;
-}
-
 CString Stamp(const COleDateTime& date)
 {
     return date.Format(_T("%Y-%m-%d %H:%M:%S"));

@@ -1,6 +1,6 @@
 #include "platform/platform.h"
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 

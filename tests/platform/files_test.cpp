@@ -1,12 +1,13 @@
 // File calls on Windows paths, and the documents folder the shell reports.
 #include "platform/platform.h"
 
+#include "support/ScopedEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -17,30 +18,6 @@ std::u16string ToWide(const std::string& strText)
 {
     return std::u16string(strText.begin(), strText.end());
 }
-
-// Restores an environment variable as the test found it.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* pszName, const std::optional<std::string>& value) : m_strName(pszName)
-    {
-        if (const char* pszOld = std::getenv(pszName))
-            m_old = pszOld;
-        Set(value);
-    }
-    ~ScopedEnv() { Set(m_old); }
-
-private:
-    void Set(const std::optional<std::string>& value)
-    {
-        if (value)
-            setenv(m_strName.c_str(), value->c_str(), 1);
-        else
-            unsetenv(m_strName.c_str());
-    }
-    std::string m_strName;
-    std::optional<std::string> m_old;
-};
 
 class FilesTest : public testing::Test
 {
@@ -138,7 +115,7 @@ TEST_F(FilesTest, DocumentsFolderHonoursXdgVariable)
 
 TEST_F(FilesTest, DocumentsFolderComesFromUserDirsFile)
 {
-    ScopedEnv docs("XDG_DOCUMENTS_DIR", std::nullopt);
+    ScopedEnv docs("XDG_DOCUMENTS_DIR", nullptr);
     ScopedEnv home("HOME", m_root.string());
     ScopedEnv config("XDG_CONFIG_HOME", (m_root / "cfg").string());
     fs::create_directories(m_root / "cfg");
@@ -151,7 +128,7 @@ TEST_F(FilesTest, DocumentsFolderComesFromUserDirsFile)
 
 TEST_F(FilesTest, DocumentsFolderFallsBackToHomeDocuments)
 {
-    ScopedEnv docs("XDG_DOCUMENTS_DIR", std::nullopt);
+    ScopedEnv docs("XDG_DOCUMENTS_DIR", nullptr);
     ScopedEnv home("HOME", (m_root / "home" / "user").string());
     ScopedEnv config("XDG_CONFIG_HOME", (m_root / "nowhere").string());
 

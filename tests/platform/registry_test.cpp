@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TransitionChecks.h"
 #include "platform/win32/RegistryHandles.h"
 
 #include <gtest/gtest.h>
@@ -80,15 +81,6 @@ private:
 std::u16string ZonePath(const std::u16string& zone)
 {
     return std::u16string(kTimeZones) + u"\\" + zone;
-}
-
-void ExpectTransition(const SYSTEMTIME& date, WORD month, WORD dayOfWeek, WORD week, WORD hour)
-{
-    EXPECT_EQ(0, date.wYear);
-    EXPECT_EQ(month, date.wMonth);
-    EXPECT_EQ(dayOfWeek, date.wDayOfWeek);
-    EXPECT_EQ(week, date.wDay);
-    EXPECT_EQ(hour, date.wHour);
 }
 
 std::vector<std::u16string> ZoneKeys()
@@ -214,8 +206,8 @@ TEST(RegistryTimeZones, DynamicDstWritesMovesOfTheStandardOffsetAsDaylightTime)
     const Tzi rule2011 = dynamic.Rule(u"2011");
     EXPECT_EQ(-180, rule2011.Bias);
     EXPECT_EQ(-60, rule2011.DaylightBias);
-    ExpectTransition(rule2011.DaylightDate, 3, 0, 5, 2);   // last Sunday of March
-    ExpectTransition(rule2011.StandardDate, 12, 6, 5, 23); // to the end of the year
+    ExpectTransition(rule2011.DaylightDate, 3, 0, 5, 2);       // last Sunday of March
+    ExpectTransition(rule2011.StandardDate, 12, 6, 5, 23, 59); // to the end of the year
     EXPECT_EQ(-240, dynamic.Rule(u"2012").Bias);
     const Tzi rule2014 = dynamic.Rule(u"2014");
     EXPECT_EQ(-180, rule2014.Bias);

@@ -1,34 +1,13 @@
 #include "platform/platform.h"
 
+#include "support/TimeBuilders.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
 
 namespace
 {
-SYSTEMTIME Make(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0, WORD ms = 0)
-{
-    SYSTEMTIME st{};
-    st.wYear = year;
-    st.wMonth = month;
-    st.wDay = day;
-    st.wHour = hour;
-    st.wMinute = minute;
-    st.wSecond = second;
-    st.wMilliseconds = ms;
-    return st;
-}
-
-uint64_t Ticks(const FILETIME& ft)
-{
-    return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
-
-FILETIME FromTicks(uint64_t ticks)
-{
-    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-}
-
 void ExpectSame(const SYSTEMTIME& expected, const SYSTEMTIME& actual)
 {
     EXPECT_EQ(expected.wYear, actual.wYear);
@@ -46,28 +25,29 @@ TEST(FileTimeConversion, EpochIsMondayFirstJanuary1601)
     SYSTEMTIME st{};
     const FILETIME zero{0, 0};
     ASSERT_TRUE(FileTimeToSystemTime(&zero, &st));
-    ExpectSame(Make(1601, 1, 1), st);
+    ExpectSame(MakeSystemTime(1601, 1, 1), st);
     EXPECT_EQ(1, st.wDayOfWeek);
 }
 
 TEST(FileTimeConversion, UnixEpochAndMillisecondsAreExact)
 {
     FILETIME ft{};
-    const SYSTEMTIME unixEpoch = Make(1970, 1, 1);
+    const SYSTEMTIME unixEpoch = MakeSystemTime(1970, 1, 1);
     ASSERT_TRUE(SystemTimeToFileTime(&unixEpoch, &ft));
-    EXPECT_EQ(116444736000000000ull, Ticks(ft));
+    EXPECT_EQ(116444736000000000ull, FileTimeTicks(ft));
 
-    const FILETIME withFraction = FromTicks(116444736000000000ull + 12'345'6789ull);
+    const FILETIME withFraction = FileTimeFromTicks(116444736000000000ull + 12'345'6789ull);
     SYSTEMTIME st{};
     ASSERT_TRUE(FileTimeToSystemTime(&withFraction, &st));
-    ExpectSame(Make(1970, 1, 1, 0, 0, 12, 345), st);
+    ExpectSame(MakeSystemTime(1970, 1, 1, 0, 0, 12, 345), st);
     EXPECT_EQ(4, st.wDayOfWeek); // Thursday
 }
 
 TEST(FileTimeConversion, LeapDaysRoundTrip)
 {
-    for (const SYSTEMTIME& leapDay : {Make(2024, 2, 29, 12, 34, 56, 789), Make(2000, 2, 29, 23, 59, 59, 999),
-                                      Make(1604, 2, 29), Make(2400, 2, 29, 6)})
+    for (const SYSTEMTIME& leapDay :
+         {MakeSystemTime(2024, 2, 29, 12, 34, 56, 789), MakeSystemTime(2000, 2, 29, 23, 59, 59, 999),
+          MakeSystemTime(1604, 2, 29), MakeSystemTime(2400, 2, 29, 6)})
     {
         FILETIME ft{};
         SYSTEMTIME back{};
@@ -75,7 +55,7 @@ TEST(FileTimeConversion, LeapDaysRoundTrip)
         ASSERT_TRUE(FileTimeToSystemTime(&ft, &back));
         ExpectSame(leapDay, back);
     }
-    const SYSTEMTIME day = Make(2024, 2, 29);
+    const SYSTEMTIME day = MakeSystemTime(2024, 2, 29);
     FILETIME ft{};
     SYSTEMTIME back{};
     SystemTimeToFileTime(&day, &ft);
@@ -91,7 +71,7 @@ TEST(FileTimeConversion, EveryDayOfFourCenturiesFollowsTheCalendar)
     ASSERT_TRUE(FileTimeToSystemTime(&start, &previous));
     for (uint64_t day = 1; day <= 146'097; ++day)
     {
-        const FILETIME ft = FromTicks(day * ticksPerDay);
+        const FILETIME ft = FileTimeFromTicks(day * ticksPerDay);
         SYSTEMTIME st{};
         ASSERT_TRUE(FileTimeToSystemTime(&ft, &st));
         ASSERT_EQ((previous.wDayOfWeek + 1) % 7, st.wDayOfWeek);
@@ -100,7 +80,7 @@ TEST(FileTimeConversion, EveryDayOfFourCenturiesFollowsTheCalendar)
         ASSERT_TRUE(sameMonth || nextMonth) << st.wYear << "-" << st.wMonth << "-" << st.wDay;
         FILETIME back{};
         ASSERT_TRUE(SystemTimeToFileTime(&st, &back));
-        ASSERT_EQ(Ticks(ft), Ticks(back));
+        ASSERT_EQ(FileTimeTicks(ft), FileTimeTicks(back));
         previous = st;
     }
     EXPECT_EQ(2001, previous.wYear); // 400 Gregorian years are exactly 146097 days
@@ -110,18 +90,18 @@ TEST(FileTimeConversion, EveryDayOfFourCenturiesFollowsTheCalendar)
 
 TEST(FileTimeConversion, InvalidSystemTimesAreRejected)
 {
-    const SYSTEMTIME invalid[] = {Make(2024, 0, 1),
-                                  Make(2024, 13, 1),
-                                  Make(2024, 1, 0),
-                                  Make(2024, 1, 32),
-                                  Make(2024, 4, 31),
-                                  Make(2023, 2, 29),
-                                  Make(1900, 2, 29),
-                                  Make(2024, 1, 1, 24),
-                                  Make(2024, 1, 1, 0, 60),
-                                  Make(2024, 1, 1, 0, 0, 60),
-                                  Make(2024, 1, 1, 0, 0, 0, 1000),
-                                  Make(1600, 12, 31),
+    const SYSTEMTIME invalid[] = {MakeSystemTime(2024, 0, 1),
+                                  MakeSystemTime(2024, 13, 1),
+                                  MakeSystemTime(2024, 1, 0),
+                                  MakeSystemTime(2024, 1, 32),
+                                  MakeSystemTime(2024, 4, 31),
+                                  MakeSystemTime(2023, 2, 29),
+                                  MakeSystemTime(1900, 2, 29),
+                                  MakeSystemTime(2024, 1, 1, 24),
+                                  MakeSystemTime(2024, 1, 1, 0, 60),
+                                  MakeSystemTime(2024, 1, 1, 0, 0, 60),
+                                  MakeSystemTime(2024, 1, 1, 0, 0, 0, 1000),
+                                  MakeSystemTime(1600, 12, 31),
                                   SYSTEMTIME{}};
     for (const SYSTEMTIME& st : invalid)
     {
@@ -136,23 +116,23 @@ TEST(FileTimeConversion, InvalidSystemTimesAreRejected)
 
 TEST(FileTimeConversion, DayOfWeekOnInputIsIgnored)
 {
-    SYSTEMTIME st = Make(2024, 3, 31);
+    SYSTEMTIME st = MakeSystemTime(2024, 3, 31);
     st.wDayOfWeek = 6;
     FILETIME a{};
     FILETIME b{};
     ASSERT_TRUE(SystemTimeToFileTime(&st, &a));
     st.wDayOfWeek = 0;
     ASSERT_TRUE(SystemTimeToFileTime(&st, &b));
-    EXPECT_EQ(Ticks(a), Ticks(b));
+    EXPECT_EQ(FileTimeTicks(a), FileTimeTicks(b));
 }
 
 TEST(FileTimeConversion, LargestFileTimeConvertsAndBeyondFails)
 {
     SYSTEMTIME st{};
-    const FILETIME largest = FromTicks(0x7FFFFFFFFFFFFFFFull);
+    const FILETIME largest = FileTimeFromTicks(0x7FFFFFFFFFFFFFFFull);
     ASSERT_TRUE(FileTimeToSystemTime(&largest, &st));
-    ExpectSame(Make(30828, 9, 14, 2, 48, 5, 477), st);
-    const FILETIME negative = FromTicks(0x8000000000000000ull);
+    ExpectSame(MakeSystemTime(30828, 9, 14, 2, 48, 5, 477), st);
+    const FILETIME negative = FileTimeFromTicks(0x8000000000000000ull);
     EXPECT_FALSE(FileTimeToSystemTime(&negative, &st));
     EXPECT_FALSE(FileTimeToSystemTime(nullptr, &st));
 }
@@ -165,14 +145,14 @@ TEST(SystemClock, AgreesWithTheCLibraryClock)
     GetSystemTimeAsFileTime(&ft);
     GetSystemTime(&st);
     const time_t after = time(nullptr);
-    const int64_t seconds = static_cast<int64_t>((Ticks(ft) - 116444736000000000ull) / 10'000'000ull);
+    const int64_t seconds = static_cast<int64_t>((FileTimeTicks(ft) - 116444736000000000ull) / 10'000'000ull);
     EXPECT_GE(seconds, before);
     EXPECT_LE(seconds, after);
 
     FILETIME fromSystemTime{};
     ASSERT_TRUE(SystemTimeToFileTime(&st, &fromSystemTime));
     // Read later, at millisecond precision: at most a millisecond before, and well within two seconds after.
-    const int64_t difference = static_cast<int64_t>(Ticks(fromSystemTime) - Ticks(ft));
+    const int64_t difference = static_cast<int64_t>(FileTimeTicks(fromSystemTime) - FileTimeTicks(ft));
     EXPECT_GT(difference, -10'000);
     EXPECT_LT(difference, 20'000'000);
 }

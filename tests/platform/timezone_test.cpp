@@ -1,6 +1,8 @@
 #include "platform/platform.h"
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TimeBuilders.h"
+#include "support/TransitionChecks.h"
 
 #include <gtest/gtest.h>
 #include <unicode/timezone.h>
@@ -10,17 +12,6 @@
 
 namespace
 {
-SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute = 0)
-{
-    SYSTEMTIME st{};
-    st.wYear = year;
-    st.wMonth = month;
-    st.wDay = day;
-    st.wHour = hour;
-    st.wMinute = minute;
-    return st;
-}
-
 std::string Text(const SYSTEMTIME& st)
 {
     char text[40];
@@ -43,17 +34,6 @@ std::string ToUtc(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME& local)
     if (!TzSpecificLocalTimeToSystemTime(zone, &local, &utc))
         return "failed";
     return Text(utc);
-}
-
-// The transition form: the wDay-th (5 = last) weekday wDayOfWeek of wMonth at wHour:wMinute.
-void ExpectTransition(const SYSTEMTIME& date, WORD month, WORD dayOfWeek, WORD week, WORD hour)
-{
-    EXPECT_EQ(0, date.wYear);
-    EXPECT_EQ(month, date.wMonth);
-    EXPECT_EQ(dayOfWeek, date.wDayOfWeek);
-    EXPECT_EQ(week, date.wDay);
-    EXPECT_EQ(hour, date.wHour);
-    EXPECT_EQ(0, date.wMinute);
 }
 
 bool IsDaylightNow()
@@ -153,7 +133,7 @@ TEST(GetTimeZoneInformation, PosixRulesInTz)
         EXPECT_EQ(-60, tzi.DaylightBias);
         ExpectTransition(tzi.DaylightDate, 3, 0, 5, 2);
         ExpectTransition(tzi.StandardDate, 10, 0, 5, 3);
-        EXPECT_EQ("2024-03-31 03:00:00", ToLocal(nullptr, At(2024, 3, 31, 1, 0)));
+        EXPECT_EQ("2024-03-31 03:00:00", ToLocal(nullptr, MakeSystemTime(2024, 3, 31, 1, 0)));
     }
     {
         ScopedTz tz("<+0330>-3:30");
@@ -164,10 +144,10 @@ TEST(GetTimeZoneInformation, PosixRulesInTz)
     {
         // A day-of-year rule: daylight time from 1 March 01:00 to the 301st day (zero-based 300) at 02:30.
         ScopedTz tz("EST5EDT4,J60/1,300/2:30");
-        EXPECT_EQ("2023-03-01 00:59:00", ToLocal(nullptr, At(2023, 3, 1, 5, 59)));
-        EXPECT_EQ("2023-03-01 02:00:00", ToLocal(nullptr, At(2023, 3, 1, 6, 0)));
-        EXPECT_EQ("2023-10-28 02:29:00", ToLocal(nullptr, At(2023, 10, 28, 6, 29)));
-        EXPECT_EQ("2023-10-28 01:30:00", ToLocal(nullptr, At(2023, 10, 28, 6, 30)));
+        EXPECT_EQ("2023-03-01 00:59:00", ToLocal(nullptr, MakeSystemTime(2023, 3, 1, 5, 59)));
+        EXPECT_EQ("2023-03-01 02:00:00", ToLocal(nullptr, MakeSystemTime(2023, 3, 1, 6, 0)));
+        EXPECT_EQ("2023-10-28 02:29:00", ToLocal(nullptr, MakeSystemTime(2023, 10, 28, 6, 29)));
+        EXPECT_EQ("2023-10-28 01:30:00", ToLocal(nullptr, MakeSystemTime(2023, 10, 28, 6, 30)));
     }
 }
 
@@ -191,63 +171,64 @@ TEST(GetTimeZoneInformation, NullPointerIsRefused)
 TEST(MachineZoneConversion, BerlinAcrossBothTransitionsOf2024)
 {
     ScopedTz tz("Europe/Berlin");
-    EXPECT_EQ("2024-03-31 01:59:00", ToLocal(nullptr, At(2024, 3, 31, 0, 59)));
-    EXPECT_EQ("2024-03-31 03:00:00", ToLocal(nullptr, At(2024, 3, 31, 1, 0)));
-    EXPECT_EQ("2024-10-27 02:30:00", ToLocal(nullptr, At(2024, 10, 27, 0, 30))); // first 02:30, summer time
-    EXPECT_EQ("2024-10-27 02:30:00", ToLocal(nullptr, At(2024, 10, 27, 1, 30))); // second 02:30, winter time
-    EXPECT_EQ("2024-07-01 14:00:00", ToLocal(nullptr, At(2024, 7, 1, 12)));
-    EXPECT_EQ("2024-01-01 00:00:00", ToLocal(nullptr, At(2023, 12, 31, 23)));
+    EXPECT_EQ("2024-03-31 01:59:00", ToLocal(nullptr, MakeSystemTime(2024, 3, 31, 0, 59)));
+    EXPECT_EQ("2024-03-31 03:00:00", ToLocal(nullptr, MakeSystemTime(2024, 3, 31, 1, 0)));
+    EXPECT_EQ("2024-10-27 02:30:00", ToLocal(nullptr, MakeSystemTime(2024, 10, 27, 0, 30))); // first 02:30, summer time
+    EXPECT_EQ("2024-10-27 02:30:00",
+              ToLocal(nullptr, MakeSystemTime(2024, 10, 27, 1, 30))); // second 02:30, winter time
+    EXPECT_EQ("2024-07-01 14:00:00", ToLocal(nullptr, MakeSystemTime(2024, 7, 1, 12)));
+    EXPECT_EQ("2024-01-01 00:00:00", ToLocal(nullptr, MakeSystemTime(2023, 12, 31, 23)));
 
-    EXPECT_EQ("2024-03-31 00:59:00", ToUtc(nullptr, At(2024, 3, 31, 1, 59)));
-    EXPECT_EQ("2024-03-31 01:00:00", ToUtc(nullptr, At(2024, 3, 31, 3, 0)));
-    EXPECT_EQ("2024-10-27 02:00:00", ToUtc(nullptr, At(2024, 10, 27, 3, 0)));
-    EXPECT_EQ("2024-10-26 23:59:00", ToUtc(nullptr, At(2024, 10, 27, 1, 59)));
+    EXPECT_EQ("2024-03-31 00:59:00", ToUtc(nullptr, MakeSystemTime(2024, 3, 31, 1, 59)));
+    EXPECT_EQ("2024-03-31 01:00:00", ToUtc(nullptr, MakeSystemTime(2024, 3, 31, 3, 0)));
+    EXPECT_EQ("2024-10-27 02:00:00", ToUtc(nullptr, MakeSystemTime(2024, 10, 27, 3, 0)));
+    EXPECT_EQ("2024-10-26 23:59:00", ToUtc(nullptr, MakeSystemTime(2024, 10, 27, 1, 59)));
 }
 
 TEST(MachineZoneConversion, SkippedAndRepeatedHoursReadAsDaylightTime)
 {
     ScopedTz tz("Europe/Berlin");
     // 02:30 does not exist on 31 March: read as summer time it is 00:30 UTC, shown back as 01:30 winter time.
-    EXPECT_EQ("2024-03-31 00:30:00", ToUtc(nullptr, At(2024, 3, 31, 2, 30)));
+    EXPECT_EQ("2024-03-31 00:30:00", ToUtc(nullptr, MakeSystemTime(2024, 3, 31, 2, 30)));
     // 02:30 happens twice on 27 October: the first, summer-time one is meant, and it converts back to itself.
-    EXPECT_EQ("2024-10-27 00:30:00", ToUtc(nullptr, At(2024, 10, 27, 2, 30)));
-    EXPECT_EQ("2024-10-27 02:30:00", ToLocal(nullptr, At(2024, 10, 27, 0, 30)));
+    EXPECT_EQ("2024-10-27 00:30:00", ToUtc(nullptr, MakeSystemTime(2024, 10, 27, 2, 30)));
+    EXPECT_EQ("2024-10-27 02:30:00", ToLocal(nullptr, MakeSystemTime(2024, 10, 27, 0, 30)));
 }
 
 TEST(MachineZoneConversion, LosAngelesSpringForward2024)
 {
     ScopedTz tz("America/Los_Angeles");
-    EXPECT_EQ("2024-03-10 01:59:00", ToLocal(nullptr, At(2024, 3, 10, 9, 59)));
-    EXPECT_EQ("2024-03-10 03:00:00", ToLocal(nullptr, At(2024, 3, 10, 10, 0)));
-    EXPECT_EQ("2024-03-10 10:00:00", ToUtc(nullptr, At(2024, 3, 10, 3, 0)));
-    EXPECT_EQ("2024-03-10 09:30:00", ToUtc(nullptr, At(2024, 3, 10, 1, 30)));
+    EXPECT_EQ("2024-03-10 01:59:00", ToLocal(nullptr, MakeSystemTime(2024, 3, 10, 9, 59)));
+    EXPECT_EQ("2024-03-10 03:00:00", ToLocal(nullptr, MakeSystemTime(2024, 3, 10, 10, 0)));
+    EXPECT_EQ("2024-03-10 10:00:00", ToUtc(nullptr, MakeSystemTime(2024, 3, 10, 3, 0)));
+    EXPECT_EQ("2024-03-10 09:30:00", ToUtc(nullptr, MakeSystemTime(2024, 3, 10, 1, 30)));
 }
 
 TEST(MachineZoneConversion, HistoricalRulesApply)
 {
     ScopedTz tz("America/Los_Angeles");
     // In 2006 daylight time began on the first Sunday of April, not the second Sunday of March.
-    EXPECT_EQ("2006-03-12 04:00:00", ToLocal(nullptr, At(2006, 3, 12, 12)));
-    EXPECT_EQ("2006-04-02 01:59:00", ToLocal(nullptr, At(2006, 4, 2, 9, 59)));
-    EXPECT_EQ("2006-04-02 03:00:00", ToLocal(nullptr, At(2006, 4, 2, 10, 0)));
+    EXPECT_EQ("2006-03-12 04:00:00", ToLocal(nullptr, MakeSystemTime(2006, 3, 12, 12)));
+    EXPECT_EQ("2006-04-02 01:59:00", ToLocal(nullptr, MakeSystemTime(2006, 4, 2, 9, 59)));
+    EXPECT_EQ("2006-04-02 03:00:00", ToLocal(nullptr, MakeSystemTime(2006, 4, 2, 10, 0)));
     // ... and ended on the last Sunday of October: 1 November is standard time (UTC-8).
-    EXPECT_EQ("2006-11-01 20:00:00", ToUtc(nullptr, At(2006, 11, 1, 12, 0)));
-    EXPECT_EQ("2007-11-01 19:00:00", ToUtc(nullptr, At(2007, 11, 1, 12, 0)));
+    EXPECT_EQ("2006-11-01 20:00:00", ToUtc(nullptr, MakeSystemTime(2006, 11, 1, 12, 0)));
+    EXPECT_EQ("2007-11-01 19:00:00", ToUtc(nullptr, MakeSystemTime(2007, 11, 1, 12, 0)));
 }
 
 TEST(MachineZoneConversion, InvalidInputFails)
 {
     ScopedTz tz("Europe/Berlin");
     SYSTEMTIME out{};
-    const SYSTEMTIME invalid = At(2024, 2, 30, 0);
+    const SYSTEMTIME invalid = MakeSystemTime(2024, 2, 30, 0);
     SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(SystemTimeToTzSpecificLocalTime(nullptr, &invalid, &out));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
     EXPECT_FALSE(TzSpecificLocalTimeToSystemTime(nullptr, &invalid, &out));
-    const SYSTEMTIME valid = At(2024, 2, 1, 0);
+    const SYSTEMTIME valid = MakeSystemTime(2024, 2, 1, 0);
     EXPECT_FALSE(SystemTimeToTzSpecificLocalTime(nullptr, &valid, nullptr));
     // Local midnight of the first day is before the FILETIME epoch in UTC+1.
-    EXPECT_EQ("failed", ToUtc(nullptr, At(1601, 1, 1, 0)));
+    EXPECT_EQ("failed", ToUtc(nullptr, MakeSystemTime(1601, 1, 1, 0)));
 }
 
 TEST(ExplicitZoneConversion, AppliesTheYearlyRuleAsWindowsDoes)
@@ -258,13 +239,13 @@ TEST(ExplicitZoneConversion, AppliesTheYearlyRuleAsWindowsDoes)
         berlin = MachineZone();
     }
     ScopedTz tz("Asia/Tokyo"); // the machine zone plays no part
-    EXPECT_EQ("2024-03-31 01:59:00", ToLocal(&berlin, At(2024, 3, 31, 0, 59)));
-    EXPECT_EQ("2024-03-31 03:00:00", ToLocal(&berlin, At(2024, 3, 31, 1, 0)));
-    EXPECT_EQ("2024-10-27 02:59:00", ToLocal(&berlin, At(2024, 10, 27, 0, 59)));
-    EXPECT_EQ("2024-10-27 02:00:00", ToLocal(&berlin, At(2024, 10, 27, 1, 0)));
-    EXPECT_EQ("2024-03-31 00:30:00", ToUtc(&berlin, At(2024, 3, 31, 2, 30)));  // skipped hour: daylight
-    EXPECT_EQ("2024-10-27 00:30:00", ToUtc(&berlin, At(2024, 10, 27, 2, 30))); // repeated hour: daylight
-    EXPECT_EQ("2024-10-27 02:00:00", ToUtc(&berlin, At(2024, 10, 27, 3, 0)));
+    EXPECT_EQ("2024-03-31 01:59:00", ToLocal(&berlin, MakeSystemTime(2024, 3, 31, 0, 59)));
+    EXPECT_EQ("2024-03-31 03:00:00", ToLocal(&berlin, MakeSystemTime(2024, 3, 31, 1, 0)));
+    EXPECT_EQ("2024-10-27 02:59:00", ToLocal(&berlin, MakeSystemTime(2024, 10, 27, 0, 59)));
+    EXPECT_EQ("2024-10-27 02:00:00", ToLocal(&berlin, MakeSystemTime(2024, 10, 27, 1, 0)));
+    EXPECT_EQ("2024-03-31 00:30:00", ToUtc(&berlin, MakeSystemTime(2024, 3, 31, 2, 30)));  // skipped hour: daylight
+    EXPECT_EQ("2024-10-27 00:30:00", ToUtc(&berlin, MakeSystemTime(2024, 10, 27, 2, 30))); // repeated hour: daylight
+    EXPECT_EQ("2024-10-27 02:00:00", ToUtc(&berlin, MakeSystemTime(2024, 10, 27, 3, 0)));
 }
 
 TEST(ExplicitZoneConversion, IgnoresHistory)
@@ -275,7 +256,7 @@ TEST(ExplicitZoneConversion, IgnoresHistory)
         pacific = MachineZone();
     }
     // Today's rule applied to 2006: daylight time from the second Sunday of March, unlike the machine zone.
-    EXPECT_EQ("2006-03-12 05:00:00", ToLocal(&pacific, At(2006, 3, 12, 12)));
+    EXPECT_EQ("2006-03-12 05:00:00", ToLocal(&pacific, MakeSystemTime(2006, 3, 12, 12)));
 }
 
 TEST(ExplicitZoneConversion, SouthernHemisphereAndNoDaylight)
@@ -283,27 +264,27 @@ TEST(ExplicitZoneConversion, SouthernHemisphereAndNoDaylight)
     TIME_ZONE_INFORMATION sydney{};
     sydney.Bias = -600;
     sydney.DaylightBias = -60;
-    sydney.DaylightDate = At(0, 10, 1, 2);
-    sydney.StandardDate = At(0, 4, 1, 3);
-    EXPECT_EQ("2024-01-15 11:00:00", ToLocal(&sydney, At(2024, 1, 15, 0)));
-    EXPECT_EQ("2024-07-15 10:00:00", ToLocal(&sydney, At(2024, 7, 15, 0)));
-    EXPECT_EQ("2024-12-31 13:00:00", ToUtc(&sydney, At(2025, 1, 1, 0)));
+    sydney.DaylightDate = MakeSystemTime(0, 10, 1, 2);
+    sydney.StandardDate = MakeSystemTime(0, 4, 1, 3);
+    EXPECT_EQ("2024-01-15 11:00:00", ToLocal(&sydney, MakeSystemTime(2024, 1, 15, 0)));
+    EXPECT_EQ("2024-07-15 10:00:00", ToLocal(&sydney, MakeSystemTime(2024, 7, 15, 0)));
+    EXPECT_EQ("2024-12-31 13:00:00", ToUtc(&sydney, MakeSystemTime(2025, 1, 1, 0)));
 
     TIME_ZONE_INFORMATION india{};
     india.Bias = -330;
     india.DaylightBias = -60;
-    EXPECT_EQ("2024-07-15 05:30:00", ToLocal(&india, At(2024, 7, 15, 0)));
-    EXPECT_EQ("2024-07-15 00:00:00", ToUtc(&india, At(2024, 7, 15, 5, 30)));
+    EXPECT_EQ("2024-07-15 05:30:00", ToLocal(&india, MakeSystemTime(2024, 7, 15, 0)));
+    EXPECT_EQ("2024-07-15 00:00:00", ToUtc(&india, MakeSystemTime(2024, 7, 15, 5, 30)));
 }
 
 TEST(ExplicitZoneConversion, MalformedRuleFails)
 {
     TIME_ZONE_INFORMATION broken{};
     broken.Bias = -60;
-    broken.DaylightDate = At(0, 3, 6, 2); // week 6 does not exist
-    broken.StandardDate = At(0, 10, 5, 3);
+    broken.DaylightDate = MakeSystemTime(0, 3, 6, 2); // week 6 does not exist
+    broken.StandardDate = MakeSystemTime(0, 10, 5, 3);
     SYSTEMTIME out{};
-    const SYSTEMTIME utc = At(2024, 5, 1, 0);
+    const SYSTEMTIME utc = MakeSystemTime(2024, 5, 1, 0);
     SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(SystemTimeToTzSpecificLocalTime(&broken, &utc, &out));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
@@ -319,9 +300,7 @@ TEST(LocalClock, LocalTimeAndLocalFileTimeUseTheMachineOffset)
     const FILETIME utc{0x12345678, 0x01D00000};
     FILETIME local{};
     ASSERT_TRUE(FileTimeToLocalFileTime(&utc, &local));
-    const uint64_t utcTicks = (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
-    const uint64_t localTicks = (static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
-    EXPECT_EQ(utcTicks + nineHours, localTicks);
+    EXPECT_EQ(FileTimeTicks(utc) + nineHours, FileTimeTicks(local));
     FILETIME back{};
     ASSERT_TRUE(LocalFileTimeToFileTime(&local, &back));
     EXPECT_EQ(utc.dwLowDateTime, back.dwLowDateTime);
@@ -335,9 +314,7 @@ TEST(LocalClock, LocalTimeAndLocalFileTimeUseTheMachineOffset)
     FILETIME b{};
     SystemTimeToFileTime(&system, &a);
     SystemTimeToFileTime(&localNow, &b);
-    const int64_t difference =
-        static_cast<int64_t>(((static_cast<uint64_t>(b.dwHighDateTime) << 32) | b.dwLowDateTime) -
-                             ((static_cast<uint64_t>(a.dwHighDateTime) << 32) | a.dwLowDateTime));
+    const int64_t difference = static_cast<int64_t>(FileTimeTicks(b) - FileTimeTicks(a));
     EXPECT_NEAR(static_cast<double>(nineHours), static_cast<double>(difference), 2e7);
 }
 

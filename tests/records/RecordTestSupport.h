@@ -1,9 +1,10 @@
-// Helpers for the record tests: entry identifiers made from byte lists and read back, times built and compared.
+// Helpers for the record tests: entry identifiers made from byte lists and read back, times compared.
 #pragma once
 
 #include <mapipim/SBinaryUtils.h>
 
 #include "support/AfxPrinters.h"
+#include "support/TimeBuilders.h"
 
 #include <vector>
 
@@ -20,17 +21,6 @@ inline void SetBytes(SBinary& target, Bytes bytes)
 inline Bytes GetBytes(const SBinary& value)
 {
     return value.cb ? Bytes(value.lpb, value.lpb + value.cb) : Bytes();
-}
-
-inline SYSTEMTIME MakeTime(WORD wYear, WORD wMonth, WORD wDay, WORD wHour = 0, WORD wMinute = 0)
-{
-    SYSTEMTIME tm = {};
-    tm.wYear = wYear;
-    tm.wMonth = wMonth;
-    tm.wDay = wDay;
-    tm.wHour = wHour;
-    tm.wMinute = wMinute;
-    return tm;
 }
 
 inline bool SameTime(const SYSTEMTIME& a, const SYSTEMTIME& b)

@@ -4,6 +4,7 @@
 #include <mapipim/MAPIMemoInfo.h>
 
 #include "RecordTestSupport.h"
+#include "support/ContactSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +52,8 @@ TEST(EmailInfoTest, CopyEqualsTheSourceFieldByField)
     pSource->bRead = 1;
     pSource->nAttachCount = 2;
     pSource->strAttachFile = _T("a.txt;b.txt");
-    pSource->tmSendTime = MakeTime(2024, 2, 29, 10, 0);
-    pSource->tmRcvTime = MakeTime(2024, 2, 29, 10, 1);
+    pSource->tmSendTime = MakeSystemTime(2024, 2, 29, 10, 0);
+    pSource->tmRcvTime = MakeSystemTime(2024, 2, 29, 10, 1);
 
     CMAPIEmailInfo copy(*pSource);
     CMAPIEmailInfo assigned;
@@ -76,81 +77,12 @@ TEST(EmailInfoTest, CopyEqualsTheSourceFieldByField)
         EXPECT_EQ(pEmail->bRead, 1);
         EXPECT_EQ(pEmail->nAttachCount, 2);
         EXPECT_EQ(pEmail->strAttachFile, _T("a.txt;b.txt"));
-        EXPECT_TRUE(SameTime(pEmail->tmSendTime, MakeTime(2024, 2, 29, 10, 0)));
-        EXPECT_TRUE(SameTime(pEmail->tmRcvTime, MakeTime(2024, 2, 29, 10, 1)));
+        EXPECT_TRUE(SameTime(pEmail->tmSendTime, MakeSystemTime(2024, 2, 29, 10, 0)));
+        EXPECT_TRUE(SameTime(pEmail->tmRcvTime, MakeSystemTime(2024, 2, 29, 10, 1)));
     }
 }
 
-// ---- Contact: every text field, by member pointer, so that each is filled and compared alike.
-
-typedef CString CMAPIContactInfo::*ContactText;
-
-const ContactText kContactTexts[] = {
-    &CMAPIContactInfo::strFullName,
-    &CMAPIContactInfo::strLastName,
-    &CMAPIContactInfo::strFirstName,
-    &CMAPIContactInfo::strMiddleName,
-    &CMAPIContactInfo::strInitial,
-    &CMAPIContactInfo::strCompany,
-    &CMAPIContactInfo::strDepartment,
-    &CMAPIContactInfo::strTitle,
-    &CMAPIContactInfo::strDisplay,
-    &CMAPIContactInfo::strEmail1,
-    &CMAPIContactInfo::strEmailDispaly1,
-    &CMAPIContactInfo::strEmail2,
-    &CMAPIContactInfo::strEmailDispaly2,
-    &CMAPIContactInfo::strEmail3,
-    &CMAPIContactInfo::strEmailDispaly3,
-    &CMAPIContactInfo::strBizHomePage,
-    &CMAPIContactInfo::strHomePage,
-    &CMAPIContactInfo::strIMAddress,
-    &CMAPIContactInfo::strMemo,
-    &CMAPIContactInfo::strNumberBase,
-    &CMAPIContactInfo::strNumberHome1,
-    &CMAPIContactInfo::strNumberHome2,
-    &CMAPIContactInfo::strNumberHomeFax,
-    &CMAPIContactInfo::strNumberCellphone,
-    &CMAPIContactInfo::strNumberRadioTelephony,
-    &CMAPIContactInfo::strNumberBeeper,
-    &CMAPIContactInfo::strNumberCompany,
-    &CMAPIContactInfo::strNumberBiz1,
-    &CMAPIContactInfo::strNumberBiz2,
-    &CMAPIContactInfo::strNumberBizFax,
-    &CMAPIContactInfo::strNumberAssistant,
-    &CMAPIContactInfo::strNumberCallback,
-    &CMAPIContactInfo::strNumberCarphone,
-    &CMAPIContactInfo::strNumberOther,
-    &CMAPIContactInfo::strNumberOtherFax,
-    &CMAPIContactInfo::strNumberISDN,
-    &CMAPIContactInfo::strNumberTelex,
-    &CMAPIContactInfo::strNumberTTYTDD,
-    &CMAPIContactInfo::strHomePostalCode,
-    &CMAPIContactInfo::strHomeState,
-    &CMAPIContactInfo::strHomeCity,
-    &CMAPIContactInfo::strHomeStreet,
-    &CMAPIContactInfo::strHomeCountry,
-    &CMAPIContactInfo::strBizPostalCode,
-    &CMAPIContactInfo::strBizState,
-    &CMAPIContactInfo::strBizCity,
-    &CMAPIContactInfo::strBizStreet,
-    &CMAPIContactInfo::strBizCountry,
-    &CMAPIContactInfo::strOtherPostalCode,
-    &CMAPIContactInfo::strOtherState,
-    &CMAPIContactInfo::strOtherCity,
-    &CMAPIContactInfo::strOtherStreet,
-    &CMAPIContactInfo::strOtherCountry,
-    &CMAPIContactInfo::strOffice,
-    &CMAPIContactInfo::strJob,
-    &CMAPIContactInfo::strManagerName,
-    &CMAPIContactInfo::strAssistantName,
-    &CMAPIContactInfo::strNickName,
-    &CMAPIContactInfo::strSpouseName,
-    &CMAPIContactInfo::strNamePrefix,
-    &CMAPIContactInfo::strGeneration,
-    &CMAPIContactInfo::strInternetAddress,
-    &CMAPIContactInfo::strPicturePath,
-    &CMAPIContactInfo::strAttachFile,
-};
+// ---- Contact: every text field filled and compared alike, through the list of member pointers.
 
 CString ContactValue(size_t nField)
 {
@@ -164,10 +96,10 @@ std::unique_ptr<CMAPIContactInfo> MakeFullContact()
     std::unique_ptr<CMAPIContactInfo> pContact(new CMAPIContactInfo);
     SetBytes(pContact->sbEntryID, {0x10, 0x20});
     pContact->strEntryID = _T("1020");
-    for (size_t i = 0; i < sizeof(kContactTexts) / sizeof(kContactTexts[0]); ++i)
-        (*pContact).*kContactTexts[i] = ContactValue(i);
-    pContact->tmBirthday = MakeTime(1980, 7, 14);
-    pContact->tmAnniversary = MakeTime(2005, 6, 1);
+    for (size_t i = 0; i < kContactTextFieldCount; ++i)
+        (*pContact).*kContactTextFields[i] = ContactValue(i);
+    pContact->tmBirthday = MakeSystemTime(1980, 7, 14);
+    pContact->tmAnniversary = MakeSystemTime(2005, 6, 1);
     pContact->nSensitivity = 2;
     return pContact;
 }
@@ -176,18 +108,18 @@ void ExpectFullContact(const CMAPIContactInfo& contact)
 {
     EXPECT_EQ(GetBytes(contact.sbEntryID), (Bytes{0x10, 0x20}));
     EXPECT_EQ(contact.strEntryID, _T("1020"));
-    for (size_t i = 0; i < sizeof(kContactTexts) / sizeof(kContactTexts[0]); ++i)
-        EXPECT_EQ(contact.*kContactTexts[i], ContactValue(i)) << "field " << i;
-    EXPECT_TRUE(SameTime(contact.tmBirthday, MakeTime(1980, 7, 14)));
-    EXPECT_TRUE(SameTime(contact.tmAnniversary, MakeTime(2005, 6, 1)));
+    for (size_t i = 0; i < kContactTextFieldCount; ++i)
+        EXPECT_EQ(contact.*kContactTextFields[i], ContactValue(i)) << "field " << i;
+    EXPECT_TRUE(SameTime(contact.tmBirthday, MakeSystemTime(1980, 7, 14)));
+    EXPECT_TRUE(SameTime(contact.tmAnniversary, MakeSystemTime(2005, 6, 1)));
     EXPECT_EQ(contact.nSensitivity, 2);
 }
 
 TEST(ContactInfoTest, HasSixtySevenFieldsAllEmptyByDefault)
 {
-    EXPECT_EQ(sizeof(kContactTexts) / sizeof(kContactTexts[0]) + 3, 67u); // plus two times and the sensitivity
+    EXPECT_EQ(kContactTextFieldCount + 3, 67u); // plus two times and the sensitivity
     CMAPIContactInfo contact;
-    for (ContactText text : kContactTexts)
+    for (ContactTextField text : kContactTextFields)
         EXPECT_TRUE((contact.*text).IsEmpty());
     EXPECT_TRUE(IsZero(contact.tmBirthday));
     EXPECT_TRUE(IsZero(contact.tmAnniversary));

@@ -40,7 +40,7 @@ TEST(TimeZoneTest, DefaultTakesTheKeyNameTheSessionFound)
 CMAPITimeZone MakeZone(LPCWSTR szKey, LONG nBias)
 {
     CMAPITimeZone zone;
-    zone.tmDateTime = MakeTime(2024, 3, 31, 2, 30);
+    zone.tmDateTime = MakeSystemTime(2024, 3, 31, 2, 30);
     zone.strKeyName = szKey;
     zone.nBias = nBias;
     zone.nStandardBias = 0;
@@ -56,7 +56,7 @@ TEST(TimeZoneTest, CopyAndAssignmentCarryAllFiveFields)
     assigned = source;
     for (const CMAPITimeZone* pZone : {&copy, &assigned})
     {
-        EXPECT_TRUE(SameTime(pZone->tmDateTime, MakeTime(2024, 3, 31, 2, 30)));
+        EXPECT_TRUE(SameTime(pZone->tmDateTime, MakeSystemTime(2024, 3, 31, 2, 30)));
         EXPECT_EQ(pZone->strKeyName, _T("Tokyo Standard Time"));
         EXPECT_EQ(pZone->nBias, -540);
         EXPECT_EQ(pZone->nStandardBias, 0);
@@ -106,8 +106,8 @@ CMAPIRecurring* MakeMonthlyPattern()
     pPattern->nWeekNumber = 5;
     pPattern->nDayMask = 0x20;
     pPattern->nCalendarType = 1;
-    pPattern->tmStartDate = MakeTime(2024, 1, 5);
-    pPattern->tmEndDate = MakeTime(2024, 12, 6);
+    pPattern->tmStartDate = MakeSystemTime(2024, 1, 5);
+    pPattern->tmEndDate = MakeSystemTime(2024, 12, 6);
     pPattern->nEndType = 1;
     pPattern->nOccurrenceCount = 4;
     pPattern->nSlidingFlag = 1;
@@ -122,8 +122,8 @@ void ExpectMonthlyPattern(const CMAPIRecurring& pattern)
     EXPECT_EQ(pattern.nWeekNumber, 5);
     EXPECT_EQ(pattern.nDayMask, 0x20u);
     EXPECT_EQ(pattern.nCalendarType, 1);
-    EXPECT_TRUE(SameTime(pattern.tmStartDate, MakeTime(2024, 1, 5)));
-    EXPECT_TRUE(SameTime(pattern.tmEndDate, MakeTime(2024, 12, 6)));
+    EXPECT_TRUE(SameTime(pattern.tmStartDate, MakeSystemTime(2024, 1, 5)));
+    EXPECT_TRUE(SameTime(pattern.tmEndDate, MakeSystemTime(2024, 12, 6)));
     EXPECT_EQ(pattern.nEndType, 1);
     EXPECT_EQ(pattern.nOccurrenceCount, 4);
     EXPECT_EQ(pattern.nSlidingFlag, 1u);
@@ -250,7 +250,7 @@ TEST(ScheduleInfoTest, CopyCarriesEveryFieldAndBothZones)
     EXPECT_EQ(copy.tzStartTime.nBias, -540);
     EXPECT_EQ(copy.tzEndTime.strKeyName, _T("Pacific Standard Time"));
     EXPECT_EQ(copy.tzEndTime.nBias, 480);
-    EXPECT_TRUE(SameTime(copy.tzEndTime.tmDateTime, MakeTime(2024, 3, 31, 2, 30)));
+    EXPECT_TRUE(SameTime(copy.tzEndTime.tmDateTime, MakeSystemTime(2024, 3, 31, 2, 30)));
     EXPECT_EQ(copy.bAllday, 1);
     EXPECT_EQ(copy.nSign, 3);
     EXPECT_EQ(copy.bAlarm, 0);
@@ -295,10 +295,10 @@ TEST(TodoInfoTest, CopyCarriesEveryFieldWithTheFullCompleteRate)
     pSource->nPriority = 2;
     pSource->dCompleteRate = 33.3333;
     pSource->bAlarmSet = 1;
-    pSource->tmAlarmTime = MakeTime(2024, 4, 1, 9, 0);
-    pSource->tmStartTime = MakeTime(2024, 4, 2);
-    pSource->tmEndTime = MakeTime(2024, 4, 3);
-    pSource->tmCompleteTime = MakeTime(2024, 4, 4);
+    pSource->tmAlarmTime = MakeSystemTime(2024, 4, 1, 9, 0);
+    pSource->tmStartTime = MakeSystemTime(2024, 4, 2);
+    pSource->tmEndTime = MakeSystemTime(2024, 4, 3);
+    pSource->tmCompleteTime = MakeSystemTime(2024, 4, 4);
     pSource->nSensitivity = 1;
     pSource->strLabel = _T("Finance");
     pSource->bRecurSet = 1;
@@ -314,10 +314,10 @@ TEST(TodoInfoTest, CopyCarriesEveryFieldWithTheFullCompleteRate)
     EXPECT_EQ(copy.nPriority, 2);
     EXPECT_EQ(copy.dCompleteRate, 33.3333); // the full 64-bit value
     EXPECT_EQ(copy.bAlarmSet, 1);
-    EXPECT_TRUE(SameTime(copy.tmAlarmTime, MakeTime(2024, 4, 1, 9, 0)));
-    EXPECT_TRUE(SameTime(copy.tmStartTime, MakeTime(2024, 4, 2)));
-    EXPECT_TRUE(SameTime(copy.tmEndTime, MakeTime(2024, 4, 3)));
-    EXPECT_TRUE(SameTime(copy.tmCompleteTime, MakeTime(2024, 4, 4)));
+    EXPECT_TRUE(SameTime(copy.tmAlarmTime, MakeSystemTime(2024, 4, 1, 9, 0)));
+    EXPECT_TRUE(SameTime(copy.tmStartTime, MakeSystemTime(2024, 4, 2)));
+    EXPECT_TRUE(SameTime(copy.tmEndTime, MakeSystemTime(2024, 4, 3)));
+    EXPECT_TRUE(SameTime(copy.tmCompleteTime, MakeSystemTime(2024, 4, 4)));
     EXPECT_EQ(copy.nSensitivity, 1);
     EXPECT_EQ(copy.strLabel, _T("Finance"));
     EXPECT_EQ(copy.bRecurSet, 1);

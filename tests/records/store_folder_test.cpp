@@ -26,8 +26,8 @@ protected:
         std::unique_ptr<TRecord> pRecord(new TRecord);
         SetBytes(pRecord->sbEntryID, id);
         pRecord->strEntryID = szId;
-        pRecord->tmCTime = MakeTime(2020, 1, 2, 3, 4);
-        pRecord->tmLMTime = MakeTime(2021, 5, 6, 7, 8);
+        pRecord->tmCTime = MakeSystemTime(2020, 1, 2, 3, 4);
+        pRecord->tmLMTime = MakeSystemTime(2021, 5, 6, 7, 8);
         return pRecord;
     }
 };
@@ -54,8 +54,8 @@ TYPED_TEST(ItemRecordBaseTest, CopyOwnsItsIdentifierAndOutlivesTheSource)
     pSource.reset();
     EXPECT_EQ(GetBytes(copy.sbEntryID), (Bytes{0xA1, 0xB2, 0xC3}));
     EXPECT_EQ(copy.strEntryID, _T("A1B2C3"));
-    EXPECT_TRUE(SameTime(copy.tmCTime, MakeTime(2020, 1, 2, 3, 4)));
-    EXPECT_TRUE(SameTime(copy.tmLMTime, MakeTime(2021, 5, 6, 7, 8)));
+    EXPECT_TRUE(SameTime(copy.tmCTime, MakeSystemTime(2020, 1, 2, 3, 4)));
+    EXPECT_TRUE(SameTime(copy.tmLMTime, MakeSystemTime(2021, 5, 6, 7, 8)));
 }
 
 TYPED_TEST(ItemRecordBaseTest, AssignmentReplacesTheTargetsIdentifier)

@@ -13,6 +13,18 @@
 
 namespace
 {
+// A session with its default store and the store's Inbox open, released together.
+struct DefaultInbox
+{
+    explicit DefaultInbox(Ref<IMAPISession> logon)
+        : session(std::move(logon)), store(OpenDefaultStore(session.Get())), inbox(OpenInbox(store.Get()))
+    {
+    }
+    Ref<IMAPISession> session;
+    Ref<IMsgStore> store;
+    Ref<IMAPIFolder> inbox;
+};
+
 class DurabilityTest : public ServiceTest
 {
 protected:
@@ -39,16 +51,9 @@ protected:
     std::set<std::u16string> InboxSubjects()
     {
         MapiInit init;
-        Ref<IMAPISession> session = Logon();
-        Ref<IMsgStore> store = OpenDefaultStore(session.Get());
-        Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
-        Ref<IMAPITable> table;
-        EXPECT_EQ(inbox->GetContentsTable(MAPI_UNICODE, table.Out()), S_OK);
-        const TableRows rows = ReadRows(table.Get(), {PR_SUBJECT_W});
-        std::set<std::u16string> subjects;
-        for (size_t i = 0; i < rows.size(); ++i)
-            subjects.insert(rows[i].lpProps[0].Value.lpszW);
-        return subjects;
+        DefaultInbox mapi(Logon());
+        const std::vector<std::u16string> subjects = MessageSubjects(mapi.inbox.Get());
+        return std::set<std::u16string>(subjects.begin(), subjects.end());
     }
 };
 
@@ -58,21 +63,25 @@ std::u16string Numbered(int i)
     return std::u16string(text.begin(), text.end());
 }
 
-// The child of a fork: it has only the forking thread, so it leaves with _exit and never ends MAPI.
-[[noreturn]] void SaveUntilKilled(int reportFd)
+// The child of a fork has only the forking thread, so it leaves with _exit and never ends MAPI. It logs on by
+// itself, or leaves with status 2.
+Ref<IMAPISession> ChildLogon()
 {
     MAPIInitialize(nullptr);
     LPMAPISESSION session = nullptr;
     if (MAPILogonEx(0, nullptr, nullptr, MAPI_USE_DEFAULT | MAPI_EXTENDED, &session) != S_OK)
         _exit(2);
-    Ref<IMAPISession> held(session);
-    Ref<IMsgStore> store = OpenDefaultStore(session);
-    Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
+    return Ref<IMAPISession>(session);
+}
+
+[[noreturn]] void SaveUntilKilled(int reportFd)
+{
+    DefaultInbox mapi(ChildLogon());
     const std::u16string body(3000, u'x');
     for (int i = 0;; ++i)
     {
         Ref<IMessage> message;
-        if (!inbox || inbox->CreateMessage(nullptr, 0, message.Out()) != S_OK)
+        if (!mapi.inbox || mapi.inbox->CreateMessage(nullptr, 0, message.Out()) != S_OK)
             _exit(3);
         const std::u16string subject = Numbered(i);
         SPropValue values[2] = {UnicodeValue(PR_SUBJECT_W, subject.c_str()), UnicodeValue(PR_BODY_W, body.c_str())};
@@ -152,29 +161,21 @@ TEST_F(DurabilityTest, TwoProcessesSeeEachOthersSavedChanges)
     ASSERT_GE(child, 0);
     if (child == 0)
     {
-        MAPIInitialize(nullptr);
-        LPMAPISESSION session = nullptr;
-        if (MAPILogonEx(0, nullptr, nullptr, MAPI_USE_DEFAULT | MAPI_EXTENDED, &session) != S_OK)
-            _exit(2);
-        Ref<IMAPISession> held(session);
-        Ref<IMsgStore> store = OpenDefaultStore(session);
-        Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
+        DefaultInbox mapi(ChildLogon());
         Signal(toParent[1]);
-        if (!WaitForSignal(toChild[0]) || CountMessages(inbox.Get()) != 1)
+        if (!WaitForSignal(toChild[0]) || CountMessages(mapi.inbox.Get()) != 1)
             _exit(3);
-        CreateMessage(inbox.Get(), u"from the child");
+        CreateMessage(mapi.inbox.Get(), u"from the child");
         Signal(toParent[1]);
         _exit(WaitForSignal(toChild[0]) ? 0 : 4);
     }
     MapiInit init;
-    Ref<IMAPISession> session = Logon();
-    Ref<IMsgStore> store = OpenDefaultStore(session.Get());
-    Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
+    DefaultInbox mapi(Logon());
     ASSERT_TRUE(WaitForSignal(toParent[0]));
-    CreateMessage(inbox.Get(), u"from the parent");
+    CreateMessage(mapi.inbox.Get(), u"from the parent");
     Signal(toChild[1]);
     ASSERT_TRUE(WaitForSignal(toParent[0]));
-    EXPECT_EQ(CountMessages(inbox.Get()), 2);
+    EXPECT_EQ(CountMessages(mapi.inbox.Get()), 2);
     Signal(toChild[1]);
     int status = -1;
     waitpid(child, &status, 0);
@@ -187,9 +188,7 @@ TEST_F(DurabilityTest, TwoProcessesSeeEachOthersSavedChanges)
 TEST_F(DurabilityTest, BusyStoreIsWaitedFor)
 {
     MapiInit init;
-    Ref<IMAPISession> session = Logon();
-    Ref<IMsgStore> store = OpenDefaultStore(session.Get());
-    Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
+    DefaultInbox mapi(Logon());
 
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(StorePath().c_str(), &other), SQLITE_OK);
@@ -201,13 +200,13 @@ TEST_F(DurabilityTest, BusyStoreIsWaitedFor)
             sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
         });
     const auto start = std::chrono::steady_clock::now();
-    const mapisvc::EntryId id = CreateMessage(inbox.Get(), u"after the wait");
+    const mapisvc::EntryId id = CreateMessage(mapi.inbox.Get(), u"after the wait");
     const auto waited = std::chrono::steady_clock::now() - start;
     holder.join();
     sqlite3_close(other);
     EXPECT_FALSE(id.empty());
     EXPECT_GE(waited, std::chrono::milliseconds(300));
-    EXPECT_EQ(CountMessages(inbox.Get()), 1);
+    EXPECT_EQ(CountMessages(mapi.inbox.Get()), 1);
 }
 
 TEST_F(DurabilityTest, TwoSessionsOfOneProcessShareSavedChanges)

@@ -17,22 +17,11 @@ protected:
         return folder;
     }
 
-    std::vector<std::u16string> Subjects(IMAPIFolder* folder)
-    {
-        Ref<IMAPITable> table;
-        EXPECT_EQ(folder->GetContentsTable(MAPI_UNICODE, table.Out()), S_OK);
-        const TableRows rows = ReadRows(table.Get(), {PR_SUBJECT_W});
-        std::vector<std::u16string> subjects;
-        for (size_t i = 0; i < rows.size(); ++i)
-            subjects.push_back(rows[i].lpProps[0].Value.lpszW);
-        return subjects;
-    }
-
     // `ids` must outlive the list.
     static ENTRYLIST ListOf(std::vector<SBinary>& bins, const std::vector<mapisvc::EntryId>& ids)
     {
         for (const mapisvc::EntryId& id : ids)
-            bins.push_back({static_cast<ULONG>(id.size()), const_cast<LPBYTE>(id.data())});
+            bins.push_back(AsSBinary(id));
         return ENTRYLIST{static_cast<ULONG>(bins.size()), bins.data()};
     }
 };
@@ -94,8 +83,8 @@ TEST_F(FolderTest, MoveKeepsTheIdentifierAndCopyMakesANewMessage)
     std::vector<SBinary> more;
     ENTRYLIST copy = ListOf(more, toCopy);
     ASSERT_EQ(Inbox()->CopyMessages(&copy, nullptr, archive.Get(), 0, nullptr, 0), S_OK);
-    EXPECT_EQ(Subjects(Inbox()), std::vector<std::u16string>{u"copied"});
-    EXPECT_EQ(Subjects(archive.Get()), (std::vector<std::u16string>{u"moved", u"copied"}));
+    EXPECT_EQ(MessageSubjects(Inbox()), std::vector<std::u16string>{u"copied"});
+    EXPECT_EQ(MessageSubjects(archive.Get()), (std::vector<std::u16string>{u"moved", u"copied"}));
     Ref<IMessage> message = OpenMessage(Session(), moved);
     EXPECT_EQ(GetBinary(message.Get(), PR_PARENT_ENTRYID), EntryIdOf(archive.Get()));
 }
@@ -126,7 +115,7 @@ TEST_F(FolderTest, MessagesMoveBetweenStoresWithAttachmentsAndLargeValues)
     std::vector<SBinary> bins;
     ENTRYLIST list = ListOf(bins, ids);
     ASSERT_EQ(Inbox()->CopyMessages(&list, nullptr, otherInbox.Get(), 0, nullptr, MESSAGE_MOVE), S_OK);
-    EXPECT_TRUE(Subjects(Inbox()).empty());
+    EXPECT_TRUE(MessageSubjects(Inbox()).empty());
     Ref<IMAPITable> table;
     ASSERT_EQ(otherInbox->GetContentsTable(0, table.Out()), S_OK);
     const TableRows rows = ReadRows(table.Get(), {PR_ENTRYID});
@@ -162,6 +151,6 @@ TEST_F(FolderTest, PartialFailureOfAListIsReported)
     std::vector<SBinary> bins;
     ENTRYLIST list = ListOf(bins, ids);
     EXPECT_EQ(Inbox()->DeleteMessages(&list, 0, nullptr, 0), MAPI_W_PARTIAL_COMPLETION);
-    EXPECT_TRUE(Subjects(Inbox()).empty());
+    EXPECT_TRUE(MessageSubjects(Inbox()).empty());
 }
 } // namespace

@@ -8,18 +8,11 @@ namespace
 {
 class PropertyTest : public DefaultStoreTest
 {
-protected:
-    Ref<IMessage> NewMessage()
-    {
-        Ref<IMessage> message;
-        EXPECT_EQ(Inbox()->CreateMessage(nullptr, 0, message.Out()), S_OK);
-        return message;
-    }
 };
 
 TEST_F(PropertyTest, GetPropsIsOkOnlyWhenEveryPropertyWasFound)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     ASSERT_EQ(SetOne(message.Get(), UnicodeValue(PR_SUBJECT_W, u"Hello")), S_OK);
 
     SizedSPropTagArray(2, both) = {2, {PR_SUBJECT_W, PR_MESSAGE_FLAGS}};
@@ -40,7 +33,7 @@ TEST_F(PropertyTest, GetPropsIsOkOnlyWhenEveryPropertyWasFound)
 
 TEST_F(PropertyTest, StringsConvertBetweenWidthsAsAsked)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     ASSERT_EQ(SetOne(message.Get(), UnicodeValue(PR_SUBJECT_W, u"caf\u00e9")), S_OK);
     SPropValue ansi{};
     ansi.ulPropTag = PR_BODY_A;
@@ -61,7 +54,7 @@ TEST_F(PropertyTest, StringsConvertBetweenWidthsAsAsked)
 
 TEST_F(PropertyTest, MultiValuedStringsConvertToo)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     LPWSTR words[] = {const_cast<LPWSTR>(u"one"), const_cast<LPWSTR>(u"tw\u00f6")};
     SPropValue mv{};
     mv.ulPropTag = PROP_TAG(PT_MV_UNICODE, 0x6700);
@@ -79,7 +72,7 @@ TEST_F(PropertyTest, MultiValuedStringsConvertToo)
 
 TEST_F(PropertyTest, SetPropsSkipsNullValuesAndReportsComputedOnes)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     SPropValue values[3] = {UnicodeValue(PR_SUBJECT_W, u"x"), LongValue(PR_NULL, 0), LongValue(PR_OBJECT_TYPE, 9)};
     values[1].ulPropTag = PR_NULL;
     MapiBuffer<SPropProblemArray> problems;
@@ -93,7 +86,7 @@ TEST_F(PropertyTest, SetPropsSkipsNullValuesAndReportsComputedOnes)
 
 TEST_F(PropertyTest, DeletePropsRemovesAndReportsMissing)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     ASSERT_EQ(SetOne(message.Get(), UnicodeValue(PR_SUBJECT_W, u"x")), S_OK);
     SizedSPropTagArray(2, tags) = {2, {PR_SUBJECT_W, PR_BODY_W}};
     MapiBuffer<SPropProblemArray> problems;

@@ -9,13 +9,6 @@ namespace
 class StreamTest : public DefaultStoreTest
 {
 protected:
-    Ref<IMessage> NewMessage()
-    {
-        Ref<IMessage> message;
-        EXPECT_EQ(Inbox()->CreateMessage(nullptr, 0, message.Out()), S_OK);
-        return message;
-    }
-
     Ref<IStream> Open(IMAPIProp* object, ULONG tag, ULONG flags, ULONG options = 0)
     {
         Ref<IStream> stream;
@@ -39,7 +32,7 @@ protected:
 
 TEST_F(StreamTest, WrittenBodyReadsBackAsPropertyAndStream)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     {
         Ref<IStream> stream = Open(message.Get(), PR_BODY_W, MAPI_CREATE | MAPI_MODIFY, STGM_CREATE | STGM_WRITE);
         const char16_t text[] = u"Hello body";
@@ -58,7 +51,7 @@ TEST_F(StreamTest, WrittenBodyReadsBackAsPropertyAndStream)
 
 TEST_F(StreamTest, SeekSetSizeAndStat)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     Ref<IStream> stream = Open(message.Get(), PR_HTML, MAPI_CREATE | MAPI_MODIFY);
     ASSERT_EQ(stream->Write("0123456789", 10, nullptr), S_OK);
     LARGE_INTEGER move = {};
@@ -93,7 +86,7 @@ TEST_F(StreamTest, SeekSetSizeAndStat)
 
 TEST_F(StreamTest, OpeningRulesForMissingPropertiesAndReadOnlyStreams)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     Ref<IStream> stream;
     EXPECT_EQ(message->OpenProperty(PR_BODY_W, &IID_IStream, 0, 0, stream.OutUnknown()), MAPI_E_NOT_FOUND);
     EXPECT_EQ(message->OpenProperty(PR_BODY_W, &IID_IMessage, 0, MAPI_CREATE, stream.OutUnknown()),
@@ -112,7 +105,7 @@ TEST_F(StreamTest, OpeningRulesForMissingPropertiesAndReadOnlyStreams)
 
 TEST_F(StreamTest, LargeValuesGoInAndOutWithTheSave)
 {
-    Ref<IMessage> message = NewMessage();
+    Ref<IMessage> message = CreateUnsavedMessage(Inbox());
     Ref<IAttach> attach;
     ULONG num = 0;
     ASSERT_EQ(message->CreateAttach(nullptr, 0, &num, attach.Out()), S_OK);

@@ -2,7 +2,7 @@
 #include <mapipim/MAPIEx.h>
 
 #include "support/AfxPrinters.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 

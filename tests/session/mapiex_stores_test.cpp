@@ -6,6 +6,7 @@
 
 #include "platform/trace/TraceCapture.h"
 #include "support/AfxPrinters.h"
+#include "support/CallLogQueries.h"
 #include "support/SessionFixture.h"
 
 #include <memory>
@@ -20,23 +21,11 @@ protected:
     // The flags of the last call of this method in the call log.
     static ULONG LastCallFlags(const char* szInterface, const char* szMethod)
     {
-        ULONG ulFlags = 0xFFFFFFFF;
-        for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-        {
-            if (call.interfaceName == szInterface && call.method == szMethod)
-                ulFlags = call.flags;
-        }
-        return ulFlags;
+        const std::vector<mapisvc::CallRecord> calls = CallsOf(szInterface, szMethod);
+        return calls.empty() ? 0xFFFFFFFF : calls.back().flags;
     }
 };
 
-mapisvc::Fault FailCall(const char* szInterface, const char* szMethod)
-{
-    mapisvc::Fault fault;
-    fault.interfaceName = szInterface;
-    fault.method = szMethod;
-    return fault;
-}
 } // namespace
 
 TEST_F(MAPIExStoresTest, WithoutSessionNothingOpens)

@@ -6,6 +6,7 @@
 #include <mapipim/SBinaryUtils.h>
 
 #include "support/AfxPrinters.h"
+#include "support/CallLogQueries.h"
 #include "support/SessionFixture.h"
 
 #include <memory>
@@ -56,27 +57,10 @@ protected:
         return subjects;
     }
 
-    static size_t CountCalls(const char* szInterface, const char* szMethod)
-    {
-        size_t nCalls = 0;
-        for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-            nCalls += call.interfaceName == szInterface && call.method == szMethod;
-        return nCalls;
-    }
-
     mapisvc::EntryId m_store;
     std::unique_ptr<CMAPIFolder> m_inbox;
     std::vector<mapisvc::EntryId> m_messages;
 };
-
-mapisvc::Fault FailCall(const char* szInterface, const char* szMethod, ULONG nthCall = 0)
-{
-    mapisvc::Fault fault;
-    fault.interfaceName = szInterface;
-    fault.method = szMethod;
-    fault.nthCall = nthCall;
-    return fault;
-}
 
 typedef std::vector<std::u16string> Subjects;
 } // namespace
@@ -129,7 +113,7 @@ TEST_F(MAPIFolderTest, FullBatchIsFollowedByAnEmptyFetch)
     mapisvc::ClearCallLog();
 
     EXPECT_EQ(WalkSubjects(*m_inbox).size(), 512u);
-    EXPECT_EQ(CountCalls("IMAPITable", "QueryRows"), 2u);
+    EXPECT_EQ(CallsOf("IMAPITable", "QueryRows").size(), 2u);
     EXPECT_EQ(m_inbox->GetLastFetchResult(), S_OK);
 }
 

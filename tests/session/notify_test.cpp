@@ -3,6 +3,7 @@
 #include <mapipim/MAPIEx.h>
 
 #include "session/MAPIAdviseSink.h"
+#include "support/CallLogQueries.h"
 #include "support/SessionFixture.h"
 
 #include <atomic>
@@ -48,14 +49,6 @@ protected:
         EXPECT_TRUE(mapisvc::WaitForNotifications(5000));
     }
 
-    static size_t CountCalls(const char* szMethod)
-    {
-        size_t nCalls = 0;
-        for (const mapisvc::CallRecord& call : mapisvc::GetCallLog())
-            nCalls += call.interfaceName == "IMsgStore" && call.method == szMethod;
-        return nCalls;
-    }
-
     mapisvc::EntryId m_store;
 };
 } // namespace
@@ -86,7 +79,7 @@ TEST_F(NotifyTest, SecondNotifyReplacesTheFirst)
     Received second;
     ASSERT_TRUE(Session().Notify(CountNotifications, &first, fnevObjectCreated));
     ASSERT_TRUE(Session().Notify(CountNotifications, &second, fnevObjectCreated));
-    EXPECT_EQ(CountCalls("Unadvise"), 1u);
+    EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 1u);
     CreateMessageElsewhere();
     EXPECT_EQ(first.nCalls, 0);
     EXPECT_EQ(second.nObjectsCreated, 1);
@@ -97,7 +90,7 @@ TEST_F(NotifyTest, LogoutAndAnotherStoreEndTheAdvise)
     Received received;
     ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
     Session().Logout();
-    EXPECT_EQ(CountCalls("Unadvise"), 1u);
+    EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 1u);
     CreateMessageElsewhere();
     EXPECT_EQ(received.nCalls, 0);
 
@@ -108,11 +101,11 @@ TEST_F(NotifyTest, LogoutAndAnotherStoreEndTheAdvise)
     ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
     SBinary archiveID = AsSBinary(archive);
     ASSERT_TRUE(Session().OpenMessageStore(archiveID));
-    EXPECT_EQ(CountCalls("Unadvise"), 2u);
+    EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 2u);
     CreateMessageElsewhere();
     EXPECT_EQ(received.nCalls, 0);
     Session().Logout();
-    EXPECT_EQ(CountCalls("Unadvise"), 2u);
+    EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 2u);
 }
 
 TEST_F(NotifyTest, StoreThatCannotNotifyIsNotAdvised)
@@ -125,7 +118,7 @@ TEST_F(NotifyTest, StoreThatCannotNotifyIsNotAdvised)
     Received received;
     ASSERT_TRUE(Session().OpenMessageStore(quietID));
     EXPECT_FALSE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
-    EXPECT_EQ(CountCalls("Advise"), 0u);
+    EXPECT_EQ(CallsOf("IMsgStore", "Advise").size(), 0u);
 
     CMAPIEx withoutStore;
     EXPECT_FALSE(withoutStore.Notify(CountNotifications, &received, fnevObjectCreated));
@@ -140,7 +133,7 @@ TEST_F(NotifyTest, FailedAdviseLeavesNoAdvise)
     const ULONG ulFault = mapisvc::InjectFault(advise);
     EXPECT_FALSE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
     Session().Logout();
-    EXPECT_EQ(CountCalls("Unadvise"), 0u);
+    EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 0u);
 
     mapisvc::RemoveFault(ulFault);
     EndSession();

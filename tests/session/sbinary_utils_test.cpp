@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <ostream>
+#include <string>
 #include <vector>
 
 namespace
@@ -129,6 +132,41 @@ struct HexCase
     Bytes bytes;
 };
 
+// A case in failure messages: the text and the bytes it should give.
+void PrintTo(const HexCase& hexCase, std::ostream* pStream)
+{
+    *pStream << '"' << CString(hexCase.text).ToUtf8() << "\" -> {";
+    for (size_t i = 0; i < hexCase.bytes.size(); ++i)
+    {
+        char szByte[4];
+        snprintf(szByte, sizeof szByte, "%02X", hexCase.bytes[i]);
+        *pStream << (i ? " " : "") << szByte;
+    }
+    *pStream << '}';
+}
+
+// A case's test name spells its text, so that names stay the same from run to run: letters and digits as they
+// are, the other characters by name.
+std::string HexCaseName(const testing::TestParamInfo<HexCase>& info)
+{
+    std::string name = "Text_";
+    for (const WCHAR* pch = info.param.text; *pch; ++pch)
+    {
+        const WCHAR ch = *pch;
+        if ((ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'))
+            name += static_cast<char>(ch);
+        else if (ch == ' ')
+            name += "Space";
+        else if (ch == '-')
+            name += "Minus";
+        else if (ch == '+')
+            name += "Plus";
+        else
+            name += "_U" + std::to_string(static_cast<unsigned>(ch)) + "_";
+    }
+    return name;
+}
+
 class GetStringToSBinaryCases : public testing::TestWithParam<HexCase>
 {
 };
@@ -148,7 +186,8 @@ INSTANTIATE_TEST_SUITE_P(Digits, GetStringToSBinaryCases,
                                          HexCase{_T("1z"), {0x01}},  // conversion stops at the first non-digit
                                          HexCase{_T(" 1"), {0x01}},  // leading white space is skipped
                                          HexCase{_T("-1"), {0xFF}},  // a sign is accepted; the low eight bits are kept
-                                         HexCase{_T("+F"), {0x0F}}, HexCase{_T("A"), {}}));
+                                         HexCase{_T("+F"), {0x0F}}, HexCase{_T("A"), {}}),
+                         HexCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Prefixes, GetStringToSBinaryCases,
@@ -159,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(
                     HexCase{_T("xxAB"), {0xAB}}, // fewer bytes than half the length
                     HexCase{_T("0xABC"),
                             {0xAB, 0x0C}}, // half the length, prefix included, leaves room for the last digit
-                    HexCase{_T("xx"), {}}, HexCase{_T("0x"), {}}, HexCase{_T("x"), {}}));
+                    HexCase{_T("xx"), {}}, HexCase{_T("0x"), {}}, HexCase{_T("x"), {}}),
+    HexCaseName);
 
 TEST(GetStringToSBinaryTest, EmptyTextLeavesTheTargetItsBytes)
 {

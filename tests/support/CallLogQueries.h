@@ -23,19 +23,26 @@ inline bool HasTag(const mapisvc::CallRecord& record, ULONG ulPropTag)
     return std::find(record.propTags.begin(), record.propTags.end(), ulPropTag) != record.propTags.end();
 }
 
+// A fault for the nth call of interfaceName::method (0: every call; an empty interface name matches any), to inject.
+inline mapisvc::Fault FailCall(const std::string& interfaceName, const std::string& method, ULONG nthCall = 0,
+                               HRESULT result = MAPI_E_CALL_FAILED)
+{
+    mapisvc::Fault fault;
+    fault.interfaceName = interfaceName;
+    fault.method = method;
+    fault.nthCall = nthCall;
+    fault.result = result;
+    return fault;
+}
+
 // A fault on every call of interfaceName::method, removed when the guard ends.
 class ScopedFault
 {
 public:
     ScopedFault(const std::string& interfaceName, const std::string& method, HRESULT result = MAPI_E_CALL_FAILED,
                 ULONG nthCall = 0)
+        : ScopedFault(FailCall(interfaceName, method, nthCall, result))
     {
-        mapisvc::Fault fault;
-        fault.interfaceName = interfaceName;
-        fault.method = method;
-        fault.result = result;
-        fault.nthCall = nthCall;
-        m_id = mapisvc::InjectFault(fault);
     }
     explicit ScopedFault(const mapisvc::Fault& fault) : m_id(mapisvc::InjectFault(fault)) {}
     ~ScopedFault() { mapisvc::RemoveFault(m_id); }

@@ -3,86 +3,25 @@
 #include <mapipim/mapisvc.h>
 
 #include "items/MAPIContactItem.h"
-#include "platform/win32/MachineZone.h"
+#include "support/ScopedEnvironment.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <jpeglib.h>
 
 namespace contacttest
 {
-namespace
-{
-// Sets an environment variable for the fixture's lifetime and puts the previous value back.
-class EnvironmentValue
-{
-public:
-    EnvironmentValue(const char* pszName, const std::string& strValue) : m_strName(pszName)
-    {
-        if (const char* pszPrevious = std::getenv(pszName))
-            m_previous = pszPrevious;
-        setenv(pszName, strValue.c_str(), 1);
-    }
-    ~EnvironmentValue()
-    {
-        if (m_previous)
-            setenv(m_strName.c_str(), m_previous->c_str(), 1);
-        else
-            unsetenv(m_strName.c_str());
-    }
-
-private:
-    std::string m_strName;
-    std::optional<std::string> m_previous;
-};
-
-// Puts the process's time zone back as the test found it, whatever the test did to TZ.
-class TimeZoneRestorer
-{
-public:
-    TimeZoneRestorer()
-    {
-        if (const char* pszTz = std::getenv("TZ"))
-            m_previous = pszTz;
-    }
-    ~TimeZoneRestorer()
-    {
-        if (m_previous)
-            setenv("TZ", m_previous->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-        mapipim::win32::ResetMachineZone();
-    }
-
-private:
-    std::optional<std::string> m_previous;
-};
-} // namespace
-
+// The documents folder of the test's own, and the process's time zone put back whatever the test did to TZ.
 struct ContactServiceTest::Environment
 {
     explicit Environment(const fs::path& documents) : m_documents("XDG_DOCUMENTS_DIR", documents.string()) {}
-    TimeZoneRestorer m_timeZone;
-    EnvironmentValue m_documents;
+    ScopedTz m_timeZone;
+    ScopedEnv m_documents;
 };
 
 CString Utf8(const char* pszUtf8)
 {
     return CString::FromUtf8(pszUtf8);
-}
-
-SYSTEMTIME MakeTime(WORD wYear, WORD wMonth, WORD wDay, WORD wHour, WORD wMinute, WORD wSecond)
-{
-    SYSTEMTIME tm = {};
-    tm.wYear = wYear;
-    tm.wMonth = wMonth;
-    tm.wDay = wDay;
-    tm.wHour = wHour;
-    tm.wMinute = wMinute;
-    tm.wSecond = wSecond;
-    return tm;
 }
 
 bool SameLocalTime(const SYSTEMTIME& a, const SYSTEMTIME& b)
@@ -196,8 +135,8 @@ CMAPIContactInfo MakeFullContact(const fs::path& picture, const std::vector<fs::
     info.strNamePrefix = Utf8("Dr.");
     info.strGeneration = Utf8("Jr.");
     info.strInternetAddress = Utf8("https://free.busy/anna");
-    info.tmBirthday = MakeTime(1980, 7, 14, 0, 0);
-    info.tmAnniversary = MakeTime(2005, 1, 21, 12, 30);
+    info.tmBirthday = MakeSystemTime(1980, 7, 14, 0, 0);
+    info.tmAnniversary = MakeSystemTime(2005, 1, 21, 12, 30);
     info.nSensitivity = 2;
     info.strPicturePath = PathText(picture);
     for (const fs::path& attachment : attachments)

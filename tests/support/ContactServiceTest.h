@@ -11,6 +11,7 @@
 #include "support/AfxPrinters.h"
 #include "support/ProcessFlags.h"
 #include "support/ServiceFixture.h"
+#include "support/TimeBuilders.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,6 @@ namespace fs = std::filesystem;
 // A u"..." or L"..." literal from UTF-8 source text.
 CString Utf8(const char* pszUtf8);
 
-SYSTEMTIME MakeTime(WORD wYear, WORD wMonth, WORD wDay, WORD wHour = 0, WORD wMinute = 0, WORD wSecond = 0);
 // Equal as calendar times (the day of the week and the milliseconds left aside).
 bool SameLocalTime(const SYSTEMTIME& a, const SYSTEMTIME& b);
 

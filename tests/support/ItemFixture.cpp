@@ -11,14 +11,6 @@
 #include <sys/stat.h>
 #include <algorithm>
 
-SBinary ViewEntryId(const mapisvc::EntryId& id)
-{
-    SBinary bin;
-    bin.cb = static_cast<ULONG>(id.size());
-    bin.lpb = const_cast<LPBYTE>(id.data());
-    return bin;
-}
-
 AnsiStore AddAnsiStore(IMAPISession* session)
 {
     AnsiStore ansi;
@@ -67,6 +59,16 @@ void AddAttachment(IMessage* message, const AttachmentSpec& spec)
     ASSERT_EQ(attach->SaveChanges(KEEP_OPEN_READONLY), S_OK);
 }
 } // namespace
+
+AttachmentSpec NamedAttachment(const std::u16string& longFileName, const std::string& data, bool photo)
+{
+    AttachmentSpec spec;
+    spec.longFileName = longFileName;
+    spec.data = data;
+    spec.hasPhotoFlag = photo;
+    spec.photo = photo;
+    return spec;
+}
 
 void AddAttachments(IMAPISession* session, const mapisvc::EntryId& message, const std::vector<AttachmentSpec>& specs)
 {
@@ -178,13 +180,14 @@ void ItemServiceTest::SetUp()
 
 void ItemServiceTest::TearDown()
 {
+    m_ansi = AnsiStore();
     m_mapi.Logout();
     DefaultStoreTest::TearDown();
 }
 
 bool ItemServiceTest::OpenItem(CMAPIItem& item, const mapisvc::EntryId& id)
 {
-    SBinary entryID = ViewEntryId(id);
+    SBinary entryID = AsSBinary(id);
     return item.Open(&m_mapi, entryID) != FALSE;
 }
 
@@ -193,7 +196,34 @@ mapisvc::EntryId ItemServiceTest::NewMessage(IMAPIFolder* folder)
     return CreateMessage(folder ? folder : Inbox(), u"Item");
 }
 
+mapisvc::EntryId ItemServiceTest::NewAnsiOnlyMessage()
+{
+    m_ansi = AddAnsiStore(Session());
+    ProcessFlagsGuard::EnterAnsiOnlyMode();
+    return NewMessage(m_ansi.folder.Get());
+}
+
 std::string ItemServiceTest::FilesDir()
 {
     return MakeDirectory(Home() + "/files");
+}
+
+void OpenItemTest::TearDown()
+{
+    m_item.Close();
+    ItemServiceTest::TearDown();
+}
+
+void OpenItemTest::OpenNewItem(const std::vector<AttachmentSpec>& attachments)
+{
+    m_id = NewMessage();
+    if (!attachments.empty())
+        AddAttachments(Session(), m_id, attachments);
+    ASSERT_TRUE(OpenItem(m_item, m_id));
+}
+
+void OpenItemTest::OpenNewAnsiOnlyItem()
+{
+    m_id = NewAnsiOnlyMessage();
+    ASSERT_TRUE(OpenItem(m_item, m_id));
 }

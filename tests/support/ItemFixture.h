@@ -22,9 +22,6 @@
 #include <thread>
 #include <vector>
 
-// An SBinary that views the bytes of an entry identifier (not owned).
-SBinary ViewEntryId(const mapisvc::EntryId& id);
-
 // A store of the default profile without Unicode support, and its IPM subtree to make messages in.
 struct AnsiStore
 {
@@ -45,6 +42,8 @@ struct AttachmentSpec
     std::string data;
     std::vector<SPropValue> extraValues; // written as they are (their pointers must outlive the call)
 };
+// An attachment with a long file name and these contents, flagged as the contact photo or not.
+AttachmentSpec NamedAttachment(const std::u16string& longFileName, const std::string& data, bool photo = false);
 // Adds the attachments to the saved message and saves it.
 void AddAttachments(IMAPISession* session, const mapisvc::EntryId& message, const std::vector<AttachmentSpec>& specs);
 
@@ -87,11 +86,30 @@ protected:
     bool OpenItem(CMAPIItem& item, const mapisvc::EntryId& id);
     // A saved message in the Inbox, or in the given folder.
     mapisvc::EntryId NewMessage(IMAPIFolder* folder = nullptr);
+    // A saved message in a new ANSI-only store (kept in m_ansi), with the process switched to ANSI-only mode.
+    mapisvc::EntryId NewAnsiOnlyMessage();
     // A directory below the test's MAPIPIM_HOME for files the test writes and reads.
     std::string FilesDir();
 
     CMAPIEx m_mapi;
+    AnsiStore m_ansi; // released before the session ends
 
 private:
     ProcessFlagsGuard m_flags;
+};
+
+// ItemServiceTest with a message of the test's own open as m_item (m_id its identifier), closed before the session
+// ends.
+class OpenItemTest : public ItemServiceTest
+{
+protected:
+    void TearDown() override;
+
+    // Opens a new message of the Inbox, with these attachments, as m_item.
+    void OpenNewItem(const std::vector<AttachmentSpec>& attachments = {});
+    // Opens a new message of an ANSI-only store as m_item (see NewAnsiOnlyMessage).
+    void OpenNewAnsiOnlyItem();
+
+    CMAPIItem m_item;
+    mapisvc::EntryId m_id;
 };

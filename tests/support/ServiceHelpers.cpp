@@ -107,6 +107,26 @@ Ref<IMessage> OpenMessage(IMAPISession* session, const mapisvc::EntryId& message
     return opened;
 }
 
+Ref<IMessage> CreateUnsavedMessage(IMAPIFolder* folder)
+{
+    Ref<IMessage> message;
+    EXPECT_EQ(folder->CreateMessage(nullptr, 0, message.Out()), S_OK);
+    return message;
+}
+
+std::vector<std::u16string> MessageSubjects(IMAPIFolder* folder)
+{
+    Ref<IMAPITable> table;
+    EXPECT_EQ(folder->GetContentsTable(MAPI_UNICODE, table.Out()), S_OK);
+    std::vector<std::u16string> subjects;
+    if (!table)
+        return subjects;
+    const TableRows rows = ReadRows(table.Get(), {PR_SUBJECT_W});
+    for (size_t i = 0; i < rows.size(); ++i)
+        subjects.push_back(rows[i].lpProps[0].Value.lpszW);
+    return subjects;
+}
+
 SPropValue UnicodeValue(ULONG ulPropTag, const char16_t* text)
 {
     SPropValue value{};
@@ -197,6 +217,11 @@ mapisvc::EntryId EntryIdOf(IMAPIProp* object)
 mapisvc::EntryId ToEntryId(const SBinary& bin)
 {
     return bin.cb ? mapisvc::EntryId(bin.lpb, bin.lpb + bin.cb) : mapisvc::EntryId();
+}
+
+SBinary AsSBinary(const mapisvc::EntryId& id)
+{
+    return SBinary{static_cast<ULONG>(id.size()), const_cast<LPBYTE>(id.data())};
 }
 
 HRESULT SetOne(IMAPIProp* object, const SPropValue& value)

@@ -12,51 +12,30 @@
 
 #include <mapipim/mapisvc.h>
 
+#include "session/Scoped.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-// An owned interface pointer: released when replaced or at scope end.
-template <class T> class Ref
+// An owned interface pointer: released when replaced or at scope end; movable, so that helpers can return it.
+template <class T> class Ref : public mapipim::ScopedInterface<T>
 {
 public:
     Ref() = default;
-    explicit Ref(T* p) : m_p(p) {}
-    Ref(Ref&& other) noexcept : m_p(other.m_p) { other.m_p = nullptr; }
+    explicit Ref(T* p) : mapipim::ScopedInterface<T>(p) {}
+    Ref(Ref&& other) noexcept : mapipim::ScopedInterface<T>(other.Detach()) {}
     Ref& operator=(Ref&& other) noexcept
     {
         if (this != &other)
-        {
-            Reset();
-            m_p = other.m_p;
-            other.m_p = nullptr;
-        }
+            this->Receive() = other.Detach();
         return *this;
     }
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    ~Ref() { Reset(); }
 
-    T* Get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
     // Releases what it holds and hands out the slot for a call that returns an interface.
-    T** Out()
-    {
-        Reset();
-        return &m_p;
-    }
+    T** Out() { return &this->Receive(); }
     LPUNKNOWN* OutUnknown() { return reinterpret_cast<LPUNKNOWN*>(Out()); }
-    void Reset()
-    {
-        if (m_p)
-            m_p->Release();
-        m_p = nullptr;
-    }
-
-private:
-    T* m_p = nullptr;
 };
 
 // MAPIInitialize for the scope (with MAPI_MULTITHREAD_NOTIFICATIONS or other flags when given).
@@ -74,45 +53,18 @@ private:
 };
 
 // A MAPI buffer freed at scope end.
-template <class T> class MapiBuffer
+template <class T> class MapiBuffer : public mapipim::ScopedBuffer<T>
 {
 public:
-    MapiBuffer() = default;
-    ~MapiBuffer() { MAPIFreeBuffer(m_p); }
-    MapiBuffer(const MapiBuffer&) = delete;
-    MapiBuffer& operator=(const MapiBuffer&) = delete;
-    T* Get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    T** Out()
-    {
-        MAPIFreeBuffer(m_p);
-        m_p = nullptr;
-        return &m_p;
-    }
-
-private:
-    T* m_p = nullptr;
+    // Frees what it holds and hands out the slot for a call that returns a buffer.
+    T** Out() { return &this->Receive(); }
 };
 
 // A row set freed with FreeProws at scope end.
-class Rows
+class Rows : public mapipim::ScopedRows
 {
 public:
-    Rows() = default;
-    ~Rows() { FreeProws(m_rows); }
-    Rows(const Rows&) = delete;
-    Rows& operator=(const Rows&) = delete;
-    LPSRowSet Get() const { return m_rows; }
-    LPSRowSet operator->() const { return m_rows; }
-    LPSRowSet* Out()
-    {
-        FreeProws(m_rows);
-        m_rows = nullptr;
-        return &m_rows;
-    }
-
-private:
-    LPSRowSet m_rows = nullptr;
+    LPSRowSet* Out() { return &Receive(); }
 };
 
 // ---- Sessions, stores and folders
@@ -130,6 +82,10 @@ Ref<IMAPIFolder> OpenInbox(IMsgStore* store);
 mapisvc::EntryId CreateMessage(IMAPIFolder* folder, const std::u16string& subject,
                                const std::vector<SPropValue>& values = {});
 Ref<IMessage> OpenMessage(IMAPISession* session, const mapisvc::EntryId& message, ULONG ulFlags = MAPI_BEST_ACCESS);
+// A new message in the folder, not saved yet.
+Ref<IMessage> CreateUnsavedMessage(IMAPIFolder* folder);
+// The subjects of a folder's messages in the order of its contents table.
+std::vector<std::u16string> MessageSubjects(IMAPIFolder* folder);
 
 // ---- Values
 SPropValue UnicodeValue(ULONG ulPropTag, const char16_t* text);
@@ -144,6 +100,8 @@ mapisvc::EntryId GetBinary(IMAPIProp* object, ULONG ulPropTag);
 mapisvc::EntryId EntryIdOf(IMAPIProp* object);
 bool HasProp(IMAPIProp* object, ULONG ulPropTag);
 mapisvc::EntryId ToEntryId(const SBinary& bin);
+// A view of an identifier's bytes as an SBinary; the bytes stay the vector's.
+SBinary AsSBinary(const mapisvc::EntryId& id);
 HRESULT SetOne(IMAPIProp* object, const SPropValue& value);
 
 // Every row of a table, read in batches from the start; the row sets are freed with the object.

@@ -64,8 +64,3 @@ mapisvc::EntryId AddFolder(const mapisvc::EntryId& store, const mapisvc::EntryId
     EXPECT_EQ(mapisvc::CreateFolder(store, parent, name, containerClass, &folder), S_OK) << "folder";
     return folder;
 }
-
-SBinary AsSBinary(const mapisvc::EntryId& id)
-{
-    return SBinary{static_cast<ULONG>(id.size()), const_cast<LPBYTE>(id.data())};
-}

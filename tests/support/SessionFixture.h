@@ -47,6 +47,3 @@ private:
 // A folder made through the control API (a null parent: the store's IPM subtree).
 mapisvc::EntryId AddFolder(const mapisvc::EntryId& store, const mapisvc::EntryId* parent, const std::u16string& name,
                            const std::u16string& containerClass = u"IPF.Note");
-
-// A view of an identifier's bytes as an SBinary; the bytes stay the vector's.
-SBinary AsSBinary(const mapisvc::EntryId& id);

@@ -28,22 +28,30 @@ void RequireStores(const StoreList& stores)
         throw Failure("the profile has no message store");
 }
 
+// Prints the stores as JSON (with their folders when bWithFolders is set), or as text, each with writeText.
+template <typename WriteText>
+void PrintStores(Host& host, const StoreList& stores, bool bWithFolders, const WriteText& writeText)
+{
+    if (host.Json())
+    {
+        Json list = Json::array();
+        for (INT_PTR i = 0; i < stores.GetSize(); ++i)
+            list.push_back(StoreJson(stores[i], bWithFolders));
+        Host::Print(Json{{"stores", list}});
+        return;
+    }
+    for (INT_PTR i = 0; i < stores.GetSize(); ++i)
+        writeText(i, stores[i]);
+}
+
 void ListStores(Host& host)
 {
     StoreList stores;
     // A walk that takes no folder still notes every special folder it meets in the store's nFolderTypes.
     stores.Discover(host, 0, host.Options().store);
     RequireStores(stores);
-    if (host.Json())
-    {
-        Json list = Json::array();
-        for (INT_PTR i = 0; i < stores.GetSize(); ++i)
-            list.push_back(StoreJson(stores[i], false));
-        Host::Print(Json{{"stores", list}});
-        return;
-    }
-    for (INT_PTR i = 0; i < stores.GetSize(); ++i)
-        WriteStore(std::cout << (i ? "\n" : ""), stores[i]);
+    PrintStores(host, stores, false,
+                [](INT_PTR i, const COutlookStore& store) { WriteStore(std::cout << (i ? "\n" : ""), store); });
 }
 
 void ShowTree(Host& host, const TreeOptions& options)
@@ -62,16 +70,8 @@ void ShowTree(Host& host, const TreeOptions& options)
     RequireStores(stores);
     if (!typeFilter.empty())
         stores.KeepFolderTypes(typeFilter);
-    if (host.Json())
-    {
-        Json list = Json::array();
-        for (INT_PTR i = 0; i < stores.GetSize(); ++i)
-            list.push_back(StoreJson(stores[i], true));
-        Host::Print(Json{{"stores", list}});
-        return;
-    }
-    for (INT_PTR i = 0; i < stores.GetSize(); ++i)
-        WriteFolderTree(std::cout, stores[i], options.bCounts);
+    PrintStores(host, stores, true,
+                [&](INT_PTR, const COutlookStore& store) { WriteFolderTree(std::cout, store, options.bCounts); });
 }
 } // namespace
 

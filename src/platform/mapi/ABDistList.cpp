@@ -21,20 +21,13 @@ HRESULT ABDistList::GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable)
     ServiceCall call(*this, "IMAPIContainer", "GetContentsTable");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppTable)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
     std::vector<TableRow> rows;
     for (const PropertyBag& member : m_members)
-    {
-        TableRow row{static_cast<int64_t>(rows.size()), member};
-        row.props.Set(PR_INSTANCE_KEY, EncodeInt64(row.key));
-        rows.push_back(std::move(row));
-    }
-    std::unique_ptr<RowSource> source(
-        new MemoryRowSource(std::move(rows), {PR_INSTANCE_KEY, PR_ENTRYID, PR_DISPLAY_NAME, PR_ADDRTYPE,
-                                              PR_EMAIL_ADDRESS, PR_OBJECT_TYPE, PR_DISPLAY_TYPE}));
-    *lppTable = new Table(std::move(source), (ulFlags & MAPI_UNICODE) != 0);
-    return call.Done(S_OK);
+        AppendRow(rows, member);
+    return call.Done(NewTable(
+        std::move(rows),
+        {PR_INSTANCE_KEY, PR_ENTRYID, PR_DISPLAY_NAME, PR_ADDRTYPE, PR_EMAIL_ADDRESS, PR_OBJECT_TYPE, PR_DISPLAY_TYPE},
+        ulFlags, lppTable));
 }
 
 HRESULT ABDistList::GetHierarchyTable(ULONG ulFlags, LPMAPITABLE*)

@@ -61,8 +61,7 @@ HRESULT ReplaceEntryProps(ADRENTRY& entry, const PropertyBag& resolved, bool uni
     {
         ULONG type = PT_UNSPECIFIED;
         OutputType(PROP_TYPE(prop.tag), PT_UNSPECIFIED, unicode, type);
-        storage.push_front(DataAs(prop, type));
-        values.push_back({PROP_TAG(type, PROP_ID(prop.tag)), storage.front(), S_OK});
+        values.push_back(OutValue::Of(prop, PROP_TAG(type, PROP_ID(prop.tag)), storage));
     }
     LPSPropValue packed = nullptr;
     if (HRESULT hr = PackValues(values, &packed))

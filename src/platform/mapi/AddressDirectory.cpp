@@ -12,11 +12,6 @@ std::u16string StringOfProp(const PropertyBag& props, ULONG tag)
     return prop ? BytesToUtf16(DataAs(*prop, PT_UNICODE)) : std::u16string();
 }
 
-std::string Blob(const Bytes& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // PR_SEARCH_KEY: the address type and address, upper case, as MAPI forms it.
 std::string SearchKey(std::u16string_view addressType, std::u16string_view address)
 {

@@ -2,6 +2,7 @@
 // object implements, and a process-wide count of live objects so that tests can prove none was leaked.
 #pragma once
 
+#include "platform/mapi/ServiceCall.h"
 #include "platform/platform.h"
 
 #include <atomic>
@@ -51,6 +52,22 @@ public:
 protected:
     // True for IID_IUnknown and every interface the object derives from.
     virtual bool Implements(REFIID riid) const = 0;
+
+    // A method the service does not offer: recorded and failable like every other, it answers MAPI_E_NO_SUPPORT.
+    HRESULT Unsupported(const char* method, ULONG ulFlags = 0)
+    {
+        return ServiceCall(*this, nullptr, method).Flags(ulFlags).Answer(MAPI_E_NO_SUPPORT);
+    }
+    // GetLastError, for every interface that declares it: the service keeps no extended error information.
+    HRESULT NoLastError(const char* declaringInterface, ULONG ulFlags, LPMAPIERROR* lppMAPIError)
+    {
+        ServiceCall call(*this, declaringInterface, "GetLastError");
+        if (HRESULT hr = call.Flags(ulFlags).Fault())
+            return hr;
+        if (lppMAPIError)
+            *lppMAPIError = nullptr;
+        return call.Done(S_OK);
+    }
 
 private:
     std::atomic<ULONG> m_cRef{1};

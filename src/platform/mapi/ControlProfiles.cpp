@@ -10,14 +10,17 @@ namespace mapisvc
 {
 namespace
 {
-HRESULT StoreOf(const EntryId& store, ProfileDatabase& profiles, StoreInfo& info)
+// The profiles and, in them, the store that `store` identifies.
+HRESULT FindStore(const EntryId& store, std::unique_ptr<ProfileDatabase>& profiles, StoreInfo& info)
 {
+    if (HRESULT hr = OpenProfiles(profiles))
+        return hr;
     ObjectId object;
     if (HRESULT hr = ParseStoreEntryId(static_cast<ULONG>(store.size()), store.data(), object))
         return hr;
     if (object.type != MAPI_STORE)
         return MAPI_E_INVALID_ENTRYID;
-    return profiles.FindStore(object.store, info);
+    return profiles->FindStore(object.store, info);
 }
 } // namespace
 
@@ -87,10 +90,8 @@ HRESULT AddStore(const std::u16string& profile, const StoreOptions& options, Ent
 HRESULT UpdateStore(const EntryId& store, const StoreOptions& options)
 {
     std::unique_ptr<ProfileDatabase> profiles;
-    if (HRESULT hr = OpenProfiles(profiles))
-        return hr;
     StoreInfo info;
-    if (HRESULT hr = StoreOf(store, *profiles, info))
+    if (HRESULT hr = FindStore(store, profiles, info))
         return hr;
     info.displayName = options.displayName;
     info.providerName = options.providerName;
@@ -106,10 +107,8 @@ HRESULT CreateFolder(const EntryId& store, const EntryId* parent, const std::u16
     if (name.empty())
         return MAPI_E_INVALID_PARAMETER;
     std::unique_ptr<ProfileDatabase> profiles;
-    if (HRESULT hr = OpenProfiles(profiles))
-        return hr;
     StoreInfo info;
-    if (HRESULT hr = StoreOf(store, *profiles, info))
+    if (HRESULT hr = FindStore(store, profiles, info))
         return hr;
     std::shared_ptr<StoreDatabase> db;
     if (HRESULT hr = StoreDatabase::Open(info.path, db))

@@ -135,4 +135,14 @@ MAPIUID NewMAPIUID()
     }
     return uid;
 }
+
+std::string Blob(const Bytes& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string_view UidBytes(const MAPIUID& uid)
+{
+    return std::string_view(reinterpret_cast<const char*>(uid.ab), 16);
+}
 } // namespace mapisvc

@@ -12,6 +12,8 @@
 
 #include "platform/platform.h"
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace mapisvc
@@ -47,4 +49,8 @@ HRESULT CopyToMAPIBuffer(const Bytes& bytes, ULONG* lpcb, LPENTRYID* lppEntryID)
 // Record key of an object: its store and id.
 Bytes MakeRecordKey(const MAPIUID& store, int64_t id);
 MAPIUID NewMAPIUID();
+
+// Identifiers and keys as binary property values and database blobs hold them.
+std::string Blob(const Bytes& bytes);
+std::string_view UidBytes(const MAPIUID& uid);
 } // namespace mapisvc

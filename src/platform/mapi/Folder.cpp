@@ -16,14 +16,6 @@ namespace
 {
 const ULONG kFolderAccess = MAPI_ACCESS_MODIFY | MAPI_ACCESS_READ | MAPI_ACCESS_DELETE | MAPI_ACCESS_CREATE_HIERARCHY |
                             MAPI_ACCESS_CREATE_CONTENTS;
-
-HRESULT NewTable(std::unique_ptr<RowSource> rows, ULONG ulFlags, LPMAPITABLE* lppTable)
-{
-    if (!lppTable)
-        return MAPI_E_INVALID_PARAMETER;
-    *lppTable = new Table(std::move(rows), (ulFlags & MAPI_UNICODE) != 0);
-    return S_OK;
-}
 } // namespace
 
 Folder::Folder(ComPtr<MsgStore> store, ObjectRecord record, bool writable)
@@ -48,12 +40,7 @@ bool Folder::ComputeProp(ULONG propId, Prop& prop)
         prop = MakeProp(PR_ACCESS, EncodeLong(m_access == Access::ReadWrite ? kFolderAccess : MAPI_ACCESS_READ));
         return true;
     }
-    if (propId == PROP_ID(PR_ACCESS_LEVEL))
-    {
-        prop = MakeProp(PR_ACCESS_LEVEL, EncodeLong(m_access == Access::ReadWrite ? MAPI_MODIFY : 0));
-        return true;
-    }
-    return false;
+    return AccessLevelProp(propId, prop);
 }
 
 void Folder::ComputedIds(std::vector<ULONG>& ids)
@@ -78,8 +65,7 @@ HRESULT Folder::GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable)
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
     if (ulFlags & MAPI_ASSOCIATED)
-        return call.Done(
-            NewTable(std::unique_ptr<RowSource>(new MemoryRowSource({}, {PR_ENTRYID})), ulFlags, lppTable));
+        return call.Done(NewTable({}, {PR_ENTRYID}, ulFlags, lppTable));
     return call.Done(NewTable(MakeContentsRows(Store().DbPtr(), m_record.id), ulFlags, lppTable));
 }
 
@@ -100,15 +86,8 @@ HRESULT Folder::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterfa
     ServiceCall call(*this, "IMAPIContainer", "OpenEntry");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    ObjectId object;
-    if (cbEntryID == 0)
-    {
-        object.type = MAPI_FOLDER;
-        object.id = m_record.id;
-    }
-    else if (HRESULT hr = Store().ParseOwnEntryId(cbEntryID, lpEntryID, object))
-        return call.Done(hr);
-    return call.Done(Store().OpenObject(object, lpInterface, ulFlags, lpulObjType, lppUnk));
+    return call.Done(
+        Store().OpenOwnEntry(m_record.id, cbEntryID, lpEntryID, lpInterface, ulFlags, lpulObjType, lppUnk));
 }
 
 HRESULT Folder::SetSearchCriteria(LPSRestriction, LPENTRYLIST, ULONG ulSearchFlags)
@@ -126,11 +105,8 @@ HRESULT Folder::CreateMessage(LPCIID lpInterface, ULONG ulFlags, LPMESSAGE* lppM
     ServiceCall call(*this, "IMAPIFolder", "CreateMessage");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppMessage)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppMessage = nullptr;
-    if (lpInterface && !IsEqualGUID(*lpInterface, IID_IMessage) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
-        return call.Done(MAPI_E_INTERFACE_NOT_SUPPORTED);
+    if (HRESULT hr = PrepareOpen(lppMessage, lpInterface, IID_IMessage))
+        return call.Done(hr);
     if (ulFlags & MAPI_ASSOCIATED)
         return call.Done(MAPI_E_NO_SUPPORT);
     if (HRESULT hr = CheckWritable())

@@ -10,21 +10,6 @@ namespace mapisvc
 {
 namespace
 {
-// The stored form of a value written in `type`, in the width the object keeps strings in.
-Prop ToStoredWidth(Prop prop, bool unicode)
-{
-    const ULONG type = PROP_TYPE(prop.tag);
-    if (!IsStringType(type))
-        return prop;
-    const ULONG stored = (type & MV_FLAG) | (unicode ? PT_UNICODE : PT_STRING8);
-    if (stored != type)
-    {
-        prop.data = ConvertStrings(prop.data, type, stored);
-        prop.tag = CHANGE_PROP_TYPE(prop.tag, stored);
-    }
-    return prop;
-}
-
 // Strings written through a stream often end with their terminator; the stored value does not.
 void TrimTerminators(Prop& prop)
 {
@@ -71,6 +56,14 @@ HRESULT PropertyHost::CheckWritable() const
     default:
         return MAPI_E_INVALID_OBJECT;
     }
+}
+
+bool PropertyHost::AccessLevelProp(ULONG propId, Prop& prop) const
+{
+    if (propId != PROP_ID(PR_ACCESS_LEVEL))
+        return false;
+    prop = MakeProp(PR_ACCESS_LEVEL, EncodeLong(m_access == Access::ReadWrite ? MAPI_MODIFY : 0));
+    return true;
 }
 
 const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
@@ -185,16 +178,7 @@ HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulF
             missing = true;
             continue;
         }
-        OutValue value;
-        value.tag = PROP_TAG(type, PROP_ID(tag));
-        if (type == PROP_TYPE(prop->tag))
-            value.data = prop->data;
-        else
-        {
-            converted.push_front(DataAs(*prop, type));
-            value.data = converted.front();
-        }
-        values.push_back(value);
+        values.push_back(OutValue::Of(*prop, PROP_TAG(type, PROP_ID(tag)), converted));
     }
     if (HRESULT hr = PackValues(values, lppPropArray))
         return hr;

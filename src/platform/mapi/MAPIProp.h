@@ -44,6 +44,8 @@ public:
     virtual HRESULT Save(ULONG ulFlags) { return S_OK; }
 
     HRESULT CheckWritable() const;
+    // PR_ACCESS_LEVEL, as the object was opened; false for any other id.
+    bool AccessLevelProp(ULONG propId, Prop& prop) const;
     Access m_access = Access::ReadWrite;
 
     // StreamOwner
@@ -73,17 +75,25 @@ HRESULT GetNamesFromIDsOf(PropertyHost& host, LPSPropTagArray* lppPropTags, LPGU
 HRESULT OpenPropertyOf(PropertyHost& host, IUnknown* owner, ULONG ulPropTag, LPCIID lpiid, ULONG ulInterfaceOptions,
                        ULONG ulFlags, LPUNKNOWN* lppUnk);
 
+// The start of a call that opens or creates a property object: clears where the object goes, which must be
+// given (else MAPI_E_INVALID_PARAMETER); the interface asked for, if any, must be `iid` or IMAPIProp (else
+// MAPI_E_INTERFACE_NOT_SUPPORTED).
+template <class T> HRESULT PrepareOpen(T** lppObject, LPCIID lpInterface, REFIID iid)
+{
+    if (!lppObject)
+        return MAPI_E_INVALID_PARAMETER;
+    *lppObject = nullptr;
+    if (lpInterface && !IsEqualGUID(*lpInterface, iid) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
+        return MAPI_E_INTERFACE_NOT_SUPPORTED;
+    return S_OK;
+}
+
 template <class Interface> class MAPIProp : public ComObject<Interface>, public PropertyHost
 {
 public:
     HRESULT STDMETHODCALLTYPE GetLastError(HRESULT hResult, ULONG ulFlags, LPMAPIERROR* lppMAPIError) override
     {
-        ServiceCall call(*this, "IMAPIProp", "GetLastError");
-        if (HRESULT hr = call.Flags(ulFlags).Fault())
-            return hr;
-        if (lppMAPIError)
-            *lppMAPIError = nullptr;
-        return call.Done(S_OK);
+        return this->NoLastError("IMAPIProp", ulFlags, lppMAPIError);
     }
     HRESULT STDMETHODCALLTYPE SaveChanges(ULONG ulFlags) override
     {
@@ -145,13 +155,13 @@ public:
                                      ULONG ulUIParam, LPMAPIPROGRESS lpProgress, LPCIID lpInterface, LPVOID lpDestObj,
                                      ULONG ulFlags, LPSPropProblemArray* lppProblems) override
     {
-        return Unsupported("CopyTo", ulFlags);
+        return this->Unsupported("CopyTo", ulFlags);
     }
     HRESULT STDMETHODCALLTYPE CopyProps(LPSPropTagArray lpIncludeProps, ULONG ulUIParam, LPMAPIPROGRESS lpProgress,
                                         LPCIID lpInterface, LPVOID lpDestObj, ULONG ulFlags,
                                         LPSPropProblemArray* lppProblems) override
     {
-        return Unsupported("CopyProps", ulFlags);
+        return this->Unsupported("CopyProps", ulFlags);
     }
     HRESULT STDMETHODCALLTYPE GetNamesFromIDs(LPSPropTagArray* lppPropTags, LPGUID lpPropSetGuid, ULONG ulFlags,
                                               ULONG* lpcPropNames, LPMAPINAMEID** lpppPropNames) override
@@ -169,15 +179,6 @@ public:
         if (HRESULT hr = call.Flags(ulFlags).Names(cPropNames, lppPropNames).Fault())
             return hr;
         return call.Done(GetIDsFromNamesOf(*this, cPropNames, lppPropNames, ulFlags, lppPropTags));
-    }
-
-protected:
-    HRESULT Unsupported(const char* method, ULONG ulFlags = 0)
-    {
-        ServiceCall call(*this, nullptr, method);
-        if (HRESULT hr = call.Flags(ulFlags).Fault())
-            return hr;
-        return call.Done(MAPI_E_NO_SUPPORT);
     }
 };
 } // namespace mapisvc

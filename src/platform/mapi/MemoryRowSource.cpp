@@ -4,6 +4,14 @@
 
 namespace mapisvc
 {
+TableRow& AppendRow(std::vector<TableRow>& rows, PropertyBag props)
+{
+    TableRow row{static_cast<int64_t>(rows.size()), std::move(props)};
+    row.props.Set(PR_INSTANCE_KEY, EncodeInt64(row.key));
+    rows.push_back(std::move(row));
+    return rows.back();
+}
+
 HRESULT MemoryRowSource::Scan(int64_t afterKey, size_t limit, const std::vector<ULONG>*, std::vector<TableRow>& rows)
 {
     auto it = std::upper_bound(m_rows.begin(), m_rows.end(), afterKey,

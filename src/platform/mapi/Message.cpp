@@ -33,15 +33,6 @@ PropertyBag TableCopy(const PropertyBag& props)
     return copy;
 }
 
-HRESULT NewTable(std::vector<TableRow> rows, std::vector<ULONG> columns, ULONG ulFlags, LPMAPITABLE* lppTable)
-{
-    if (!lppTable)
-        return MAPI_E_INVALID_PARAMETER;
-    std::unique_ptr<RowSource> source(new MemoryRowSource(std::move(rows), std::move(columns)));
-    *lppTable = new Table(std::move(source), (ulFlags & MAPI_UNICODE) != 0);
-    return S_OK;
-}
-
 std::string KeyBytes(int64_t id, ULONG sub)
 {
     std::string key = EncodeInt64(id);
@@ -75,14 +66,8 @@ bool Message::Implements(REFIID riid) const
 
 bool Message::ComputeProp(ULONG propId, Prop& prop)
 {
-    if (IdentityProp({&Store().Db(), MAPI_MESSAGE, m_record.id, m_record.parent}, propId, prop))
-        return true;
-    if (propId == PROP_ID(PR_ACCESS_LEVEL))
-    {
-        prop = MakeProp(PR_ACCESS_LEVEL, EncodeLong(m_access == Access::ReadWrite ? MAPI_MODIFY : 0));
-        return true;
-    }
-    return false;
+    return IdentityProp({&Store().Db(), MAPI_MESSAGE, m_record.id, m_record.parent}, propId, prop) ||
+           AccessLevelProp(propId, prop);
 }
 
 void Message::ComputedIds(std::vector<ULONG>& ids)
@@ -187,11 +172,8 @@ HRESULT Message::OpenAttach(ULONG ulAttachmentNum, LPCIID lpInterface, ULONG ulF
     ServiceCall call(*this, "IMessage", "OpenAttach");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppAttach)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppAttach = nullptr;
-    if (lpInterface && !IsEqualGUID(*lpInterface, IID_IAttachment) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
-        return call.Done(MAPI_E_INTERFACE_NOT_SUPPORTED);
+    if (HRESULT hr = PrepareOpen(lppAttach, lpInterface, IID_IAttachment))
+        return call.Done(hr);
     if (HRESULT hr = LoadAttachments())
         return call.Done(hr);
     auto it = m_attachments.find(ulAttachmentNum);
@@ -207,11 +189,10 @@ HRESULT Message::CreateAttach(LPCIID lpInterface, ULONG ulFlags, ULONG* lpulAtta
     ServiceCall call(*this, "IMessage", "CreateAttach");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppAttach || !lpulAttachmentNum)
+    if (!lpulAttachmentNum)
         return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppAttach = nullptr;
-    if (lpInterface && !IsEqualGUID(*lpInterface, IID_IAttachment) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
-        return call.Done(MAPI_E_INTERFACE_NOT_SUPPORTED);
+    if (HRESULT hr = PrepareOpen(lppAttach, lpInterface, IID_IAttachment))
+        return call.Done(hr);
     if (HRESULT hr = CheckWritable())
         return call.Done(hr);
     // Numbers are never given twice within a message, so the others keep theirs whatever is deleted.
@@ -284,13 +265,7 @@ HRESULT Message::AddRecipients(const ADRLIST& list, bool keepRowIds)
             prop.tag = value.ulPropTag;
             if (EncodeValue(value, prop.data) != S_OK)
                 return MAPI_E_INVALID_PARAMETER;
-            if (IsStringType(type))
-            {
-                const ULONG stored = (type & MV_FLAG) | (StoresUnicode() ? PT_UNICODE : PT_STRING8);
-                prop.data = ConvertStrings(prop.data, type, stored);
-                prop.tag = CHANGE_PROP_TYPE(prop.tag, stored);
-            }
-            recipient.props.Set(std::move(prop));
+            recipient.props.Set(ToStoredWidth(std::move(prop), StoresUnicode()));
         }
         if (existing != m_recipients.end())
         {

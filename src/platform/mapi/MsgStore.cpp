@@ -22,11 +22,6 @@ const ULONG kComputedIds[] = {
     PROP_ID(PR_IPM_OUTBOX_ENTRYID), PROP_ID(PR_IPM_SENTMAIL_ENTRYID), PROP_ID(PR_IPM_WASTEBASKET_ENTRYID),
     PROP_ID(PR_VALID_FOLDER_MASK),
 };
-
-std::string Blob(const Bytes& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
 } // namespace
 
 HRESULT CopyText(std::u16string_view text, ULONG ulFlags, LPTSTR* lppsz)
@@ -60,10 +55,11 @@ bool MsgStore::Implements(REFIID riid) const
     return IsOneOf(riid, {&IID_IMAPIProp, &IID_IMsgStore});
 }
 
-Prop MsgStore::FolderEntryIdProp(ULONG tag, FolderRole role) const
+bool MsgStore::FolderEntryIdProp(ULONG tag, FolderRole role, Prop& prop) const
 {
     const int64_t id = m_db->RoleFolder(role);
-    return id ? MakeProp(tag, Blob(m_db->EntryIdOf(MAPI_FOLDER, id))) : Prop();
+    prop = id ? MakeProp(tag, Blob(m_db->EntryIdOf(MAPI_FOLDER, id))) : Prop();
+    return id != 0;
 }
 
 bool MsgStore::ComputeProp(ULONG propId, Prop& prop)
@@ -82,10 +78,10 @@ bool MsgStore::ComputeProp(ULONG propId, Prop& prop)
         return true;
     case PROP_ID(PR_RECORD_KEY):
     case PROP_ID(PR_STORE_RECORD_KEY):
-        prop = MakeProp(PROP_TAG(PT_BINARY, propId), std::string(reinterpret_cast<const char*>(m_db->Uid().ab), 16));
+        prop = MakeProp(PROP_TAG(PT_BINARY, propId), std::string(UidBytes(m_db->Uid())));
         return true;
     case PROP_ID(PR_MDB_PROVIDER):
-        prop = MakeProp(PR_MDB_PROVIDER, std::string(reinterpret_cast<const char*>(kStoreProviderUid.ab), 16));
+        prop = MakeProp(PR_MDB_PROVIDER, std::string(UidBytes(kStoreProviderUid)));
         return true;
     case PROP_ID(PR_OBJECT_TYPE):
         prop = MakeProp(PR_OBJECT_TYPE, EncodeLong(MAPI_STORE));
@@ -107,17 +103,13 @@ bool MsgStore::ComputeProp(ULONG propId, Prop& prop)
                                                   FOLDER_IPM_WASTEBASKET_VALID | FOLDER_IPM_SENTMAIL_VALID)));
         return true;
     case PROP_ID(PR_IPM_SUBTREE_ENTRYID):
-        prop = FolderEntryIdProp(PR_IPM_SUBTREE_ENTRYID, FolderRole::IpmSubtree);
-        return prop.tag != PR_NULL;
+        return FolderEntryIdProp(PR_IPM_SUBTREE_ENTRYID, FolderRole::IpmSubtree, prop);
     case PROP_ID(PR_IPM_OUTBOX_ENTRYID):
-        prop = FolderEntryIdProp(PR_IPM_OUTBOX_ENTRYID, FolderRole::Outbox);
-        return prop.tag != PR_NULL;
+        return FolderEntryIdProp(PR_IPM_OUTBOX_ENTRYID, FolderRole::Outbox, prop);
     case PROP_ID(PR_IPM_SENTMAIL_ENTRYID):
-        prop = FolderEntryIdProp(PR_IPM_SENTMAIL_ENTRYID, FolderRole::SentItems);
-        return prop.tag != PR_NULL;
+        return FolderEntryIdProp(PR_IPM_SENTMAIL_ENTRYID, FolderRole::SentItems, prop);
     case PROP_ID(PR_IPM_WASTEBASKET_ENTRYID):
-        prop = FolderEntryIdProp(PR_IPM_WASTEBASKET_ENTRYID, FolderRole::DeletedItems);
-        return prop.tag != PR_NULL;
+        return FolderEntryIdProp(PR_IPM_WASTEBASKET_ENTRYID, FolderRole::DeletedItems, prop);
     default:
         return false;
     }
@@ -143,6 +135,20 @@ HRESULT MsgStore::ParseOwnEntryId(ULONG cbEntryID, LPENTRYID lpEntryID, ObjectId
     if (HRESULT hr = ParseStoreEntryId(cbEntryID, lpEntryID, object))
         return hr;
     return std::memcmp(object.store.ab, m_db->Uid().ab, 16) == 0 ? S_OK : MAPI_E_NOT_FOUND;
+}
+
+HRESULT MsgStore::OpenOwnEntry(int64_t emptyIdFolder, ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface,
+                               ULONG ulFlags, ULONG* lpulObjType, LPUNKNOWN* lppUnk)
+{
+    ObjectId object;
+    if (cbEntryID == 0)
+    {
+        object.type = MAPI_FOLDER;
+        object.id = emptyIdFolder;
+    }
+    else if (HRESULT hr = ParseOwnEntryId(cbEntryID, lpEntryID, object))
+        return hr;
+    return OpenObject(object, lpInterface, ulFlags, lpulObjType, lppUnk);
 }
 
 HRESULT MsgStore::OpenObject(const ObjectId& object, LPCIID lpInterface, ULONG ulFlags, ULONG* lpulObjType,
@@ -228,15 +234,8 @@ HRESULT MsgStore::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInter
     ServiceCall call(*this, "IMsgStore", "OpenEntry");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    ObjectId object;
-    if (cbEntryID == 0)
-    {
-        object.type = MAPI_FOLDER;
-        object.id = m_db->RoleFolder(FolderRole::Root);
-    }
-    else if (HRESULT hr = ParseOwnEntryId(cbEntryID, lpEntryID, object))
-        return call.Done(hr);
-    return call.Done(OpenObject(object, lpInterface, ulFlags, lpulObjType, lppUnk));
+    return call.Done(OpenOwnEntry(m_db->RoleFolder(FolderRole::Root), cbEntryID, lpEntryID, lpInterface, ulFlags,
+                                  lpulObjType, lppUnk));
 }
 
 HRESULT MsgStore::SetReceiveFolder(LPTSTR, ULONG ulFlags, ULONG, LPENTRYID)

@@ -26,6 +26,10 @@ public:
                        LPUNKNOWN* lppUnk);
     // Parses an identifier and checks it names an object of this store.
     HRESULT ParseOwnEntryId(ULONG cbEntryID, LPENTRYID lpEntryID, ObjectId& object) const;
+    // OpenEntry of the store and its folders: the object an identifier of this store names, or with an empty
+    // identifier the folder `emptyIdFolder`.
+    HRESULT OpenOwnEntry(int64_t emptyIdFolder, ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
+                         ULONG* lpulObjType, LPUNKNOWN* lppUnk);
 
     // IMsgStore
     HRESULT STDMETHODCALLTYPE Advise(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ulEventMask,
@@ -60,7 +64,8 @@ protected:
     bool Implements(REFIID riid) const override;
 
 private:
-    Prop FolderEntryIdProp(ULONG tag, FolderRole role) const;
+    // The identifier of the store's folder of that role; false when the store has none.
+    bool FolderEntryIdProp(ULONG tag, FolderRole role, Prop& prop) const;
 
     std::shared_ptr<StoreDatabase> m_db;
     StoreInfo m_info;

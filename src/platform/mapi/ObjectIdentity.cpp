@@ -10,11 +10,6 @@ const ULONG kIdentityIds[] = {
     PROP_ID(PR_PARENT_ENTRYID), PROP_ID(PR_INSTANCE_KEY), PROP_ID(PR_RECORD_KEY), PROP_ID(PR_STORE_RECORD_KEY),
     PROP_ID(PR_STORE_ENTRYID),  PROP_ID(PR_OBJECT_TYPE),  PROP_ID(PR_ENTRYID),
 };
-
-std::string Blob(const Bytes& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
 } // namespace
 
 bool IsIdentityProp(ULONG propId)
@@ -45,7 +40,7 @@ bool IdentityProp(const ObjectPlace& place, ULONG propId, Prop& prop)
         prop = MakeProp(PR_STORE_ENTRYID, Blob(store.EntryIdOf(MAPI_STORE, 0)));
         return true;
     case PROP_ID(PR_STORE_RECORD_KEY):
-        prop = MakeProp(PR_STORE_RECORD_KEY, std::string(reinterpret_cast<const char*>(store.Uid().ab), 16));
+        prop = MakeProp(PR_STORE_RECORD_KEY, std::string(UidBytes(store.Uid())));
         return true;
     case PROP_ID(PR_OBJECT_TYPE):
         prop = MakeProp(PR_OBJECT_TYPE, EncodeLong(static_cast<LONG>(place.type)));

@@ -8,22 +8,9 @@
 
 namespace mapisvc
 {
-HRESULT ProfAdmin::Unsupported(const char* method, ULONG ulFlags)
-{
-    ServiceCall call(*this, "IProfAdmin", method);
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    return call.Done(MAPI_E_NO_SUPPORT);
-}
-
 HRESULT ProfAdmin::GetLastError(HRESULT, ULONG ulFlags, LPMAPIERROR* lppMAPIError)
 {
-    ServiceCall call(*this, "IProfAdmin", "GetLastError");
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    if (lppMAPIError)
-        *lppMAPIError = nullptr;
-    return call.Done(S_OK);
+    return NoLastError("IProfAdmin", ulFlags, lppMAPIError);
 }
 
 HRESULT ProfAdmin::GetProfileTable(ULONG ulFlags, LPMAPITABLE* lppTable)
@@ -41,44 +28,39 @@ HRESULT ProfAdmin::GetProfileTable(ULONG ulFlags, LPMAPITABLE* lppTable)
     std::vector<TableRow> rows;
     for (const std::u16string& name : profiles->ProfileNames())
     {
-        TableRow row{static_cast<int64_t>(rows.size()), {}};
+        TableRow& row = AppendRow(rows);
         row.props.Set(StringProp(PROP_ID(PR_DISPLAY_NAME), name, true));
         row.props.Set(PR_DEFAULT_PROFILE, EncodeBool(EqualIgnoreCase(name, defaultName)));
-        row.props.Set(PR_INSTANCE_KEY, EncodeInt64(row.key));
-        rows.push_back(std::move(row));
     }
-    std::unique_ptr<RowSource> source(
-        new MemoryRowSource(std::move(rows), {PR_DISPLAY_NAME, PR_DEFAULT_PROFILE, PR_INSTANCE_KEY}));
-    *lppTable = new Table(std::move(source), (ulFlags & MAPI_UNICODE) != 0);
-    return call.Done(S_OK);
+    return call.Done(
+        NewTable(std::move(rows), {PR_DISPLAY_NAME, PR_DEFAULT_PROFILE, PR_INSTANCE_KEY}, ulFlags, lppTable));
+}
+
+HRESULT ProfAdmin::ChangeProfile(const char* method, LPTSTR lpszProfileName, ULONG ulFlags, bool nameRequired,
+                                 const std::function<HRESULT(ProfileDatabase&, const std::u16string&)>& change)
+{
+    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
+    ServiceCall call(*this, "IProfAdmin", method);
+    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
+        return hr;
+    if (nameRequired && name.empty())
+        return call.Done(MAPI_E_INVALID_PARAMETER);
+    std::unique_ptr<ProfileDatabase> profiles;
+    if (HRESULT hr = OpenProfiles(profiles))
+        return call.Done(hr);
+    return call.Done(change(*profiles, name));
 }
 
 HRESULT ProfAdmin::CreateProfile(LPTSTR lpszProfileName, LPTSTR, ULONG_PTR, ULONG ulFlags)
 {
-    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
-    ServiceCall call(*this, "IProfAdmin", "CreateProfile");
-    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
-        return hr;
-    if (name.empty())
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    std::unique_ptr<ProfileDatabase> profiles;
-    if (HRESULT hr = OpenProfiles(profiles))
-        return call.Done(hr);
-    return call.Done(profiles->CreateProfile(name, false));
+    return ChangeProfile("CreateProfile", lpszProfileName, ulFlags, true,
+                         [](ProfileDatabase& profiles, const std::u16string& name)
+                         { return profiles.CreateProfile(name, false); });
 }
 
 HRESULT ProfAdmin::DeleteProfile(LPTSTR lpszProfileName, ULONG ulFlags)
 {
-    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
-    ServiceCall call(*this, "IProfAdmin", "DeleteProfile");
-    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
-        return hr;
-    if (name.empty())
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    std::unique_ptr<ProfileDatabase> profiles;
-    if (HRESULT hr = OpenProfiles(profiles))
-        return call.Done(hr);
-    return call.Done(DeleteProfileWithStores(*profiles, name));
+    return ChangeProfile("DeleteProfile", lpszProfileName, ulFlags, true, DeleteProfileWithStores);
 }
 
 HRESULT ProfAdmin::ChangeProfilePassword(LPTSTR, LPTSTR, LPTSTR, ULONG ulFlags)
@@ -98,14 +80,9 @@ HRESULT ProfAdmin::RenameProfile(LPTSTR, LPTSTR, LPTSTR, ULONG_PTR, ULONG ulFlag
 
 HRESULT ProfAdmin::SetDefaultProfile(LPTSTR lpszProfileName, ULONG ulFlags)
 {
-    const std::u16string name = ArgumentText(lpszProfileName, ulFlags);
-    ServiceCall call(*this, "IProfAdmin", "SetDefaultProfile");
-    if (HRESULT hr = call.Flags(ulFlags).Text(name).Fault())
-        return hr;
-    std::unique_ptr<ProfileDatabase> profiles;
-    if (HRESULT hr = OpenProfiles(profiles))
-        return call.Done(hr);
-    return call.Done(profiles->SetDefaultProfile(name));
+    return ChangeProfile("SetDefaultProfile", lpszProfileName, ulFlags, false,
+                         [](ProfileDatabase& profiles, const std::u16string& name)
+                         { return profiles.SetDefaultProfile(name); });
 }
 
 HRESULT ProfAdmin::AdminServices(LPTSTR, LPTSTR, ULONG_PTR, ULONG ulFlags, LPSERVICEADMIN*)

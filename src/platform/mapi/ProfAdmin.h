@@ -4,8 +4,12 @@
 
 #include "platform/mapi/ComObject.h"
 
+#include <functional>
+
 namespace mapisvc
 {
+class ProfileDatabase;
+
 class ProfAdmin : public ComObject<IProfAdmin>
 {
 public:
@@ -30,6 +34,8 @@ protected:
     bool Implements(REFIID riid) const override { return IsOneOf(riid, {&IID_IProfAdmin}); }
 
 private:
-    HRESULT Unsupported(const char* method, ULONG ulFlags);
+    // A call that changes the profile it names (an empty name is refused first when `nameRequired`).
+    HRESULT ChangeProfile(const char* method, LPTSTR lpszProfileName, ULONG ulFlags, bool nameRequired,
+                          const std::function<HRESULT(ProfileDatabase&, const std::u16string&)>& change);
 };
 } // namespace mapisvc

@@ -41,11 +41,6 @@ CREATE TABLE IF NOT EXISTS abmember(
     PRIMARY KEY(list, position));
 )";
 
-std::string_view UidBytes(const MAPIUID& uid)
-{
-    return std::string_view(reinterpret_cast<const char*>(uid.ab), 16);
-}
-
 StoreInfo ReadStore(const Query& query)
 {
     StoreInfo store;
@@ -96,11 +91,29 @@ HRESULT ProfileDatabase::CreateProfile(const std::u16string& name, bool makeDefa
     if (m_db->Changes() == 0)
         return MAPI_E_NO_ACCESS; // a profile of that name exists
     if (makeDefault)
-    {
-        if (HRESULT hr = m_db->Prepare("UPDATE profile SET is_default = (key = ?)").BindText(1, ProfileKey(name)).Run())
+        if (HRESULT hr = MakeDefaultProfile(ProfileKey(name)))
             return hr;
-    }
     return transaction.Commit();
+}
+
+HRESULT ProfileDatabase::BeginProfileChange(Transaction& transaction, const std::string& key)
+{
+    if (HRESULT hr = transaction.Begin())
+        return hr;
+    Query exists = m_db->Prepare("SELECT 1 FROM profile WHERE key = ?");
+    if (!exists.BindText(1, key).Step())
+        return exists.Result() ? exists.Result() : MAPI_E_NOT_FOUND;
+    return S_OK;
+}
+
+HRESULT ProfileDatabase::MakeDefaultProfile(const std::string& key)
+{
+    return m_db->Prepare("UPDATE profile SET is_default = (key = ?)").BindText(1, key).Run();
+}
+
+HRESULT ProfileDatabase::ClearDefaultStore(const std::string& key)
+{
+    return m_db->Prepare("UPDATE store SET is_default = 0 WHERE profile = ?").BindText(1, key).Run();
 }
 
 HRESULT ProfileDatabase::DeleteProfile(const std::u16string& name, std::vector<StoreInfo>& removedStores)
@@ -128,13 +141,11 @@ HRESULT ProfileDatabase::DeleteProfile(const std::u16string& name, std::vector<S
 
 HRESULT ProfileDatabase::SetDefaultProfile(const std::u16string& name)
 {
+    const std::string key = ProfileKey(name);
     Transaction transaction(*m_db);
-    if (HRESULT hr = transaction.Begin())
+    if (HRESULT hr = BeginProfileChange(transaction, key))
         return hr;
-    Query exists = m_db->Prepare("SELECT 1 FROM profile WHERE key = ?");
-    if (!exists.BindText(1, ProfileKey(name)).Step())
-        return exists.Result() ? exists.Result() : MAPI_E_NOT_FOUND;
-    if (HRESULT hr = m_db->Prepare("UPDATE profile SET is_default = (key = ?)").BindText(1, ProfileKey(name)).Run())
+    if (HRESULT hr = MakeDefaultProfile(key))
         return hr;
     return transaction.Commit();
 }
@@ -184,11 +195,8 @@ HRESULT ProfileDatabase::AddStore(const std::u16string& profile, const StoreInfo
 {
     const std::string key = ProfileKey(profile);
     Transaction transaction(*m_db);
-    if (HRESULT hr = transaction.Begin())
+    if (HRESULT hr = BeginProfileChange(transaction, key))
         return hr;
-    Query exists = m_db->Prepare("SELECT 1 FROM profile WHERE key = ?");
-    if (!exists.BindText(1, key).Step())
-        return exists.Result() ? exists.Result() : MAPI_E_NOT_FOUND;
     Query count = m_db->Prepare("SELECT COUNT(*) FROM store WHERE profile = ?");
     if (!count.BindText(1, key).Step())
         return count.Result();
@@ -196,10 +204,8 @@ HRESULT ProfileDatabase::AddStore(const std::u16string& profile, const StoreInfo
     // The first store of a profile is its default store; a new default store replaces the old one.
     const bool isDefault = store.isDefault || position == 0;
     if (isDefault)
-    {
-        if (HRESULT hr = m_db->Prepare("UPDATE store SET is_default = 0 WHERE profile = ?").BindText(1, key).Run())
+        if (HRESULT hr = ClearDefaultStore(key))
             return hr;
-    }
     Query insert = m_db->Prepare("INSERT INTO store(uid, profile, position, display_name, provider_name, unicode, "
                                  "support_mask, state, is_default, path) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.BindBlob(1, UidBytes(store.uid)).BindText(2, key).Bind(3, position);
@@ -221,10 +227,8 @@ HRESULT ProfileDatabase::UpdateStore(const StoreInfo& store)
         return profile.Result() ? profile.Result() : MAPI_E_NOT_FOUND;
     const std::string key = profile.Text(0);
     if (store.isDefault)
-    {
-        if (HRESULT hr = m_db->Prepare("UPDATE store SET is_default = 0 WHERE profile = ?").BindText(1, key).Run())
+        if (HRESULT hr = ClearDefaultStore(key))
             return hr;
-    }
     Query update = m_db->Prepare("UPDATE store SET display_name = ?, provider_name = ?, support_mask = ?, state = ?, "
                                  "is_default = ? WHERE uid = ?");
     update.BindText(1, ToUtf8(store.displayName)).BindText(2, ToUtf8(store.providerName));
@@ -248,11 +252,8 @@ HRESULT ProfileDatabase::AddAddressEntry(const std::u16string& profile, AddressE
 {
     const std::string key = ProfileKey(profile);
     Transaction transaction(*m_db);
-    if (HRESULT hr = transaction.Begin())
+    if (HRESULT hr = BeginProfileChange(transaction, key))
         return hr;
-    Query exists = m_db->Prepare("SELECT 1 FROM profile WHERE key = ?");
-    if (!exists.BindText(1, key).Step())
-        return exists.Result() ? exists.Result() : MAPI_E_NOT_FOUND;
     Query insert = m_db->Prepare("INSERT INTO abentry(profile, type, props) VALUES(?, ?, ?)");
     insert.BindText(1, key).Bind(2, entry.type).BindBlob(3, entry.props.Serialize());
     if (HRESULT hr = insert.Run())

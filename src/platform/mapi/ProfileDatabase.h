@@ -67,6 +67,10 @@ private:
     ProfileDatabase(std::string home, std::unique_ptr<Database> db) : m_home(std::move(home)), m_db(std::move(db)) {}
     HRESULT CreateSchema();
     HRESULT ReadStores(const std::string& key, std::vector<StoreInfo>& stores);
+    // Begins a change to the profile of this key: MAPI_E_NOT_FOUND when there is none.
+    HRESULT BeginProfileChange(Transaction& transaction, const std::string& key);
+    HRESULT MakeDefaultProfile(const std::string& key);
+    HRESULT ClearDefaultStore(const std::string& key);
 
     std::string m_home;
     std::unique_ptr<Database> m_db;

@@ -7,35 +7,24 @@ namespace mapisvc
 {
 namespace
 {
-std::string Blob(const Bytes& bytes)
+// A new row, its position as PR_INSTANCE_KEY and PR_ROWID.
+TableRow& AppendNumberedRow(std::vector<TableRow>& rows)
 {
-    return std::string(bytes.begin(), bytes.end());
-}
-
-std::string UidBlob(const MAPIUID& uid)
-{
-    return std::string(reinterpret_cast<const char*>(uid.ab), 16);
-}
-
-TableRow Row(int64_t key)
-{
-    TableRow row;
-    row.key = key;
-    row.props.Set(PR_INSTANCE_KEY, EncodeInt64(key));
-    row.props.Set(PR_ROWID, EncodeLong(static_cast<LONG>(key)));
+    TableRow& row = AppendRow(rows);
+    row.props.Set(PR_ROWID, EncodeLong(static_cast<LONG>(row.key)));
     return row;
 }
 
-TableRow StatusRow(int64_t key, std::u16string_view name, std::u16string_view provider, ULONG type, ULONG flags)
+void AppendStatusRow(std::vector<TableRow>& rows, std::u16string_view name, std::u16string_view provider, ULONG type,
+                     ULONG flags)
 {
-    TableRow row = Row(key);
+    TableRow& row = AppendNumberedRow(rows);
     row.props.Set(StringProp(PROP_ID(PR_DISPLAY_NAME), name, true));
     row.props.Set(StringProp(PROP_ID(PR_PROVIDER_DISPLAY), provider, true));
     row.props.Set(PR_RESOURCE_TYPE, EncodeLong(static_cast<LONG>(type)));
     row.props.Set(PR_RESOURCE_FLAGS, EncodeLong(static_cast<LONG>(flags)));
     row.props.Set(PR_STATUS_CODE, EncodeLong(STATUS_AVAILABLE));
     row.props.Set(PR_OBJECT_TYPE, EncodeLong(MAPI_STATUS));
-    return row;
 }
 } // namespace
 
@@ -44,16 +33,15 @@ std::unique_ptr<RowSource> MakeStoresRows(const ProfileInfo& profile)
     std::vector<TableRow> rows;
     for (const StoreInfo& store : profile.stores)
     {
-        TableRow row = Row(static_cast<int64_t>(rows.size()));
+        TableRow& row = AppendNumberedRow(rows);
         row.props.Set(StringProp(PROP_ID(PR_DISPLAY_NAME), store.displayName, true));
         row.props.Set(StringProp(PROP_ID(PR_PROVIDER_DISPLAY), store.providerName, true));
         row.props.Set(PR_ENTRYID, Blob(MakeStoreEntryId(store.uid, MAPI_STORE, 0)));
-        row.props.Set(PR_RECORD_KEY, UidBlob(store.uid));
-        row.props.Set(PR_MDB_PROVIDER, UidBlob(kStoreProviderUid));
+        row.props.Set(PR_RECORD_KEY, std::string(UidBytes(store.uid)));
+        row.props.Set(PR_MDB_PROVIDER, std::string(UidBytes(kStoreProviderUid)));
         row.props.Set(PR_DEFAULT_STORE, EncodeBool(store.isDefault));
         row.props.Set(PR_RESOURCE_FLAGS, EncodeLong(store.isDefault ? STATUS_DEFAULT_STORE : 0));
         row.props.Set(PR_OBJECT_TYPE, EncodeLong(MAPI_STORE));
-        rows.push_back(std::move(row));
     }
     return std::unique_ptr<RowSource>(
         new MemoryRowSource(std::move(rows), {PR_INSTANCE_KEY, PR_ENTRYID, PR_DISPLAY_NAME, PR_PROVIDER_DISPLAY,
@@ -64,10 +52,10 @@ std::unique_ptr<RowSource> MakeStatusRows(const ProfileInfo& profile)
 {
     std::vector<TableRow> rows;
     for (const StoreInfo& store : profile.stores)
-        rows.push_back(StatusRow(static_cast<int64_t>(rows.size()), store.displayName, store.providerName,
-                                 MAPI_STORE_PROVIDER, store.isDefault ? STATUS_DEFAULT_STORE : 0));
-    rows.push_back(StatusRow(static_cast<int64_t>(rows.size()), u"Address Book", u"MAPI Address Book", MAPI_AB, 0));
-    rows.push_back(StatusRow(static_cast<int64_t>(rows.size()), profile.name, u"MAPI Subsystem", MAPI_SUBSYSTEM, 0));
+        AppendStatusRow(rows, store.displayName, store.providerName, MAPI_STORE_PROVIDER,
+                        store.isDefault ? STATUS_DEFAULT_STORE : 0);
+    AppendStatusRow(rows, u"Address Book", u"MAPI Address Book", MAPI_AB, 0);
+    AppendStatusRow(rows, profile.name, u"MAPI Subsystem", MAPI_SUBSYSTEM, 0);
     return std::unique_ptr<RowSource>(
         new MemoryRowSource(std::move(rows), {PR_INSTANCE_KEY, PR_DISPLAY_NAME, PR_PROVIDER_DISPLAY, PR_RESOURCE_TYPE,
                                               PR_RESOURCE_FLAGS, PR_STATUS_CODE, PR_ROWID}));

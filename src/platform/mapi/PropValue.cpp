@@ -219,6 +219,20 @@ std::string ConvertStrings(std::string_view data, ULONG fromType, ULONG toType)
     return JoinMultiValue(converted, toType);
 }
 
+Prop ToStoredWidth(Prop prop, bool unicode)
+{
+    const ULONG type = PROP_TYPE(prop.tag);
+    if (!IsStringType(type))
+        return prop;
+    const ULONG stored = (type & MV_FLAG) | (unicode ? PT_UNICODE : PT_STRING8);
+    if (stored != type)
+    {
+        prop.data = ConvertStrings(prop.data, type, stored);
+        prop.tag = CHANGE_PROP_TYPE(prop.tag, stored);
+    }
+    return prop;
+}
+
 bool OutputType(ULONG storedType, ULONG requestedType, bool unicode, ULONG& outputType)
 {
     if (requestedType == PT_UNSPECIFIED)

@@ -42,6 +42,8 @@ HRESULT EncodeValue(const SPropValue& value, std::string& data);
 
 // The same strings in the other character width (PT_STRING8 <-> PT_UNICODE, single or multi-valued).
 std::string ConvertStrings(std::string_view data, ULONG fromType, ULONG toType);
+// The value with its strings in the width a store keeps them in (PT_UNICODE when `unicode`, else PT_STRING8).
+Prop ToStoredWidth(Prop prop, bool unicode);
 
 // The type a stored value is handed out as, for a requested type (PT_UNSPECIFIED: the stored type, strings in
 // the width the call's MAPI_UNICODE flag asks for). False when the value cannot be given in that type.

@@ -4,6 +4,8 @@
 
 #include "platform/mapi/PropValue.h"
 
+#include <forward_list>
+
 namespace mapisvc
 {
 // One value to hand out: a tag and the value's stored bytes in the tag's type, or an error (PT_ERROR).
@@ -18,6 +20,21 @@ struct OutValue
         OutValue value;
         value.tag = PROP_TAG(PT_ERROR, PROP_ID(propTag));
         value.error = scode;
+        return value;
+    }
+    // A stored value handed out as `propTag` (its type one that OutputType allows); a string conversion is kept
+    // in `converted`, which must outlive the value.
+    static OutValue Of(const Prop& prop, ULONG propTag, std::forward_list<std::string>& converted)
+    {
+        OutValue value;
+        value.tag = propTag;
+        if (PROP_TYPE(propTag) == PROP_TYPE(prop.tag))
+            value.data = prop.data;
+        else
+        {
+            converted.push_front(DataAs(prop, PROP_TYPE(propTag)));
+            value.data = converted.front();
+        }
         return value;
     }
 };

@@ -171,26 +171,17 @@ HRESULT PropertyStream::Commit(DWORD grfCommitFlags)
 
 HRESULT PropertyStream::Revert()
 {
-    ServiceCall call(*this, "IStream", "Revert");
-    if (HRESULT hr = call.Fault())
-        return hr;
-    return call.Done(MAPI_E_NO_SUPPORT);
+    return Unsupported("Revert");
 }
 
 HRESULT PropertyStream::LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD dwLockType)
 {
-    ServiceCall call(*this, "IStream", "LockRegion");
-    if (HRESULT hr = call.Flags(dwLockType).Fault())
-        return hr;
-    return call.Done(STG_E_INVALIDFUNCTION);
+    return ServiceCall(*this, "IStream", "LockRegion").Flags(dwLockType).Answer(STG_E_INVALIDFUNCTION);
 }
 
 HRESULT PropertyStream::UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD dwLockType)
 {
-    ServiceCall call(*this, "IStream", "UnlockRegion");
-    if (HRESULT hr = call.Flags(dwLockType).Fault())
-        return hr;
-    return call.Done(STG_E_INVALIDFUNCTION);
+    return ServiceCall(*this, "IStream", "UnlockRegion").Flags(dwLockType).Answer(STG_E_INVALIDFUNCTION);
 }
 
 HRESULT PropertyStream::Stat(STATSTG* pstatstg, DWORD grfStatFlag)

@@ -15,6 +15,9 @@ struct TableRow
     PropertyBag props;
 };
 
+// Appends a row keyed by its position in `rows`, with that key as its PR_INSTANCE_KEY.
+TableRow& AppendRow(std::vector<TableRow>& rows, PropertyBag props = PropertyBag());
+
 class RowSource
 {
 public:

@@ -113,4 +113,11 @@ HRESULT ServiceCall::Done(HRESULT hr)
     m_record.result = hr;
     return hr;
 }
+
+HRESULT ServiceCall::Answer(HRESULT result)
+{
+    if (HRESULT hr = Fault())
+        return hr;
+    return Done(result);
+}
 } // namespace mapisvc

@@ -50,6 +50,8 @@ public:
     // The injected failure of this call, or S_OK.
     HRESULT Fault();
     HRESULT Done(HRESULT hr);
+    // The whole of a call that does nothing but answer: the injected failure, else `result`, recorded.
+    HRESULT Answer(HRESULT result);
 
 private:
     bool m_active;

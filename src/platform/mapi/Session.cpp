@@ -22,14 +22,6 @@ Session::~Session()
     SessionEnded(m_home, m_profile.name);
 }
 
-HRESULT Session::Unsupported(const char* method, ULONG ulFlags)
-{
-    ServiceCall call(*this, "IMAPISession", method);
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    return call.Done(MAPI_E_NO_SUPPORT);
-}
-
 const ProfileInfo& Session::CurrentProfile()
 {
     std::unique_ptr<ProfileDatabase> profiles;
@@ -56,25 +48,31 @@ HRESULT Session::OpenStore(const MAPIUID& uid, bool writable, ComPtr<MsgStore>& 
 
 HRESULT Session::GetLastError(HRESULT, ULONG ulFlags, LPMAPIERROR* lppMAPIError)
 {
-    ServiceCall call(*this, "IMAPISession", "GetLastError");
+    return NoLastError("IMAPISession", ulFlags, lppMAPIError);
+}
+
+template <class T> HRESULT Session::CheckLoggedOn(T** lppResult) const
+{
+    if (!lppResult)
+        return MAPI_E_INVALID_PARAMETER;
+    *lppResult = nullptr;
+    return m_loggedOff ? MAPI_E_END_OF_SESSION : S_OK;
+}
+
+HRESULT Session::ProfileTable(const char* method, std::unique_ptr<RowSource> (*rowsOf)(const ProfileInfo&),
+                              ULONG ulFlags, LPMAPITABLE* lppTable)
+{
+    ServiceCall call(*this, "IMAPISession", method);
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (lppMAPIError)
-        *lppMAPIError = nullptr;
-    return call.Done(S_OK);
+    if (HRESULT hr = CheckLoggedOn(lppTable))
+        return call.Done(hr);
+    return call.Done(NewTable(rowsOf(CurrentProfile()), ulFlags, lppTable));
 }
 
 HRESULT Session::GetMsgStoresTable(ULONG ulFlags, LPMAPITABLE* lppTable)
 {
-    ServiceCall call(*this, "IMAPISession", "GetMsgStoresTable");
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    if (!lppTable)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    if (m_loggedOff)
-        return call.Done(MAPI_E_END_OF_SESSION);
-    *lppTable = new Table(MakeStoresRows(CurrentProfile()), (ulFlags & MAPI_UNICODE) != 0);
-    return call.Done(S_OK);
+    return ProfileTable("GetMsgStoresTable", MakeStoresRows, ulFlags, lppTable);
 }
 
 HRESULT Session::OpenMsgStore(ULONG_PTR, ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
@@ -83,11 +81,8 @@ HRESULT Session::OpenMsgStore(ULONG_PTR, ULONG cbEntryID, LPENTRYID lpEntryID, L
     ServiceCall call(*this, "IMAPISession", "OpenMsgStore");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppMDB)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppMDB = nullptr;
-    if (m_loggedOff)
-        return call.Done(MAPI_E_END_OF_SESSION);
+    if (HRESULT hr = CheckLoggedOn(lppMDB))
+        return call.Done(hr);
     if (lpInterface && !IsEqualGUID(*lpInterface, IID_IMsgStore) && !IsEqualGUID(*lpInterface, IID_IMAPIProp))
         return call.Done(MAPI_E_INTERFACE_NOT_SUPPORTED);
     ObjectId object;
@@ -107,11 +102,8 @@ HRESULT Session::OpenAddressBook(ULONG_PTR, LPCIID lpInterface, ULONG ulFlags, L
     ServiceCall call(*this, "IMAPISession", "OpenAddressBook");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppAdrBook)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppAdrBook = nullptr;
-    if (m_loggedOff)
-        return call.Done(MAPI_E_END_OF_SESSION);
+    if (HRESULT hr = CheckLoggedOn(lppAdrBook))
+        return call.Done(hr);
     if (lpInterface && !IsEqualGUID(*lpInterface, IID_IAddrBook))
         return call.Done(MAPI_E_INTERFACE_NOT_SUPPORTED);
     *lppAdrBook = new AddrBook(m_home, m_profile.name);
@@ -125,15 +117,7 @@ HRESULT Session::OpenProfileSection(LPMAPIUID, LPCIID, ULONG ulFlags, LPPROFSECT
 
 HRESULT Session::GetStatusTable(ULONG ulFlags, LPMAPITABLE* lppTable)
 {
-    ServiceCall call(*this, "IMAPISession", "GetStatusTable");
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    if (!lppTable)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    if (m_loggedOff)
-        return call.Done(MAPI_E_END_OF_SESSION);
-    *lppTable = new Table(MakeStatusRows(CurrentProfile()), (ulFlags & MAPI_UNICODE) != 0);
-    return call.Done(S_OK);
+    return ProfileTable("GetStatusTable", MakeStatusRows, ulFlags, lppTable);
 }
 
 HRESULT Session::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags, ULONG* lpulObjType,
@@ -142,11 +126,8 @@ HRESULT Session::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterf
     ServiceCall call(*this, "IMAPISession", "OpenEntry");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    if (!lppUnk)
-        return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppUnk = nullptr;
-    if (m_loggedOff)
-        return call.Done(MAPI_E_END_OF_SESSION);
+    if (HRESULT hr = CheckLoggedOn(lppUnk))
+        return call.Done(hr);
     if (HasProviderUid(cbEntryID, lpEntryID, kAddressBookProviderUid) || IsOneOffEntryId(cbEntryID, lpEntryID))
     {
         ComPtr<IAddrBook> book(new AddrBook(m_home, m_profile.name));
@@ -204,11 +185,10 @@ HRESULT Session::QueryIdentity(ULONG* lpcbEntryID, LPENTRYID* lppEntryID)
     ServiceCall call(*this, "IMAPISession", "QueryIdentity");
     if (HRESULT hr = call.Fault())
         return hr;
-    if (!lpcbEntryID || !lppEntryID)
+    if (!lpcbEntryID)
         return call.Done(MAPI_E_INVALID_PARAMETER);
-    *lppEntryID = nullptr;
-    if (m_loggedOff)
-        return call.Done(MAPI_E_END_OF_SESSION);
+    if (HRESULT hr = CheckLoggedOn(lppEntryID))
+        return call.Done(hr);
     const int64_t identity = CurrentProfile().identity;
     if (!identity)
         return call.Done(MAPI_E_NOT_FOUND);

@@ -13,6 +13,8 @@
 
 namespace mapisvc
 {
+class RowSource;
+
 class Session : public ComObject<IMAPISession>
 {
 public:
@@ -58,7 +60,12 @@ protected:
 private:
     const ProfileInfo& CurrentProfile();
     HRESULT OpenStore(const MAPIUID& uid, bool writable, ComPtr<MsgStore>& store);
-    HRESULT Unsupported(const char* method, ULONG ulFlags = 0);
+    // Clears where a call puts what it opens: MAPI_E_INVALID_PARAMETER when there is no such place,
+    // MAPI_E_END_OF_SESSION once the session logged off.
+    template <class T> HRESULT CheckLoggedOn(T** lppResult) const;
+    // A table of the profile as it is now, made by `rowsOf`.
+    HRESULT ProfileTable(const char* method, std::unique_ptr<RowSource> (*rowsOf)(const ProfileInfo&), ULONG ulFlags,
+                         LPMAPITABLE* lppTable);
 
     std::string m_home;
     ProfileInfo m_profile;

@@ -144,7 +144,7 @@ HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool 
     Transaction transaction(*db);
     if (HRESULT hr = transaction.Begin())
         return hr;
-    WriteMeta(*db, "uid", std::string_view(reinterpret_cast<const char*>(uid.ab), 16));
+    WriteMeta(*db, "uid", UidBytes(uid));
     WriteMeta(*db, "unicode", unicode ? "1" : "0");
     StoreLayout layout(uid, unicode);
     for (const FolderPlan& plan : layout.Folders(standardFolders))
@@ -353,24 +353,24 @@ HRESULT StoreDatabase::ScanMessages(int64_t folder, int64_t afterId, size_t limi
     return query.Result();
 }
 
-HRESULT StoreDatabase::LoadAttachments(int64_t message, std::vector<SubRecord>& attachments)
+HRESULT StoreDatabase::LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records)
 {
     auto lock = Lock();
-    Query query = m_db->Prepare("SELECT num, props FROM attachment WHERE message = ? ORDER BY num");
+    Query query = m_db->Prepare(sql);
     query.Bind(1, message);
     while (query.Step())
-        attachments.push_back({static_cast<ULONG>(query.Int(0)), PropertyBag::Parse(query.Blob(1))});
+        records.push_back({static_cast<ULONG>(query.Int(0)), PropertyBag::Parse(query.Blob(1))});
     return query.Result();
+}
+
+HRESULT StoreDatabase::LoadAttachments(int64_t message, std::vector<SubRecord>& attachments)
+{
+    return LoadSubRecords("SELECT num, props FROM attachment WHERE message = ? ORDER BY num", message, attachments);
 }
 
 HRESULT StoreDatabase::LoadRecipients(int64_t message, std::vector<SubRecord>& recipients)
 {
-    auto lock = Lock();
-    Query query = m_db->Prepare("SELECT row, props FROM recipient WHERE message = ? ORDER BY row");
-    query.Bind(1, message);
-    while (query.Step())
-        recipients.push_back({static_cast<ULONG>(query.Int(0)), PropertyBag::Parse(query.Blob(1))});
-    return query.Result();
+    return LoadSubRecords("SELECT row, props FROM recipient WHERE message = ? ORDER BY row", message, recipients);
 }
 
 HRESULT StoreDatabase::CountAttachments(int64_t message, ULONG& count)

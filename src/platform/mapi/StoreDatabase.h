@@ -130,6 +130,8 @@ private:
     // `fresh`: the owner has nothing stored yet.
     HRESULT SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props, bool fresh);
     HRESULT DeleteMessageRows(int64_t id);
+    // The attachments or recipients of a message: `sql` selects their key and properties in key order.
+    HRESULT LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records);
     void Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId = 0,
                  int64_t oldParent = 0);
     void Publish(StoreEvent event) { m_notifier.Publish({std::move(event)}); }

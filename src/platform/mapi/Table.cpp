@@ -48,14 +48,6 @@ bool Table::Implements(REFIID riid) const
     return IsOneOf(riid, {&IID_IMAPITable});
 }
 
-HRESULT Table::Unsupported(const char* method)
-{
-    ServiceCall call(*this, "IMAPITable", method);
-    if (HRESULT hr = call.Fault())
-        return hr;
-    return call.Done(MAPI_E_NO_SUPPORT);
-}
-
 bool Table::Matches(const TableRow& row) const
 {
     if (!m_restriction)
@@ -63,6 +55,43 @@ bool Table::Matches(const TableRow& row) const
     SubObjectReader subObjects = [&](ULONG ulSubObject, std::vector<PropertyBag>& objects)
     { return m_source->SubObjects(row.key, ulSubObject, objects); };
     return m_restriction->Matches(row.props, subObjects);
+}
+
+template <class Visit> HRESULT Table::ForEachMatch(Visit visit)
+{
+    int64_t after = std::numeric_limits<int64_t>::min();
+    for (;;)
+    {
+        std::vector<TableRow> batch;
+        if (HRESULT hr = m_source->Scan(after, kScanBatch, &m_wanted, batch))
+            return hr;
+        for (const TableRow& row : batch)
+        {
+            after = row.key;
+            if (Matches(row))
+                visit(row);
+        }
+        if (batch.size() < kScanBatch)
+            return S_OK;
+    }
+}
+
+HRESULT Table::BookmarkPosition(BOOKMARK bookmark, int64_t& position) const
+{
+    if (bookmark == BOOKMARK_BEGINNING)
+        position = 0;
+    else if (bookmark == BOOKMARK_END)
+        position = static_cast<int64_t>(m_keys.size());
+    else if (bookmark == BOOKMARK_CURRENT)
+        position = m_position;
+    else
+    {
+        auto found = m_bookmarks.find(bookmark);
+        if (found == m_bookmarks.end())
+            return MAPI_E_INVALID_BOOKMARK;
+        position = found->second;
+    }
+    return S_OK;
 }
 
 void Table::Rewind()
@@ -92,17 +121,9 @@ HRESULT Table::Materialize()
     if (m_materialized)
         return S_OK;
     std::vector<SortEntry> entries;
-    int64_t after = std::numeric_limits<int64_t>::min();
-    for (;;)
-    {
-        std::vector<TableRow> batch;
-        if (HRESULT hr = m_source->Scan(after, kScanBatch, &m_wanted, batch))
-            return hr;
-        for (const TableRow& row : batch)
+    HRESULT hr = ForEachMatch(
+        [&](const TableRow& row)
         {
-            after = row.key;
-            if (!Matches(row))
-                continue;
             SortEntry entry{row.key, {}};
             for (const SSortOrder& order : m_sort)
             {
@@ -110,10 +131,9 @@ HRESULT Table::Materialize()
                 entry.values.push_back(value && value->loaded ? *value : Prop());
             }
             entries.push_back(std::move(entry));
-        }
-        if (batch.size() < kScanBatch)
-            break;
-    }
+        });
+    if (hr)
+        return hr;
     std::stable_sort(entries.begin(), entries.end(),
                      [this](const SortEntry& a, const SortEntry& b) { return CompareEntries(a, b, m_sort) < 0; });
     m_keys.clear();
@@ -173,20 +193,7 @@ HRESULT Table::CountRows(ULONG& count)
     if (!m_restriction)
         return m_source->Count(count);
     count = 0;
-    int64_t after = std::numeric_limits<int64_t>::min();
-    for (;;)
-    {
-        std::vector<TableRow> batch;
-        if (HRESULT hr = m_source->Scan(after, kScanBatch, &m_wanted, batch))
-            return hr;
-        for (const TableRow& row : batch)
-        {
-            after = row.key;
-            count += Matches(row) ? 1 : 0;
-        }
-        if (batch.size() < kScanBatch)
-            return S_OK;
-    }
+    return ForEachMatch([&count](const TableRow&) { ++count; });
 }
 
 HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) const
@@ -208,18 +215,7 @@ HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) c
             else if (!prop->loaded)
                 values.push_back(OutValue::Error(tag, MAPI_E_NOT_ENOUGH_MEMORY));
             else
-            {
-                OutValue value;
-                value.tag = PROP_TAG(type, PROP_ID(tag));
-                if (type == PROP_TYPE(prop->tag))
-                    value.data = prop->data;
-                else
-                {
-                    converted.push_front(DataAs(*prop, type));
-                    value.data = converted.front();
-                }
-                values.push_back(value);
-            }
+                values.push_back(OutValue::Of(*prop, PROP_TAG(type, PROP_ID(tag)), converted));
         }
         SRow& out = rowSet->aRow[rowSet->cRows];
         out.ulAdrEntryPad = 0;
@@ -237,12 +233,7 @@ HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) c
 
 HRESULT Table::GetLastError(HRESULT, ULONG ulFlags, LPMAPIERROR* lppMAPIError)
 {
-    ServiceCall call(*this, "IMAPITable", "GetLastError");
-    if (HRESULT hr = call.Flags(ulFlags).Fault())
-        return hr;
-    if (lppMAPIError)
-        *lppMAPIError = nullptr;
-    return call.Done(S_OK);
+    return NoLastError("IMAPITable", ulFlags, lppMAPIError);
 }
 
 HRESULT Table::Advise(ULONG, LPMAPIADVISESINK, ULONG*)
@@ -319,18 +310,9 @@ HRESULT Table::SeekRow(BOOKMARK bkOrigin, LONG lRowCount, LONG* lplRowsSought)
     }
     if (HRESULT hr = Materialize())
         return call.Done(hr);
-    int64_t origin = m_position;
-    if (bkOrigin == BOOKMARK_BEGINNING)
-        origin = 0;
-    else if (bkOrigin == BOOKMARK_END)
-        origin = static_cast<int64_t>(m_keys.size());
-    else if (bkOrigin != BOOKMARK_CURRENT)
-    {
-        auto bookmark = m_bookmarks.find(bkOrigin);
-        if (bookmark == m_bookmarks.end())
-            return call.Done(MAPI_E_INVALID_BOOKMARK);
-        origin = bookmark->second;
-    }
+    int64_t origin = 0;
+    if (HRESULT hr = BookmarkPosition(bkOrigin, origin))
+        return call.Done(hr);
     const int64_t target = std::clamp<int64_t>(origin + lRowCount, 0, static_cast<int64_t>(m_keys.size()));
     m_position = static_cast<ULONG>(target);
     if (lplRowsSought)
@@ -379,14 +361,9 @@ HRESULT Table::FindRow(LPSRestriction lpRestriction, BOOKMARK bkOrigin, ULONG ul
         return call.Done(hr);
     if (HRESULT hr = Materialize())
         return call.Done(hr);
-    int64_t index = bkOrigin == BOOKMARK_BEGINNING ? 0 : bkOrigin == BOOKMARK_END ? int64_t(m_keys.size()) : m_position;
-    if (bkOrigin > BOOKMARK_END)
-    {
-        auto bookmark = m_bookmarks.find(bkOrigin);
-        if (bookmark == m_bookmarks.end())
-            return call.Done(MAPI_E_INVALID_BOOKMARK);
-        index = bookmark->second;
-    }
+    int64_t index = 0;
+    if (HRESULT hr = BookmarkPosition(bkOrigin, index))
+        return call.Done(hr);
     std::vector<ULONG> ids;
     wanted.CollectPropIds(ids);
     const bool backward = (ulFlags & DIR_BACKWARD) != 0;
@@ -513,10 +490,7 @@ HRESULT Table::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* lppRows)
 
 HRESULT Table::Abort()
 {
-    ServiceCall call(*this, "IMAPITable", "Abort");
-    if (HRESULT hr = call.Fault())
-        return hr;
-    return call.Done(S_OK);
+    return ServiceCall(*this, "IMAPITable", "Abort").Answer(S_OK);
 }
 
 HRESULT Table::ExpandRow(ULONG, LPBYTE, ULONG, ULONG, LPSRowSet*, ULONG*)
@@ -547,5 +521,19 @@ HRESULT Table::GetCollapseState(ULONG, ULONG, LPBYTE, ULONG*, LPBYTE*)
 HRESULT Table::SetCollapseState(ULONG, ULONG, LPBYTE, BOOKMARK*)
 {
     return Unsupported("SetCollapseState");
+}
+
+HRESULT NewTable(std::unique_ptr<RowSource> source, ULONG ulFlags, LPMAPITABLE* lppTable)
+{
+    if (!lppTable)
+        return MAPI_E_INVALID_PARAMETER;
+    *lppTable = new Table(std::move(source), (ulFlags & MAPI_UNICODE) != 0);
+    return S_OK;
+}
+
+HRESULT NewTable(std::vector<TableRow> rows, std::vector<ULONG> columns, ULONG ulFlags, LPMAPITABLE* lppTable)
+{
+    return NewTable(std::unique_ptr<RowSource>(new MemoryRowSource(std::move(rows), std::move(columns))), ulFlags,
+                    lppTable);
 }
 } // namespace mapisvc

@@ -56,6 +56,10 @@ protected:
 
 private:
     bool Matches(const TableRow& row) const;
+    // Calls `visit` with every row of the source that matches the restriction, in key order.
+    template <class Visit> HRESULT ForEachMatch(Visit visit);
+    // The position a bookmark stands at: BOOKMARK_BEGINNING, _CURRENT, _END or one from CreateBookmark.
+    HRESULT BookmarkPosition(BOOKMARK bookmark, int64_t& position) const;
     void Rewind();
     void UpdateWanted();
     HRESULT Materialize();
@@ -63,7 +67,6 @@ private:
     HRESULT KeyedRows(LONG count, std::vector<TableRow>& rows);
     HRESULT CountRows(ULONG& count);
     HRESULT PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) const;
-    HRESULT Unsupported(const char* method);
 
     std::unique_ptr<RowSource> m_source;
     bool m_unicode;
@@ -79,4 +82,10 @@ private:
     std::map<BOOKMARK, ULONG> m_bookmarks;
     BOOKMARK m_nextBookmark = BOOKMARK_END + 1;
 };
+
+// A new table over `source` in *lppTable, its strings in the width `ulFlags` asks for (MAPI_UNICODE);
+// MAPI_E_INVALID_PARAMETER when there is nowhere to put it.
+HRESULT NewTable(std::unique_ptr<RowSource> source, ULONG ulFlags, LPMAPITABLE* lppTable);
+// The same over rows held in memory, with the columns it has before SetColumns.
+HRESULT NewTable(std::vector<TableRow> rows, std::vector<ULONG> columns, ULONG ulFlags, LPMAPITABLE* lppTable);
 } // namespace mapisvc

@@ -1,4 +1,5 @@
-// Runs a test in a given process time zone (TZ) and puts the previous one back afterwards.
+// Environment variables for the length of a test: the process time zone (TZ) and any other variable, each put back
+// as the test found it.
 #pragma once
 
 #include "platform/win32/MachineZone.h"
@@ -8,15 +9,16 @@
 #include <optional>
 #include <string>
 
+// Runs a test in a given time zone, or in the present one for a test that changes TZ itself.
 class ScopedTz
 {
 public:
-    explicit ScopedTz(const char* tz)
+    ScopedTz()
     {
         if (const char* previous = std::getenv("TZ"))
             m_previous = previous;
-        Apply(tz);
     }
+    explicit ScopedTz(const char* tz) : ScopedTz() { Apply(tz); }
     ~ScopedTz() { Apply(m_previous ? m_previous->c_str() : nullptr); }
     ScopedTz(const ScopedTz&) = delete;
     ScopedTz& operator=(const ScopedTz&) = delete;
@@ -35,10 +37,11 @@ private:
     std::optional<std::string> m_previous;
 };
 
-// Sets or clears an environment variable for one test.
+// Sets (or, given null, clears) an environment variable for one test.
 class ScopedEnv
 {
 public:
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
     ScopedEnv(const char* name, const char* value) : m_name(name)
     {
         if (const char* previous = std::getenv(name))
