@@ -43,6 +43,87 @@ bool IsStreamableType(ULONG type)
 {
     return type == PT_BINARY || type == PT_STRING8 || type == PT_UNICODE;
 }
+
+// One property GetNamesFromIDs answers for; an id that names no property stays in its place, unknown.
+struct NameLookup
+{
+    ULONG tag = 0;
+    NamedProperty name;
+    bool known = false;
+};
+
+// The names of the ids the caller asked for, in the caller's order.
+std::vector<NameLookup> NamesOfIds(NamedProps& names, const SPropTagArray& tags)
+{
+    std::vector<NameLookup> found;
+    for (ULONG i = 0; i < tags.cValues; ++i)
+    {
+        NameLookup entry;
+        entry.tag = tags.aulPropTag[i];
+        entry.known = names.NameOfId(PROP_ID(entry.tag), entry.name);
+        found.push_back(std::move(entry));
+    }
+    return found;
+}
+
+// Every name the store knows, or those of one property set; the caller gets their tags as well.
+HRESULT NamesOfSet(NamedProps& names, LPGUID lpPropSetGuid, std::vector<NameLookup>& found,
+                   LPSPropTagArray* lppPropTags)
+{
+    std::vector<std::pair<ULONG, NamedProperty>> all;
+    if (HRESULT hr = names.AllNames(all))
+        return hr;
+    std::vector<ULONG> tags;
+    for (const auto& entry : all)
+        if (!lpPropSetGuid || IsEqualGUID(*lpPropSetGuid, entry.second.propertySet))
+        {
+            found.push_back({PROP_TAG(PT_UNSPECIFIED, entry.first), entry.second, true});
+            tags.push_back(found.back().tag);
+        }
+    return PackTags(tags, lppPropTags);
+}
+
+// A MAPINAMEID with its GUID and name text in one block chained to `chain`, freed with it.
+HRESULT CopyNameId(const NamedProperty& name, void* chain, LPMAPINAMEID& copy)
+{
+    void* block = nullptr;
+    const size_t textSize = (name.name.size() + 1) * sizeof(char16_t);
+    if (HRESULT hr = AllocateMore(sizeof(MAPINAMEID) + sizeof(GUID) + textSize, chain, &block))
+        return hr;
+    auto* id = static_cast<MAPINAMEID*>(block);
+    auto* guid = reinterpret_cast<GUID*>(id + 1);
+    *guid = name.propertySet;
+    id->lpguid = guid;
+    id->ulKind = name.kind;
+    if (name.kind == MNID_ID)
+        id->Kind.lID = name.id;
+    else
+    {
+        auto* text = reinterpret_cast<char16_t*>(guid + 1);
+        std::copy(name.name.begin(), name.name.end(), text);
+        text[name.name.size()] = u'\0';
+        id->Kind.lpwstrName = text;
+    }
+    copy = id;
+    return S_OK;
+}
+
+// The name array handed to the caller: one entry per lookup, null for an unknown id; nothing on failure.
+HRESULT PackNameIds(const std::vector<NameLookup>& found, LPMAPINAMEID** lpppPropNames)
+{
+    MAPIBuffer<LPMAPINAMEID> array;
+    if (HRESULT hr = array.Allocate(sizeof(LPMAPINAMEID) * std::max<size_t>(found.size(), 1)))
+        return hr;
+    for (size_t i = 0; i < found.size(); ++i)
+    {
+        array.Get()[i] = nullptr;
+        if (found[i].known)
+            if (HRESULT hr = CopyNameId(found[i].name, array.Get(), array.Get()[i]))
+                return hr;
+    }
+    *lpppPropNames = array.Release();
+    return S_OK;
+}
 } // namespace
 
 HRESULT PropertyHost::CheckWritable() const
@@ -279,69 +360,15 @@ HRESULT GetNamesFromIDsOf(PropertyHost& host, LPSPropTagArray* lppPropTags, LPGU
     NamedProps* names = host.Names();
     if (!names)
         return MAPI_E_NO_SUPPORT;
-    std::vector<std::pair<ULONG, NamedProperty>> found;
-    std::vector<bool> known;
+    std::vector<NameLookup> found;
     if (*lppPropTags)
-    {
-        for (ULONG i = 0; i < (*lppPropTags)->cValues; ++i)
-        {
-            NamedProperty name;
-            known.push_back(names->NameOfId(PROP_ID((*lppPropTags)->aulPropTag[i]), name));
-            found.emplace_back((*lppPropTags)->aulPropTag[i], name);
-        }
-    }
-    else
-    {
-        std::vector<std::pair<ULONG, NamedProperty>> all;
-        if (HRESULT hr = names->AllNames(all))
-            return hr;
-        for (const auto& entry : all)
-            if (!lpPropSetGuid || IsEqualGUID(*lpPropSetGuid, entry.second.propertySet))
-            {
-                found.emplace_back(PROP_TAG(PT_UNSPECIFIED, entry.first), entry.second);
-                known.push_back(true);
-            }
-        std::vector<ULONG> tags;
-        for (const auto& entry : found)
-            tags.push_back(entry.first);
-        if (HRESULT hr = PackTags(tags, lppPropTags))
-            return hr;
-    }
-    MAPIBuffer<LPMAPINAMEID> array;
-    if (HRESULT hr = array.Allocate(sizeof(LPMAPINAMEID) * std::max<size_t>(found.size(), 1)))
+        found = NamesOfIds(*names, **lppPropTags);
+    else if (HRESULT hr = NamesOfSet(*names, lpPropSetGuid, found, lppPropTags))
         return hr;
-    bool missing = false;
-    for (size_t i = 0; i < found.size(); ++i)
-    {
-        array.Get()[i] = nullptr;
-        if (!known[i])
-        {
-            missing = true;
-            continue;
-        }
-        const NamedProperty& name = found[i].second;
-        void* block = nullptr;
-        const size_t textSize = (name.name.size() + 1) * sizeof(char16_t);
-        if (HRESULT hr = AllocateMore(sizeof(MAPINAMEID) + sizeof(GUID) + textSize, array.Get(), &block))
-            return hr;
-        auto* id = static_cast<MAPINAMEID*>(block);
-        auto* guid = reinterpret_cast<GUID*>(id + 1);
-        *guid = name.propertySet;
-        id->lpguid = guid;
-        id->ulKind = name.kind;
-        if (name.kind == MNID_ID)
-            id->Kind.lID = name.id;
-        else
-        {
-            auto* text = reinterpret_cast<char16_t*>(guid + 1);
-            std::copy(name.name.begin(), name.name.end(), text);
-            text[name.name.size()] = u'\0';
-            id->Kind.lpwstrName = text;
-        }
-        array.Get()[i] = id;
-    }
+    if (HRESULT hr = PackNameIds(found, lpppPropNames))
+        return hr;
     *lpcPropNames = static_cast<ULONG>(found.size());
-    *lpppPropNames = array.Release();
+    const bool missing = std::any_of(found.begin(), found.end(), [](const NameLookup& entry) { return !entry.known; });
     return missing ? MAPI_W_ERRORS_RETURNED : S_OK;
 }
 
