@@ -114,6 +114,120 @@ void ConvertStringWidths(PropertyBag& props, bool unicode)
         prop.dirty = true;
     }
 }
+
+HRESULT InsertMessageRow(Database& db, const MessageSave& save, const std::string& blob)
+{
+    Query insert = db.Prepare("INSERT OR REPLACE INTO object(id, type, parent, flags, attach_seq, recip_seq, "
+                              "props) VALUES(?, 5, ?, ?, ?, ?, ?)");
+    insert.Bind(1, save.id).Bind(2, save.folder).Bind(3, save.flags).Bind(4, save.attachSeq);
+    return insert.Bind(5, save.recipSeq).BindBlob(6, blob).Run();
+}
+
+// MAPI_E_OBJECT_DELETED when the message is gone.
+HRESULT UpdateMessageRow(Database& db, const MessageSave& save, const std::string& blob)
+{
+    Query update = db.Prepare("UPDATE object SET flags = ?, attach_seq = ?, recip_seq = ?, props = ? "
+                              "WHERE id = ? AND type = 5");
+    update.Bind(1, save.flags).Bind(2, save.attachSeq).Bind(3, save.recipSeq).BindBlob(4, blob);
+    if (HRESULT hr = update.Bind(5, save.id).Run())
+        return hr;
+    return db.Changes() == 0 ? MAPI_E_OBJECT_DELETED : S_OK;
+}
+
+HRESULT DeleteAttachmentRows(Database& db, int64_t message, ULONG num)
+{
+    if (HRESULT hr =
+            db.Prepare("DELETE FROM attachment WHERE message = ? AND num = ?").Bind(1, message).Bind(2, num).Run())
+        return hr;
+    return db.Prepare("DELETE FROM largevalue WHERE owner = ? AND part = ?").Bind(1, message).Bind(2, num + 1).Run();
+}
+
+// A new message has no recipients to remove.
+HRESULT ReplaceRecipientRows(Database& db, const MessageSave& save)
+{
+    if (!save.isNew)
+        if (HRESULT hr = db.Prepare("DELETE FROM recipient WHERE message = ?").Bind(1, save.id).Run())
+            return hr;
+    for (const SubRecord& recipient : *save.recipients)
+    {
+        Query write = db.Prepare("INSERT INTO recipient(message, row, props) VALUES(?, ?, ?)");
+        write.Bind(1, save.id).Bind(2, recipient.key).BindBlob(3, recipient.props.Serialize());
+        if (HRESULT hr = write.Run())
+            return hr;
+    }
+    return S_OK;
+}
+
+// A message read whole, large values included, to be written elsewhere as a new message.
+struct MessageCopy
+{
+    ObjectRecord record;
+    std::vector<SubRecord> attachments;
+    std::vector<SubRecord> recipients;
+};
+
+// Reads the values kept out of line and marks every property to be written.
+HRESULT LoadLargeValues(StoreDatabase& store, int64_t owner, ULONG part, PropertyBag& props)
+{
+    for (Prop& prop : props.Props())
+    {
+        if (!prop.loaded)
+        {
+            if (HRESULT hr = store.LoadLargeValue(owner, part, PROP_ID(prop.tag), prop.data))
+                return hr;
+            prop.loaded = true;
+        }
+        prop.dirty = true;
+    }
+    return S_OK;
+}
+
+// MAPI_E_NOT_FOUND unless `id` is a message of `folder`.
+HRESULT LoadWholeMessage(StoreDatabase& store, int64_t id, int64_t folder, MessageCopy& copy)
+{
+    auto lock = store.Lock();
+    if (HRESULT hr = store.LoadObject(id, copy.record))
+        return hr;
+    if (copy.record.type != MAPI_MESSAGE || copy.record.parent != folder)
+        return MAPI_E_NOT_FOUND;
+    if (HRESULT hr = store.LoadAttachments(id, copy.attachments))
+        return hr;
+    if (HRESULT hr = store.LoadRecipients(id, copy.recipients))
+        return hr;
+    if (HRESULT hr = LoadLargeValues(store, id, 0, copy.record.props))
+        return hr;
+    for (SubRecord& attachment : copy.attachments)
+        if (HRESULT hr = LoadLargeValues(store, id, attachment.key + 1, attachment.props))
+            return hr;
+    return S_OK;
+}
+
+void ConvertStringWidths(MessageCopy& copy, bool unicode)
+{
+    ConvertStringWidths(copy.record.props, unicode);
+    for (SubRecord& attachment : copy.attachments)
+        ConvertStringWidths(attachment.props, unicode);
+    for (SubRecord& recipient : copy.recipients)
+        ConvertStringWidths(recipient.props, unicode);
+}
+
+// The save of a copy as a new message; the copier announces it.
+MessageSave SaveOfCopy(const MessageCopy& copy, int64_t id, int64_t folder)
+{
+    MessageSave save;
+    save.id = id;
+    save.folder = folder;
+    save.isNew = true;
+    save.flags = copy.record.flags;
+    save.attachSeq = copy.record.attachSeq;
+    save.recipSeq = copy.record.recipSeq;
+    save.props = &copy.record.props;
+    for (const SubRecord& attachment : copy.attachments)
+        save.savedAttachments.push_back(&attachment);
+    save.recipients = &copy.recipients;
+    save.publish = false;
+    return save;
+}
 } // namespace
 
 StoreDatabase::StoreDatabase(std::string path, std::unique_ptr<Database> db)
@@ -423,26 +537,27 @@ HRESULT StoreDatabase::SaveMessage(const MessageSave& save)
     if (HRESULT hr = transaction.Begin())
         return hr;
     const std::string blob = save.props->Serialize();
-    if (save.isNew)
-    {
-        Query insert = m_db->Prepare("INSERT OR REPLACE INTO object(id, type, parent, flags, attach_seq, recip_seq, "
-                                     "props) VALUES(?, 5, ?, ?, ?, ?, ?)");
-        insert.Bind(1, save.id).Bind(2, save.folder).Bind(3, save.flags).Bind(4, save.attachSeq);
-        if (HRESULT hr = insert.Bind(5, save.recipSeq).BindBlob(6, blob).Run())
-            return hr;
-    }
-    else
-    {
-        Query update = m_db->Prepare("UPDATE object SET flags = ?, attach_seq = ?, recip_seq = ?, props = ? "
-                                     "WHERE id = ? AND type = 5");
-        update.Bind(1, save.flags).Bind(2, save.attachSeq).Bind(3, save.recipSeq).BindBlob(4, blob);
-        if (HRESULT hr = update.Bind(5, save.id).Run())
-            return hr;
-        if (m_db->Changes() == 0)
-            return MAPI_E_OBJECT_DELETED;
-    }
+    if (HRESULT hr = save.isNew ? InsertMessageRow(*m_db, save, blob) : UpdateMessageRow(*m_db, save, blob))
+        return hr;
     if (HRESULT hr = SyncLargeValues(save.id, 0, *save.props, save.isNew))
         return hr;
+    if (HRESULT hr = SaveAttachments(save))
+        return hr;
+    for (ULONG num : save.deletedAttachments)
+        if (HRESULT hr = DeleteAttachmentRows(*m_db, save.id, num))
+            return hr;
+    if (save.recipients)
+        if (HRESULT hr = ReplaceRecipientRows(*m_db, save))
+            return hr;
+    if (HRESULT hr = transaction.Commit())
+        return hr;
+    if (save.publish)
+        Publish(save.isNew ? fnevObjectCreated : fnevObjectModified, MAPI_MESSAGE, save.id, save.folder);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::SaveAttachments(const MessageSave& save)
+{
     for (const SubRecord* attachment : save.savedAttachments)
     {
         Query write = m_db->Prepare("INSERT OR REPLACE INTO attachment(message, num, props) VALUES(?, ?, ?)");
@@ -452,36 +567,6 @@ HRESULT StoreDatabase::SaveMessage(const MessageSave& save)
         if (HRESULT hr = SyncLargeValues(save.id, attachment->key + 1, attachment->props, save.isNew))
             return hr;
     }
-    for (ULONG num : save.deletedAttachments)
-    {
-        if (HRESULT hr = m_db->Prepare("DELETE FROM attachment WHERE message = ? AND num = ?")
-                             .Bind(1, save.id)
-                             .Bind(2, num)
-                             .Run())
-            return hr;
-        if (HRESULT hr = m_db->Prepare("DELETE FROM largevalue WHERE owner = ? AND part = ?")
-                             .Bind(1, save.id)
-                             .Bind(2, num + 1)
-                             .Run())
-            return hr;
-    }
-    if (save.recipients)
-    {
-        if (!save.isNew)
-            if (HRESULT hr = m_db->Prepare("DELETE FROM recipient WHERE message = ?").Bind(1, save.id).Run())
-                return hr;
-        for (const SubRecord& recipient : *save.recipients)
-        {
-            Query write = m_db->Prepare("INSERT INTO recipient(message, row, props) VALUES(?, ?, ?)");
-            write.Bind(1, save.id).Bind(2, recipient.key).BindBlob(3, recipient.props.Serialize());
-            if (HRESULT hr = write.Run())
-                return hr;
-        }
-    }
-    if (HRESULT hr = transaction.Commit())
-        return hr;
-    if (save.publish)
-        Publish(save.isNew ? fnevObjectCreated : fnevObjectModified, MAPI_MESSAGE, save.id, save.folder);
     return S_OK;
 }
 
@@ -531,60 +616,13 @@ HRESULT StoreDatabase::MoveMessage(int64_t id, int64_t fromFolder, int64_t toFol
 HRESULT StoreDatabase::CopyMessage(int64_t id, int64_t fromFolder, StoreDatabase& target, int64_t toFolder,
                                    int64_t& newId)
 {
-    // The whole message, large values included, read here and written there as a new message.
-    ObjectRecord record;
-    std::vector<SubRecord> attachments;
-    std::vector<SubRecord> recipients;
-    {
-        auto lock = Lock();
-        if (HRESULT hr = LoadObject(id, record))
-            return hr;
-        if (record.type != MAPI_MESSAGE || record.parent != fromFolder)
-            return MAPI_E_NOT_FOUND;
-        if (HRESULT hr = LoadAttachments(id, attachments))
-            return hr;
-        if (HRESULT hr = LoadRecipients(id, recipients))
-            return hr;
-        auto loadLarge = [&](PropertyBag& props, ULONG part)
-        {
-            for (Prop& prop : props.Props())
-            {
-                if (!prop.loaded)
-                {
-                    if (HRESULT hr = LoadLargeValue(id, part, PROP_ID(prop.tag), prop.data))
-                        return hr;
-                    prop.loaded = true;
-                }
-                prop.dirty = true;
-            }
-            return S_OK;
-        };
-        if (HRESULT hr = loadLarge(record.props, 0))
-            return hr;
-        for (SubRecord& attachment : attachments)
-            if (HRESULT hr = loadLarge(attachment.props, attachment.key + 1))
-                return hr;
-    }
-    ConvertStringWidths(record.props, target.Unicode());
-    for (SubRecord& attachment : attachments)
-        ConvertStringWidths(attachment.props, target.Unicode());
-    for (SubRecord& recipient : recipients)
-        ConvertStringWidths(recipient.props, target.Unicode());
+    MessageCopy copy;
+    if (HRESULT hr = LoadWholeMessage(*this, id, fromFolder, copy))
+        return hr;
+    ConvertStringWidths(copy, target.Unicode());
     if (HRESULT hr = target.ReserveMessageId(newId))
         return hr;
-    MessageSave save;
-    save.id = newId;
-    save.folder = toFolder;
-    save.isNew = true;
-    save.flags = record.flags;
-    save.attachSeq = record.attachSeq;
-    save.recipSeq = record.recipSeq;
-    save.props = &record.props;
-    for (const SubRecord& attachment : attachments)
-        save.savedAttachments.push_back(&attachment);
-    save.recipients = &recipients;
-    save.publish = false;
-    if (HRESULT hr = target.SaveMessage(save))
+    if (HRESULT hr = target.SaveMessage(SaveOfCopy(copy, newId, toFolder)))
     {
         target.ReleaseMessageId(newId);
         return hr;

@@ -129,6 +129,8 @@ private:
     HRESULT ReadMeta();
     // `fresh`: the owner has nothing stored yet.
     HRESULT SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props, bool fresh);
+    // The saved attachments' rows, each with its large values (part: attachment number + 1).
+    HRESULT SaveAttachments(const MessageSave& save);
     HRESULT DeleteMessageRows(int64_t id);
     // The attachments or recipients of a message: `sql` selects their key and properties in key order.
     HRESULT LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records);
