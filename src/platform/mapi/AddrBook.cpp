@@ -41,6 +41,56 @@ std::vector<PropertyBag> MembersOf(const AddressDirectory& directory, const Addr
             members.push_back(directory.PropsOf(*member));
     return members;
 }
+
+// What the address dialog is asked to show: its caption and each destination field's title and recipient type.
+AddressDialog DialogOf(const ADRPARM& params)
+{
+    const ULONG textFlags = params.ulFlags & MAPI_UNICODE;
+    AddressDialog dialog;
+    dialog.flags = params.ulFlags;
+    dialog.caption = ArgumentText(params.lpszCaption, textFlags);
+    for (ULONG i = 0; i < params.cDestFields; ++i)
+    {
+        dialog.destinationTitles.push_back(params.lppszDestTitles ? ArgumentText(params.lppszDestTitles[i], textFlags)
+                                                                  : u"");
+        dialog.destinationTypes.push_back(params.lpulDestComps ? params.lpulDestComps[i] : MAPI_TO);
+    }
+    return dialog;
+}
+
+// The properties of a chosen directory entry, its recipient type among them, as an address-list entry.
+HRESULT ChosenEntry(const AddressDirectory& directory, const AddressChoice& choice, bool unicode, ADRENTRY& entry)
+{
+    ULONG objectType = 0;
+    PropertyBag props;
+    if (HRESULT hr = directory.PropsOf(static_cast<ULONG>(choice.entry.size()), choice.entry.data(), objectType, props))
+        return hr;
+    props.Set(PR_RECIPIENT_TYPE, EncodeLong(static_cast<LONG>(choice.recipientType)));
+    entry = ADRENTRY{0, 0, nullptr};
+    return ReplaceEntryProps(entry, props, unicode);
+}
+
+// Replaces the caller's list by the chosen entries; when one of them fails the caller's list stays as it was.
+HRESULT PackChosenEntries(const AddressDirectory& directory, const std::vector<AddressChoice>& chosen, bool unicode,
+                          LPADRLIST* lppAdrList)
+{
+    MAPIBuffer<ADRLIST> list;
+    if (HRESULT hr = list.Allocate(CbNewADRLIST(std::max<size_t>(chosen.size(), 1))))
+        return hr;
+    list->cEntries = 0;
+    for (const AddressChoice& choice : chosen)
+    {
+        if (HRESULT hr = ChosenEntry(directory, choice, unicode, list->aEntries[list->cEntries]))
+        {
+            FreePadrlist(list.Release());
+            return hr;
+        }
+        ++list->cEntries;
+    }
+    FreePadrlist(*lppAdrList);
+    *lppAdrList = list.Release();
+    return S_OK;
+}
 } // namespace
 
 HRESULT ReplaceEntryProps(ADRENTRY& entry, const PropertyBag& resolved, bool unicode)
@@ -216,16 +266,7 @@ HRESULT AddrBook::Address(ULONG_PTR*, LPADRPARM lpAdrParms, LPADRLIST* lppAdrLis
     const AddressDialogHandler handler = CurrentAddressDialogHandler();
     if (!handler)
         return call.Done(MAPI_E_USER_CANCEL);
-    const ULONG textFlags = lpAdrParms->ulFlags & MAPI_UNICODE;
-    AddressDialog dialog;
-    dialog.flags = lpAdrParms->ulFlags;
-    dialog.caption = ArgumentText(lpAdrParms->lpszCaption, textFlags);
-    for (ULONG i = 0; i < lpAdrParms->cDestFields; ++i)
-    {
-        dialog.destinationTitles.push_back(
-            lpAdrParms->lppszDestTitles ? ArgumentText(lpAdrParms->lppszDestTitles[i], textFlags) : u"");
-        dialog.destinationTypes.push_back(lpAdrParms->lpulDestComps ? lpAdrParms->lpulDestComps[i] : MAPI_TO);
-    }
+    const AddressDialog dialog = DialogOf(*lpAdrParms);
     call.Text(dialog.caption);
     std::vector<AddressChoice> chosen;
     if (HRESULT hr = handler(dialog, chosen))
@@ -233,32 +274,8 @@ HRESULT AddrBook::Address(ULONG_PTR*, LPADRPARM lpAdrParms, LPADRLIST* lppAdrLis
     AddressDirectory directory;
     if (HRESULT hr = LoadDirectory(directory))
         return call.Done(hr);
-    MAPIBuffer<ADRLIST> list;
-    if (HRESULT hr = list.Allocate(CbNewADRLIST(std::max<size_t>(chosen.size(), 1))))
-        return call.Done(hr);
-    list->cEntries = 0;
-    for (const AddressChoice& choice : chosen)
-    {
-        ULONG objectType = 0;
-        PropertyBag props;
-        HRESULT hr = directory.PropsOf(static_cast<ULONG>(choice.entry.size()), choice.entry.data(), objectType, props);
-        if (hr == S_OK)
-        {
-            props.Set(PR_RECIPIENT_TYPE, EncodeLong(static_cast<LONG>(choice.recipientType)));
-            ADRENTRY& entry = list->aEntries[list->cEntries];
-            entry = ADRENTRY{0, 0, nullptr};
-            hr = ReplaceEntryProps(entry, props, textFlags != 0);
-        }
-        if (hr)
-        {
-            FreePadrlist(list.Release());
-            return call.Done(hr);
-        }
-        ++list->cEntries;
-    }
-    FreePadrlist(*lppAdrList);
-    *lppAdrList = list.Release();
-    return call.Done(S_OK);
+    const bool unicode = (lpAdrParms->ulFlags & MAPI_UNICODE) != 0;
+    return call.Done(PackChosenEntries(directory, chosen, unicode, lppAdrList));
 }
 
 HRESULT AddrBook::Details(ULONG*, LPFNDISMISS, LPVOID, ULONG, LPENTRYID, LPFNBUTTON, LPVOID, LPTSTR, ULONG ulFlags)
