@@ -64,6 +64,11 @@ bool MsgStore::FolderEntryIdProp(ULONG tag, FolderRole role, Prop& prop) const
 
 bool MsgStore::ComputeProp(ULONG propId, Prop& prop)
 {
+    return ProfileProp(propId, prop) || IdentityProp(propId, prop) || FolderProp(propId, prop);
+}
+
+bool MsgStore::ProfileProp(ULONG propId, Prop& prop) const
+{
     switch (propId)
     {
     case PROP_ID(PR_DISPLAY_NAME):
@@ -72,6 +77,24 @@ bool MsgStore::ComputeProp(ULONG propId, Prop& prop)
     case PROP_ID(PR_PROVIDER_DISPLAY):
         prop = StringProp(propId, m_info.providerName, m_info.unicode);
         return true;
+    case PROP_ID(PR_STORE_SUPPORT_MASK):
+        prop = MakeProp(PR_STORE_SUPPORT_MASK, EncodeLong(static_cast<LONG>(m_info.supportMask)));
+        return true;
+    case PROP_ID(PR_STORE_STATE):
+        prop = MakeProp(PR_STORE_STATE, EncodeLong(static_cast<LONG>(m_info.state)));
+        return true;
+    case PROP_ID(PR_DEFAULT_STORE):
+        prop = MakeProp(PR_DEFAULT_STORE, EncodeBool(m_info.isDefault));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MsgStore::IdentityProp(ULONG propId, Prop& prop) const
+{
+    switch (propId)
+    {
     case PROP_ID(PR_ENTRYID):
     case PROP_ID(PR_STORE_ENTRYID):
         prop = MakeProp(PROP_TAG(PT_BINARY, propId), Blob(m_db->EntryIdOf(MAPI_STORE, 0)));
@@ -86,21 +109,17 @@ bool MsgStore::ComputeProp(ULONG propId, Prop& prop)
     case PROP_ID(PR_OBJECT_TYPE):
         prop = MakeProp(PR_OBJECT_TYPE, EncodeLong(MAPI_STORE));
         return true;
-    case PROP_ID(PR_STORE_SUPPORT_MASK):
-        prop = MakeProp(PR_STORE_SUPPORT_MASK, EncodeLong(static_cast<LONG>(m_info.supportMask)));
-        return true;
-    case PROP_ID(PR_STORE_STATE):
-        prop = MakeProp(PR_STORE_STATE, EncodeLong(static_cast<LONG>(m_info.state)));
-        return true;
-    case PROP_ID(PR_DEFAULT_STORE):
-        prop = MakeProp(PR_DEFAULT_STORE, EncodeBool(m_info.isDefault));
-        return true;
+    default:
+        return false;
+    }
+}
+
+bool MsgStore::FolderProp(ULONG propId, Prop& prop) const
+{
+    switch (propId)
+    {
     case PROP_ID(PR_VALID_FOLDER_MASK):
-        prop =
-            MakeProp(PR_VALID_FOLDER_MASK,
-                     EncodeLong(static_cast<LONG>((m_db->RoleFolder(FolderRole::Inbox) ? FOLDER_IPM_INBOX_VALID : 0) |
-                                                  FOLDER_IPM_SUBTREE_VALID | FOLDER_IPM_OUTBOX_VALID |
-                                                  FOLDER_IPM_WASTEBASKET_VALID | FOLDER_IPM_SENTMAIL_VALID)));
+        prop = MakeProp(PR_VALID_FOLDER_MASK, EncodeLong(static_cast<LONG>(ValidFolderMask())));
         return true;
     case PROP_ID(PR_IPM_SUBTREE_ENTRYID):
         return FolderEntryIdProp(PR_IPM_SUBTREE_ENTRYID, FolderRole::IpmSubtree, prop);
@@ -113,6 +132,13 @@ bool MsgStore::ComputeProp(ULONG propId, Prop& prop)
     default:
         return false;
     }
+}
+
+// The Inbox bit depends on the store having an Inbox; the other bits are always set.
+ULONG MsgStore::ValidFolderMask() const
+{
+    return (m_db->RoleFolder(FolderRole::Inbox) ? FOLDER_IPM_INBOX_VALID : 0) | FOLDER_IPM_SUBTREE_VALID |
+           FOLDER_IPM_OUTBOX_VALID | FOLDER_IPM_WASTEBASKET_VALID | FOLDER_IPM_SENTMAIL_VALID;
 }
 
 void MsgStore::ComputedIds(std::vector<ULONG>& ids)

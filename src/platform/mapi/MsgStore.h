@@ -64,6 +64,12 @@ protected:
     bool Implements(REFIID riid) const override;
 
 private:
+    // The computed properties by where they come from; each false for an id not its own (FolderProp also for a
+    // folder the store lacks).
+    bool ProfileProp(ULONG propId, Prop& prop) const;  // name, provider, support mask, state, default flag
+    bool IdentityProp(ULONG propId, Prop& prop) const; // entry identifier, record key, provider, object type
+    bool FolderProp(ULONG propId, Prop& prop) const;   // the folders the store knows by role
+    ULONG ValidFolderMask() const;
     // The identifier of the store's folder of that role; false when the store has none.
     bool FolderEntryIdProp(ULONG tag, FolderRole role, Prop& prop) const;
 
