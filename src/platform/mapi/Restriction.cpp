@@ -87,26 +87,57 @@ HRESULT Restriction::Copy(const SRestriction& in, int depth, Restriction& out)
     if (depth > kMaxDepth)
         return MAPI_E_TOO_COMPLEX;
     out.m_kind = in.rt;
-    auto copyChildren = [&](ULONG count, const SRestriction* children) -> HRESULT
-    {
-        if (count && !children)
-            return MAPI_E_INVALID_PARAMETER;
-        out.m_children.resize(count);
-        for (ULONG i = 0; i < count; ++i)
-            if (HRESULT hr = Copy(children[i], depth + 1, out.m_children[i]))
-                return hr;
-        return S_OK;
-    };
     switch (in.rt)
     {
     case RES_AND:
-        return copyChildren(in.res.resAnd.cRes, in.res.resAnd.lpRes);
     case RES_OR:
-        return copyChildren(in.res.resOr.cRes, in.res.resOr.lpRes);
+    case RES_NOT:
+    case RES_SUBRESTRICTION:
+    case RES_COMMENT:
+        return CopyNested(in, depth, out);
+    default:
+        return CopyTest(in, out);
+    }
+}
+
+HRESULT Restriction::CopyNested(const SRestriction& in, int depth, Restriction& out)
+{
+    switch (in.rt)
+    {
+    case RES_AND:
+        return CopyChildren(in.res.resAnd.cRes, in.res.resAnd.lpRes, depth, out);
+    case RES_OR:
+        return CopyChildren(in.res.resOr.cRes, in.res.resOr.lpRes, depth, out);
     case RES_NOT:
         if (!in.res.resNot.lpRes)
             return MAPI_E_INVALID_PARAMETER;
-        return copyChildren(1, in.res.resNot.lpRes);
+        return CopyChildren(1, in.res.resNot.lpRes, depth, out);
+    case RES_SUBRESTRICTION:
+        if (!in.res.resSub.lpRes)
+            return MAPI_E_INVALID_PARAMETER;
+        out.m_tag = in.res.resSub.ulSubObject;
+        return CopyChildren(1, in.res.resSub.lpRes, depth, out);
+    default: // RES_COMMENT: the restriction it annotates is optional
+        out.m_hasChild = in.res.resComment.lpRes != nullptr;
+        return out.m_hasChild ? CopyChildren(1, in.res.resComment.lpRes, depth, out) : S_OK;
+    }
+}
+
+HRESULT Restriction::CopyChildren(ULONG count, const SRestriction* children, int depth, Restriction& out)
+{
+    if (count && !children)
+        return MAPI_E_INVALID_PARAMETER;
+    out.m_children.resize(count);
+    for (ULONG i = 0; i < count; ++i)
+        if (HRESULT hr = Copy(children[i], depth + 1, out.m_children[i]))
+            return hr;
+    return S_OK;
+}
+
+HRESULT Restriction::CopyTest(const SRestriction& in, Restriction& out)
+{
+    switch (in.rt)
+    {
     case RES_CONTENT:
         out.m_operator = in.res.resContent.ulFuzzyLevel;
         out.m_tag = in.res.resContent.ulPropTag;
@@ -139,14 +170,6 @@ HRESULT Restriction::Copy(const SRestriction& in, int depth, Restriction& out)
     case RES_EXIST:
         out.m_tag = in.res.resExist.ulPropTag;
         return S_OK;
-    case RES_SUBRESTRICTION:
-        if (!in.res.resSub.lpRes)
-            return MAPI_E_INVALID_PARAMETER;
-        out.m_tag = in.res.resSub.ulSubObject;
-        return copyChildren(1, in.res.resSub.lpRes);
-    case RES_COMMENT:
-        out.m_hasChild = in.res.resComment.lpRes != nullptr;
-        return out.m_hasChild ? copyChildren(1, in.res.resComment.lpRes) : S_OK;
     default:
         return MAPI_E_TOO_COMPLEX;
     }

@@ -25,6 +25,11 @@ public:
 
 private:
     static HRESULT Copy(const SRestriction& restriction, int depth, Restriction& copy);
+    // AND, OR, NOT, SUBRESTRICTION and COMMENT: restrictions over restrictions, one level deeper.
+    static HRESULT CopyNested(const SRestriction& restriction, int depth, Restriction& copy);
+    static HRESULT CopyChildren(ULONG count, const SRestriction* children, int depth, Restriction& copy);
+    // The kinds that test properties of a row; MAPI_E_TOO_COMPLEX for an unknown kind.
+    static HRESULT CopyTest(const SRestriction& restriction, Restriction& copy);
     bool MatchesContent(const PropertyBag& row) const;
     bool MatchesProperty(const PropertyBag& row) const;
     bool MatchesCompareProps(const PropertyBag& row) const;
