@@ -93,6 +93,22 @@ TEST_F(StoreTest, StoreNamesItsFoldersAndTheInboxNamesTheOthers)
     EXPECT_STREQ(explicitClass.Get(), "");
 }
 
+TEST_F(StoreTest, ValidFolderMaskNamesOnlyTheFoldersTheStoreHas)
+{
+    mapisvc::StoreOptions bare;
+    bare.displayName = u"Bare";
+    bare.standardFolders = false;
+    mapisvc::EntryId bareId;
+    ASSERT_EQ(mapisvc::AddStore(u"Test", bare, &bareId), S_OK);
+    Ref<IMAPISession> session = Logon(u"Test");
+    const LONG all = FOLDER_IPM_SUBTREE_VALID | FOLDER_IPM_INBOX_VALID | FOLDER_IPM_OUTBOX_VALID |
+                     FOLDER_IPM_WASTEBASKET_VALID | FOLDER_IPM_SENTMAIL_VALID;
+    EXPECT_EQ(GetLong(OpenStore(session.Get(), AddStore(u"Mail")).Get(), PR_VALID_FOLDER_MASK), all);
+    Ref<IMsgStore> store = OpenStore(session.Get(), bareId);
+    EXPECT_EQ(GetLong(store.Get(), PR_VALID_FOLDER_MASK), static_cast<LONG>(FOLDER_IPM_SUBTREE_VALID));
+    EXPECT_TRUE(GetBinary(store.Get(), PR_IPM_OUTBOX_ENTRYID).empty());
+}
+
 TEST_F(StoreTest, AnsiOnlyStoreKeepsEightBitStringsAndConvertsOnRequest)
 {
     Ref<IMAPISession> session = Logon(u"Test");

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace mapisvc
 {
@@ -134,11 +135,19 @@ bool MsgStore::FolderProp(ULONG propId, Prop& prop) const
     }
 }
 
-// The Inbox bit depends on the store having an Inbox; the other bits are always set.
+// A bit is set only for a folder the store has: a store made without the standard folders has the subtree alone.
 ULONG MsgStore::ValidFolderMask() const
 {
-    return (m_db->RoleFolder(FolderRole::Inbox) ? FOLDER_IPM_INBOX_VALID : 0) | FOLDER_IPM_SUBTREE_VALID |
-           FOLDER_IPM_OUTBOX_VALID | FOLDER_IPM_WASTEBASKET_VALID | FOLDER_IPM_SENTMAIL_VALID;
+    const std::pair<FolderRole, ULONG> bits[] = {{FolderRole::IpmSubtree, FOLDER_IPM_SUBTREE_VALID},
+                                                 {FolderRole::Inbox, FOLDER_IPM_INBOX_VALID},
+                                                 {FolderRole::Outbox, FOLDER_IPM_OUTBOX_VALID},
+                                                 {FolderRole::DeletedItems, FOLDER_IPM_WASTEBASKET_VALID},
+                                                 {FolderRole::SentItems, FOLDER_IPM_SENTMAIL_VALID}};
+    ULONG mask = 0;
+    for (const auto& bit : bits)
+        if (m_db->RoleFolder(bit.first))
+            mask |= bit.second;
+    return mask;
 }
 
 void MsgStore::ComputedIds(std::vector<ULONG>& ids)
