@@ -50,6 +50,12 @@ std::string PffReason(const PffError& error, const char* fallback)
     return text.empty() ? fallback : text;
 }
 
+// A data file writes a subject that has a prefix ("RE: ") as U+0001, the prefix's length, and the subject.
+std::string StripSubjectMarker(const std::string& data)
+{
+    return data.size() >= 4 && data[0] == '\x01' && data[1] == '\0' ? data.substr(4) : data;
+}
+
 LONG LongValue(const std::string& bytes)
 {
     return bytes.size() == 4 ? DecodeLong(bytes) : 0;
@@ -122,8 +128,11 @@ void ItemReader::Decode(const std::vector<RawValue>& values, UINT codePage, Prop
     for (const RawValue& value : values)
     {
         Prop prop;
-        if (DecodeFileValue(value.tag, value.bytes, codePage, prop))
-            props.Set(std::move(prop));
+        if (!DecodeFileValue(value.tag, value.bytes, codePage, prop))
+            continue;
+        if (PROP_ID(prop.tag) == PROP_ID(PR_SUBJECT))
+            prop.data = StripSubjectMarker(prop.data);
+        props.Set(std::move(prop));
     }
 }
 
