@@ -14,13 +14,8 @@ std::string ReasonOf(const PffError& error, const char* fallback)
 bool DataFile::Open(const std::string& path, std::unique_ptr<DataFile>& file, std::string& reason)
 {
     PffError error;
-    const int signature = libpff_check_file_signature(path.c_str(), error.Out());
-    if (signature < 0)
-    {
-        reason = ReasonOf(error, "cannot be read");
-        return false;
-    }
-    if (signature == 0)
+    // A file too short to have a header fails the check as an error: it is no data file either.
+    if (libpff_check_file_signature(path.c_str(), error.Out()) != 1)
     {
         reason = "not an Outlook data file";
         return false;
