@@ -46,6 +46,30 @@ MAPIPIM_API HRESULT AddStore(const std::u16string& profile, const StoreOptions& 
 // Changes the display name, provider name, support mask, state and default flag of a store.
 MAPIPIM_API HRESULT UpdateStore(const EntryId& store, const StoreOptions& options);
 
+// ---- Outlook data files (.pst, .ost; ANSI or Unicode; any encoding): the file's folders and items copied
+// into a new Unicode store of a profile. The store joins the profile only once the copy is complete, so an
+// import that fails, is cancelled or is interrupted leaves no store behind. An item that cannot be read is
+// skipped (a trace line names its folder and position) and counted.
+struct ImportOptions
+{
+    std::u16string storeName; // empty: the file's name without its extension
+    UINT codePage = 0;        // 8-bit text of an ANSI file whose items name no code page; 0: found in the file
+    // Called after each item with the items done so far and the items of the file; false cancels the import.
+    std::function<bool(ULONG done, ULONG total)> progress;
+};
+struct ImportResult
+{
+    EntryId store;      // the new store
+    ULONG items = 0;    // items copied
+    ULONG folders = 0;  // folders made
+    ULONG skipped = 0;  // items of the file that could not be read
+    std::string reason; // why an import failed, in a few words
+};
+// S_OK; MAPI_E_NOT_FOUND (no such profile or file), MAPI_E_COLLISION (the profile has a store of that name),
+// MAPI_E_CORRUPT_DATA (not a readable data file), MAPI_E_USER_CANCEL, or the store's failure.
+MAPIPIM_API HRESULT ImportDataFile(const std::u16string& profile, const std::string& path, const ImportOptions& options,
+                                   ImportResult& result);
+
 // ---- Folders. A null parent means the store's IPM subtree.
 MAPIPIM_API HRESULT CreateFolder(const EntryId& store, const EntryId* parent, const std::u16string& name,
                                  const std::u16string& containerClass, EntryId* folder = nullptr);

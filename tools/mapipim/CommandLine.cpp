@@ -25,6 +25,7 @@ CommandLine::CommandLine()
     AddProfileCommands(m_commands);
     AddStoreAdminCommands(m_commands);
     AddDemoCommand(m_commands);
+    AddDataFileImportCommand(m_commands);
 }
 
 int CommandLine::Parse(int argc, char** argv)

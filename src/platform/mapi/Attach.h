@@ -13,6 +13,11 @@ public:
 
     const char* InterfaceName() const override { return "IAttach"; }
 
+    // IMAPIProp: PR_ATTACH_DATA_OBJ with IID_IMessage opens the attached message (EmbeddedMessage.cpp); every
+    // other property opens as a stream.
+    HRESULT STDMETHODCALLTYPE OpenProperty(ULONG ulPropTag, LPCIID lpiid, ULONG ulInterfaceOptions, ULONG ulFlags,
+                                           LPUNKNOWN* lppUnk) override;
+
     // PropertyHost
     PropertyBag& StoredProps() override { return m_props; }
     bool ComputeProp(ULONG propId, Prop& prop) override;
@@ -27,6 +32,8 @@ protected:
     bool Implements(REFIID riid) const override;
 
 private:
+    HRESULT OpenEmbeddedMessage(ULONG ulFlags, LPUNKNOWN* lppUnk);
+
     ComPtr<Message> m_message;
     ULONG m_num;
     PropertyBag m_props;

@@ -66,7 +66,8 @@ bool Message::Implements(REFIID riid) const
 
 bool Message::ComputeProp(ULONG propId, Prop& prop)
 {
-    return IdentityProp({&Store().Db(), MAPI_MESSAGE, m_record.id, m_record.parent}, propId, prop) ||
+    const bool embedded = m_record.id == 0;
+    return (!embedded && IdentityProp({&Store().Db(), MAPI_MESSAGE, m_record.id, m_record.parent}, propId, prop)) ||
            AccessLevelProp(propId, prop);
 }
 

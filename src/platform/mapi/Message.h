@@ -4,6 +4,7 @@
 // when it is released unsaved.
 #pragma once
 
+#include "platform/mapi/MessageImage.h"
 #include "platform/mapi/MsgStore.h"
 
 #include <map>
@@ -16,6 +17,10 @@ class Message : public MAPIProp<IMessage>
 public:
     Message(ComPtr<MsgStore> store, ObjectRecord record, bool isNew, bool writable);
     ~Message() override;
+
+    // A message attached to another, read only: its properties, recipients and attachments come whole from the
+    // attachment's value (EmbeddedMessage.cpp). It has no identity of its own in the store.
+    static ComPtr<Message> Embedded(ComPtr<MsgStore> store, MessageImage image);
 
     const char* InterfaceName() const override { return "IMessage"; }
     MsgStore& Store() const { return *m_store.Get(); }

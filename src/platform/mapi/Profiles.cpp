@@ -55,6 +55,14 @@ ULONG DefaultSupportMask(bool unicode)
 HRESULT CreateStore(ProfileDatabase& profiles, const std::u16string& profile, const StoreOptions& options,
                     StoreInfo& store)
 {
+    if (HRESULT hr = CreateUnlistedStore(profiles, profile, options, store))
+        return hr;
+    return ListStore(profiles, profile, store);
+}
+
+HRESULT CreateUnlistedStore(ProfileDatabase& profiles, const std::u16string& profile, const StoreOptions& options,
+                            StoreInfo& store)
+{
     ProfileInfo existing;
     if (HRESULT hr = profiles.LoadProfile(profile, existing))
         return hr;
@@ -71,6 +79,11 @@ HRESULT CreateStore(ProfileDatabase& profiles, const std::u16string& profile, co
         StoreDatabase::DeleteFile(store.path);
         return hr;
     }
+    return S_OK;
+}
+
+HRESULT ListStore(ProfileDatabase& profiles, const std::u16string& profile, const StoreInfo& store)
+{
     if (HRESULT hr = profiles.AddStore(profile, store))
     {
         StoreDatabase::DeleteFile(store.path);

@@ -17,6 +17,11 @@ HRESULT OpenProfiles(std::unique_ptr<ProfileDatabase>& profiles);
 ULONG DefaultSupportMask(bool unicode);
 HRESULT CreateStore(ProfileDatabase& profiles, const std::u16string& profile, const StoreOptions& options,
                     StoreInfo& store);
+// CreateStore in two steps, for a store that joins its profile only once it is filled (an import): the file
+// with its folders, listed in no profile yet, and then its listing. A failed listing deletes the file.
+HRESULT CreateUnlistedStore(ProfileDatabase& profiles, const std::u16string& profile, const StoreOptions& options,
+                            StoreInfo& store);
+HRESULT ListStore(ProfileDatabase& profiles, const std::u16string& profile, const StoreInfo& store);
 HRESULT EnsureDefaultProfile(ProfileDatabase& profiles, std::u16string& name);
 HRESULT DeleteProfileWithStores(ProfileDatabase& profiles, const std::u16string& name);
 

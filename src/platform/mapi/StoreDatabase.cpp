@@ -337,6 +337,15 @@ HRESULT StoreDatabase::ReadMeta()
     return haveUid ? S_OK : MAPI_E_CORRUPT_STORE;
 }
 
+HRESULT StoreDatabase::SetRoleFolder(FolderRole role, int64_t id)
+{
+    auto lock = Lock();
+    if (HRESULT hr = WriteMeta(*m_db, RoleKey(role), std::to_string(id)))
+        return hr;
+    m_roles[static_cast<size_t>(role)] = id;
+    return S_OK;
+}
+
 Bytes StoreDatabase::EntryIdOf(ULONG type, int64_t id, bool shortTerm) const
 {
     return MakeStoreEntryId(m_uid, type, id, shortTerm);

@@ -86,6 +86,8 @@ public:
     const MAPIUID& Uid() const { return m_uid; }
     bool Unicode() const { return m_unicode; }
     int64_t RoleFolder(FolderRole role) const { return m_roles[static_cast<size_t>(role)]; }
+    // Gives a folder a role (a store made without the standard folders names its own, as an import does).
+    HRESULT SetRoleFolder(FolderRole role, int64_t id);
     NamedProps& Names() { return *m_names; }
     Notifier& Notifications() { return m_notifier; }
 
