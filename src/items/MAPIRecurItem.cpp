@@ -1,0 +1,112 @@
+// The recurrence blob of an appointment or task: written from a completed CMAPIRecurring, read back into one.
+#include "items/MAPIRecurItem.h"
+
+#include "items/FirstDayOfWeek.h"
+#include "items/RecurrenceCalendar.h"
+#include "items/RecurrencePatternBlob.h"
+
+#include <mapipim/TimeConversion.h>
+
+#include <vector>
+
+using namespace mapipim;
+
+namespace
+{
+// The day of the month a month or month-end pattern recurs on, as the blob records it: the start's.
+DWORD PatternSpecific1(const CMAPIRecurring& pattern)
+{
+    return PatternSpecificSize(pattern.nPatternType) == 4 && pattern.nPatternType != 1 ? pattern.tmStartDate.wDay
+                                                                                       : pattern.nDayMask;
+}
+
+DWORD EndDateMinutes(const CMAPIRecurring& pattern, DWORD dwEndType)
+{
+    return dwEndType == kRecurEndNever ? static_cast<DWORD>(kRecurNeverEndDate) : MinutesOf(pattern.tmEndDate);
+}
+
+// Minutes after midnight of a time of the appointment, in the appointment's zone: the machine's local time taken
+// at the machine's standard bias, then shown at the zone's bias.
+DWORD TimeOffset(const SYSTEMTIME& tmLocal, CMAPITimeZone& zone)
+{
+    CMAPITimeZone machineStandard; // carries the machine's standard Bias, whatever the season
+    SYSTEMTIME tmInput = tmLocal;
+    SYSTEMTIME tmUTC = {};
+    SYSTEMTIME tmZone = {};
+    GetLocalTimeToSystemTime(tmInput, tmUTC, &machineStandard);
+    GetSystemTimeToLocalTime(tmUTC, tmZone, &zone);
+    return static_cast<DWORD>(tmZone.wHour) * 60 + tmZone.wMinute;
+}
+
+RecurrencePatternBlob BlobOf(CMAPIRecurring& pattern, CMAPIScheduleInfo* pSchedule, int nFirstDayOfWeek)
+{
+    RecurrencePatternBlob blob;
+    blob.wFrequency = static_cast<WORD>(pattern.nFrequency + kRecurFrequencyBase);
+    blob.wPatternType = pattern.nPatternType;
+    blob.wCalendarType = pattern.nCalendarType;
+    blob.dwFirstDateTime = CMAPIRecurItem::GetFirstDateTime(pattern, nFirstDayOfWeek);
+    blob.dwPeriod = pattern.nPeriod;
+    blob.dwSlidingFlag = pattern.nSlidingFlag;
+    blob.dwPatternSpecific1 = PatternSpecific1(pattern);
+    blob.dwPatternSpecific2 = static_cast<DWORD>(pattern.nWeekNumber);
+    CMAPIRecurItem::CompleteRecurrenceRange(pattern, nFirstDayOfWeek);
+    blob.dwEndType = static_cast<DWORD>(pattern.nEndType) + kRecurEndTypeBase;
+    blob.dwOccurrenceCount = static_cast<DWORD>(pattern.nOccurrenceCount);
+    blob.dwFirstDayOfWeek = static_cast<DWORD>(nFirstDayOfWeek);
+    blob.dwStartDate = MinutesOf(pattern.tmStartDate);
+    blob.dwEndDate = EndDateMinutes(pattern, blob.dwEndType);
+    if (pSchedule)
+    {
+        blob.bHasAppointmentPart = true;
+        blob.dwStartTimeOffset = TimeOffset(pSchedule->tzStartTime.tmDateTime, pSchedule->tzStartTime);
+        blob.dwEndTimeOffset = TimeOffset(pSchedule->tzEndTime.tmDateTime, pSchedule->tzStartTime);
+    }
+    return blob;
+}
+
+LONG EndTypeOf(DWORD dwEndType)
+{
+    if (dwEndType == kRecurEndNeverAlternative)
+        dwEndType = kRecurEndNever;
+    return static_cast<LONG>(dwEndType - kRecurEndTypeBase);
+}
+} // namespace
+
+CMAPIRecurItem::CMAPIRecurItem() {}
+
+CMAPIRecurItem::~CMAPIRecurItem() {}
+
+BOOL CMAPIRecurItem::SetRecurrencePattern(int nSet, ULONG ulID, CMAPIRecurring* pRecurring,
+                                          CMAPIScheduleInfo* pSchedule)
+{
+    if (!pRecurring)
+        return FALSE;
+    const RecurrencePatternBlob blob = BlobOf(*pRecurring, pSchedule, GetFirstDayOfWeek());
+    std::vector<BYTE> buffer(RecurrencePatternSize(blob));
+    CMAPIByteStream stream;
+    stream.Init(static_cast<ULONG>(buffer.size()), buffer.data());
+    WriteRecurrencePattern(stream, blob);
+    return SetPropertyBinary(ulID, stream, nSet);
+}
+
+BOOL CMAPIRecurItem::GetRecurrencePattern(int nSet, ULONG ulID, CMAPIRecurring* pRecurring)
+{
+    if (!pRecurring)
+        return FALSE;
+    BlobReader stream;
+    if (!GetPropertyBinary(ulID, stream, nSet))
+        return FALSE;
+    const RecurrencePatternBlob blob = ReadRecurrencePattern(stream);
+    pRecurring->nFrequency = static_cast<WORD>(blob.wFrequency - kRecurFrequencyBase);
+    pRecurring->nPeriod = blob.dwPeriod;
+    pRecurring->nPatternType = blob.wPatternType;
+    pRecurring->nCalendarType = blob.wCalendarType;
+    pRecurring->nSlidingFlag = blob.dwSlidingFlag;
+    pRecurring->nDayMask = blob.dwPatternSpecific1;
+    pRecurring->nWeekNumber = static_cast<LONG>(blob.dwPatternSpecific2);
+    pRecurring->nEndType = EndTypeOf(blob.dwEndType);
+    pRecurring->nOccurrenceCount = static_cast<LONG>(blob.dwOccurrenceCount);
+    pRecurring->tmStartDate = SystemTimeOfMinutes(blob.dwStartDate);
+    pRecurring->tmEndDate = SystemTimeOfMinutes(blob.dwEndDate);
+    return TRUE;
+}
