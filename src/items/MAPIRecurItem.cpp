@@ -25,17 +25,27 @@ DWORD EndDateMinutes(const CMAPIRecurring& pattern, DWORD dwEndType)
     return dwEndType == kRecurEndNever ? static_cast<DWORD>(kRecurNeverEndDate) : MinutesOf(pattern.tmEndDate);
 }
 
-// Minutes after midnight of a time of the appointment, in the appointment's zone: the machine's local time taken
-// at the machine's standard bias, then shown at the zone's bias.
-DWORD TimeOffset(const SYSTEMTIME& tmLocal, CMAPITimeZone& zone)
+// Minutes after midnight of the appointment's start, in the appointment's zone: the machine's local time taken at
+// the machine's standard bias, then shown at the zone's bias.
+DWORD StartTimeOffset(const CMAPIScheduleInfo& schedule)
 {
     CMAPITimeZone machineStandard; // carries the machine's standard Bias, whatever the season
-    SYSTEMTIME tmInput = tmLocal;
+    CMAPITimeZone zone(schedule.tzStartTime);
+    SYSTEMTIME tmInput = schedule.tzStartTime.tmDateTime;
     SYSTEMTIME tmUTC = {};
     SYSTEMTIME tmZone = {};
     GetLocalTimeToSystemTime(tmInput, tmUTC, &machineStandard);
     GetSystemTimeToLocalTime(tmUTC, tmZone, &zone);
     return static_cast<DWORD>(tmZone.wHour) * 60 + tmZone.wMinute;
+}
+
+// Minutes after the same midnight at which each occurrence ends: past 1440 for one that ends on a later day (an
+// all-day appointment ends at 1440, as Outlook writes it), never before the start.
+DWORD EndTimeOffset(const CMAPIScheduleInfo& schedule, DWORD dwStartOffset)
+{
+    const DWORD dwStart = MinutesOf(schedule.tzStartTime.tmDateTime);
+    const DWORD dwEnd = MinutesOf(schedule.tzEndTime.tmDateTime);
+    return dwStart != 0 && dwEnd > dwStart ? dwStartOffset + (dwEnd - dwStart) : dwStartOffset;
 }
 
 RecurrencePatternBlob BlobOf(CMAPIRecurring& pattern, CMAPIScheduleInfo* pSchedule, int nFirstDayOfWeek)
@@ -58,8 +68,8 @@ RecurrencePatternBlob BlobOf(CMAPIRecurring& pattern, CMAPIScheduleInfo* pSchedu
     if (pSchedule)
     {
         blob.bHasAppointmentPart = true;
-        blob.dwStartTimeOffset = TimeOffset(pSchedule->tzStartTime.tmDateTime, pSchedule->tzStartTime);
-        blob.dwEndTimeOffset = TimeOffset(pSchedule->tzEndTime.tmDateTime, pSchedule->tzStartTime);
+        blob.dwStartTimeOffset = StartTimeOffset(*pSchedule);
+        blob.dwEndTimeOffset = EndTimeOffset(*pSchedule, blob.dwStartTimeOffset);
     }
     return blob;
 }
