@@ -3,7 +3,7 @@
 
 #include "items/FirstDayOfWeek.h"
 #include "items/RecurrenceCalendar.h"
-#include "items/RecurrencePatternBlob.h"
+#include "items/RecurrencePatternFields.h"
 
 #include <mapipim/TimeConversion.h>
 
@@ -74,12 +74,6 @@ RecurrencePatternBlob BlobOf(CMAPIRecurring& pattern, CMAPIScheduleInfo* pSchedu
     return blob;
 }
 
-LONG EndTypeOf(DWORD dwEndType)
-{
-    if (dwEndType == kRecurEndNeverAlternative)
-        dwEndType = kRecurEndNever;
-    return static_cast<LONG>(dwEndType - kRecurEndTypeBase);
-}
 } // namespace
 
 CMAPIRecurItem::CMAPIRecurItem() {}
@@ -106,17 +100,6 @@ BOOL CMAPIRecurItem::GetRecurrencePattern(int nSet, ULONG ulID, CMAPIRecurring* 
     BlobReader stream;
     if (!GetPropertyBinary(ulID, stream, nSet))
         return FALSE;
-    const RecurrencePatternBlob blob = ReadRecurrencePattern(stream);
-    pRecurring->nFrequency = static_cast<WORD>(blob.wFrequency - kRecurFrequencyBase);
-    pRecurring->nPeriod = blob.dwPeriod;
-    pRecurring->nPatternType = blob.wPatternType;
-    pRecurring->nCalendarType = blob.wCalendarType;
-    pRecurring->nSlidingFlag = blob.dwSlidingFlag;
-    pRecurring->nDayMask = blob.dwPatternSpecific1;
-    pRecurring->nWeekNumber = static_cast<LONG>(blob.dwPatternSpecific2);
-    pRecurring->nEndType = EndTypeOf(blob.dwEndType);
-    pRecurring->nOccurrenceCount = static_cast<LONG>(blob.dwOccurrenceCount);
-    pRecurring->tmStartDate = SystemTimeOfMinutes(blob.dwStartDate);
-    pRecurring->tmEndDate = SystemTimeOfMinutes(blob.dwEndDate);
+    ReadPatternFields(ReadRecurrencePattern(stream), *pRecurring);
     return TRUE;
 }

@@ -24,6 +24,13 @@ enum : WORD
 constexpr DWORD kWeekdays = 0x3E; // Monday to Friday
 constexpr DWORD kEveryWeekday = 0x7F;
 constexpr int kLastWeek = 5;
+// Longer intervals than the days from 1601 to 4500 give a series of one occurrence all the same.
+constexpr DWORD kLongestInterval = 10000000;
+
+LONG Interval(DWORD nPeriod)
+{
+    return static_cast<LONG>(nPeriod < kLongestInterval ? nPeriod : kLongestInterval);
+}
 
 // Calendar types whose months are the Gregorian ones: the default, and the Gregorian variants.
 bool IsGregorianCalendar(WORD nCalendarType)
@@ -44,9 +51,9 @@ PatternCheck Degenerate(LPCWSTR pszReason)
 LONG MonthInterval(const CMAPIRecurring& pattern)
 {
     if (pattern.nFrequency != kYearly)
-        return static_cast<LONG>(pattern.nPeriod);
+        return Interval(pattern.nPeriod);
     const DWORD nYears = pattern.nPeriod / 12;
-    return static_cast<LONG>(nYears < 1 ? 12 : nYears * 12);
+    return nYears < 1 ? 12 : Interval(nYears * 12);
 }
 } // namespace
 
@@ -78,11 +85,11 @@ bool RecurrenceRuleOf(const CMAPIRecurring& pattern, int nFirstDayOfWeek, Recurr
     {
     case kDayPattern:
         rule.kind = RecurrenceRule::Kind::EveryNDays;
-        rule.interval = static_cast<LONG>(pattern.nPeriod / kMinutesPerDay);
+        rule.interval = Interval(pattern.nPeriod / kMinutesPerDay);
         break;
     case kWeekPattern:
         rule.kind = RecurrenceRule::Kind::Weekly;
-        rule.interval = IsEveryWeekday(pattern) ? 1 : static_cast<LONG>(pattern.nPeriod);
+        rule.interval = IsEveryWeekday(pattern) ? 1 : Interval(pattern.nPeriod);
         rule.dayMask = IsEveryWeekday(pattern) ? kWeekdays : (pattern.nDayMask & kEveryWeekday);
         break;
     case kMonthNthPattern:
