@@ -1,7 +1,7 @@
 // The time-zone definition parser behind CMAPIRecurItem::GetTimeZoneDefinition, and the time-zone structure
 // parser, over any bytes a store may hold.
-// Checks: no more than 1023 rules and none that starts past the end of the value; the effective rule is one of the
-// rules (and there is one exactly when there are rules); writing what was read and reading it again gives the same
+// Checks: no more than 1023 rules and none that starts at or past the end of the value; the effective rule is one of
+// the rules (and there is one exactly when there are rules); writing what was read and reading it again gives the same
 // definition; a structure written from what was read is 48 bytes and reads back the same.
 //
 // Input: the value's bytes.
@@ -41,9 +41,10 @@ void CheckDefinition(const uint8_t* data, size_t size)
     BlobReader reader(data, static_cast<ULONG>(size));
     const TimeZoneDefinition definition = ReadTimeZoneDefinition(reader);
     FUZZ_CHECK(definition.rules.size() <= kMaxTimeZoneRulesRead);
-    FUZZ_CHECK(10 + 2 * static_cast<size_t>(definition.strKeyName.GetLength()) +
-                   kTimeZoneRuleBytes * (definition.rules.empty() ? 0 : definition.rules.size() - 1) <=
-               size + 2);
+    // Each rule read starts inside the value.
+    FUZZ_CHECK(definition.rules.empty() || 10 + 2 * static_cast<size_t>(definition.strKeyName.GetLength()) +
+                                                   kTimeZoneRuleBytes * (definition.rules.size() - 1) <
+                                               size);
     const TimeZoneRule* pEffective = EffectiveRule(definition);
     FUZZ_CHECK((pEffective != NULL) == !definition.rules.empty());
     if (pEffective)

@@ -32,7 +32,8 @@ DWORD WeeklyFirstDateTime(DWORD dwStart, DWORD dwPeriodWeeks, int nFirstDayOfWee
     const DayNumber day = static_cast<DayNumber>(dwStart / kMinutesPerDay);
     const LONGLONG timeOfDay = dwStart % kMinutesPerDay;
     const DayNumber weekStart = day - static_cast<DayNumber>(FloorMod(WeekdayOf(day) - nFirstDayOfWeek, kDaysPerWeek));
-    return static_cast<DWORD>(FloorMod(weekStart * kMinutesPerDay + timeOfDay, kMinutesPerWeek * dwPeriodWeeks));
+    return static_cast<DWORD>(
+        FloorMod(static_cast<LONGLONG>(weekStart) * kMinutesPerDay + timeOfDay, kMinutesPerWeek * dwPeriodWeeks));
 }
 
 // Monthly and yearly patterns: the first day of the month that lies as many months after January 1601 as the

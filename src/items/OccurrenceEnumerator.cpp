@@ -3,6 +3,8 @@
 // before the start or before the day it was asked to seek to.
 #include "items/OccurrenceEnumerator.h"
 
+#include <algorithm>
+
 namespace mapipim
 {
 namespace
@@ -130,51 +132,100 @@ bool OccurrenceEnumerator::Next(DayNumber& day)
     }
 }
 
+LONGLONG OccurrenceEnumerator::CycleHolding(DayNumber day) const
+{
+    LONGLONG cycle = 0;
+    switch (m_rule.kind)
+    {
+    case RecurrenceRule::Kind::EveryNDays:
+        cycle = FloorDiv(static_cast<LONGLONG>(day) - m_firstCycleStart, m_rule.interval);
+        break;
+    case RecurrenceRule::Kind::Weekly:
+        cycle = FloorDiv(static_cast<LONGLONG>(day) - m_firstCycleStart,
+                         static_cast<LONGLONG>(m_rule.interval) * kDaysPerWeek);
+        break;
+    default:
+        cycle = FloorDiv(static_cast<LONGLONG>(MonthIndexOfDay(day)) - m_firstMonth, m_rule.interval);
+        break;
+    }
+    return cycle < 0 ? 0 : cycle;
+}
+
+int OccurrenceEnumerator::OccurrencesPerCycle() const
+{
+    if (m_rule.kind != RecurrenceRule::Kind::Weekly)
+        return 1;
+    int count = 0;
+    for (int weekday = 0; weekday < kDaysPerWeek; ++weekday)
+        count += (m_rule.dayMask >> weekday) & 1;
+    return count;
+}
+
 void OccurrenceEnumerator::SeekTo(DayNumber day)
 {
     m_from = day > m_rule.start ? day : m_rule.start;
     m_position = 0;
-    // The cycle that holds m_from, or the one before it when m_from falls between cycles.
-    LONGLONG elapsed = 0;
-    switch (m_rule.kind)
-    {
-    case RecurrenceRule::Kind::EveryNDays:
-        elapsed = m_from - m_firstCycleStart;
-        m_cycle = FloorDiv(elapsed, m_rule.interval);
-        break;
-    case RecurrenceRule::Kind::Weekly:
-        elapsed = m_from - m_firstCycleStart;
-        m_cycle = FloorDiv(elapsed, static_cast<LONGLONG>(m_rule.interval) * kDaysPerWeek);
-        break;
-    default:
-        elapsed = MonthIndexOfDay(m_from) - m_firstMonth;
-        m_cycle = FloorDiv(elapsed, m_rule.interval);
-        break;
-    }
-    if (m_cycle < 0)
-        m_cycle = 0;
+    m_cycle = CycleHolding(m_from);
 }
+
+namespace
+{
+// Walks on while the occurrences lie on or before `last`, taking at most `most` of them; `day` keeps the last.
+LONGLONG WalkThrough(OccurrenceEnumerator& dates, DayNumber last, LONGLONG most, DayNumber& day)
+{
+    LONGLONG count = 0;
+    DayNumber next = 0;
+    while (count < most && dates.Next(next) && next <= last)
+    {
+        day = next;
+        ++count;
+    }
+    return count;
+}
+
+constexpr LONGLONG kUnbounded = 0x7FFFFFFFFFFFFFFFLL;
+} // namespace
 
 LONG CountOccurrencesThrough(const RecurrenceRule& rule, DayNumber last)
 {
     OccurrenceEnumerator dates(rule);
-    LONG count = 0;
+    if (last > LastRecurrenceDay())
+        last = LastRecurrenceDay();
+    if (last < dates.m_rule.start)
+        return 0;
     DayNumber day = 0;
-    while (dates.Next(day) && day <= last)
-        ++count;
-    return count;
+    const LONGLONG lastCycle = dates.CycleHolding(last);
+    if (lastCycle == 0)
+        return static_cast<LONG>(WalkThrough(dates, last, kUnbounded, day));
+    // The first cycle from the start, the whole cycles after it, and the last cycle through `last`.
+    LONGLONG count = WalkThrough(dates, dates.CycleStart(1) - 1, kUnbounded, day);
+    count += (lastCycle - 1) * dates.OccurrencesPerCycle();
+    dates.SeekTo(dates.CycleStart(lastCycle));
+    count += WalkThrough(dates, last, kUnbounded, day);
+    return static_cast<LONG>(count);
 }
 
 bool FindNthOccurrence(const RecurrenceRule& rule, LONG n, DayNumber& day, LONG& count)
 {
     OccurrenceEnumerator dates(rule);
     count = 0;
-    DayNumber next = 0;
-    while (count < n && dates.Next(next))
+    if (n < 1 || rule.start > LastRecurrenceDay())
+        return false;
+    const LONGLONG limitCycle = dates.CycleHolding(LastRecurrenceDay());
+    LONGLONG found = WalkThrough(dates, std::min(dates.CycleStart(1) - 1, LastRecurrenceDay()), n, day);
+    const LONGLONG perCycle = dates.OccurrencesPerCycle();
+    if (found < n && limitCycle > 0 && perCycle > 0)
     {
-        day = next;
-        ++count;
+        // Skip the whole cycles before the one that holds the n-th occurrence; near the last day a series
+        // reaches, walk the last two cycles instead, since the limit may cut the last one short.
+        LONGLONG cycle = 1 + (n - found - 1) / perCycle;
+        if (cycle > limitCycle - 1)
+            cycle = std::max<LONGLONG>(1, limitCycle - 1);
+        found += (cycle - 1) * perCycle;
+        dates.SeekTo(dates.CycleStart(cycle));
+        found += WalkThrough(dates, LastRecurrenceDay(), n - found, day);
     }
-    return count > 0;
+    count = static_cast<LONG>(found);
+    return found > 0;
 }
 } // namespace mapipim

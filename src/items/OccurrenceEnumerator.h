@@ -50,6 +50,13 @@ public:
     void SeekTo(DayNumber day);
 
 private:
+    friend LONG CountOccurrencesThrough(const RecurrenceRule& rule, DayNumber last);
+    friend bool FindNthOccurrence(const RecurrenceRule& rule, LONG n, DayNumber& day, LONG& count);
+
+    // The cycle that holds a day on or after the start (or the cycle before it, when the day falls between two).
+    LONGLONG CycleHolding(DayNumber day) const;
+    // Every cycle but the first holds this many occurrences (the first may begin before the start).
+    int OccurrencesPerCycle() const;
     // The first day of a cycle: the cycle's day, the first day of its week, or the first day of its month.
     DayNumber CycleStart(LONGLONG cycle) const;
     // The occurrence of a cycle at position (Weekly: the position-th day of its week; others: only position 0).
@@ -64,7 +71,8 @@ private:
     int m_position = 0;
 };
 
-// The number of occurrences from the start through the day `last`.
+// The number of occurrences from the start through the day `last`. Whole cycles are counted, not walked, so the
+// cost does not grow with the length of the range (nor does FindNthOccurrence's with n).
 LONG CountOccurrencesThrough(const RecurrenceRule& rule, DayNumber last);
 
 // The n-th occurrence (n >= 1) and the number of occurrences up to it. A series that ends at LastRecurrenceDay()

@@ -11,6 +11,7 @@ struct OutlookBlobSample
     const char* hex;  // the value
 };
 
+// clang-format off
 inline const OutlookBlobSample kOutlookBlobSamples[] = {
     {"appt_recur_daily_everyday_ja", "Appointment", 0x8216,
      "043004300a200000000000000000a005000000000000212000000700000000000000000000000000000020023a0de023"
@@ -221,3 +222,4 @@ inline const OutlookBlobSample kOutlookBlobSamples[] = {
      "0200020017003b003b00e70302013e000200da070100000001000000000000000000d4feffff00000000c4ffffff0000"
      "000000000000000000000000000000000000000000000000000000000000"},
 };
+// clang-format on

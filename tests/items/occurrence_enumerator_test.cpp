@@ -163,6 +163,11 @@ TEST(OccurrenceEnumeratorTest, NoSeriesGoesPast4500August31st)
     RecurrenceRule daily;
     daily.start = Day(4500, 8, 30);
     EXPECT_EQ((std::vector<std::string>{"4500-08-30", "4500-08-31"}), FirstDates(daily, 5));
+    daily.start = Day(1601, 1, 1);
+    ASSERT_TRUE(FindNthOccurrence(daily, 0x7FFFFFFF, last, count));
+    EXPECT_EQ("4500-08-31", Text(last));
+    EXPECT_EQ(LastRecurrenceDay() + 1, count);
+    EXPECT_EQ(LastRecurrenceDay() + 1, CountOccurrencesThrough(daily, Day(9999, 1, 1)));
     daily.start = Day(4500, 9, 1);
     EXPECT_TRUE(FirstDates(daily, 1).empty());
     EXPECT_FALSE(FindNthOccurrence(daily, 1, last, count));
@@ -247,5 +252,40 @@ TEST(OccurrenceEnumeratorProperties, OccurrencesRiseStrictlyAndMatchTheirRule)
                 EXPECT_EQ(0, (day - rule.start) % rule.interval) << trial;
             previous = day;
         }
+    }
+}
+
+TEST(OccurrenceEnumeratorProperties, CountsAndNthOccurrencesAgreeWithAPlainWalk)
+{
+    std::mt19937 random(4500);
+    std::uniform_int_distribution<LONG> nth(1, 400);
+    std::uniform_int_distribution<DayNumber> nearTheEnd(Day(4490, 1, 1), Day(4500, 8, 31));
+    std::uniform_int_distribution<DayNumber> span(0, 3000);
+    for (int trial = 0; trial < 300; ++trial)
+    {
+        RecurrenceRule rule = RandomRule(random);
+        if (trial % 2)
+            rule.start = nearTheEnd(random); // where the last day a series reaches cuts it short
+        const LONG n = nth(random);
+        const DayNumber last = rule.start + span(random);
+
+        OccurrenceEnumerator walk(rule);
+        std::vector<DayNumber> walked;
+        DayNumber day = 0;
+        while (walked.size() < static_cast<size_t>(n) && walk.Next(day))
+            walked.push_back(day);
+
+        DayNumber nthDay = 0;
+        LONG reached = 0;
+        ASSERT_EQ(!walked.empty(), FindNthOccurrence(rule, n, nthDay, reached)) << trial;
+        EXPECT_EQ(static_cast<LONG>(walked.size()), reached) << trial;
+        if (!walked.empty())
+            EXPECT_EQ(walked.back(), nthDay) << trial;
+
+        OccurrenceEnumerator through(rule);
+        LONG expected = 0;
+        while (through.Next(day) && day <= last)
+            ++expected;
+        EXPECT_EQ(expected, CountOccurrencesThrough(rule, last)) << trial;
     }
 }

@@ -60,12 +60,13 @@ def main():
         '',
         'struct OutlookBlobSample',
         '{',
-        '    const char* file;    // the .msg file it came from',
-        '    const char* set;     // "Appointment" or "Task"',
-        '    unsigned long id;    // the named property\'s numeric id',
-        '    const char* hex;     // the value',
+        '    const char* file; // the .msg file it came from',
+        '    const char* set;  // "Appointment" or "Task"',
+        '    unsigned long id; // the named property\'s numeric id',
+        '    const char* hex;  // the value',
         '};',
         '',
+        '// clang-format off',
         'inline const OutlookBlobSample kOutlookBlobSamples[] = {',
     ]
     for name in sorted(os.listdir(folder)):
@@ -78,6 +79,7 @@ def main():
             lines.extend('     "%s"' % chunk for chunk in chunks)
             lines[-1] += '},'
     lines.append('};')
+    lines.append('// clang-format on')
     with open(out, 'w') as f:
         f.write('\n'.join(lines) + '\n')
 
