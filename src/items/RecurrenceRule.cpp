@@ -59,11 +59,11 @@ LONG MonthInterval(const CMAPIRecurring& pattern)
 
 PatternCheck CheckPattern(const CMAPIRecurring& pattern)
 {
+    if (pattern.nPeriod == 0)
+        return Degenerate(_T("period of 0")); // in any calendar
     if (pattern.nFrequency > kYearly || pattern.nPatternType > kMonthEndPattern ||
         !IsGregorianCalendar(pattern.nCalendarType))
         return PatternCheck{PatternShape::NotGregorian, _T("not a Gregorian pattern")};
-    if (pattern.nPeriod == 0)
-        return Degenerate(_T("period of 0"));
     if (pattern.nPatternType == kDayPattern && pattern.nPeriod < static_cast<DWORD>(kMinutesPerDay))
         return Degenerate(_T("daily period below one day"));
     const bool bUsesMask =

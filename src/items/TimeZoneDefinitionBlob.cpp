@@ -100,7 +100,12 @@ TimeZoneDefinition ReadTimeZoneDefinition(BlobReader& stream)
     if (cRules > kMaxTimeZoneRulesRead)
         cRules = 0;
     for (WORD i = 0; i < cRules && stream.Left() > 0; ++i)
+    {
+        const bool bWhole = stream.Left() >= kTimeZoneRuleBytes;
         definition.rules.push_back(ReadRule(stream));
+        if (!bWhole)
+            break; // the value ended inside this rule: nothing follows it
+    }
     return definition;
 }
 

@@ -204,6 +204,8 @@ std::vector<Unwalkable> UnwalkablePatterns()
     CMAPIRecurring noCount = EndingAfter(Pattern(0, 0, 1440, MakeSystemTime(2010, 3, 1), kEndAfterCount), 0);
     CMAPIRecurring neverStarts = EndingAfter(Pattern(0, 0, 1440, MakeSystemTime(4600, 1, 1), kEndAfterCount), 2);
     CMAPIRecurring neverEndingNoPeriod = Pattern(1, 1, 0, MakeSystemTime(2010, 3, 1), kEndNever);
+    CMAPIRecurring hebrewNoPeriod = Pattern(1, 1, 0, MakeSystemTime(2010, 3, 1), kEndAfterCount);
+    hebrewNoPeriod.nCalendarType = 8;
     return {
         {noWeekday, u"[MAPI] Recurrence range left as given : no weekday in the day mask"},
         {noPeriod, u"[MAPI] Recurrence range left as given : period of 0"},
@@ -216,6 +218,7 @@ std::vector<Unwalkable> UnwalkablePatterns()
         {noCount, u"[MAPI] Recurrence range left as given : occurrence count below 1"},
         {neverStarts, u"[MAPI] Recurrence range left as given : no occurrence before 4500-08-31"},
         {neverEndingNoPeriod, u"[MAPI] Recurrence range left as given : period of 0"},
+        {hebrewNoPeriod, u"[MAPI] Recurrence range left as given : period of 0"},
     };
 }
 } // namespace
@@ -249,7 +252,7 @@ TEST(RecurrenceRangeTest, DegeneratePatternsHaveAFirstDateTimeOfZero)
         EXPECT_EQ(0u, CMAPIRecurItem::GetFirstDateTime(item.pattern, kMonday)) << strLine;
         ++nDegenerate;
     }
-    EXPECT_EQ(5, nDegenerate);
+    EXPECT_EQ(6, nDegenerate);
 }
 
 // ---- First date-time

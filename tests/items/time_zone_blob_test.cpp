@@ -142,6 +142,9 @@ TEST(TimeZoneDefinitionBlobTest, AValueCutInsideARuleLeavesItsRestAtZero)
     ASSERT_EQ(2u, definition.rules.size());
     EXPECT_EQ(2007, definition.rules[1].stStart.wYear);
     EXPECT_EQ(0, definition.rules[1].tzi.nBias);
+    bytes.push_back(0x11); // one byte more is left after the cut rule's reads: no third rule starts there
+    bytes[50] = 3;
+    EXPECT_EQ(2u, ReadDefinition(bytes).rules.size());
     EXPECT_TRUE(ReadDefinition({0x02, 0x01, 0x30}).strKeyName.IsEmpty());
 }
 
