@@ -13,11 +13,20 @@ using namespace mapipim;
 
 namespace
 {
-// The day of the month a month or month-end pattern recurs on, as the blob records it: the start's.
+// The first pattern-specific value: for the day-of-month types (month, month-end and their Hijri forms) the day
+// of the month, which the blob records as the start's; for the others the day mask.
 DWORD PatternSpecific1(const CMAPIRecurring& pattern)
 {
-    return PatternSpecificSize(pattern.nPatternType) == 4 && pattern.nPatternType != 1 ? pattern.tmStartDate.wDay
-                                                                                       : pattern.nDayMask;
+    switch (pattern.nPatternType)
+    {
+    case 2:
+    case 4:
+    case 10:
+    case 12:
+        return pattern.tmStartDate.wDay;
+    default:
+        return pattern.nDayMask;
+    }
 }
 
 DWORD EndDateMinutes(const CMAPIRecurring& pattern, DWORD dwEndType)
@@ -73,7 +82,6 @@ RecurrencePatternBlob BlobOf(CMAPIRecurring& pattern, CMAPIScheduleInfo* pSchedu
     }
     return blob;
 }
-
 } // namespace
 
 CMAPIRecurItem::CMAPIRecurItem() {}
