@@ -19,6 +19,7 @@ int main(int argc, char** argv)
     WriteByteStreamSeeds(writer);
     WriteTextSeeds(writer);
     WriteImageSeeds(writer);
+    WriteRecurrenceSeeds(writer);
     bool regressionsWritten = true;
     if (argc == 4)
     {
