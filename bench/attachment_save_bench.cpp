@@ -28,7 +28,7 @@ void SaveAttachmentVsFileCopy(benchmark::State& state)
     TemporaryHome home;
     const mapisvc::EntryId store = DefaultStore();
     CMAPIInterface mapi;
-    auto pFolder = NewFolder(store, u"Contacts", u"IPF.Contact");
+    auto pFolder = NewFolder(store, u"Bench contacts", u"IPF.Contact");
     const fs::path source = home.Path() / "source.bin";
     {
         std::vector<char> data(kAttachmentBytes);

@@ -10,7 +10,7 @@ void CreateContactFreshVsWarm(benchmark::State& state)
 {
     TemporaryHome home;
     const mapisvc::EntryId store = DefaultStore();
-    auto pFolder = NewFolder(store, u"Contacts", u"IPF.Contact");
+    auto pFolder = NewFolder(store, u"Bench contacts", u"IPF.Contact");
     CMAPIInterface::SetYield(0);
     CMAPIInterface warm;
     CMAPIContactInfo first = TypicalContact(0);
