@@ -28,10 +28,26 @@ public:
     void ForgetUnmapped();
 
 private:
-    // The GUID, the kind and the id or string: the bytes that tell two names apart.
-    static std::string KeyOf(const MAPINAMEID& name);
+    // A numeric name, the kind every item kind reads field by field: kept apart from string names so that a look-up
+    // builds no string.
+    struct NumericKey
+    {
+        GUID guid;
+        LONG lID;
+        bool operator==(const NumericKey& other) const;
+    };
+    struct NumericKeyHash
+    {
+        size_t operator()(const NumericKey& key) const;
+    };
+
+    static NumericKey NumericKeyOf(const MAPINAMEID& name);
+    // The GUID and the string of a string name.
+    static std::string StringKeyOf(const MAPINAMEID& name);
+    void Remember(const MAPINAMEID& name, ULONG ulTag, bool bReplace);
 
     static constexpr ULONG kUnmapped = PROP_TAG(PT_ERROR, 0);
-    std::unordered_map<std::string, ULONG> m_tags;
+    std::unordered_map<NumericKey, ULONG, NumericKeyHash> m_numeric;
+    std::unordered_map<std::string, ULONG> m_strings;
 };
 } // namespace mapipim
