@@ -5,6 +5,10 @@
 #include <mapipim/platform.h>
 
 class CMAPIFolder;
+namespace mapipim
+{
+class SessionState;
+}
 
 class MAPIPIM_API CMAPIEx
 {
@@ -30,6 +34,10 @@ public:
     void SetFolder(CMAPIFolder* pFolder);
 
     static void PumpMessages();
+
+    // The library's own state of the session: the identifier of the open store and what it learned about each
+    // store (string width, named-property map). Not for hosts.
+    mapipim::SessionState* GetSessionState() { return m_pState; }
 
     // ---- String helpers: m_bOnlyANSIOnUnicode alone decides between 8-bit and UTF-16 reading.
     static void GetValidString(SPropValue& prop, CString& strValue);
@@ -77,9 +85,9 @@ public:
     ULONG CompareEntryIDs(ULONG cb1, LPENTRYID lpEntryID1, ULONG cb2, LPENTRYID lpEntryID2);
 
     // ---- Process-wide state
-    static int m_nMAPICode;            // MAPI_UNICODE until a store without Unicode support is met, then 0
-    static int m_bOnlyANSIOnUnicode;   // 1 once such a store was met; never switched back
-    static CString m_strTMKeyName;     // registry key name of the machine's time zone
+    static int m_nMAPICode;          // MAPI_UNICODE until a store without Unicode support is met, then 0
+    static int m_bOnlyANSIOnUnicode; // 1 once such a store was met; never switched back
+    static CString m_strTMKeyName;   // registry key name of the machine's time zone
 
 protected:
     // The store listing of CMAPIInterface replaces the open store with each store it lists.
@@ -95,6 +103,7 @@ protected:
     ULONG m_ulMDBFlags;
     CMAPIFolder* m_pFolder;
     ULONG m_ulConnection;
+    mapipim::SessionState* m_pState;
 };
 
 // The registry key name of the machine's time zone; 1 when it was found.

@@ -4,14 +4,21 @@
 
 #include <mapipim/platform.h>
 
+#include <memory>
+
 class CMAPIEx;
 class CMAPIFolder;
 class CMAPIByteStream;
+namespace mapipim
+{
+struct StoreFacts;
+class PropertyBatch;
+} // namespace mapipim
 
 // Set indexes of named properties: which property-set GUID a named-property id belongs to.
 enum
 {
-    MAPIPIM_SET_NONE = 0,        // the tag argument is an ordinary property tag
+    MAPIPIM_SET_NONE = 0, // the tag argument is an ordinary property tag
     MAPIPIM_SET_INTERNET_HEADERS = 1,
     MAPIPIM_SET_PUBLIC_STRINGS = 2,
     MAPIPIM_SET_APPOINTMENT = 3,
@@ -58,8 +65,7 @@ public:
     BOOL GetNamedStringPropTag(LPCWSTR szName, LPSPropTagArray& lppPropTags, ULONG& ulType, BOOL bCreate);
     BOOL GetNamedStringProperty(LPCWSTR szName, LPSPropValue& pProp);
     // On an ANSI-only store the callers pass 8-bit strings in lppszValues.
-    BOOL SetNamedStringPropertyMV(LPCWSTR szName, LPWSTR* lppszValues, int nCount, LPSPropValue& pProp,
-                                  BOOL bCreate);
+    BOOL SetNamedStringPropertyMV(LPCWSTR szName, LPWSTR* lppszValues, int nCount, LPSPropValue& pProp, BOOL bCreate);
     BOOL RemoveProperty(ULONG ulPropTag, int nSet = MAPIPIM_SET_NONE);
     BOOL RemoveNamedStringProperty(LPCWSTR szName);
 
@@ -93,8 +99,28 @@ public:
     BOOL AddAttachment(LPCWSTR szPath, LPCWSTR szDisplayName = NULL, LPCWSTR szFileName = NULL);
     BOOL SaveAttachmentData(IAttach* pAttachment, LPCWSTR szPath);
 
+    // ---- The library's own, not for hosts
+    // Whether the object's strings are UTF-16: its own store's support, or the process's string mode when the
+    // store could not be asked.
+    bool IsUnicodeStore() const;
+    // The GetProps flags for the object's strings: MAPI_UNICODE in a store that supports it.
+    ULONG GetStringFlags() const;
+    // A PT_UNICODE or PT_MV_UNICODE tag in the form the object's store keeps strings.
+    ULONG StringTag(ULONG ulUnicodeTag) const;
+    const std::shared_ptr<mapipim::StoreFacts>& GetStoreFacts() const { return m_pStore; }
+    IMAPIProp* GetMAPIProp() const { return m_pItem; }
+    // While a batch is set, the typed getters answer the properties it holds from it instead of asking MAPI.
+    void SetPropertyBatch(const mapipim::PropertyBatch* pBatch) { m_pBatch = pBatch; }
+    const mapipim::PropertyBatch* GetPropertyBatch() const { return m_pBatch; }
+
 protected:
+    // Reads the entry identifier and the store's record key of the object just opened, in one call, and finds
+    // the facts of its store.
+    void IdentifyObject();
+
     CMAPIEx* m_pMAPI;
     IMAPIProp* m_pItem;
     SBinary m_entryID;
+    std::shared_ptr<mapipim::StoreFacts> m_pStore;
+    const mapipim::PropertyBatch* m_pBatch;
 };

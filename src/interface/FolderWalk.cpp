@@ -15,10 +15,11 @@ namespace
 {
 const ULONG ulStoreOpenFlags = MAPI_BEST_ACCESS | MDB_NO_DIALOG;
 
-// Opens a folder's hierarchy table when the folder says it has sub folders.
+// Opens a folder's hierarchy table when the folder says it has sub folders; a leaf, most folders of a tree, gets
+// no table built only to find it empty.
 bool OpenSubFolders(CMAPIFolder& folder)
 {
-    return folder.GetHierarchy() && folder.GetPropertyBool(PR_SUBFOLDERS, FALSE);
+    return folder.GetPropertyBool(PR_SUBFOLDERS, FALSE) && folder.GetHierarchy();
 }
 
 // A hierarchy row whose folder could not be opened, or whose identifier could not be read, gives no usable

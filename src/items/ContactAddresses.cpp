@@ -2,38 +2,39 @@
 // other addresses and in PSETID_Address for the business address, and one composed text that Outlook shows.
 #include "items/MAPIContactItem.h"
 
+#include "items/ContactFields.h"
 #include "items/ContactProperties.h"
-#include "items/ContactTextFields.h"
+#include "items/ItemFields.h"
 #include "platform/trace/Trace.h"
 
-using mapipim::ContactTextField;
+using mapipim::ContactField;
 
 namespace
 {
 const int kPartCount = 5;
 
 // The parts of each address in the order they are read and written: city, country, state, street, postal code.
-const ContactTextField kAddressParts[][kPartCount] = {
+const ContactField kAddressParts[][kPartCount] = {
     {
-        MAPIPIM_CONTACT_TEXT(strHomeCity, PR_HOME_ADDRESS_CITY_W),
-        MAPIPIM_CONTACT_TEXT(strHomeCountry, PR_HOME_ADDRESS_COUNTRY_W),
-        MAPIPIM_CONTACT_TEXT(strHomeState, PR_HOME_ADDRESS_STATE_OR_PROVINCE_W),
-        MAPIPIM_CONTACT_TEXT(strHomeStreet, PR_HOME_ADDRESS_STREET_W),
-        MAPIPIM_CONTACT_TEXT(strHomePostalCode, PR_HOME_ADDRESS_POSTAL_CODE_W),
+        CONTACT_TEXT(strHomeCity, PR_HOME_ADDRESS_CITY_W, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_TEXT(strHomeCountry, PR_HOME_ADDRESS_COUNTRY_W, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_TEXT(strHomeState, PR_HOME_ADDRESS_STATE_OR_PROVINCE_W, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_TEXT(strHomeStreet, PR_HOME_ADDRESS_STREET_W, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_TEXT(strHomePostalCode, PR_HOME_ADDRESS_POSTAL_CODE_W, MAPIPIM_CONTACT_OTHERS),
     },
     {
-        MAPIPIM_CONTACT_NAMED_TEXT(strBizCity, mapipim::PidLidWorkAddressCity),
-        MAPIPIM_CONTACT_NAMED_TEXT(strBizCountry, mapipim::PidLidWorkAddressCountry),
-        MAPIPIM_CONTACT_NAMED_TEXT(strBizState, mapipim::PidLidWorkAddressState),
-        MAPIPIM_CONTACT_NAMED_TEXT(strBizStreet, mapipim::PidLidWorkAddressStreet),
-        MAPIPIM_CONTACT_NAMED_TEXT(strBizPostalCode, mapipim::PidLidWorkAddressPostalCode),
+        CONTACT_NAMED_TEXT(strBizCity, mapipim::PidLidWorkAddressCity, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_NAMED_TEXT(strBizCountry, mapipim::PidLidWorkAddressCountry, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_NAMED_TEXT(strBizState, mapipim::PidLidWorkAddressState, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_NAMED_TEXT(strBizStreet, mapipim::PidLidWorkAddressStreet, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_NAMED_TEXT(strBizPostalCode, mapipim::PidLidWorkAddressPostalCode, MAPIPIM_CONTACT_OTHERS),
     },
     {
-        MAPIPIM_CONTACT_TEXT(strOtherCity, PR_OTHER_ADDRESS_CITY_W),
-        MAPIPIM_CONTACT_TEXT(strOtherCountry, PR_OTHER_ADDRESS_COUNTRY_W),
-        MAPIPIM_CONTACT_TEXT(strOtherState, PR_OTHER_ADDRESS_STATE_OR_PROVINCE_W),
-        MAPIPIM_CONTACT_TEXT(strOtherStreet, PR_OTHER_ADDRESS_STREET_W),
-        MAPIPIM_CONTACT_TEXT(strOtherPostalCode, PR_OTHER_ADDRESS_POSTAL_CODE_W),
+        CONTACT_TEXT(strOtherCity, PR_OTHER_ADDRESS_CITY_W, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_TEXT(strOtherCountry, PR_OTHER_ADDRESS_COUNTRY_W, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_TEXT(strOtherState, PR_OTHER_ADDRESS_STATE_OR_PROVINCE_W, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_TEXT(strOtherStreet, PR_OTHER_ADDRESS_STREET_W, MAPIPIM_CONTACT_OTHERS),
+        CONTACT_TEXT(strOtherPostalCode, PR_OTHER_ADDRESS_POSTAL_CODE_W, MAPIPIM_CONTACT_OTHERS),
     },
 };
 
@@ -53,7 +54,7 @@ bool IsAddressType(int nType)
 
 const CString& Part(const CMAPIContactInfo& info, int nType, AddressPart part)
 {
-    return info.*kAddressParts[nType][part].pField;
+    return info.*kAddressParts[nType][part].pText;
 }
 
 // The address as an envelope shows it: street; city, state and postal code; country.
@@ -74,6 +75,12 @@ bool HasContent(CString strAddress)
 }
 } // namespace
 
+void mapipim::CollectAddressProperties(std::vector<PropertyName>& properties)
+{
+    for (const auto& parts : kAddressParts)
+        CollectProperties(parts, MAPIPIM_CONTACT_OTHERS, properties);
+}
+
 BOOL CMAPIContactItem::GetAddress(CMAPIContactInfo* pInfo, int nType)
 {
     if (!pInfo)
@@ -83,7 +90,7 @@ BOOL CMAPIContactItem::GetAddress(CMAPIContactInfo* pInfo, int nType)
         LOGTRACE(_T("[MAPI] Get failed : InvalidType : %d(nType)"), nType);
         return FALSE;
     }
-    return mapipim::ReadContactTexts(*this, kAddressParts[nType], *pInfo);
+    return mapipim::ReadFields(*this, kAddressParts[nType], *pInfo);
 }
 
 // A part left empty removes the stored one, so that an address the user cleared does not come back.
@@ -92,15 +99,15 @@ BOOL CMAPIContactItem::SetAddress(CMAPIContactInfo* pInfo, int nType)
     if (!pInfo || !IsAddressType(nType))
         return FALSE;
     BOOL bResult = TRUE;
-    for (const ContactTextField& part : kAddressParts[nType])
+    for (const ContactField& part : kAddressParts[nType])
     {
-        const CString& strValue = pInfo->*part.pField;
+        const CString& strValue = pInfo->*part.pText;
         if (strValue.IsEmpty())
         {
-            if (!RemoveProperty(part.ulTag, part.nSet))
+            if (!RemoveProperty(part.property.ulTag, part.property.nSet))
                 LOGTRACE(_T("[MAPI] Remove failed : %s(%s)"), strValue, part.szName);
         }
-        else if (!SetPropertyString(part.ulTag, strValue, part.nSet))
+        else if (!SetPropertyString(part.property.ulTag, strValue, part.property.nSet))
         {
             LOGTRACE(_T("[MAPI] Set failed : %s(%s)"), strValue, part.szName);
             bResult = FALSE;

@@ -3,6 +3,7 @@
 // A - 3; the slots' address ids are 0x10 apart.
 #include "items/MAPIContactItem.h"
 
+#include "items/ContactFields.h"
 #include "items/ContactProperties.h"
 
 namespace
@@ -25,6 +26,17 @@ bool GetSlotIds(int nSlot, EmailSlotIds& ids)
     return true;
 }
 } // namespace
+
+void mapipim::CollectEmailSlotProperties(std::vector<PropertyName>& properties)
+{
+    for (int nSlot = 1; nSlot <= 3; ++nSlot)
+    {
+        EmailSlotIds ids;
+        GetSlotIds(nSlot, ids);
+        for (LONG lId : {ids.lAddressType, ids.lAddress, ids.lOriginalDisplayName, ids.lDisplayName})
+            properties.push_back({static_cast<ULONG>(lId), MAPIPIM_SET_ADDRESS});
+    }
+}
 
 // An Exchange ("EX") address is an X.500 name no host can mail to; the slot's original display name, which holds
 // what the user typed or picked, is shown instead.

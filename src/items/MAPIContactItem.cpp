@@ -9,71 +9,88 @@
 #include <mapipim/TimeConversion.h>
 
 #include "items/CancelFlag.h"
+#include "items/ContactFields.h"
 #include "items/ContactProperties.h"
-#include "items/ContactTextFields.h"
+#include "items/ItemFields.h"
 #include "platform/Path.h"
+#include "platform/Pause.h"
 #include "platform/trace/Trace.h"
 
-using mapipim::ContactTextField;
+using mapipim::ContactField;
 using mapipim::IsItemAccessCancelled;
+using mapipim::PropertyName;
 
 namespace
 {
 // The name group. A contact is written with its name parts; the full name, the initials and the file-as name are
 // derived from them (SetDisplayNames).
-const ContactTextField kNameFields[] = {
-    MAPIPIM_CONTACT_DERIVED_TEXT(strFullName, PR_DISPLAY_NAME_W, MAPIPIM_SET_NONE),
-    MAPIPIM_CONTACT_TEXT(strLastName, PR_SURNAME_W),
-    MAPIPIM_CONTACT_TEXT(strFirstName, PR_GIVEN_NAME_W),
-    MAPIPIM_CONTACT_TEXT(strMiddleName, PR_MIDDLE_NAME_W),
-    MAPIPIM_CONTACT_DERIVED_TEXT(strInitial, PR_INITIALS_W, MAPIPIM_SET_NONE),
-    MAPIPIM_CONTACT_DERIVED_TEXT(strDisplay, mapipim::PidLidFileUnder, MAPIPIM_SET_ADDRESS),
+const ContactField kNameFields[] = {
+    CONTACT_DERIVED_TEXT(strFullName, PR_DISPLAY_NAME_W, MAPIPIM_SET_NONE, MAPIPIM_CONTACT_NAMES),
+    CONTACT_TEXT(strLastName, PR_SURNAME_W, MAPIPIM_CONTACT_NAMES),
+    CONTACT_TEXT(strFirstName, PR_GIVEN_NAME_W, MAPIPIM_CONTACT_NAMES),
+    CONTACT_TEXT(strMiddleName, PR_MIDDLE_NAME_W, MAPIPIM_CONTACT_NAMES),
+    CONTACT_DERIVED_TEXT(strInitial, PR_INITIALS_W, MAPIPIM_SET_NONE, MAPIPIM_CONTACT_NAMES),
+    CONTACT_DERIVED_TEXT(strDisplay, mapipim::PidLidFileUnder, MAPIPIM_SET_ADDRESS, MAPIPIM_CONTACT_NAMES),
 };
 
-const ContactTextField kOrganisationFields[] = {
-    MAPIPIM_CONTACT_TEXT(strCompany, PR_COMPANY_NAME_W),
-    MAPIPIM_CONTACT_TEXT(strDepartment, PR_DEPARTMENT_NAME_W),
-    MAPIPIM_CONTACT_TEXT(strTitle, PR_TITLE_W),
+const ContactField kOrganisationFields[] = {
+    CONTACT_TEXT(strCompany, PR_COMPANY_NAME_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strDepartment, PR_DEPARTMENT_NAME_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strTitle, PR_TITLE_W, MAPIPIM_CONTACT_OTHERS),
 };
 
-const ContactTextField kWebFields[] = {
-    MAPIPIM_CONTACT_TEXT(strBizHomePage, PR_BUSINESS_HOME_PAGE_W),
-    MAPIPIM_CONTACT_TEXT(strHomePage, PR_PERSONAL_HOME_PAGE_W),
-    MAPIPIM_CONTACT_NAMED_TEXT(strIMAddress, mapipim::PidLidInstantMessagingAddress),
+const ContactField kWebFields[] = {
+    CONTACT_TEXT(strBizHomePage, PR_BUSINESS_HOME_PAGE_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strHomePage, PR_PERSONAL_HOME_PAGE_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_NAMED_TEXT(strIMAddress, mapipim::PidLidInstantMessagingAddress, MAPIPIM_CONTACT_OTHERS),
 };
 
-const ContactTextField kTelephoneFields[] = {
-    MAPIPIM_CONTACT_TEXT(strNumberBase, PR_PRIMARY_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberHome1, PR_HOME_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberHome2, PR_HOME2_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberHomeFax, PR_HOME_FAX_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberCellphone, PR_MOBILE_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberRadioTelephony, PR_RADIO_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberBeeper, PR_PAGER_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberCompany, PR_COMPANY_MAIN_PHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberBiz1, PR_BUSINESS_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberBiz2, PR_BUSINESS2_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberBizFax, PR_BUSINESS_FAX_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberAssistant, PR_ASSISTANT_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberCallback, PR_CALLBACK_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberCarphone, PR_CAR_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberOther, PR_OTHER_TELEPHONE_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberOtherFax, PR_PRIMARY_FAX_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberISDN, PR_ISDN_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberTelex, PR_TELEX_NUMBER_W),
-    MAPIPIM_CONTACT_TEXT(strNumberTTYTDD, PR_TTYTDD_PHONE_NUMBER_W),
+const ContactField kTelephoneFields[] = {
+    CONTACT_TEXT(strNumberBase, PR_PRIMARY_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberHome1, PR_HOME_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberHome2, PR_HOME2_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberHomeFax, PR_HOME_FAX_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberCellphone, PR_MOBILE_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberRadioTelephony, PR_RADIO_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberBeeper, PR_PAGER_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberCompany, PR_COMPANY_MAIN_PHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberBiz1, PR_BUSINESS_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberBiz2, PR_BUSINESS2_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberBizFax, PR_BUSINESS_FAX_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberAssistant, PR_ASSISTANT_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberCallback, PR_CALLBACK_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberCarphone, PR_CAR_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberOther, PR_OTHER_TELEPHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberOtherFax, PR_PRIMARY_FAX_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberISDN, PR_ISDN_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberTelex, PR_TELEX_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNumberTTYTDD, PR_TTYTDD_PHONE_NUMBER_W, MAPIPIM_CONTACT_OTHERS),
 };
 
-const ContactTextField kPersonalFields[] = {
-    MAPIPIM_CONTACT_TEXT(strOffice, PR_OFFICE_LOCATION_W),
-    MAPIPIM_CONTACT_TEXT(strJob, PR_PROFESSION_W),
-    MAPIPIM_CONTACT_TEXT(strManagerName, PR_MANAGER_NAME_W),
-    MAPIPIM_CONTACT_TEXT(strSpouseName, PR_SPOUSE_NAME_W),
-    MAPIPIM_CONTACT_TEXT(strNickName, PR_NICKNAME_W),
-    MAPIPIM_CONTACT_TEXT(strAssistantName, PR_ASSISTANT_W),
-    MAPIPIM_CONTACT_TEXT(strNamePrefix, PR_DISPLAY_NAME_PREFIX_W),
-    MAPIPIM_CONTACT_TEXT(strGeneration, PR_GENERATION_W),
-    MAPIPIM_CONTACT_NAMED_TEXT(strInternetAddress, mapipim::PidLidFreeBusyLocation),
+const ContactField kPersonalFields[] = {
+    CONTACT_TEXT(strOffice, PR_OFFICE_LOCATION_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strJob, PR_PROFESSION_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strManagerName, PR_MANAGER_NAME_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strSpouseName, PR_SPOUSE_NAME_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNickName, PR_NICKNAME_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strAssistantName, PR_ASSISTANT_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strNamePrefix, PR_DISPLAY_NAME_PREFIX_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TEXT(strGeneration, PR_GENERATION_W, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_NAMED_TEXT(strInternetAddress, mapipim::PidLidFreeBusyLocation, MAPIPIM_CONTACT_OTHERS),
+};
+
+// Birthday and anniversary (UTC in the store, local in the record), and the sensitivity.
+const ContactField kDateFields[] = {
+    CONTACT_TIME(tmBirthday, PR_BIRTHDAY, MAPIPIM_CONTACT_OTHERS),
+    CONTACT_TIME(tmAnniversary, PR_WEDDING_ANNIVERSARY, MAPIPIM_CONTACT_OTHERS),
+    ContactField::Long(&CMAPIContactInfo::nSensitivity, {PR_SENSITIVITY, 0}, MAPIPIM_CONTACT_OTHERS,
+                       _T("nSensitivity")),
+};
+
+// The base times: reading fails when either is missing.
+const ContactField kTimeFields[] = {
+    CONTACT_TIME(tmCTime, PR_CREATION_TIME, MAPIPIM_CONTACT_TIMES),
+    CONTACT_TIME(tmLMTime, PR_LAST_MODIFICATION_TIME, MAPIPIM_CONTACT_TIMES),
 };
 
 // The record fields of e-mail slots 1 to 3.
@@ -94,7 +111,28 @@ const EmailSlotFields kEmailSlots[] = {
 const int kAddressTypes[] = {MAPIPIM_ADDRESS_HOME, MAPIPIM_ADDRESS_BUSINESS, MAPIPIM_ADDRESS_OTHER};
 const LPCWSTR kAddressTypeNames[] = {_T("HOME"), _T("BUSINESS"), _T("OTHER")};
 
-const LPCWSTR kDateTimeFormat = _T("%Y-%m-%d %H:%M:%S");
+// Every property GetInfo reads for the groups in ulFlags, for one batch read: the tables, the four properties of
+// each e-mail slot, the attachment flag and (when no pause is owed between body chunks) the body.
+std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
+{
+    std::vector<PropertyName> properties;
+    mapipim::CollectProperties(kNameFields, ulFlags, properties);
+    mapipim::CollectProperties(kOrganisationFields, ulFlags, properties);
+    mapipim::CollectProperties(kWebFields, ulFlags, properties);
+    mapipim::CollectProperties(kTelephoneFields, ulFlags, properties);
+    mapipim::CollectProperties(kPersonalFields, ulFlags, properties);
+    mapipim::CollectProperties(kDateFields, ulFlags, properties);
+    mapipim::CollectProperties(kTimeFields, ulFlags, properties);
+    if (ulFlags & MAPIPIM_CONTACT_OTHERS)
+    {
+        mapipim::CollectAddressProperties(properties);
+        mapipim::CollectEmailSlotProperties(properties);
+        properties.push_back({PR_HASATTACH, 0});
+        if (mapipim::GetPauseMilliseconds() == 0)
+            properties.push_back({PR_BODY_W, 0});
+    }
+    return properties;
+}
 } // namespace
 
 CMAPIContactItem::CMAPIContactItem() = default;
@@ -131,6 +169,7 @@ BOOL CMAPIContactItem::GetInfo(CMAPIContactInfo* pInfo, ULONG ulFlags)
         bResult = FALSE;
     }
     CopySBinary(pInfo->sbEntryID, *GetEntryID());
+    mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
     if (ulFlags & MAPIPIM_CONTACT_NAMES)
         GetNames(*pInfo);
     if (ulFlags & MAPIPIM_CONTACT_OTHERS)
@@ -142,28 +181,33 @@ BOOL CMAPIContactItem::GetInfo(CMAPIContactInfo* pInfo, ULONG ulFlags)
 
 void CMAPIContactItem::GetNames(CMAPIContactInfo& info)
 {
-    mapipim::ReadContactTexts(*this, kNameFields, info);
+    mapipim::ReadFields(*this, kNameFields, info);
 }
 
 void CMAPIContactItem::GetOtherFields(CMAPIContactInfo& info)
 {
-    mapipim::ReadContactTexts(*this, kOrganisationFields, info);
+    mapipim::ReadFields(*this, kOrganisationFields, info);
     GetEmailSlots(info);
-    mapipim::ReadContactTexts(*this, kWebFields, info);
+    mapipim::ReadFields(*this, kWebFields, info);
     if (!GetBody(info.strMemo))
         LOGTRACE(_T("[MAPI] Get failed : strMemo"));
-    mapipim::ReadContactTexts(*this, kTelephoneFields, info);
+    mapipim::ReadFields(*this, kTelephoneFields, info);
     for (int nType : kAddressTypes)
         if (!GetAddress(&info, nType))
             LOGTRACE(_T("[MAPI] Get failed : GetAddress(%s)"), kAddressTypeNames[nType]);
-    mapipim::ReadContactTexts(*this, kPersonalFields, info);
-    if (!GetPropertyTime(PR_BIRTHDAY, info.tmBirthday))
-        LOGTRACE(_T("[MAPI] Get failed : tmBirthday"));
-    if (!GetPropertyTime(PR_WEDDING_ANNIVERSARY, info.tmAnniversary))
-        LOGTRACE(_T("[MAPI] Get failed : tmAnniversary"));
-    info.nSensitivity = GetPropertyLong(PR_SENSITIVITY, 0);
-    GetAttachmentNames(info.strPicturePath, -1, MAPIPIM_ATTACH_PHOTO_ONLY);
-    GetAttachmentNames(info.strAttachFile, -1, MAPIPIM_ATTACH_NO_PHOTO);
+    mapipim::ReadFields(*this, kPersonalFields, info);
+    mapipim::ReadFields(*this, kDateFields, info);
+    // A message without attachments has no table worth opening.
+    if (GetPropertyBool(PR_HASATTACH, FALSE))
+    {
+        GetAttachmentNames(info.strPicturePath, -1, MAPIPIM_ATTACH_PHOTO_ONLY);
+        GetAttachmentNames(info.strAttachFile, -1, MAPIPIM_ATTACH_NO_PHOTO);
+    }
+    else if (!IsItemAccessCancelled())
+    {
+        info.strPicturePath.Empty();
+        info.strAttachFile.Empty();
+    }
 }
 
 void CMAPIContactItem::GetEmailSlots(CMAPIContactInfo& info)
@@ -180,18 +224,7 @@ void CMAPIContactItem::GetEmailSlots(CMAPIContactInfo& info)
 
 BOOL CMAPIContactItem::GetTimes(CMAPIContactInfo& info)
 {
-    BOOL bResult = TRUE;
-    if (!GetPropertyTime(PR_CREATION_TIME, info.tmCTime))
-    {
-        LOGTRACE(_T("[MAPI] Get failed : tmCTime"));
-        bResult = FALSE;
-    }
-    if (!GetPropertyTime(PR_LAST_MODIFICATION_TIME, info.tmLMTime))
-    {
-        LOGTRACE(_T("[MAPI] Get failed : tmLMTime"));
-        return FALSE;
-    }
-    return bResult;
+    return mapipim::ReadFields(*this, kTimeFields, info);
 }
 
 // ---- Writing
@@ -217,21 +250,18 @@ void CMAPIContactItem::SetFields(const COutlookFolder& folder, CMAPIContactInfo&
     const LPCWSTR szFolder = folder.strName;
     if (!SetPropertyLong(PR_ICON_INDEX, mapipim::kContactIconIndex))
         LOGTRACE(_T("[MAPI] Set failed : Icon - Folder:%s"), szFolder);
-    mapipim::WriteContactTexts(*this, kNameFields, info, szFolder);
-    mapipim::WriteContactTexts(*this, kOrganisationFields, info, szFolder);
+    mapipim::WriteFields(*this, kNameFields, info, szFolder);
+    mapipim::WriteFields(*this, kOrganisationFields, info, szFolder);
     SetEmailSlots(szFolder, info);
-    mapipim::WriteContactTexts(*this, kWebFields, info, szFolder);
+    mapipim::WriteFields(*this, kWebFields, info, szFolder);
     if (!SetBody(info.strMemo))
         LOGTRACE(_T("[MAPI] Set failed : %s(strMemo) - Folder:%s"), info.strMemo, szFolder);
-    mapipim::WriteContactTexts(*this, kTelephoneFields, info, szFolder);
+    mapipim::WriteFields(*this, kTelephoneFields, info, szFolder);
     for (int nType : kAddressTypes)
         if (!SetAddress(&info, nType))
             LOGTRACE(_T("[MAPI] Set failed : SetAddress(%s) - Folder:%s"), kAddressTypeNames[nType], szFolder);
-    mapipim::WriteContactTexts(*this, kPersonalFields, info, szFolder);
-    SetTime(folder, PR_BIRTHDAY, info.tmBirthday, _T("tmBirthday"));
-    SetTime(folder, PR_WEDDING_ANNIVERSARY, info.tmAnniversary, _T("tmAnniversary"));
-    if (!SetPropertyLong(PR_SENSITIVITY, info.nSensitivity))
-        LOGTRACE(_T("[MAPI] Set failed : %d(nSensitivity) - Folder:%s"), info.nSensitivity, szFolder);
+    mapipim::WriteFields(*this, kPersonalFields, info, szFolder);
+    mapipim::WriteFields(*this, kDateFields, info, szFolder);
     SetPicture(&info);
     SetDisplayNames(&info);
     SetAttachments(folder, info.strAttachFile);
@@ -248,24 +278,6 @@ void CMAPIContactItem::SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& i
             LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pDisplayName, slot.szDisplayNameName,
                      szFolder);
     }
-}
-
-// A time of year 0 is no time: the property is removed. Any other is written as the UTC of the local time.
-void CMAPIContactItem::SetTime(const COutlookFolder& folder, ULONG ulPropTag, const SYSTEMTIME& tmLocal,
-                               LPCWSTR szFieldName)
-{
-    if (tmLocal.wYear == 0)
-    {
-        if (!RemoveProperty(ulPropTag))
-            LOGTRACE(_T("[MAPI] Remove failed : %s - Folder:%s"), szFieldName, folder.strName);
-        return;
-    }
-    SYSTEMTIME tmLocalCopy = tmLocal;
-    SYSTEMTIME tmUTC = {};
-    GetLocalTimeToSystemTime(tmLocalCopy, tmUTC, NULL);
-    if (!SetPropertyTime(ulPropTag, tmUTC))
-        LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), COleDateTime(tmLocal).Format(kDateTimeFormat),
-                 szFieldName, folder.strName);
 }
 
 // Full paths are attached; bare names (as reading gives them) stand for attachments already there. An empty list

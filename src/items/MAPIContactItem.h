@@ -60,6 +60,5 @@ private:
     BOOL GetTimes(CMAPIContactInfo& info);
     void SetFields(const COutlookFolder& folder, CMAPIContactInfo& info);
     void SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& info);
-    void SetTime(const COutlookFolder& folder, ULONG ulPropTag, const SYSTEMTIME& tmLocal, LPCWSTR szFieldName);
     void SetAttachments(const COutlookFolder& folder, const CString& strAttachFile);
 };

@@ -8,11 +8,13 @@
 #include "platform/platform.h"
 #include "session/SBinaryBytes.h"
 #include "session/Scoped.h"
+#include "session/SessionState.h"
+#include "session/StringMode.h"
 
 using mapipim::ScopedBuffer;
 using mapipim::ScopedInterface;
 
-CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL} {}
+CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL}, m_pBatch(NULL) {}
 
 CMAPIItem::~CMAPIItem()
 {
@@ -33,7 +35,7 @@ BOOL CMAPIItem::Open(CMAPIEx* pMAPI, SBinary& entryID)
         !object)
         return FALSE;
     m_pItem = static_cast<IMAPIProp*>(object.Detach());
-    GetEntryID();
+    IdentifyObject();
     return TRUE;
 }
 
@@ -53,8 +55,53 @@ BOOL CMAPIItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
     if (static_cast<IMAPIFolder*>(pFolderObject)->CreateMessage(NULL, 0, &message.Receive()) != S_OK || !message)
         return FALSE;
     m_pItem = message.Detach();
-    GetEntryID();
+    // A new message lies in its folder's store.
+    m_pStore = static_cast<CMAPIItem*>(pFolder)->m_pStore;
+    if (m_pStore)
+        GetEntryID();
+    else
+        IdentifyObject();
     return TRUE;
+}
+
+void CMAPIItem::IdentifyObject()
+{
+    SetEntryID(NULL);
+    m_pStore.reset();
+    if (!m_pItem)
+        return;
+    enum
+    {
+        nEntryID,
+        nStoreRecordKey,
+        nColumns
+    };
+    SizedSPropTagArray(nColumns, tags) = {nColumns, {PR_ENTRYID, PR_STORE_RECORD_KEY}};
+    ULONG cValues = 0;
+    ScopedBuffer<SPropValue> values;
+    const HRESULT hr = m_pItem->GetProps(reinterpret_cast<LPSPropTagArray>(&tags),
+                                         static_cast<ULONG>(CMAPIEx::m_nMAPICode), &cValues, &values.Receive());
+    if (FAILED(hr) || !values || cValues != nColumns)
+        return;
+    if (values.Get()[nEntryID].ulPropTag == PR_ENTRYID)
+        SetEntryID(&values.Get()[nEntryID].Value.bin);
+    if (m_pMAPI && m_pMAPI->GetSessionState() && values.Get()[nStoreRecordKey].ulPropTag == PR_STORE_RECORD_KEY)
+        m_pStore = m_pMAPI->GetSessionState()->FactsOf(*m_pMAPI, values.Get()[nStoreRecordKey].Value.bin, m_pItem);
+}
+
+bool CMAPIItem::IsUnicodeStore() const
+{
+    return m_pStore ? m_pStore->bUnicode : !CMAPIEx::m_bOnlyANSIOnUnicode;
+}
+
+ULONG CMAPIItem::GetStringFlags() const
+{
+    return IsUnicodeStore() ? MAPI_UNICODE : 0;
+}
+
+ULONG CMAPIItem::StringTag(ULONG ulUnicodeTag) const
+{
+    return mapipim::StringTagFor(ulUnicodeTag, IsUnicodeStore());
 }
 
 void CMAPIItem::Close()
@@ -64,6 +111,8 @@ void CMAPIItem::Close()
         m_pItem->Release();
     m_pItem = NULL;
     m_pMAPI = NULL;
+    m_pStore.reset();
+    m_pBatch = NULL;
 }
 
 BOOL CMAPIItem::Save(BOOL bClose)

@@ -11,16 +11,17 @@
 #include "platform/Pause.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
+#include "items/StreamChunks.h"
 #include "session/StringMode.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 using mapipim::AnsiText;
 using mapipim::IsItemAccessCancelled;
 using mapipim::kAttachmentChunkBytes;
 using mapipim::ScopedInterface;
-using mapipim::StoreStringTag;
 
 namespace
 {
@@ -68,18 +69,18 @@ private:
     char m_buffer[kAnsiNameBytes] = {};
 };
 
-SPropValue StringValue(ULONG ulUnicodeTag, const CString& strText, AnsiName& ansiText)
+SPropValue StringValue(ULONG ulUnicodeTag, const CString& strText, AnsiName& ansiText, bool bUnicode)
 {
     SPropValue value = {};
-    value.ulPropTag = StoreStringTag(ulUnicodeTag);
-    if (CMAPIEx::m_bOnlyANSIOnUnicode)
-        value.Value.lpszA = ansiText.Get();
-    else
+    value.ulPropTag = mapipim::StringTagFor(ulUnicodeTag, bUnicode);
+    if (bUnicode)
         value.Value.lpszW = const_cast<LPWSTR>(static_cast<LPCWSTR>(strText));
+    else
+        value.Value.lpszA = ansiText.Get();
     return value;
 }
 
-HRESULT WriteNaming(IAttach* pAttachment, const AttachmentNaming& naming)
+HRESULT WriteNaming(IAttach* pAttachment, const AttachmentNaming& naming, bool bUnicode)
 {
     AnsiName ansiName(naming.strName);
     AnsiName ansiExtension(naming.strExtension);
@@ -88,10 +89,10 @@ HRESULT WriteNaming(IAttach* pAttachment, const AttachmentNaming& naming)
     values[0].Value.l = ATTACH_BY_VALUE;
     values[1].ulPropTag = PR_RENDERING_POSITION;
     values[1].Value.l = -1;
-    values[2] = StringValue(PR_ATTACH_LONG_FILENAME_W, naming.strName, ansiName);
-    values[3] = StringValue(PR_ATTACH_FILENAME_W, naming.strName, ansiName);
-    values[4] = StringValue(PR_DISPLAY_NAME_W, naming.strName, ansiName);
-    values[5] = StringValue(PR_ATTACH_EXTENSION_W, naming.strExtension, ansiExtension);
+    values[2] = StringValue(PR_ATTACH_LONG_FILENAME_W, naming.strName, ansiName, bUnicode);
+    values[3] = StringValue(PR_ATTACH_FILENAME_W, naming.strName, ansiName, bUnicode);
+    values[4] = StringValue(PR_DISPLAY_NAME_W, naming.strName, ansiName, bUnicode);
+    values[5] = StringValue(PR_ATTACH_EXTENSION_W, naming.strExtension, ansiExtension, bUnicode);
     if (naming.strExtension.IsEmpty())
         values[5].ulPropTag = PR_NULL;
     values[6].ulPropTag = PR_ATTACHMENT_CONTACTPHOTO;
@@ -103,18 +104,19 @@ HRESULT WriteNaming(IAttach* pAttachment, const AttachmentNaming& naming)
 // when a write to the stream fails.
 bool CopyFileToStream(CFile& file, IStream* pStream, ULONG& cbCopied)
 {
-    BYTE chunk[kAttachmentChunkBytes];
+    const ULONG cbChunk = mapipim::StreamChunkBytes(kAttachmentChunkBytes);
+    std::vector<BYTE> chunk(cbChunk);
     cbCopied = 0;
     while (!IsItemAccessCancelled())
     {
-        const UINT cbRead = file.Read(chunk, kAttachmentChunkBytes);
+        const UINT cbRead = file.Read(chunk.data(), cbChunk);
         // Even an empty chunk is written: an empty file still gives the attachment its (empty) content.
         ULONG cbWritten = 0;
-        if (pStream->Write(chunk, cbRead, &cbWritten) != S_OK || cbWritten != cbRead)
+        if (pStream->Write(chunk.data(), cbRead, &cbWritten) != S_OK || cbWritten != cbRead)
             return false;
         cbCopied += cbRead;
         mapipim::Pause();
-        if (cbRead < kAttachmentChunkBytes)
+        if (cbRead < cbChunk)
             break;
     }
     return true;
@@ -147,7 +149,7 @@ BOOL CMAPIItem::AddAttachment(LPCWSTR szPath, LPCWSTR szDisplayName, LPCWSTR szF
     ScopedInterface<IAttach> attachment;
     if (message->CreateAttach(NULL, 0, &ulAttachmentNum, &attachment.Receive()) != S_OK || !attachment)
         return FALSE;
-    if (WriteNaming(attachment.Get(), NameAttachment(szPath, szDisplayName, szFileName)) != S_OK)
+    if (WriteNaming(attachment.Get(), NameAttachment(szPath, szDisplayName, szFileName), IsUnicodeStore()) != S_OK)
         return FALSE;
     ULONG cbCopied = 0;
     if (!FillAttachmentData(attachment.Get(), file, cbCopied))

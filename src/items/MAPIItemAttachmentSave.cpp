@@ -8,7 +8,9 @@
 #include "items/CancelFlag.h"
 #include "platform/Pause.h"
 #include "session/Scoped.h"
-#include "session/StringMode.h"
+#include "items/StreamChunks.h"
+
+#include <vector>
 
 using mapipim::AttachmentSaveTarget;
 using mapipim::AttachmentTable;
@@ -16,7 +18,6 @@ using mapipim::GetRowText;
 using mapipim::IsItemAccessCancelled;
 using mapipim::kAttachmentChunkBytes;
 using mapipim::ScopedInterface;
-using mapipim::StoreStringTag;
 
 namespace
 {
@@ -40,16 +41,17 @@ bool OpenRowAttachment(IMessage* pMessage, const SRow& row, ScopedInterface<IAtt
 // fails or the host cancels after a full chunk.
 bool CopyStreamToFile(IStream* pStream, CFile& file)
 {
-    BYTE chunk[kAttachmentChunkBytes];
+    const ULONG cbChunk = mapipim::StreamChunkBytes(kAttachmentChunkBytes);
+    std::vector<BYTE> chunk(cbChunk);
     for (;;)
     {
         ULONG cbRead = 0;
-        if (pStream->Read(chunk, kAttachmentChunkBytes, &cbRead) != S_OK || cbRead > kAttachmentChunkBytes)
+        if (pStream->Read(chunk.data(), cbChunk, &cbRead) != S_OK || cbRead > cbChunk)
             return false;
-        if (cbRead > 0 && file.Write(chunk, cbRead) != cbRead)
+        if (cbRead > 0 && file.Write(chunk.data(), cbRead) != cbRead)
             return false;
         mapipim::Pause();
-        if (cbRead < kAttachmentChunkBytes)
+        if (cbRead < cbChunk)
             return true;
         if (IsItemAccessCancelled())
             return false;
@@ -82,8 +84,8 @@ BOOL CMAPIItem::SaveAttachment(LPCWSTR szPath, int nIndex, int nFilter)
     if (!target.Decide(szPath))
         return FALSE;
     SizedSPropTagArray(kSaveColumns, columns) = {kSaveColumns,
-                                                 {PR_ATTACH_NUM, StoreStringTag(PR_ATTACH_LONG_FILENAME_W),
-                                                  StoreStringTag(PR_ATTACH_FILENAME_W), PR_ATTACHMENT_CONTACTPHOTO}};
+                                                 {PR_ATTACH_NUM, StringTag(PR_ATTACH_LONG_FILENAME_W),
+                                                  StringTag(PR_ATTACH_FILENAME_W), PR_ATTACHMENT_CONTACTPHOTO}};
     AttachmentTable table;
     if (!table.Open(m_pItem) || !table.SetColumns(reinterpret_cast<LPSPropTagArray>(&columns)))
         return FALSE;

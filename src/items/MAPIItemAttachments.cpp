@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "session/Scoped.h"
 #include "session/StringMode.h"
+#include "session/StringValue.h"
 
 using mapipim::AttachmentTable;
 using mapipim::GetRowNumber;
@@ -16,12 +17,11 @@ using mapipim::GetRowText;
 using mapipim::IsItemAccessCancelled;
 using mapipim::ScopedBuffer;
 using mapipim::ScopedRows;
-using mapipim::StoreStringTag;
 
 namespace
 {
 // The columns listed for each attachment, in table order, with the trace line that shows each one. A number
-// column shows its value, a text column its text, a binary column its byte count and its bytes in hexadecimal.
+// column shows its value, a text column its text, a binary column its byte count and its bytes as text.
 struct NameColumn
 {
     ULONG ulPropTag;
@@ -64,14 +64,14 @@ struct NameColumnTags
     ULONG aulPropTag[kNameColumnCount];
 };
 
-NameColumnTags MakeNameColumnTags()
+NameColumnTags MakeNameColumnTags(const CMAPIItem& item)
 {
     NameColumnTags columns;
     columns.cValues = kNameColumnCount;
     for (int i = 0; i < kNameColumnCount; ++i)
         columns.aulPropTag[i] = kNameColumns[i].ulPropTag;
-    columns.aulPropTag[kNameLongFileNameColumn] = StoreStringTag(PR_ATTACH_LONG_FILENAME_W);
-    columns.aulPropTag[kNameFileNameColumn] = StoreStringTag(PR_ATTACH_FILENAME_W);
+    columns.aulPropTag[kNameLongFileNameColumn] = item.StringTag(PR_ATTACH_LONG_FILENAME_W);
+    columns.aulPropTag[kNameFileNameColumn] = item.StringTag(PR_ATTACH_FILENAME_W);
     return columns;
 }
 
@@ -86,9 +86,7 @@ void TraceNameColumn(const SRow& row, int nColumn)
     case PT_BINARY:
     {
         const SPropValue* pValue = mapipim::FindRowValue(row, nColumn, kNameColumns[nColumn].ulPropTag);
-        CString strBytes;
-        if (pValue)
-            GetSBinaryToString(strBytes, pValue->Value.bin);
+        const CString strBytes = pValue ? mapipim::BinaryAsText(pValue->Value.bin) : CString();
         LOGTRACE(szTrace, pValue ? static_cast<LONG>(pValue->Value.bin.cb) : GetRowNumber(row, nColumn), strBytes);
         break;
     }
@@ -133,7 +131,7 @@ BOOL CMAPIItem::GetAttachmentCID(CString& strCID, int nIndex)
     const int nCount = HasAttachFlag(*this) ? table.GetRowCount() : 0;
     if (nIndex < 0 || nIndex >= nCount)
         return FALSE;
-    SizedSPropTagArray(1, columns) = {1, {StoreStringTag(PR_ATTACH_CONTENT_ID_W)}};
+    SizedSPropTagArray(1, columns) = {1, {StringTag(PR_ATTACH_CONTENT_ID_W)}};
     ScopedRows rows;
     if (!table.SetColumns(reinterpret_cast<LPSPropTagArray>(&columns)) ||
         table.GetTable()->QueryRows(nCount, 0, &rows.Receive()) != S_OK || !rows.Get() ||
@@ -149,7 +147,7 @@ BOOL CMAPIItem::GetAttachmentNames(CString& strNames, int nIndex, int nFilter)
         return FALSE;
     strNames.Empty();
     AttachmentTable table;
-    NameColumnTags columns = MakeNameColumnTags();
+    NameColumnTags columns = MakeNameColumnTags(*this);
     if (!table.Open(m_pItem) || !table.SetColumns(reinterpret_cast<LPSPropTagArray>(&columns)))
         return FALSE;
     table.Walk(nIndex, nFilter, kNamePhotoColumn,

@@ -8,7 +8,7 @@
 #include "items/CancelFlag.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
-#include "session/StringMode.h"
+#include "session/StringValue.h"
 
 #include <vector>
 
@@ -39,13 +39,12 @@ BOOL CMAPIItem::GetCategories(CString& strCategories)
     ScopedBuffer<SPropValue> value;
     // Only the type GetValidMVString reads: a value of another type would be read through the wrong union member.
     if (!GetNamedStringProperty(kKeywords, value.Receive()) || !value ||
-        PROP_TYPE(value->ulPropTag) != mapipim::StoreStringType(PT_MV_UNICODE))
+        PROP_TYPE(value->ulPropTag) != PROP_TYPE(StringTag(PT_MV_UNICODE)))
         return FALSE;
     strCategories.Empty();
     for (ULONG i = 0; i < value->Value.MVszW.cValues; ++i)
     {
-        CString strCategory;
-        CMAPIEx::GetValidMVString(*value.Get(), strCategory, static_cast<int>(i));
+        const CString strCategory = mapipim::StringOf(*value.Get(), i);
         if (strCategory.IsEmpty())
             continue;
         if (!strCategories.IsEmpty())
@@ -70,7 +69,7 @@ BOOL CMAPIItem::SetCategories(LPCWSTR szCategories)
     ansiCategories.reserve(categories.size());
     for (const CString& strCategory : categories)
     {
-        if (!CMAPIEx::m_bOnlyANSIOnUnicode)
+        if (IsUnicodeStore())
         {
             values.push_back(const_cast<LPWSTR>(static_cast<LPCWSTR>(strCategory)));
             continue;

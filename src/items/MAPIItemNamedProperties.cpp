@@ -1,10 +1,12 @@
-// CMAPIItem: raw property reads, named-property resolution and removal. A name is resolved afresh by every call,
-// through the open object, and never cached: each store maps names to ids of its own.
+// CMAPIItem: raw property reads, named-property resolution and removal. The raw resolutions ask the open object
+// every time; a removal resolves through the store's named-property map (each store maps names to ids of its
+// own), and removing a name the store has no mapping for removes nothing and succeeds: no such property exists.
 #include <mapipim/MAPIItem.h>
 #include <mapipim/MAPIEx.h>
 
 #include "platform/platform.h"
 #include "items/CancelFlag.h"
+#include "items/NamedTags.h"
 #include "items/PropertySets.h"
 #include "session/Scoped.h"
 #include "session/StringMode.h"
@@ -25,12 +27,12 @@ template <typename T> HRESULT ForgetOnFailure(HRESULT hr, T*& pBuffer)
     return hr;
 }
 
-// Reads the properties of a tag array with the process's string flags.
-HRESULT ReadProps(IMAPIProp* pObject, LPSPropTagArray pTags, LPSPropValue& pProp)
+// Reads the properties of a tag array with the string flags of the object's store.
+HRESULT ReadProps(const CMAPIItem& item, IMAPIProp* pObject, LPSPropTagArray pTags, LPSPropValue& pProp)
 {
     ULONG cValues = 0;
     pProp = NULL;
-    const HRESULT hr = pObject->GetProps(pTags, static_cast<ULONG>(CMAPIEx::m_nMAPICode), &cValues, &pProp);
+    const HRESULT hr = pObject->GetProps(pTags, item.GetStringFlags(), &cValues, &pProp);
     return ForgetOnFailure(hr, pProp);
 }
 
@@ -51,7 +53,7 @@ HRESULT CMAPIItem::GetProperty(ULONG ulPropTag, LPSPropValue& pProp)
     if (!m_pItem)
         return E_INVALIDARG;
     SizedSPropTagArray(1, tags) = {1, {ulPropTag}};
-    return ReadProps(m_pItem, reinterpret_cast<LPSPropTagArray>(&tags), pProp);
+    return ReadProps(*this, m_pItem, reinterpret_cast<LPSPropTagArray>(&tags), pProp);
 }
 
 HRESULT CMAPIItem::GetNamedPropTag(int nSet, LONG lID, LPSPropTagArray& lppPropTags, ULONG& ulType, BOOL bCreate)
@@ -80,7 +82,7 @@ HRESULT CMAPIItem::GetNamedProperty(int nSet, LONG lID, LPSPropValue& pProp)
     const HRESULT hr = GetNamedPropTag(nSet, lID, tags.Receive(), ulType, FALSE);
     if (hr != S_OK)
         return hr;
-    return ReadProps(m_pItem, tags.Get(), pProp);
+    return ReadProps(*this, m_pItem, tags.Get(), pProp);
 }
 
 BOOL CMAPIItem::GetNamedStringPropTag(LPCWSTR szName, LPSPropTagArray& lppPropTags, ULONG& ulType, BOOL bCreate)
@@ -103,7 +105,7 @@ BOOL CMAPIItem::GetNamedStringProperty(LPCWSTR szName, LPSPropValue& pProp)
     ULONG ulType = 0;
     if (!GetNamedStringPropTag(szName, tags.Receive(), ulType, FALSE))
         return FALSE;
-    return ReadProps(m_pItem, tags.Get(), pProp) == S_OK;
+    return ReadProps(*this, m_pItem, tags.Get(), pProp) == S_OK;
 }
 
 BOOL CMAPIItem::SetNamedStringPropertyMV(LPCWSTR szName, LPWSTR* lppszValues, int nCount, LPSPropValue& pProp,
@@ -120,7 +122,7 @@ BOOL CMAPIItem::SetNamedStringPropertyMV(LPCWSTR szName, LPWSTR* lppszValues, in
     ScopedBuffer<SPropValue> value;
     if (MAPIAllocateBuffer(sizeof(SPropValue), reinterpret_cast<LPVOID*>(&value.Receive())) != S_OK)
         return FALSE;
-    value->ulPropTag = CHANGE_PROP_TYPE(tags->aulPropTag[0], mapipim::StoreStringType(PT_MV_UNICODE));
+    value->ulPropTag = CHANGE_PROP_TYPE(tags->aulPropTag[0], PROP_TYPE(StringTag(PT_MV_UNICODE)));
     value->dwAlignPad = 0;
     value->Value.MVszW.cValues = static_cast<ULONG>(nCount);
     value->Value.MVszW.lppszW = NULL;
@@ -148,11 +150,17 @@ BOOL CMAPIItem::RemoveProperty(ULONG ulPropTag, int nSet)
         SizedSPropTagArray(1, tags) = {1, {ulPropTag}};
         return m_pItem->DeleteProps(reinterpret_cast<LPSPropTagArray>(&tags), NULL) == S_OK;
     }
-    ScopedBuffer<SPropTagArray> tags;
-    ULONG ulType = 0;
-    if (GetNamedPropTag(nSet, static_cast<LONG>(ulPropTag), tags.Receive(), ulType, FALSE) != S_OK)
+    MAPINAMEID name;
+    ULONG ulNamedTag = PR_NULL;
+    if (!mapipim::MakeNumericName(nSet, static_cast<LONG>(ulPropTag), name))
         return FALSE;
-    return m_pItem->DeleteProps(tags.Get(), NULL) == S_OK;
+    const HRESULT hr = mapipim::ResolveNamedTag(*this, name, false, ulNamedTag);
+    if (hr == MAPI_E_NOT_FOUND)
+        return TRUE;
+    if (hr != S_OK)
+        return FALSE;
+    SizedSPropTagArray(1, tags) = {1, {ulNamedTag}};
+    return m_pItem->DeleteProps(reinterpret_cast<LPSPropTagArray>(&tags), NULL) == S_OK;
 }
 
 BOOL CMAPIItem::RemoveNamedStringProperty(LPCWSTR szName)

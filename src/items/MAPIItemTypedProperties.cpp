@@ -1,35 +1,69 @@
 // CMAPIItem: typed reading and writing of single properties, ordinary (set index 0, the tag as given) or named
 // (a set index and the name's numeric id, the type supplied here). Writing resolves a name with MAPI_CREATE, so
 // that a store which has not yet mapped the name maps it instead of losing the value; reading never creates.
+// Names resolve through the store's named-property map, and a getter answers from the item's batch read when
+// the batch holds its property. Strings take the form of the object's own store.
 #include <mapipim/MAPIItem.h>
 #include <mapipim/MAPIByteStream.h>
 #include <mapipim/MAPIEx.h>
 
 #include "platform/platform.h"
 #include "items/CancelFlag.h"
+#include "items/NamedTags.h"
+#include "items/PropertyBatch.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
-#include "session/StringMode.h"
+#include "session/StringValue.h"
 
 using mapipim::AnsiText;
 using mapipim::IsItemAccessCancelled;
+using mapipim::MakeNumericName;
+using mapipim::ResolveNamedTag;
 using mapipim::ScopedBuffer;
-using mapipim::StoreStringTag;
-using mapipim::StoreStringType;
 
 namespace
 {
-// Reads one property for a typed getter; a value of any other type (a named property stored with another type)
-// counts as absent, since its union member would be read as the wrong kind.
-bool ReadTyped(CMAPIItem& item, ULONG ulPropTag, int nSet, ULONG ulType, ScopedBuffer<SPropValue>& value)
+// The value a typed getter answers with: from the item's batch when it read the property, else read alone. A
+// value of any other type (a named property stored with another type, a missing one as PT_ERROR) counts as
+// absent, since its union member would be read as the wrong kind.
+class TypedRead
 {
-    if (IsItemAccessCancelled())
-        return false;
-    const HRESULT hr = nSet == MAPIPIM_SET_NONE
-                           ? item.GetProperty(ulPropTag, value.Receive())
-                           : item.GetNamedProperty(nSet, static_cast<LONG>(ulPropTag), value.Receive());
-    return hr == S_OK && value && PROP_TYPE(value->ulPropTag) == ulType;
-}
+public:
+    const SPropValue* Read(CMAPIItem& item, ULONG ulPropTag, int nSet, ULONG ulType)
+    {
+        if (IsItemAccessCancelled() || !item.GetMAPIProp())
+            return nullptr;
+        if (nSet != MAPIPIM_SET_NONE && !ResolveName(item, ulPropTag, nSet, ulPropTag))
+            return nullptr;
+        const SPropValue* pValue = item.GetPropertyBatch() ? item.GetPropertyBatch()->Find(ulPropTag) : nullptr;
+        if (!pValue)
+            pValue = ReadAlone(item, ulPropTag);
+        return pValue && PROP_TYPE(pValue->ulPropTag) == ulType ? pValue : nullptr;
+    }
+
+    // The value read alone, for a getter that keeps it (the byte stream adopts the whole buffer).
+    ScopedBuffer<SPropValue>& Owned() { return m_value; }
+
+private:
+    static bool ResolveName(CMAPIItem& item, ULONG ulID, int nSet, ULONG& ulTag)
+    {
+        MAPINAMEID name;
+        return MakeNumericName(nSet, static_cast<LONG>(ulID), name) &&
+               ResolveNamedTag(item, name, false, ulTag) == S_OK;
+    }
+
+    const SPropValue* ReadAlone(CMAPIItem& item, ULONG ulPropTag)
+    {
+        SizedSPropTagArray(1, tags) = {1, {ulPropTag}};
+        ULONG cValues = 0;
+        if (item.GetMAPIProp()->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), item.GetStringFlags(), &cValues,
+                                         &m_value.Receive()) != S_OK)
+            m_value.Reset();
+        return m_value.Get();
+    }
+
+    ScopedBuffer<SPropValue> m_value;
+};
 
 // The tag a typed setter writes: as given for set index 0; else the named id, created when the store has not
 // mapped it yet, with the setter's type.
@@ -40,17 +74,19 @@ bool ResolveWriteTag(CMAPIItem& item, ULONG ulPropTag, int nSet, ULONG ulType, U
         ulWriteTag = ulPropTag;
         return true;
     }
-    ScopedBuffer<SPropTagArray> tags;
-    ULONG ulNamedType = 0;
-    if (item.GetNamedPropTag(nSet, static_cast<LONG>(ulPropTag), tags.Receive(), ulNamedType, TRUE) != S_OK)
+    MAPINAMEID name;
+    ULONG ulNamedTag = PR_NULL;
+    if (!MakeNumericName(nSet, static_cast<LONG>(ulPropTag), name) ||
+        ResolveNamedTag(item, name, true, ulNamedTag) != S_OK)
         return false;
-    ulWriteTag = CHANGE_PROP_TYPE(tags->aulPropTag[0], ulType);
+    ulWriteTag = CHANGE_PROP_TYPE(ulNamedTag, ulType);
     return true;
 }
 
 // Writes one value for a typed setter.
-BOOL WriteTyped(CMAPIItem& item, IMAPIProp* pObject, ULONG ulPropTag, int nSet, ULONG ulType, SPropValue& value)
+BOOL WriteTyped(CMAPIItem& item, ULONG ulPropTag, int nSet, ULONG ulType, SPropValue& value)
 {
+    IMAPIProp* pObject = item.GetMAPIProp();
     if (!pObject || IsItemAccessCancelled())
         return FALSE;
     if (!ResolveWriteTag(item, ulPropTag, nSet, ulType, value.ulPropTag))
@@ -63,18 +99,20 @@ BOOL CMAPIItem::GetPropertyString(ULONG ulPropTag, CString& strValue, int nSet)
 {
     strValue.Empty();
     if (nSet == MAPIPIM_SET_NONE)
-        ulPropTag = StoreStringTag(ulPropTag);
-    ScopedBuffer<SPropValue> value;
-    if (!ReadTyped(*this, ulPropTag, nSet, StoreStringType(PT_UNICODE), value))
+        ulPropTag = StringTag(ulPropTag);
+    TypedRead read;
+    const SPropValue* pValue = read.Read(*this, ulPropTag, nSet, PROP_TYPE(StringTag(PT_UNICODE)));
+    if (!pValue)
         return FALSE;
-    CMAPIEx::GetValidString(*value.Get(), strValue);
+    strValue = mapipim::StringOf(*pValue);
     return TRUE;
 }
 
 BOOL CMAPIItem::GetPropertyTime(ULONG ulPropTag, SYSTEMTIME& tm, int nSet, BOOL bLocal)
 {
-    ScopedBuffer<SPropValue> value;
-    if (!ReadTyped(*this, ulPropTag, nSet, PT_SYSTIME, value))
+    TypedRead read;
+    const SPropValue* value = read.Read(*this, ulPropTag, nSet, PT_SYSTIME);
+    if (!value)
         return FALSE;
     if (bLocal)
     {
@@ -92,53 +130,60 @@ BOOL CMAPIItem::GetPropertyTime(ULONG ulPropTag, SYSTEMTIME& tm, int nSet, BOOL 
 
 int CMAPIItem::GetPropertyBool(ULONG ulPropTag, int nDefault, int nSet)
 {
-    ScopedBuffer<SPropValue> value;
-    if (!ReadTyped(*this, ulPropTag, nSet, PT_BOOLEAN, value))
+    TypedRead read;
+    const SPropValue* value = read.Read(*this, ulPropTag, nSet, PT_BOOLEAN);
+    if (!value)
         return nDefault;
     return value->Value.b;
 }
 
 LONG CMAPIItem::GetPropertyLong(ULONG ulPropTag, LONG nDefault, int nSet)
 {
-    ScopedBuffer<SPropValue> value;
-    if (!ReadTyped(*this, ulPropTag, nSet, PT_LONG, value))
+    TypedRead read;
+    const SPropValue* value = read.Read(*this, ulPropTag, nSet, PT_LONG);
+    if (!value)
         return nDefault;
     return value->Value.l;
 }
 
 double CMAPIItem::GetPropertyDouble(ULONG ulPropTag, double dDefault, int nSet)
 {
-    ScopedBuffer<SPropValue> value;
-    if (!ReadTyped(*this, ulPropTag, nSet, PT_DOUBLE, value))
+    TypedRead read;
+    const SPropValue* value = read.Read(*this, ulPropTag, nSet, PT_DOUBLE);
+    if (!value)
         return dDefault;
     return value->Value.dbl;
 }
 
 BOOL CMAPIItem::GetPropertyBinary(ULONG ulPropTag, CMAPIByteStream& stream, int nSet)
 {
-    ScopedBuffer<SPropValue> value;
-    if (!ReadTyped(*this, ulPropTag, nSet, PT_BINARY, value))
+    // The stream adopts a whole value buffer and frees it, so a binary is always read alone.
+    const mapipim::PropertyBatch* pBatch = m_pBatch;
+    m_pBatch = NULL;
+    TypedRead read;
+    const SPropValue* value = read.Read(*this, ulPropTag, nSet, PT_BINARY);
+    m_pBatch = pBatch;
+    if (!value)
         return FALSE;
-    // The stream adopts the whole value and frees it.
-    stream.AttachValue(value.Detach());
+    stream.AttachValue(read.Owned().Detach());
     return TRUE;
 }
 
 BOOL CMAPIItem::SetPropertyString(ULONG ulPropTag, LPCWSTR szValue, int nSet)
 {
     if (nSet == MAPIPIM_SET_NONE)
-        ulPropTag = StoreStringTag(ulPropTag);
+        ulPropTag = StringTag(ulPropTag);
     // A null text is written as an empty property, as an empty one is.
     LPCWSTR szText = szValue ? szValue : _T("");
     SPropValue value = {};
-    if (!CMAPIEx::m_bOnlyANSIOnUnicode)
+    if (IsUnicodeStore())
     {
         value.Value.lpszW = const_cast<LPWSTR>(szText);
-        return WriteTyped(*this, m_pItem, ulPropTag, nSet, PT_UNICODE, value);
+        return WriteTyped(*this, ulPropTag, nSet, PT_UNICODE, value);
     }
     AnsiText ansiText(szText);
     value.Value.lpszA = ansiText.Get();
-    return WriteTyped(*this, m_pItem, ulPropTag, nSet, PT_STRING8, value);
+    return WriteTyped(*this, ulPropTag, nSet, PT_STRING8, value);
 }
 
 BOOL CMAPIItem::SetPropertyTime(ULONG ulPropTag, const SYSTEMTIME& tm, int nSet)
@@ -147,28 +192,28 @@ BOOL CMAPIItem::SetPropertyTime(ULONG ulPropTag, const SYSTEMTIME& tm, int nSet)
     // A time that names no day cannot be written: its FILETIME would be whatever the conversion left.
     if (!SystemTimeToFileTime(&tm, &value.Value.ft))
         return FALSE;
-    return WriteTyped(*this, m_pItem, ulPropTag, nSet, PT_SYSTIME, value);
+    return WriteTyped(*this, ulPropTag, nSet, PT_SYSTIME, value);
 }
 
 BOOL CMAPIItem::SetPropertyBool(ULONG ulPropTag, unsigned short bValue, int nSet)
 {
     SPropValue value = {};
     value.Value.b = bValue;
-    return WriteTyped(*this, m_pItem, ulPropTag, nSet, PT_BOOLEAN, value);
+    return WriteTyped(*this, ulPropTag, nSet, PT_BOOLEAN, value);
 }
 
 BOOL CMAPIItem::SetPropertyLong(ULONG ulPropTag, LONG nValue, int nSet)
 {
     SPropValue value = {};
     value.Value.l = nValue;
-    return WriteTyped(*this, m_pItem, ulPropTag, nSet, PT_LONG, value);
+    return WriteTyped(*this, ulPropTag, nSet, PT_LONG, value);
 }
 
 BOOL CMAPIItem::SetPropertyDouble(ULONG ulPropTag, double dValue, int nSet)
 {
     SPropValue value = {};
     value.Value.dbl = dValue;
-    return WriteTyped(*this, m_pItem, ulPropTag, nSet, PT_DOUBLE, value);
+    return WriteTyped(*this, ulPropTag, nSet, PT_DOUBLE, value);
 }
 
 BOOL CMAPIItem::SetPropertyBinary(ULONG ulPropTag, CMAPIByteStream& stream, int nSet)
@@ -176,5 +221,5 @@ BOOL CMAPIItem::SetPropertyBinary(ULONG ulPropTag, CMAPIByteStream& stream, int 
     SPropValue value = {};
     value.Value.bin.cb = stream.GetLength();
     value.Value.bin.lpb = stream.GetBuffer();
-    return WriteTyped(*this, m_pItem, ulPropTag, nSet, PT_BINARY, value);
+    return WriteTyped(*this, ulPropTag, nSet, PT_BINARY, value);
 }

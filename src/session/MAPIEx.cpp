@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
+#include "session/SessionState.h"
 #include "session/StringMode.h"
 
 using mapipim::AnsiText;
@@ -40,7 +41,8 @@ bool IsReadableA(LPCSTR lpsz)
 } // namespace
 
 CMAPIEx::CMAPIEx()
-    : m_pSession(NULL), m_pMsgStore(NULL), m_ulMDBFlags(ulDefaultMDBFlags), m_pFolder(NULL), m_ulConnection(0)
+    : m_pSession(NULL), m_pMsgStore(NULL), m_ulMDBFlags(ulDefaultMDBFlags), m_pFolder(NULL), m_ulConnection(0),
+      m_pState(new mapipim::SessionState)
 {
     GetLocalTimeZoneKeyName(m_strTMKeyName);
 }
@@ -48,6 +50,7 @@ CMAPIEx::CMAPIEx()
 CMAPIEx::~CMAPIEx()
 {
     Logout();
+    delete m_pState;
 }
 
 BOOL CMAPIEx::Init(int bMultiThreadedNotifications, int bInitAsService)
@@ -96,6 +99,7 @@ void CMAPIEx::Logout()
     if (m_pMsgStore)
         m_pMsgStore->Release();
     m_pMsgStore = NULL;
+    m_pState->SetOpenStore(NULL);
     if (m_pSession)
         m_pSession->Release();
     m_pSession = NULL;

@@ -4,6 +4,7 @@
 #include <mapipim/SBinaryUtils.h>
 
 #include "platform/platform.h"
+#include "session/SessionState.h"
 #include "session/StringMode.h"
 #include "session/Scoped.h"
 #include "session/SingleProperty.h"
@@ -89,6 +90,13 @@ BOOL CMAPIEx::OpenMessageStore(SBinary& entryID, ULONG ulFlags)
 
 BOOL CMAPIEx::ReplaceMessageStore(SBinary& entryID)
 {
+    m_pState->ForgetUnmappedNames();
+    // The store already open stays: closing and reopening it would cost its database and end its advise.
+    const SBinary* pOpenStore = m_pState->GetOpenStore();
+    if (m_pMsgStore && pOpenStore &&
+        CompareEntryIDs(pOpenStore->cb, reinterpret_cast<LPENTRYID>(pOpenStore->lpb), entryID.cb,
+                        reinterpret_cast<LPENTRYID>(entryID.lpb)))
+        return TRUE;
     // An advise belongs to the store it was made on; left behind, its connection number would later be
     // unadvised on another store and the old store would keep calling the host.
     if (m_ulConnection && m_pMsgStore)
@@ -97,6 +105,7 @@ BOOL CMAPIEx::ReplaceMessageStore(SBinary& entryID)
     if (m_pMsgStore)
         m_pMsgStore->Release();
     m_pMsgStore = NULL;
+    m_pState->SetOpenStore(NULL);
     if (!m_pSession)
         return FALSE;
 
@@ -106,6 +115,7 @@ BOOL CMAPIEx::ReplaceMessageStore(SBinary& entryID)
         !store)
         return FALSE;
     m_pMsgStore = store.Detach();
+    m_pState->SetOpenStore(&entryID);
     return TRUE;
 }
 

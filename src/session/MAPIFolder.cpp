@@ -5,7 +5,7 @@
 
 #include "session/FolderEntry.h"
 #include "session/Scoped.h"
-#include "session/StringMode.h"
+#include "session/StringValue.h"
 
 using mapipim::ScopedInterface;
 using mapipim::ScopedRows;
@@ -89,8 +89,8 @@ void CMAPIFolder::Attach(CMAPIEx* pMAPI, IMAPIFolder* pFolder, LPCWSTR szName)
     m_pMAPI = pMAPI;
     m_pItem = pFolder;
     m_strName = szName;
-    // Reads PR_ENTRYID into the emptied cache; an unreadable identifier leaves it empty.
-    GetEntryID();
+    // Reads PR_ENTRYID into the emptied cache (an unreadable identifier leaves it empty) and finds the store.
+    IdentifyObject();
 }
 
 IMAPIFolder* CMAPIFolder::Detach()
@@ -106,8 +106,7 @@ IMAPITable* CMAPIFolder::GetHierarchy()
     if (!pFolder)
         return NULL;
     ReleaseTable(m_pHierarchy);
-    SizedSPropTagArray(nHierarchyColumns, columns) = {nHierarchyColumns,
-                                                      {mapipim::StoreStringTag(PR_DISPLAY_NAME_W), PR_ENTRYID}};
+    SizedSPropTagArray(nHierarchyColumns, columns) = {nHierarchyColumns, {StringTag(PR_DISPLAY_NAME_W), PR_ENTRYID}};
     IMAPITable* pTable = NULL;
     const HRESULT hr = pFolder->GetHierarchyTable(0, &pTable);
     m_pHierarchy = WithColumns(hr, pTable, reinterpret_cast<LPSPropTagArray>(&columns));
@@ -125,7 +124,7 @@ IMAPITable* CMAPIFolder::GetContents()
     m_hrLastFetch = S_OK;
     SizedSPropTagArray(nContentsColumns, columns) = {nContentsColumns, {PR_MESSAGE_FLAGS, PR_ENTRYID}};
     IMAPITable* pTable = NULL;
-    const HRESULT hr = pFolder->GetContentsTable(static_cast<ULONG>(CMAPIEx::m_nMAPICode), &pTable);
+    const HRESULT hr = pFolder->GetContentsTable(GetStringFlags(), &pTable);
     m_pContents = WithColumns(hr, pTable, reinterpret_cast<LPSPropTagArray>(&columns));
     return m_pContents;
 }
@@ -217,7 +216,7 @@ BOOL CMAPIFolder::GetNextSubFolder(CMAPIFolder& subFolder, CString& strFolderNam
     IMAPIFolder* pFolder = pEntryID ? mapipim::OpenFolderEntry(GetMAPIFolder(), *pEntryID, MAPI_MODIFY) : NULL;
 
     if (row.cValues > nHierarchyDisplayName)
-        CMAPIEx::GetValidString(row.lpProps[nHierarchyDisplayName], strFolderName);
+        strFolderName = mapipim::StringOf(row.lpProps[nHierarchyDisplayName]);
     else
         strFolderName.Empty();
     subFolder.Attach(m_pMAPI, pFolder, strFolderName);

@@ -16,11 +16,11 @@ inline bool SwitchToAnsiOnlyUnlessUnicode(ULONG ulStoreSupportMask)
     return true;
 }
 
-// A string tag (PT_UNICODE or PT_MV_UNICODE) in the form the process's string mode takes: its 8-bit form in
-// ANSI-only mode. Any other tag is returned as given.
-inline ULONG StoreStringTag(ULONG ulPropTag)
+// A string tag (PT_UNICODE or PT_MV_UNICODE) in the form a store keeps strings: as given for a Unicode store,
+// else its 8-bit form. Any other tag is returned as given.
+inline ULONG StringTagFor(ULONG ulPropTag, bool bUnicodeStore)
 {
-    if (!CMAPIEx::m_bOnlyANSIOnUnicode)
+    if (bUnicodeStore)
         return ulPropTag;
     switch (PROP_TYPE(ulPropTag))
     {
@@ -31,6 +31,12 @@ inline ULONG StoreStringTag(ULONG ulPropTag)
     default:
         return ulPropTag;
     }
+}
+
+// The same in the form the process's string mode takes: its 8-bit form in ANSI-only mode.
+inline ULONG StoreStringTag(ULONG ulPropTag)
+{
+    return StringTagFor(ulPropTag, !CMAPIEx::m_bOnlyANSIOnUnicode);
 }
 
 // The same for a property type alone: PT_UNICODE or PT_MV_UNICODE in the width the process's string mode takes.

@@ -9,7 +9,8 @@
 
 namespace
 {
-const BYTE kAttachTag[] = {0x2A, 0x86, 0x48};
+// Bytes that read as text in code page 1252 up to a zero byte, and bytes past it that must not show.
+const BYTE kAttachTag[] = {'t', 'a', 'g', 0x86, 0x00, 'x', 'y'};
 
 // Row 0: both names and a content id; row 1: the contact photo; row 2: a file name alone; row 3: no name, photo
 // flag 0.
@@ -123,6 +124,7 @@ TEST_F(AttachmentsTest, NamesAtSingleIndexes)
 
 TEST_F(AttachmentsTest, EachListedRowIsTracedColumnByColumn)
 {
+    ScopedEnv acp("MAPIPIM_ACP", "1252");
     mapipim::TraceCapture trace;
     ASSERT_EQ(CString(_T("report.pdf")), Names(0, MAPIPIM_ATTACH_ALL));
     CString strMissing;
@@ -136,7 +138,7 @@ TEST_F(AttachmentsTest, EachListedRowIsTracedColumnByColumn)
         _T("PR_ATTACH_METHOD : 1"),
         _T("PR_RENDERING_POSITION : ") + strMissing,
         _T("PR_ATTACH_CONTENT_ID : cid-0"),
-        _T("PR_ATTACH_TAG : 3, 2A8648"),
+        _T("PR_ATTACH_TAG : 7, tag\u2020"),
         _T("PR_ATTACH_ENCODING : ") + strMissing + _T(", "),
         _T("PR_ATTACH_ADDITIONAL_INFO : ") + strMissing + _T(", "),
         _T("PR_ATTACHMENT_LINKID : ") + strMissing,

@@ -50,6 +50,7 @@ TEST_P(BodyTest, BodiesAroundTheChunkSizeReadBackExactly)
 
 TEST_P(BodyTest, ReadsInChunksUntilAShortOne)
 {
+    CMAPIInterface::SetYield(1);
     const mapisvc::EntryId id = NewBodyMessage();
     CMAPIItem item;
     ASSERT_TRUE(OpenItem(item, id));
@@ -63,6 +64,13 @@ TEST_P(BodyTest, ReadsInChunksUntilAShortOne)
     ASSERT_TRUE(item.SetBody(LongText(5000)));
     ASSERT_TRUE(item.GetBody(strBody));
     EXPECT_EQ(3u, CallsOf("", "Read").size());
+    EXPECT_EQ(LongText(5000), strBody);
+
+    // No pause owed: the stream moves in one large piece.
+    CMAPIInterface::SetYield(0);
+    mapisvc::ClearCallLog();
+    ASSERT_TRUE(item.GetBody(strBody));
+    EXPECT_EQ(1u, CallsOf("", "Read").size());
     EXPECT_EQ(LongText(5000), strBody);
 }
 
@@ -162,6 +170,7 @@ TEST_F(BodyAccessTest, CancelBetweenChunksKeepsThePartialText)
 
 TEST_F(BodyAccessTest, FailuresOfTheStoreAreFailures)
 {
+    CMAPIInterface::SetYield(1); // the chunks of the default pause: the second read is the second chunk
     CMAPIItem item;
     ASSERT_TRUE(OpenItem(item, NewMessage()));
     ASSERT_TRUE(item.SetBody(LongText(5000)));

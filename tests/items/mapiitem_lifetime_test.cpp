@@ -40,10 +40,20 @@ TEST_F(MAPIItemLifetimeTest, OpenUsesBestAccessAndCachesTheEntryId)
     const std::vector<mapisvc::CallRecord> opens = CallsOf("IMAPISession", "OpenEntry");
     ASSERT_EQ(opens.size(), 1u);
     EXPECT_EQ(opens[0].flags, static_cast<ULONG>(MAPI_BEST_ACCESS));
-    const std::vector<mapisvc::CallRecord> reads = CallsOf("IMessage", "GetProps");
-    ASSERT_EQ(reads.size(), 1u);
+    // The identifier and the store's record key in one read; the first item of a store the session has not
+    // opened also names its store, which is asked once whether it holds UTF-16.
+    std::vector<mapisvc::CallRecord> reads = CallsOf("IMessage", "GetProps");
+    ASSERT_EQ(reads.size(), 2u);
     EXPECT_EQ(reads[0].flags, MAPI_UNICODE);
-    EXPECT_EQ(reads[0].propTags, std::vector<ULONG>{PR_ENTRYID});
+    EXPECT_EQ(reads[0].propTags, (std::vector<ULONG>{PR_ENTRYID, PR_STORE_RECORD_KEY}));
+    EXPECT_EQ(reads[1].propTags, std::vector<ULONG>{PR_STORE_ENTRYID});
+    ItemUnderTest second;
+    SBinary entryID = MessageID();
+    mapisvc::ClearCallLog();
+    ASSERT_TRUE(second.Open(&m_mapi, entryID));
+    reads = CallsOf("IMessage", "GetProps");
+    ASSERT_EQ(reads.size(), 1u) << "the store is known now";
+    EXPECT_TRUE(CallsOf("IMAPISession", "OpenMsgStore").empty());
 
     mapisvc::ClearCallLog();
     EXPECT_EQ(Bytes(*m_item.GetEntryID()), m_messageID);

@@ -63,15 +63,16 @@ TEST_F(MAPIItemPropertyTest, EveryTypeRoundTripsThroughTheStore)
     EXPECT_EQ(wValue, 0x0605u) << "the value held six bytes only";
 }
 
-TEST_F(MAPIItemPropertyTest, ReadsPassTheProcessStringFlagsToGetProps)
+TEST_F(MAPIItemPropertyTest, ReadsPassTheStringFlagsOfTheItemsOwnStoreToGetProps)
 {
     m_item.GetPropertyLong(PR_IMPORTANCE, 0);
+    // The process meets an ANSI-only store: an item of a Unicode store keeps asking for UTF-16.
     ProcessFlagsGuard::EnterAnsiOnlyMode();
     m_item.GetPropertyLong(PR_IMPORTANCE, 0);
     const std::vector<mapisvc::CallRecord> reads = CallsOf("IMessage", "GetProps");
     ASSERT_EQ(reads.size(), 2u);
     EXPECT_EQ(reads[0].flags, MAPI_UNICODE);
-    EXPECT_EQ(reads[1].flags, 0u);
+    EXPECT_EQ(reads[1].flags, MAPI_UNICODE);
 }
 
 TEST_F(MAPIItemPropertyTest, MissingPropertiesGiveTheDefaultsAndLeaveOutputs)
@@ -281,9 +282,10 @@ TEST_F(AnsiOnlyStoreTest, NamedStringsAreWrittenAsEightBitText)
     EXPECT_EQ(strValue, CString(_T("Stra\u00DFe")));
 }
 
-TEST_F(AnsiOnlyStoreTest, ModeStaysForAUnicodeStoreOpenedLater)
+TEST_F(AnsiOnlyStoreTest, ModeStaysButAUnicodeStoreOpenedLaterKeepsItsStrings)
 {
-    // Back in the Unicode default store, strings are still exchanged in their 8-bit form.
+    // Back in the Unicode default store the process stays in ANSI-only mode, yet the store's own items exchange
+    // their strings as UTF-16, so that nothing outside the code page is lost.
     m_item.Close();
     ASSERT_TRUE(m_mapi.OpenMessageStore(NULL, MAPI_BEST_ACCESS | MDB_NO_DIALOG));
     EXPECT_EQ(CMAPIEx::m_bOnlyANSIOnUnicode, 1);
@@ -293,5 +295,5 @@ TEST_F(AnsiOnlyStoreTest, ModeStaysForAUnicodeStoreOpenedLater)
     CString strSubject;
     ASSERT_TRUE(m_item.GetPropertyString(PR_SUBJECT_W, strSubject));
     EXPECT_EQ(strSubject, CString(_T("Stored subject")));
-    EXPECT_EQ(CallsOf("IMessage", "GetProps").at(0).propTags, std::vector<ULONG>{PR_SUBJECT_A});
+    EXPECT_EQ(CallsOf("IMessage", "GetProps").at(0).propTags, std::vector<ULONG>{PR_SUBJECT_W});
 }

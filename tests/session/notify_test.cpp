@@ -1,6 +1,7 @@
 // Store notifications: CMAPIEx::Notify in both delivery modes, one advise at a time, ended by Logout and by
 // opening another store; and the advise sink's COM behaviour.
 #include <mapipim/MAPIEx.h>
+#include <mapipim/MAPIFolder.h>
 
 #include "session/MAPIAdviseSink.h"
 #include "support/CallLogQueries.h"
@@ -106,6 +107,37 @@ TEST_F(NotifyTest, LogoutAndAnotherStoreEndTheAdvise)
     EXPECT_EQ(received.nCalls, 0);
     Session().Logout();
     EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 2u);
+}
+
+TEST_F(NotifyTest, OpeningAFolderOfTheOpenStoreKeepsTheStoreAndItsAdvise)
+{
+    Received received;
+    ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+    IMsgStore* pStore = Session().GetMessageStore();
+    mapisvc::EntryId inbox;
+    {
+        Ref<IMAPISession> session = Logon();
+        inbox = EntryIdOf(OpenInbox(OpenStore(session.Get(), m_store).Get()).Get());
+    }
+    mapisvc::ClearCallLog();
+    SBinary storeID = AsSBinary(m_store);
+    SBinary inboxID = AsSBinary(inbox);
+    for (int i = 0; i < 2; ++i)
+    {
+        CMAPIFolder folder;
+        ASSERT_TRUE(Session().OpenFolder(storeID, inboxID, folder));
+    }
+    EXPECT_EQ(pStore, Session().GetMessageStore());
+    EXPECT_TRUE(CallsOf("IMAPISession", "OpenMsgStore").empty());
+    EXPECT_TRUE(CallsOf("IMsgStore", "Unadvise").empty());
+    CreateMessageElsewhere();
+    EXPECT_EQ(received.nObjectsCreated, 1);
+
+    // A session that cannot compare the identifiers opens the store afresh, as it always did.
+    ScopedFault compare("IMAPISession", "CompareEntryIDs");
+    mapisvc::ClearCallLog();
+    ASSERT_TRUE(Session().OpenMessageStore(storeID));
+    EXPECT_EQ(CallsOf("IMAPISession", "OpenMsgStore").size(), 1u);
 }
 
 TEST_F(NotifyTest, StoreThatCannotNotifyIsNotAdvised)

@@ -1,0 +1,65 @@
+// GetStoreFolder over 1,000 and 10,000 folders, as a tree (ten wide at each level) and flat (all in one folder),
+// against a raw scan of the store's folder rows, with the pauses off; with and without item counts.
+#include "BenchWorld.h"
+
+using namespace benchworld;
+
+namespace
+{
+const ULONG kEveryFolder = 0xFFFF7FFF; // every type, no counts
+const ULONG kCountBit = 0x8000;
+
+int64_t RawScanFolders(RawStore& raw)
+{
+    sqlite3_stmt* pStatement = raw.Prepare("SELECT id, parent, props FROM object WHERE type = ?1");
+    sqlite3_bind_int(pStatement, 1, kFolderRow);
+    int64_t nSum = 0;
+    while (sqlite3_step(pStatement) == SQLITE_ROW)
+    {
+        benchmark::DoNotOptimize(sqlite3_column_blob(pStatement, 2));
+        nSum += sqlite3_column_int64(pStatement, 0) + sqlite3_column_bytes(pStatement, 2);
+    }
+    sqlite3_finalize(pStatement);
+    return nSum;
+}
+
+// Args: number of folders, tree (1) or flat (0), counts (1) or not (0).
+void DiscoveryVsRawScan(benchmark::State& state)
+{
+    const int nFolders = static_cast<int>(state.range(0));
+    const bool bTree = state.range(1) != 0;
+    const ULONG ulFlags = state.range(2) ? kEveryFolder | kCountBit : kEveryFolder;
+    TemporaryHome home;
+    const mapisvc::EntryId store = DefaultStore();
+    RawStore raw(home.StoreFile());
+    mapisvc::EntryId top;
+    mapisvc::CreateFolder(store, nullptr, u"Projects", u"IPF.Note", &top);
+    const int64_t nTop = raw.LastRow(kFolderRow);
+    mapisvc::CreateFolder(store, &top, u"Folder", u"IPF.Note");
+    raw.CloneFolder(raw.LastRow(kFolderRow), nTop, nFolders - 1, bTree);
+
+    CMAPIInterface mapi;
+    CMAPIInterface::SetYield(0);
+    CArray<COutlookStore*, COutlookStore*> arrStores;
+    SideBySide timing;
+    timing.Run(
+        state,
+        [&]
+        {
+            mapi.GetStoreFolder(arrStores, ulFlags, nullptr);
+            if (arrStores.GetSize() != 1 || arrStores[0]->arrFolders.GetSize() < nFolders)
+                state.SkipWithError("discovery missed folders");
+        },
+        [&] { benchmark::DoNotOptimize(RawScanFolders(raw)); });
+    DeleteAll(arrStores);
+    CMAPIInterface::SetYield(1);
+    timing.Report(state, nFolders);
+}
+} // namespace
+
+BENCHMARK(DiscoveryVsRawScan)
+    ->ArgsProduct({{1000, 10000}, {1, 0}, {0, 1}})
+    ->ArgNames({"folders", "tree", "count"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(1);

@@ -1,0 +1,56 @@
+// The values of many properties of one object, read in one GetProps. An item kind reads every property of the
+// read groups a host asks for this way; while the batch is set on the item (PropertyBatchScope), the item's typed
+// getters answer from it what it holds and ask MAPI only for anything else, so that each field is still read,
+// checked and traced on its own exactly as a single read would be.
+#pragma once
+
+#include "platform/platform.h"
+#include "session/Scoped.h"
+
+#include <utility>
+#include <vector>
+
+class CMAPIItem;
+
+namespace mapipim
+{
+// A property as a field table names it: an ordinary tag (strings as PT_UNICODE, read in the store's form), or the
+// numeric id of a named property of a set index.
+struct PropertyName
+{
+    ULONG ulTag;
+    int nSet;
+};
+
+class PropertyBatch
+{
+public:
+    // Reads the properties of the item in one call, its named ones resolved through the store's map. False when
+    // the read failed as a whole: the batch then holds nothing, and every getter asks MAPI for its own property
+    // (a failure tied to one property then fails that property alone).
+    bool Read(CMAPIItem& item, const std::vector<PropertyName>& properties);
+
+    // The value read under the property id of ulPropTag (PT_ERROR when the object lacks it); null when the batch
+    // did not read that property.
+    const SPropValue* Find(ULONG ulPropTag) const;
+
+private:
+    ScopedBuffer<SPropValue> m_values;
+    ULONG m_cValues = 0;
+    std::vector<std::pair<ULONG, ULONG>> m_positions; // property id, position in m_values; sorted by id
+};
+
+// Sets a batch read of the properties on the item for the life of the scope.
+class PropertyBatchScope
+{
+public:
+    PropertyBatchScope(CMAPIItem& item, const std::vector<PropertyName>& properties);
+    ~PropertyBatchScope();
+    PropertyBatchScope(const PropertyBatchScope&) = delete;
+    PropertyBatchScope& operator=(const PropertyBatchScope&) = delete;
+
+private:
+    CMAPIItem& m_item;
+    PropertyBatch m_batch;
+};
+} // namespace mapipim

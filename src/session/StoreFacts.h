@@ -1,0 +1,18 @@
+// What the library keeps about one message store for as long as a session uses it: whether the store holds
+// strings as UTF-16, and its named-property map. Every object opened in the store shares them, so that each
+// object reads and writes its strings in the form its own store supports (whatever the process-wide mode says)
+// and a name is resolved once per store rather than once per object.
+#pragma once
+
+#include "session/NamedPropertyMap.h"
+
+namespace mapipim
+{
+struct StoreFacts
+{
+    explicit StoreFacts(bool bUnicodeStore) : bUnicode(bUnicodeStore) {}
+
+    const bool bUnicode;
+    NamedPropertyMap names;
+};
+} // namespace mapipim
