@@ -2,8 +2,10 @@
 
 #include "platform/mapi/StoreLayout.h"
 #include "platform/mapi/Text.h"
+#include "platform/trace/Trace.h"
 
 #include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <set>
 #include <unistd.h>
@@ -83,6 +85,35 @@ void UnlinkStoreFiles(const std::string& path)
 {
     for (const char* suffix : {"", "-wal", "-shm"})
         unlink((path + suffix).c_str());
+}
+
+// Every SQLite database begins with this header; an empty file, one cut short before it, or a foreign file does
+// not, and SQLite would take an empty file for a new database and write a schema into it.
+bool HasDatabaseHeader(const std::string& path)
+{
+    static const char kHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char header[sizeof(kHeader)];
+    const ssize_t got = pread(fd, header, sizeof(header), 0);
+    close(fd);
+    return got == static_cast<ssize_t>(sizeof(header)) && std::memcmp(header, kHeader, sizeof(header)) == 0;
+}
+
+// A database that is not a store (it lacks the store's own table) is refused before anything is written to it.
+HRESULT CheckIsStore(Database& db)
+{
+    Query query = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'meta'");
+    if (query.Step())
+        return S_OK;
+    return query.Result() ? query.Result() : MAPI_E_CORRUPT_DATA;
+}
+
+// A store file whose content cannot be read as a store is damaged, whatever SQLite calls it.
+HRESULT AsDamaged(HRESULT hr)
+{
+    return hr == MAPI_E_CORRUPT_STORE ? MAPI_E_CORRUPT_DATA : hr;
 }
 
 HRESULT WriteMeta(Database& db, const std::string& key, std::string_view value)
@@ -239,6 +270,8 @@ StoreDatabase::~StoreDatabase()
 {
     m_names.reset();
     m_db.reset();
+    if (!m_listed)
+        return;
     OpenStores& registry = Registry();
     std::lock_guard<std::mutex> lock(registry.mutex);
     auto it = registry.stores.find(m_path);
@@ -283,23 +316,43 @@ HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool 
 
 HRESULT StoreDatabase::Open(const std::string& path, std::shared_ptr<StoreDatabase>& store)
 {
+    // Whatever the caller held goes before the registry is locked: its destructor takes that lock.
+    store.reset();
     OpenStores& registry = Registry();
-    std::lock_guard<std::mutex> lock(registry.mutex);
-    if ((store = registry.stores[path].lock()))
+    std::unique_lock<std::mutex> lock(registry.mutex);
+    auto listed = registry.stores.find(path);
+    if (listed != registry.stores.end() && (store = listed->second.lock()))
         return S_OK;
-    if (access(path.c_str(), F_OK) != 0)
-        return MAPI_E_NOT_FOUND;
-    std::unique_ptr<Database> db;
-    if (HRESULT hr = Database::Open(path, false, db))
+    std::shared_ptr<StoreDatabase> opened;
+    const HRESULT hr = Load(path, opened);
+    if (hr != S_OK)
+    {
+        lock.unlock();
+        if (hr == MAPI_E_CORRUPT_DATA)
+            LOGTRACE(_T("[MAPI] The store file %s is damaged"), FromUtf8(path).c_str());
         return hr;
-    if (HRESULT hr = db->Execute(kSchema))
-        return hr;
-    std::shared_ptr<StoreDatabase> opened(new StoreDatabase(path, std::move(db)));
-    if (HRESULT hr = opened->ReadMeta())
-        return hr;
+    }
+    opened->m_listed = true;
     registry.stores[path] = opened;
     store = std::move(opened);
     return S_OK;
+}
+
+HRESULT StoreDatabase::Load(const std::string& path, std::shared_ptr<StoreDatabase>& opened)
+{
+    if (access(path.c_str(), F_OK) != 0)
+        return MAPI_E_NOT_FOUND;
+    if (!HasDatabaseHeader(path))
+        return MAPI_E_CORRUPT_DATA;
+    std::unique_ptr<Database> db;
+    if (HRESULT hr = Database::Open(path, false, db))
+        return AsDamaged(hr);
+    if (HRESULT hr = CheckIsStore(*db))
+        return AsDamaged(hr);
+    if (HRESULT hr = db->Execute(kSchema))
+        return AsDamaged(hr);
+    opened.reset(new StoreDatabase(path, std::move(db)));
+    return AsDamaged(opened->ReadMeta());
 }
 
 void StoreDatabase::DeleteFile(const std::string& path)

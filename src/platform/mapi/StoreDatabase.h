@@ -76,7 +76,8 @@ class StoreDatabase
 public:
     // Creates a new store file with its root folder, IPM subtree and, when asked, the standard folders.
     static HRESULT Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders);
-    // The process's connection to an existing store file.
+    // The process's connection to an existing store file. MAPI_E_NOT_FOUND when there is no file,
+    // MAPI_E_CORRUPT_DATA (and a trace line) when the file is empty, cut short or not a store.
     static HRESULT Open(const std::string& path, std::shared_ptr<StoreDatabase>& store);
     // Deletes a store file now, or when the process's last user of it lets it go.
     static void DeleteFile(const std::string& path);
@@ -128,6 +129,8 @@ public:
 
 private:
     StoreDatabase(std::string path, std::unique_ptr<Database> db);
+    // Opens and checks the file; the result is not listed among the process's open stores yet.
+    static HRESULT Load(const std::string& path, std::shared_ptr<StoreDatabase>& opened);
     HRESULT ReadMeta();
     // `fresh`: the owner has nothing stored yet.
     HRESULT SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props, bool fresh);
@@ -141,6 +144,7 @@ private:
     void Publish(StoreEvent event) { m_notifier.Publish({std::move(event)}); }
 
     std::string m_path;
+    bool m_listed = false; // among the process's open stores, which its destructor then updates
     std::unique_ptr<Database> m_db;
     std::recursive_mutex m_mutex;
     MAPIUID m_uid{};
