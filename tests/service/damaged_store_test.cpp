@@ -136,6 +136,27 @@ TEST_F(DamagedStoreTest, StoreWithoutIdentityIsDamaged)
     ExpectDamaged();
 }
 
+TEST_F(DamagedStoreTest, DamagedStoredValueIsDamaged)
+{
+    // Values the store never writes: the caller sees a damaged store, not an exception.
+    const std::pair<const char*, const char*> damaged[] = {
+        {"role3", "x"}, {"role3", ""}, {"role3", "12abc"}, {"role3", "99999999999999999999999"},
+        {"unicode", "yes"}, {"uid", "short"}};
+    for (const auto& value : damaged)
+    {
+        SCOPED_TRACE(std::string(value.first) + "=" + value.second);
+        WriteAll(storeFile, goodStore);
+        {
+            std::unique_ptr<mapisvc::Database> db;
+            ASSERT_EQ(mapisvc::Database::Open(storeFile.string(), false, db), S_OK);
+            mapisvc::Query update = db->Prepare("UPDATE meta SET value = ? WHERE key = ?");
+            ASSERT_EQ(update.BindBlob(1, value.second).BindText(2, value.first).Run(), S_OK);
+            ASSERT_EQ(db->Changes(), 1);
+        }
+        ExpectDamaged();
+    }
+}
+
 TEST_F(DamagedStoreTest, RepairedFileOpensAgain)
 {
     WriteAll(storeFile, "");

@@ -58,11 +58,16 @@ HRESULT SqliteResult(int code)
 
 Query::~Query()
 {
-    if (m_stmt)
+    if (!m_stmt)
+        return;
+    if (!m_inUse)
     {
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
+        sqlite3_finalize(m_stmt);
+        return;
     }
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+    *m_inUse = false;
 }
 
 Query& Query::Bind(int index, int64_t value)
@@ -142,12 +147,13 @@ bool Query::IsNull(int column) const
 Database::~Database()
 {
     for (auto& entry : m_statements)
-        sqlite3_finalize(entry.second);
+        sqlite3_finalize(entry.second.stmt);
     sqlite3_close(m_db);
 }
 
 HRESULT Database::Open(const std::string& path, bool create, std::unique_ptr<Database>& database)
 {
+    database.reset();
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
@@ -156,17 +162,23 @@ HRESULT Database::Open(const std::string& path, bool create, std::unique_ptr<Dat
         sqlite3_close(db);
         return SqliteResult(code);
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMilliseconds);
-    sqlite3_extended_result_codes(db, 1);
-    database.reset(new Database(db, path));
-    if (HRESULT hr = database->Execute("PRAGMA journal_mode=WAL"))
-    {
-        database.reset();
+    // Owned from here, so that a connection that cannot be set up is closed again.
+    std::unique_ptr<Database> opened(new Database(db, path));
+    if (HRESULT hr = opened->Configure())
         return hr;
-    }
-    if (HRESULT hr = database->Execute(kCachePragmas))
+    database = std::move(opened);
+    return S_OK;
+}
+
+HRESULT Database::Configure()
+{
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMilliseconds);
+    sqlite3_extended_result_codes(m_db, 1);
+    if (HRESULT hr = Execute("PRAGMA journal_mode=WAL"))
         return hr;
-    return database->Execute(SynchronousPragma());
+    if (HRESULT hr = Execute(kCachePragmas))
+        return hr;
+    return Execute(SynchronousPragma());
 }
 
 HRESULT Database::Execute(const char* sql)
@@ -176,17 +188,24 @@ HRESULT Database::Execute(const char* sql)
 
 Query Database::Prepare(const char* sql)
 {
-    auto it = m_statements.find(sql);
-    if (it != m_statements.end())
-        return Query(it->second);
+    CachedStatement& cached = m_statements[sql];
+    if (cached.stmt && !cached.inUse)
+    {
+        cached.inUse = true;
+        return Query(cached.stmt, &cached.inUse);
+    }
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+    const unsigned int flags = cached.stmt ? 0 : SQLITE_PREPARE_PERSISTENT;
+    if (sqlite3_prepare_v3(m_db, sql, -1, flags, &stmt, nullptr) != SQLITE_OK)
     {
         sqlite3_finalize(stmt);
-        return Query(nullptr);
+        return Query(nullptr, nullptr);
     }
-    m_statements.emplace(sql, stmt);
-    return Query(stmt);
+    if (cached.stmt)
+        return Query(stmt, nullptr);
+    cached.stmt = stmt;
+    cached.inUse = true;
+    return Query(stmt, &cached.inUse);
 }
 
 int64_t Database::LastInsertId() const

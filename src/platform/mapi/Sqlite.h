@@ -17,13 +17,19 @@ namespace mapisvc
 {
 HRESULT SqliteResult(int code);
 
-// A cached statement in use: bind, step, read columns. It is reset when it goes out of scope.
+// A statement in use: bind, step, read columns. A statement of the connection's cache is reset and handed back
+// when the query goes out of scope; one of its own (the cached one being in use) is finalised.
 class Query
 {
 public:
-    explicit Query(sqlite3_stmt* stmt) : m_stmt(stmt) {}
+    // `inUse`: the cache's flag of a cached statement, cleared when the query ends; null for a statement of its own.
+    Query(sqlite3_stmt* stmt, bool* inUse) : m_stmt(stmt), m_inUse(inUse) {}
     ~Query();
-    Query(Query&& other) noexcept : m_stmt(other.m_stmt), m_result(other.m_result) { other.m_stmt = nullptr; }
+    Query(Query&& other) noexcept : m_stmt(other.m_stmt), m_inUse(other.m_inUse), m_result(other.m_result)
+    {
+        other.m_stmt = nullptr;
+        other.m_inUse = nullptr;
+    }
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
 
@@ -45,6 +51,7 @@ public:
 
 private:
     sqlite3_stmt* m_stmt;
+    bool* m_inUse;
     HRESULT m_result = S_OK;
 };
 
@@ -59,19 +66,27 @@ public:
     static HRESULT Open(const std::string& path, bool create, std::unique_ptr<Database>& database);
 
     HRESULT Execute(const char* sql);
-    // A statement from the connection's cache; a null statement (failing every step) when it cannot be prepared.
+    // A statement from the connection's cache, or one of its own while the cached one is in use by another query
+    // (a caller still reading it); a null statement (failing every step) when it cannot be prepared.
     Query Prepare(const char* sql);
     int64_t LastInsertId() const;
     int Changes() const;
     const std::string& Path() const { return m_path; }
 
 private:
+    struct CachedStatement
+    {
+        sqlite3_stmt* stmt = nullptr;
+        bool inUse = false;
+    };
+
     Database(sqlite3* db, std::string path) : m_db(db), m_path(std::move(path)) {}
+    HRESULT Configure();
 
     sqlite3* m_db;
     std::string m_path;
-    // Keyed by the address of the SQL text: statements are string literals, prepared once each.
-    std::unordered_map<const char*, sqlite3_stmt*> m_statements;
+    // Keyed by the SQL text. The map's nodes stay where they are as it grows, so a query may hold its entry's flag.
+    std::unordered_map<std::string, CachedStatement> m_statements;
 };
 
 // BEGIN IMMEDIATE ... COMMIT; rolled back when not committed.

@@ -4,6 +4,7 @@
 #include "platform/mapi/Text.h"
 #include "platform/trace/Trace.h"
 
+#include <charconv>
 #include <cstring>
 #include <fcntl.h>
 #include <map>
@@ -65,6 +66,14 @@ ObjectRecord ReadObject(const Query& query, const std::vector<ULONG>* wanted)
 std::string RoleKey(FolderRole role)
 {
     return "role" + std::to_string(static_cast<int>(role));
+}
+
+// A stored number: the whole text a decimal integer, else false.
+bool ParseStoredId(std::string_view text, int64_t& value)
+{
+    const char* end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, value);
+    return !text.empty() && parsed.ec == std::errc() && parsed.ptr == end;
 }
 
 // The process's open stores, so that every session of the process shares one connection per store file.
@@ -288,11 +297,15 @@ HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool 
         return hr;
     if (HRESULT hr = db->Execute(kSchema))
         return hr;
+    // Every write is checked: a store committed without its identity, its width or a folder's role would open
+    // as another store than the one made, or not at all. Anything unchecked rolls back with the transaction.
     Transaction transaction(*db);
     if (HRESULT hr = transaction.Begin())
         return hr;
-    WriteMeta(*db, "uid", UidBytes(uid));
-    WriteMeta(*db, "unicode", unicode ? "1" : "0");
+    if (HRESULT hr = WriteMeta(*db, "uid", UidBytes(uid)))
+        return hr;
+    if (HRESULT hr = WriteMeta(*db, "unicode", unicode ? "1" : "0"))
+        return hr;
     StoreLayout layout(uid, unicode);
     for (const FolderPlan& plan : layout.Folders(standardFolders))
     {
@@ -301,7 +314,8 @@ HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool 
         if (HRESULT hr = InsertFolder(*db, parent, layout.PropsOf(plan), id))
             return hr;
         layout.SetId(plan.role, id);
-        WriteMeta(*db, RoleKey(plan.role), std::to_string(id));
+        if (HRESULT hr = WriteMeta(*db, RoleKey(plan.role), std::to_string(id)))
+            return hr;
     }
     // The Inbox names the folders of the other item kinds by their entry identifiers.
     if (standardFolders)
@@ -352,7 +366,13 @@ HRESULT StoreDatabase::Load(const std::string& path, std::shared_ptr<StoreDataba
     if (HRESULT hr = db->Execute(kSchema))
         return AsDamaged(hr);
     opened.reset(new StoreDatabase(path, std::move(db)));
-    return AsDamaged(opened->ReadMeta());
+    if (HRESULT hr = AsDamaged(opened->ReadMeta()))
+        return hr;
+    // Ids reserved and never saved (a killed process leaves them) are reclaimed. Ids are never handed out twice,
+    // so a reservation still in use by another process only saves its message into a row made anew. A busy store
+    // keeps them for a later open.
+    opened->ReclaimReservedIds();
+    return S_OK;
 }
 
 void StoreDatabase::DeleteFile(const std::string& path)
@@ -374,20 +394,37 @@ HRESULT StoreDatabase::ReadMeta()
     {
         const std::string key = query.Text(0);
         const std::string_view value = query.Blob(1);
-        if (key == "uid" && value.size() == 16)
+        if (key == "uid")
         {
+            if (value.size() != 16)
+                return MAPI_E_CORRUPT_DATA;
             std::memcpy(m_uid.ab, value.data(), 16);
             haveUid = true;
         }
         else if (key == "unicode")
-            m_unicode = value != "0";
+        {
+            if (value != "0" && value != "1")
+                return MAPI_E_CORRUPT_DATA;
+            m_unicode = value == "1";
+        }
         for (size_t role = 0; role < static_cast<size_t>(FolderRole::Count); ++role)
-            if (key == RoleKey(static_cast<FolderRole>(role)))
-                m_roles[role] = std::stoll(std::string(value));
+            if (key == RoleKey(static_cast<FolderRole>(role)) && !ParseStoredId(value, m_roles[role]))
+                return MAPI_E_CORRUPT_DATA;
     }
     if (query.Result())
         return query.Result();
-    return haveUid ? S_OK : MAPI_E_CORRUPT_STORE;
+    return haveUid ? S_OK : MAPI_E_CORRUPT_DATA;
+}
+
+HRESULT StoreDatabase::ReclaimReservedIds()
+{
+    // Looked for first (through the children index: a placeholder has no parent), as reading never waits.
+    {
+        Query find = m_db->Prepare("SELECT 1 FROM object WHERE parent = -1 AND type = ? LIMIT 1");
+        if (!find.Bind(1, kReserved).Step())
+            return find.Result();
+    }
+    return m_db->Prepare("DELETE FROM object WHERE parent = -1 AND type = ?").Bind(1, kReserved).Run();
 }
 
 HRESULT StoreDatabase::SetRoleFolder(FolderRole role, int64_t id)
@@ -418,8 +455,8 @@ HRESULT StoreDatabase::LoadObject(int64_t id, ObjectRecord& record, const std::v
 HRESULT StoreDatabase::ReserveMessageId(int64_t& id)
 {
     auto lock = Lock();
-    Query insert = m_db->Prepare("INSERT INTO object(type, parent, props) VALUES(0, -1, x'')");
-    if (HRESULT hr = insert.Run())
+    Query insert = m_db->Prepare("INSERT INTO object(type, parent, props) VALUES(?, -1, x'')");
+    if (HRESULT hr = insert.Bind(1, kReserved).Run())
         return hr;
     id = m_db->LastInsertId();
     return S_OK;
@@ -428,7 +465,7 @@ HRESULT StoreDatabase::ReserveMessageId(int64_t& id)
 void StoreDatabase::ReleaseMessageId(int64_t id)
 {
     auto lock = Lock();
-    m_db->Prepare("DELETE FROM object WHERE id = ? AND type = 0").Bind(1, id).Run();
+    m_db->Prepare("DELETE FROM object WHERE id = ? AND type = ?").Bind(1, id).Bind(2, kReserved).Run();
 }
 
 HRESULT StoreDatabase::CreateFolder(int64_t parent, const PropertyBag& props, int64_t& id)

@@ -131,7 +131,10 @@ private:
     StoreDatabase(std::string path, std::unique_ptr<Database> db);
     // Opens and checks the file; the result is not listed among the process's open stores yet.
     static HRESULT Load(const std::string& path, std::shared_ptr<StoreDatabase>& opened);
+    // MAPI_E_CORRUPT_DATA when a stored value is missing or not what the store wrote.
     HRESULT ReadMeta();
+    // Deletes the placeholder rows of reserved ids.
+    HRESULT ReclaimReservedIds();
     // `fresh`: the owner has nothing stored yet.
     HRESULT SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props, bool fresh);
     // The saved attachments' rows, each with its large values (part: attachment number + 1).
