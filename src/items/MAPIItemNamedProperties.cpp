@@ -1,6 +1,7 @@
 // CMAPIItem: raw property reads, named-property resolution and removal. The raw resolutions ask the open object
-// every time; a removal resolves through the store's named-property map (each store maps names to ids of its
-// own), and removing a name the store has no mapping for removes nothing and succeeds: no such property exists.
+// every time; a removal (of a numeric or a string name) resolves through the store's named-property map (each
+// store maps names to ids of its own), and removing a name the store has no mapping for removes nothing and
+// succeeds: no such property exists.
 #include <mapipim/MAPIItem.h>
 #include <mapipim/MAPIEx.h>
 
@@ -34,6 +35,19 @@ HRESULT ReadProps(const CMAPIItem& item, IMAPIProp* pObject, LPSPropTagArray pTa
     pProp = NULL;
     const HRESULT hr = pObject->GetProps(pTags, item.GetStringFlags(), &cValues, &pProp);
     return ForgetOnFailure(hr, pProp);
+}
+
+// Removes a named property; a name the store has no mapping for names no property, so nothing is removed.
+BOOL RemoveNamed(CMAPIItem& item, IMAPIProp* pObject, const MAPINAMEID& name)
+{
+    ULONG ulNamedTag = PR_NULL;
+    const HRESULT hr = mapipim::ResolveNamedTag(item, name, false, ulNamedTag);
+    if (hr == MAPI_E_NOT_FOUND)
+        return TRUE;
+    if (hr != S_OK)
+        return FALSE;
+    SizedSPropTagArray(1, tags) = {1, {ulNamedTag}};
+    return pObject->DeleteProps(reinterpret_cast<LPSPropTagArray>(&tags), NULL) == S_OK;
 }
 
 HRESULT ResolveName(IMAPIProp* pObject, MAPINAMEID& name, BOOL bCreate, LPSPropTagArray& lppPropTags)
@@ -151,23 +165,18 @@ BOOL CMAPIItem::RemoveProperty(ULONG ulPropTag, int nSet)
         return m_pItem->DeleteProps(reinterpret_cast<LPSPropTagArray>(&tags), NULL) == S_OK;
     }
     MAPINAMEID name;
-    ULONG ulNamedTag = PR_NULL;
     if (!mapipim::MakeNumericName(nSet, static_cast<LONG>(ulPropTag), name))
         return FALSE;
-    const HRESULT hr = mapipim::ResolveNamedTag(*this, name, false, ulNamedTag);
-    if (hr == MAPI_E_NOT_FOUND)
-        return TRUE;
-    if (hr != S_OK)
-        return FALSE;
-    SizedSPropTagArray(1, tags) = {1, {ulNamedTag}};
-    return m_pItem->DeleteProps(reinterpret_cast<LPSPropTagArray>(&tags), NULL) == S_OK;
+    return RemoveNamed(*this, m_pItem, name);
 }
 
 BOOL CMAPIItem::RemoveNamedStringProperty(LPCWSTR szName)
 {
-    ScopedBuffer<SPropTagArray> tags;
-    ULONG ulType = 0;
-    if (!GetNamedStringPropTag(szName, tags.Receive(), ulType, FALSE))
+    if (!m_pItem || !szName || IsItemAccessCancelled())
         return FALSE;
-    return m_pItem->DeleteProps(tags.Get(), NULL) == S_OK;
+    MAPINAMEID name = {};
+    name.lpguid = mapipim::GetPropertySet(MAPIPIM_SET_PUBLIC_STRINGS);
+    name.ulKind = MNID_STRING;
+    name.Kind.lpwstrName = const_cast<LPWSTR>(szName);
+    return RemoveNamed(*this, m_pItem, name);
 }

@@ -102,9 +102,11 @@ TEST_F(CategoriesTest, EmptyTextRemovesTheCategories)
     EXPECT_FALSE(StoredCategories());
 }
 
-TEST_F(CategoriesTest, RemovingFromAStoreThatNeverNamedThemFails)
+TEST_F(CategoriesTest, RemovingFromAStoreThatNeverWroteThemSucceeds)
 {
-    EXPECT_FALSE(m_item.SetCategories(_T("")));
+    EXPECT_TRUE(m_item.SetCategories(_T("")));
+    CString strText(_T("unchanged"));
+    EXPECT_FALSE(m_item.GetCategories(strText));
 }
 
 TEST_F(CategoriesTest, MissingCategoriesLeaveTheTextAlone)

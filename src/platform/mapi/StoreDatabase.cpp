@@ -2,6 +2,7 @@
 
 #include "platform/mapi/StoreLayout.h"
 #include "platform/mapi/Text.h"
+#include "platform/mapi/WellKnownNames.h"
 #include "platform/trace/Trace.h"
 
 #include <charconv>
@@ -305,6 +306,8 @@ HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool 
     if (HRESULT hr = WriteMeta(*db, "uid", UidBytes(uid)))
         return hr;
     if (HRESULT hr = WriteMeta(*db, "unicode", unicode ? "1" : "0"))
+        return hr;
+    if (HRESULT hr = MapWellKnownNames(*db))
         return hr;
     StoreLayout layout(uid, unicode);
     for (const FolderPlan& plan : layout.Folders(standardFolders))
