@@ -94,7 +94,8 @@ protected:
     friend class CMAPIInterface;
 
     static LPCWSTR ValidateString(LPCWSTR lpsz);
-    // Ends the open store's notification, releases the store and opens the one entryID names, without a dialog.
+    // Releases the open store (an advise made on it lives on until the next Notify or Logout) and opens the one
+    // entryID names, without a dialog.
     // Leaves m_ulMDBFlags and the process's Unicode mode alone and traces nothing.
     BOOL ReplaceMessageStore(SBinary& entryID);
 

@@ -89,12 +89,7 @@ BOOL CMAPIEx::Login(LPCWSTR szProfileName, BOOL bInitAsService)
 
 void CMAPIEx::Logout()
 {
-    if (m_ulConnection)
-    {
-        if (m_pMsgStore)
-            m_pMsgStore->Unadvise(m_ulConnection);
-        m_ulConnection = 0;
-    }
+    m_pState->EndAdvise(m_pMsgStore, m_ulConnection);
     SetFolder(NULL);
     if (m_pMsgStore)
         m_pMsgStore->Release();

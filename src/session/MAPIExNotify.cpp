@@ -1,7 +1,9 @@
-// CMAPIEx::Notify: one store-wide advise at a time, forwarding the open store's notifications to the host.
+// CMAPIEx::Notify: one store-wide advise at a time, forwarding the open store's notifications to the host. The
+// advise lasts until the next Notify or Logout, also while the session has another store open.
 #include <mapipim/MAPIEx.h>
 
 #include "session/MAPIAdviseSink.h"
+#include "session/SessionState.h"
 #include "session/Scoped.h"
 
 #include <new>
@@ -12,9 +14,7 @@ BOOL CMAPIEx::Notify(LPNOTIFCALLBACK lpfnCallback, LPVOID lpvContext, ULONG ulEv
 {
     if (!(GetMessageStoreSupport() & STORE_NOTIFY_OK))
         return FALSE;
-    if (m_ulConnection)
-        m_pMsgStore->Unadvise(m_ulConnection);
-    m_ulConnection = 0;
+    m_pState->EndAdvise(m_pMsgStore, m_ulConnection);
 
     CMAPIAdviseSink* pNewSink = new (std::nothrow) CMAPIAdviseSink(lpfnCallback, lpvContext);
     if (!pNewSink)

@@ -97,11 +97,9 @@ BOOL CMAPIEx::ReplaceMessageStore(SBinary& entryID)
         CompareEntryIDs(pOpenStore->cb, reinterpret_cast<LPENTRYID>(pOpenStore->lpb), entryID.cb,
                         reinterpret_cast<LPENTRYID>(entryID.lpb)))
         return TRUE;
-    // An advise belongs to the store it was made on; left behind, its connection number would later be
-    // unadvised on another store and the old store would keep calling the host.
-    if (m_ulConnection && m_pMsgStore)
-        m_pMsgStore->Unadvise(m_ulConnection);
-    m_ulConnection = 0;
+    // An advise belongs to the store object it was made on: that object is kept, still calling the host, until
+    // the next Notify or Logout ends the advise on it. Ending it here would silence the host without a word.
+    m_pState->KeepAdvisedStore(m_pMsgStore, m_ulConnection);
     if (m_pMsgStore)
         m_pMsgStore->Release();
     m_pMsgStore = NULL;

@@ -15,6 +15,32 @@ std::string KeyOf(const SBinary& bin)
 }
 } // namespace
 
+SessionState::~SessionState()
+{
+    ULONG ulConnection = 0;
+    EndAdvise(nullptr, ulConnection);
+}
+
+void SessionState::KeepAdvisedStore(IMsgStore* pOpenStore, ULONG ulConnection)
+{
+    // An advise already kept was made on an earlier store; the open one has none of its own.
+    if (!ulConnection || !pOpenStore || m_pAdvisedStore)
+        return;
+    pOpenStore->AddRef();
+    m_pAdvisedStore = pOpenStore;
+}
+
+void SessionState::EndAdvise(IMsgStore* pOpenStore, ULONG& ulConnection)
+{
+    IMsgStore* pAdvised = m_pAdvisedStore ? m_pAdvisedStore : pOpenStore;
+    if (ulConnection && pAdvised)
+        pAdvised->Unadvise(ulConnection);
+    ulConnection = 0;
+    if (m_pAdvisedStore)
+        m_pAdvisedStore->Release();
+    m_pAdvisedStore = nullptr;
+}
+
 void SessionState::SetOpenStore(const SBinary* pEntryID)
 {
     if (pEntryID && pEntryID->cb && pEntryID->lpb)

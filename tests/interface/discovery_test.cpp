@@ -10,6 +10,7 @@
 #include "support/CallLogQueries.h"
 #include "support/SessionFixture.h"
 
+#include <atomic>
 #include <memory>
 
 namespace
@@ -499,4 +500,40 @@ TEST_F(DiscoveryTest, LastStoreFailingToOpenMakesTheListingFail)
     mapisvc::InjectFault(FailCall("IMAPISession", "OpenMsgStore", 5));
     EXPECT_FALSE(m_interface->GetAllStoreInfo(m_stores, 0, NULL));
     EXPECT_EQ(m_stores.GetSize(), 3);
+}
+
+namespace
+{
+LONG STDMETHODCALLTYPE CountCreated(LPVOID lpvContext, ULONG cNotification, LPNOTIFICATION lpNotifications)
+{
+    for (ULONG nNotification = 0; nNotification < cNotification; ++nNotification)
+        *static_cast<std::atomic<int>*>(lpvContext) += lpNotifications[nNotification].ulEventType == fnevObjectCreated;
+    return 0;
+}
+} // namespace
+
+TEST_F(DiscoveryTest, NotifyAdviseSurvivesAWalkOverEveryStore)
+{
+    mapisvc::SetNotificationDelivery(mapisvc::NotificationDelivery::NotificationThread);
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0x1, NULL));
+    CMAPIEx& mapi = m_interface->m_MAPI;
+    SBinary mailboxID = AsSBinary(m_mailbox);
+    ASSERT_TRUE(mapi.OpenMessageStore(mailboxID));
+    std::atomic<int> created{0};
+    ASSERT_TRUE(mapi.Notify(CountCreated, &created, fnevObjectCreated));
+    mapisvc::ClearCallLog();
+
+    // The walk opens every store in turn and leaves the last one open.
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0x1, NULL));
+    EXPECT_TRUE(CallsOf("IMsgStore", "Unadvise").empty());
+    {
+        MapiInit init;
+        Ref<IMAPISession> session = Logon();
+        Ref<IMsgStore> store = OpenStore(session.Get(), m_mailbox);
+        CreateMessage(OpenInbox(store.Get()).Get(), u"news");
+    }
+    ASSERT_TRUE(mapisvc::WaitForNotifications(5000));
+    EXPECT_EQ(created, 1);
+    mapi.Logout();
+    EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 1u);
 }

@@ -1,5 +1,6 @@
-// Store notifications: CMAPIEx::Notify in both delivery modes, one advise at a time, ended by Logout and by
-// opening another store; and the advise sink's COM behaviour.
+// Store notifications: CMAPIEx::Notify in both delivery modes, one advise at a time, kept while the session opens
+// folders of the same store or another store, and ended by the next Notify or Logout on the store that made it;
+// and the advise sink's COM behaviour.
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIFolder.h>
 
@@ -86,7 +87,7 @@ TEST_F(NotifyTest, SecondNotifyReplacesTheFirst)
     EXPECT_EQ(second.nObjectsCreated, 1);
 }
 
-TEST_F(NotifyTest, LogoutAndAnotherStoreEndTheAdvise)
+TEST_F(NotifyTest, LogoutEndsTheAdvise)
 {
     Received received;
     ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
@@ -94,19 +95,49 @@ TEST_F(NotifyTest, LogoutAndAnotherStoreEndTheAdvise)
     EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 1u);
     CreateMessageElsewhere();
     EXPECT_EQ(received.nCalls, 0);
+}
 
-    // Opening another store ends the advise on the old one, which would otherwise keep calling the host.
-    EndSession();
-    mapisvc::EntryId archive = AddStore(u"Personal Archive");
-    ASSERT_TRUE(Session().OpenMessageStore());
-    ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+TEST_F(NotifyTest, AdviseOutlivesOpeningAnotherStoreUntilTheNextNotify)
+{
+    const mapisvc::EntryId archive = AddStore(u"Personal Archive");
     SBinary archiveID = AsSBinary(archive);
+    Received first;
+    ASSERT_TRUE(Session().Notify(CountNotifications, &first, fnevObjectCreated));
     ASSERT_TRUE(Session().OpenMessageStore(archiveID));
-    EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 2u);
+    EXPECT_TRUE(CallsOf("IMsgStore", "Unadvise").empty());
     CreateMessageElsewhere();
-    EXPECT_EQ(received.nCalls, 0);
+    EXPECT_EQ(first.nObjectsCreated, 1) << "the host still hears of the store it advised";
+
+    // The next Notify ends the advise on the store object that made it, and advises the store now open.
+    ASSERT_TRUE(Session().OpenMessageStore());
+    ASSERT_TRUE(Session().OpenMessageStore(archiveID));
+    Received second;
+    ASSERT_TRUE(Session().Notify(CountNotifications, &second, fnevObjectCreated));
+    const std::vector<mapisvc::CallRecord> unadvised = CallsOf("IMsgStore", "Unadvise");
+    ASSERT_EQ(unadvised.size(), 1u);
+    EXPECT_EQ(unadvised[0].result, S_OK) << "ended on the store whose connection it is";
+    CreateMessageElsewhere();
+    EXPECT_EQ(first.nObjectsCreated, 1);
+    EXPECT_EQ(second.nCalls, 0) << "the message went to the first store";
     Session().Logout();
     EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 2u);
+}
+
+TEST_F(NotifyTest, LogoutEndsAnAdviseKeptOnAnotherStore)
+{
+    const mapisvc::EntryId archive = AddStore(u"Personal Archive");
+    SBinary archiveID = AsSBinary(archive);
+    Received received;
+    ASSERT_TRUE(Session().Notify(CountNotifications, &received, fnevObjectCreated));
+    ASSERT_TRUE(Session().OpenMessageStore(archiveID));
+    const LONG objectsBefore = mapisvc::GetLiveObjectCount();
+    Session().Logout();
+    const std::vector<mapisvc::CallRecord> unadvised = CallsOf("IMsgStore", "Unadvise");
+    ASSERT_EQ(unadvised.size(), 1u);
+    EXPECT_EQ(unadvised[0].result, S_OK);
+    EXPECT_LT(mapisvc::GetLiveObjectCount(), objectsBefore) << "the kept store is released";
+    CreateMessageElsewhere();
+    EXPECT_EQ(received.nCalls, 0);
 }
 
 TEST_F(NotifyTest, OpeningAFolderOfTheOpenStoreKeepsTheStoreAndItsAdvise)
