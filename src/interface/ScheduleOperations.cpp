@@ -16,8 +16,8 @@ const mapipim::ItemKindTexts kScheduleTexts = {
 typedef mapipim::ItemOperations<CMAPIScheduleInfo, CMAPIScheduleItem> ScheduleOperations;
 } // namespace
 
-BOOL CMAPIInterface::GetSchedule(COutlookFolder* pFolder,
-                                 CArray<CMAPIScheduleInfo*, CMAPIScheduleInfo*>& arrSchedules, ULONG ulFlags)
+BOOL CMAPIInterface::GetSchedule(COutlookFolder* pFolder, CArray<CMAPIScheduleInfo*, CMAPIScheduleInfo*>& arrSchedules,
+                                 ULONG ulFlags)
 {
     return ScheduleOperations(m_MAPI, m_hMsgWnd, kScheduleTexts).List(pFolder, arrSchedules, ulFlags);
 }

@@ -32,8 +32,8 @@ const ScheduleField kSubjectFields[] = {
 
 // After the body: how private and how important the appointment is.
 const ScheduleField kImportanceFields[] = {
-    ScheduleField::LongOr(&CMAPIScheduleInfo::nSensitivity, {PR_SENSITIVITY, MAPIPIM_SET_NONE},
-                          MAPIPIM_SCHEDULE_OTHERS, _T("nSensitivity"), 0),
+    ScheduleField::LongOr(&CMAPIScheduleInfo::nSensitivity, {PR_SENSITIVITY, MAPIPIM_SET_NONE}, MAPIPIM_SCHEDULE_OTHERS,
+                          _T("nSensitivity"), 0),
     ScheduleField::LongOr(&CMAPIScheduleInfo::nPriority, {PR_IMPORTANCE, MAPIPIM_SET_NONE}, MAPIPIM_SCHEDULE_OTHERS,
                           _T("nPriority"), 1),
 };
@@ -48,8 +48,8 @@ const ScheduleField kLocationFields[] = {
 const ScheduleField kStatusFields[] = {
     ScheduleField::BoolOr(&CMAPIScheduleInfo::bAllday, {mapipim::PidLidAppointmentSubType, kAppointment},
                           MAPIPIM_SCHEDULE_OTHERS, _T("bAllday"), 0),
-    ScheduleField::LongOr(&CMAPIScheduleInfo::nSign, {mapipim::PidLidBusyStatus, kAppointment},
-                          MAPIPIM_SCHEDULE_OTHERS, _T("nSign"), 0),
+    ScheduleField::LongOr(&CMAPIScheduleInfo::nSign, {mapipim::PidLidBusyStatus, kAppointment}, MAPIPIM_SCHEDULE_OTHERS,
+                          _T("nSign"), 0),
     ScheduleField::BoolOr(&CMAPIScheduleInfo::bAlarm, {mapipim::PidLidReminderSet, kCommon}, MAPIPIM_SCHEDULE_OTHERS,
                           _T("bAlarm"), 0),
 };

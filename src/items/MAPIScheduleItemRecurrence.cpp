@@ -54,7 +54,8 @@ void CMAPIScheduleItem::SetRecurrence(LPCWSTR szFolder, CMAPIScheduleInfo& info,
         return;
     }
     SetRecurrencePart(szFolder, info);
-    SetClipRange(szFolder, info, mapipim::UTCOfLocalTime(info.lprcRecurring->tmStartDate), ClipEndOf(*info.lprcRecurring));
+    SetClipRange(szFolder, info, mapipim::UTCOfLocalTime(info.lprcRecurring->tmStartDate),
+                 ClipEndOf(*info.lprcRecurring));
 }
 
 void CMAPIScheduleItem::SetRecurrencePart(LPCWSTR szFolder, CMAPIScheduleInfo& info)

@@ -330,9 +330,10 @@ TEST_F(ScheduleItemTest, AReminderIsDueAtTheStartAndSignalsItsLeadTimeBefore)
     CMAPIScheduleItem item;
     CMAPIScheduleInfo info = MakeFullSchedule(); // 2010-07-14 10:00 local, 08:00 UTC, 30 minutes ahead
     CreateScheduleItem(item, info);
-    EXPECT_TRUE(SameLocalTime(MakeSystemTime(2010, 7, 14, 8, 0), StoredUTC(item, mapipim::PidLidReminderTime, kCommon)));
-    EXPECT_TRUE(SameLocalTime(MakeSystemTime(2010, 7, 14, 7, 30),
-                              StoredUTC(item, mapipim::PidLidReminderSignalTime, kCommon)));
+    EXPECT_TRUE(
+        SameLocalTime(MakeSystemTime(2010, 7, 14, 8, 0), StoredUTC(item, mapipim::PidLidReminderTime, kCommon)));
+    EXPECT_TRUE(
+        SameLocalTime(MakeSystemTime(2010, 7, 14, 7, 30), StoredUTC(item, mapipim::PidLidReminderSignalTime, kCommon)));
     EXPECT_EQ(30, item.GetPropertyLong(mapipim::PidLidReminderDelta, 0, kCommon));
 
     // Turned off, the reminder's minutes read as 0 whatever is stored, and its times stay as they were.
@@ -340,8 +341,8 @@ TEST_F(ScheduleItemTest, AReminderIsDueAtTheStartAndSignalsItsLeadTimeBefore)
     info.nAlarmMin = 45;
     ASSERT_TRUE(item.SetInfo(&CalendarRecord(), &info));
     EXPECT_EQ(45, item.GetPropertyLong(mapipim::PidLidReminderDelta, 0, kCommon));
-    EXPECT_TRUE(SameLocalTime(MakeSystemTime(2010, 7, 14, 7, 30),
-                              StoredUTC(item, mapipim::PidLidReminderSignalTime, kCommon)));
+    EXPECT_TRUE(
+        SameLocalTime(MakeSystemTime(2010, 7, 14, 7, 30), StoredUTC(item, mapipim::PidLidReminderSignalTime, kCommon)));
     CMAPIScheduleInfo read;
     ASSERT_TRUE(item.GetInfo(&read, kAllFields));
     EXPECT_EQ(0, read.bAlarm);
@@ -352,8 +353,8 @@ TEST_F(ScheduleItemTest, AReminderIsDueAtTheStartAndSignalsItsLeadTimeBefore)
     info.nAlarmMin = 24 * 60;
     info.tzStartTime.tmDateTime = MakeSystemTime(2010, 8, 1, 1, 0); // 2010-07-31 23:00 UTC
     ASSERT_TRUE(item.SetInfo(&CalendarRecord(), &info));
-    EXPECT_TRUE(SameLocalTime(MakeSystemTime(2010, 7, 30, 23, 0),
-                              StoredUTC(item, mapipim::PidLidReminderSignalTime, kCommon)));
+    EXPECT_TRUE(
+        SameLocalTime(MakeSystemTime(2010, 7, 30, 23, 0), StoredUTC(item, mapipim::PidLidReminderSignalTime, kCommon)));
 }
 
 // ---- Read groups and fallbacks
@@ -479,8 +480,8 @@ TEST_F(ScheduleItemTest, UnreadableRecordTimesFailTheRead)
     CMAPIScheduleItem item;
     CMAPIScheduleInfo full = MakeFullSchedule();
     CreateScheduleItem(item, full);
-    for (const auto& c : {std::make_pair(PR_CREATION_TIME, "tmCTime"),
-                          std::make_pair(PR_LAST_MODIFICATION_TIME, "tmLMTime")})
+    for (const auto& c :
+         {std::make_pair(PR_CREATION_TIME, "tmCTime"), std::make_pair(PR_LAST_MODIFICATION_TIME, "tmLMTime")})
     {
         Trace().Clear();
         const ULONG ulFault = FailFor("GetProps", {c.first, 0});
@@ -595,12 +596,18 @@ TEST_F(ScheduleItemTest, FailingRecurrenceWritesAreTracedAndTheAppointmentSaved)
         Property property;
         const char* szLine;
     } cases[] = {
-        {"SetProps", {mapipim::PidLidAppointmentRecur, kAppointment}, "[MAPI] Set failed : lprcRecurring - Folder:Calendar"},
-        {"SetProps", {mapipim::PidLidRecurrenceType, kAppointment}, "[MAPI] Set failed : 200b(bRecurSet) - Folder:Calendar"},
+        {"SetProps",
+         {mapipim::PidLidAppointmentRecur, kAppointment},
+         "[MAPI] Set failed : lprcRecurring - Folder:Calendar"},
+        {"SetProps",
+         {mapipim::PidLidRecurrenceType, kAppointment},
+         "[MAPI] Set failed : 200b(bRecurSet) - Folder:Calendar"},
         {"SetProps",
          {mapipim::PidLidAppointmentTimeZoneDefinitionRecur, kAppointment},
          "[MAPI] Set failed : dispidApptTZDefRecur - Folder:Calendar"},
-        {"SetProps", {mapipim::PidLidTimeZoneStruct, kAppointment}, "[MAPI] Set failed : dispidTimeZoneStruct - Folder:Calendar"},
+        {"SetProps",
+         {mapipim::PidLidTimeZoneStruct, kAppointment},
+         "[MAPI] Set failed : dispidTimeZoneStruct - Folder:Calendar"},
         {"SetProps",
          {mapipim::PidLidClipStart, kAppointment},
          "[MAPI] Set failed : 2010-07-14 10:00:00(dispidClipStart) - Folder:Calendar"},
@@ -628,7 +635,8 @@ TEST_F(ScheduleItemTest, FailingRecurrenceWritesAreTracedAndTheAppointmentSaved)
         {{mapipim::PidLidRecurrenceType, kAppointment}, "[MAPI] Remove failed : bRecurSet - Folder:Calendar"},
         {{mapipim::PidLidAppointmentTimeZoneDefinitionRecur, kAppointment},
          "[MAPI] Remove failed : dispidApptTZDefRecur - Folder:Calendar"},
-        {{mapipim::PidLidTimeZoneStruct, kAppointment}, "[MAPI] Remove failed : dispidTimeZoneStruct - Folder:Calendar"},
+        {{mapipim::PidLidTimeZoneStruct, kAppointment},
+         "[MAPI] Remove failed : dispidTimeZoneStruct - Folder:Calendar"},
     };
     for (const auto& c : removals)
     {
@@ -660,7 +668,9 @@ TEST_F(ScheduleItemTest, EachFieldThatCannotBeWrittenIsTracedAndTheAppointmentSt
          "[MAPI] Set failed : Agenda\r\nпункт один\r\n두 번째 😀(strContents) - Folder:Calendar"},
         {"SetProps", {PR_SENSITIVITY, 0}, "[MAPI] Set failed : 2(nSensitivity) - Folder:Calendar"},
         {"SetProps", {PR_IMPORTANCE, 0}, "[MAPI] Set failed : 2(nPriority) - Folder:Calendar"},
-        {"SetProps", {mapipim::PidLidLocation, kAppointment}, "[MAPI] Set failed : Raum «Süd» 서울 🏢(strLocation) - Folder:Calendar"},
+        {"SetProps",
+         {mapipim::PidLidLocation, kAppointment},
+         "[MAPI] Set failed : Raum «Süd» 서울 🏢(strLocation) - Folder:Calendar"},
         {"SetProps",
          {mapipim::PidLidAppointmentTimeZoneDefinitionStartDisplay, kAppointment},
          "[MAPI] Set failed : (tzStartTime) - Folder:Calendar"},
@@ -683,7 +693,9 @@ TEST_F(ScheduleItemTest, EachFieldThatCannotBeWrittenIsTracedAndTheAppointmentSt
         {"SetProps",
          {mapipim::PidLidAppointmentDuration, kAppointment},
          "[MAPI] Set failed : 90(dispidApptDuration) - Folder:Calendar"},
-        {"SetProps", {mapipim::PidLidAppointmentSubType, kAppointment}, "[MAPI] Set failed : 0(bAllday) - Folder:Calendar"},
+        {"SetProps",
+         {mapipim::PidLidAppointmentSubType, kAppointment},
+         "[MAPI] Set failed : 0(bAllday) - Folder:Calendar"},
         {"SetProps", {mapipim::PidLidBusyStatus, kAppointment}, "[MAPI] Set failed : 3(nSign) - Folder:Calendar"},
         {"SetProps", {mapipim::PidLidReminderSet, kCommon}, "[MAPI] Set failed : 1(bAlarm) - Folder:Calendar"},
         {"SetProps", {mapipim::PidLidReminderDelta, kCommon}, "[MAPI] Set failed : 30(nAlarmMin) - Folder:Calendar"},

@@ -191,8 +191,8 @@ void RecurrenceOptions::AddTo(CLI::App& command, bool bEditing)
         command.add_option("--every", m_every.value, "Every N days, weeks, months or years (default 1)")->group(group);
     m_on.option = command.add_option("--on", m_on.value, "Weekly: the days, such as mon,wed (default: the start's)")
                       ->group(group);
-    m_day.option = command.add_option("--day", m_day.value, "Monthly, yearly: on this day of the month (1 to 31)")
-                       ->group(group);
+    m_day.option =
+        command.add_option("--day", m_day.value, "Monthly, yearly: on this day of the month (1 to 31)")->group(group);
     m_nth.option =
         command.add_option("--nth", m_nth.value, "Monthly, yearly: on the N-th --weekday (1 to 4, 5 the last)")
             ->group(group);
@@ -333,13 +333,12 @@ std::string RecurrenceOptions::Describe(const CMAPIRecurring& pattern)
     else if (pattern.nFrequency == kMonthly)
         text = "Occurs " +
                (pattern.nPatternType == kMonthNthPattern ? NthWeekdayText(pattern)
-                                                          : "on day " + std::to_string(pattern.nDayMask)) +
+                                                         : "on day " + std::to_string(pattern.nDayMask)) +
                " of " + EveryText(pattern.nPeriod, "month");
     else
     {
-        const int month = pattern.tmStartDate.wMonth >= 1 && pattern.tmStartDate.wMonth <= 12
-                              ? pattern.tmStartDate.wMonth
-                              : 1;
+        const int month =
+            pattern.tmStartDate.wMonth >= 1 && pattern.tmStartDate.wMonth <= 12 ? pattern.tmStartDate.wMonth : 1;
         text = "Occurs " +
                (pattern.nPatternType == kMonthNthPattern
                     ? NthWeekdayText(pattern) + " of " + kMonthNames[month - 1]
