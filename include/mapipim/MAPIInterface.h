@@ -6,6 +6,7 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/OutlookStore.h>
 #include <mapipim/MAPIContactInfo.h>
+#include <mapipim/MAPIScheduleInfo.h>
 
 class CMAPIFolder;
 
@@ -41,6 +42,14 @@ public:
     BOOL ModifyContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact);
     BOOL DeleteContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact, int bMoveToDeletedItems);
     int GetRowCount(COutlookFolder* pFolder);
+
+    // ---- Schedules (appointments)
+    BOOL GetSchedule(COutlookFolder* pFolder, CArray<CMAPIScheduleInfo*, CMAPIScheduleInfo*>& arrSchedules,
+                     ULONG ulFlags);
+    BOOL GetSchedule(CMAPIScheduleInfo* pSchedule, ULONG ulFlags);
+    BOOL CreateSchedule(COutlookFolder* pFolder, CMAPIScheduleInfo* pSchedule);
+    BOOL ModifySchedule(COutlookFolder* pFolder, CMAPIScheduleInfo* pSchedule);
+    BOOL DeleteSchedule(COutlookFolder* pFolder, CMAPIScheduleInfo* pSchedule, int bMoveToDeletedItems);
 
     // ---- Attachments of any item, by entry identifier
     int GetAttachmentCount(SBinary& entryID);

@@ -12,7 +12,8 @@ enum class FieldKind
 {
     Text, // CString: read and written as a string in the store's form
     Time, // SYSTEMTIME: UTC in the store, local in the record
-    Long, // int: read with default 0
+    Long, // int: read with default 0, or with a fallback (see below)
+    Bool, // int held as a MAPI boolean: read with a fallback, written as its low 16 bits
 };
 
 enum class WriteRule
@@ -32,20 +33,34 @@ template <typename TInfo> struct ItemField
     ULONG ulGroup;
     LPCWSTR szName;
     WriteRule rule;
+    // Numbers and booleans read "with a fallback" are read with the default -1, which stands for a property that
+    // cannot be read: the field then takes nFallback and the failure is traced.
+    bool bFallback;
+    int nFallback;
 
     static constexpr ItemField Text(CString TInfo::*pField, PropertyName property, ULONG ulGroup, LPCWSTR szName,
                                     WriteRule rule = WriteRule::Set)
     {
-        return {FieldKind::Text, pField, nullptr, nullptr, property, ulGroup, szName, rule};
+        return {FieldKind::Text, pField, nullptr, nullptr, property, ulGroup, szName, rule, false, 0};
     }
     static constexpr ItemField Time(SYSTEMTIME TInfo::*pField, PropertyName property, ULONG ulGroup, LPCWSTR szName,
                                     WriteRule rule = WriteRule::SetOrRemove)
     {
-        return {FieldKind::Time, nullptr, pField, nullptr, property, ulGroup, szName, rule};
+        return {FieldKind::Time, nullptr, pField, nullptr, property, ulGroup, szName, rule, false, 0};
     }
     static constexpr ItemField Long(int TInfo::*pField, PropertyName property, ULONG ulGroup, LPCWSTR szName)
     {
-        return {FieldKind::Long, nullptr, nullptr, pField, property, ulGroup, szName, WriteRule::Set};
+        return {FieldKind::Long, nullptr, nullptr, pField, property, ulGroup, szName, WriteRule::Set, false, 0};
+    }
+    static constexpr ItemField LongOr(int TInfo::*pField, PropertyName property, ULONG ulGroup, LPCWSTR szName,
+                                      int nFallback)
+    {
+        return {FieldKind::Long, nullptr, nullptr, pField, property, ulGroup, szName, WriteRule::Set, true, nFallback};
+    }
+    static constexpr ItemField BoolOr(int TInfo::*pField, PropertyName property, ULONG ulGroup, LPCWSTR szName,
+                                      int nFallback)
+    {
+        return {FieldKind::Bool, nullptr, nullptr, pField, property, ulGroup, szName, WriteRule::Set, true, nFallback};
     }
 };
 } // namespace mapipim

@@ -37,11 +37,16 @@ void TraceRemoveFailed(LPCWSTR szField, LPCWSTR szFolder)
     LOGTRACE(_T("[MAPI] Remove failed : %s - Folder:%s"), szField, szFolder);
 }
 
-bool WriteLocalTime(CMAPIItem& item, const PropertyName& property, const SYSTEMTIME& tmLocal)
+SYSTEMTIME UTCOfLocalTime(const SYSTEMTIME& tmLocal)
 {
     SYSTEMTIME tmLocalCopy = tmLocal;
     SYSTEMTIME tmUTC = {};
     GetLocalTimeToSystemTime(tmLocalCopy, tmUTC, NULL);
-    return item.SetPropertyTime(property.ulTag, tmUTC, property.nSet) != FALSE;
+    return tmUTC;
+}
+
+bool WriteLocalTime(CMAPIItem& item, const PropertyName& property, const SYSTEMTIME& tmLocal)
+{
+    return item.SetPropertyTime(property.ulTag, UTCOfLocalTime(tmLocal), property.nSet) != FALSE;
 }
 } // namespace mapipim

@@ -19,6 +19,9 @@ void TraceSetLongFailed(int nValue, LPCWSTR szField, LPCWSTR szFolder);
 void TraceSetTimeFailed(const SYSTEMTIME& tmLocal, LPCWSTR szField, LPCWSTR szFolder);
 void TraceRemoveFailed(LPCWSTR szField, LPCWSTR szFolder);
 
+// The UTC a local time stands for in the machine's zone (every field 0xFFFF for a time that names no date).
+SYSTEMTIME UTCOfLocalTime(const SYSTEMTIME& tmLocal);
+
 // A local time written as the UTC it stands for; false when it cannot be.
 bool WriteLocalTime(CMAPIItem& item, const PropertyName& property, const SYSTEMTIME& tmLocal);
 
@@ -31,11 +34,30 @@ void CollectProperties(const ItemField<TInfo> (&fields)[N], ULONG ulFlags, std::
             properties.push_back(field.property);
 }
 
-// Reads one field. A text that cannot be read ends empty, a time stays as it was, a number takes 0; texts and
-// times are traced "[MAPI] Get failed : <field>". False when the field could not be read.
+// Reads a number or boolean with a fallback: -1 read back means the property could not be read.
+template <typename TInfo> bool ReadFallbackField(CMAPIItem& item, const ItemField<TInfo>& field, TInfo& info)
+{
+    const PropertyName& property = field.property;
+    const int nValue = field.kind == FieldKind::Bool ? item.GetPropertyBool(property.ulTag, -1, property.nSet)
+                                                     : item.GetPropertyLong(property.ulTag, -1, property.nSet);
+    if (nValue != -1)
+    {
+        info.*field.pLong = nValue;
+        return true;
+    }
+    info.*field.pLong = field.nFallback;
+    TraceGetFailed(field.szName);
+    return false;
+}
+
+// Reads one field. A text that cannot be read ends empty, a time stays as it was, a number takes 0 (or its
+// fallback); texts, times and numbers with a fallback are traced "[MAPI] Get failed : <field>". False when the
+// field could not be read.
 template <typename TInfo> bool ReadField(CMAPIItem& item, const ItemField<TInfo>& field, TInfo& info)
 {
     const PropertyName& property = field.property;
+    if (field.bFallback)
+        return ReadFallbackField(item, field, info);
     bool bRead = true;
     switch (field.kind)
     {
@@ -46,6 +68,7 @@ template <typename TInfo> bool ReadField(CMAPIItem& item, const ItemField<TInfo>
         bRead = item.GetPropertyTime(property.ulTag, info.*field.pTime, property.nSet) != FALSE;
         break;
     case FieldKind::Long:
+    case FieldKind::Bool:
         info.*field.pLong = item.GetPropertyLong(property.ulTag, 0, property.nSet);
         return true;
     }
@@ -99,6 +122,10 @@ void WriteField(CMAPIItem& item, const ItemField<TInfo>& field, const TInfo& inf
     }
     case FieldKind::Long:
         if (!item.SetPropertyLong(property.ulTag, info.*field.pLong, property.nSet))
+            TraceSetLongFailed(info.*field.pLong, field.szName, szFolder);
+        break;
+    case FieldKind::Bool:
+        if (!item.SetPropertyBool(property.ulTag, static_cast<unsigned short>(info.*field.pLong), property.nSet))
             TraceSetLongFailed(info.*field.pLong, field.szName, szFolder);
         break;
     }

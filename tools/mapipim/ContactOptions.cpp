@@ -1,64 +1,17 @@
 #include "ContactOptions.h"
 
 #include "ContactFields.h"
+#include "DateOption.h"
 #include "DateText.h"
 #include "Failure.h"
 #include "InputFiles.h"
+#include "SensitivityOption.h"
 #include "Text.h"
 
 #include <algorithm>
 
 namespace cli
 {
-namespace
-{
-const CLI::Validator kDateValidator(
-    [](std::string& text)
-    {
-        SYSTEMTIME time;
-        return ParseDateText(text, time) ? std::string()
-                                         : "'" + text + "' is no date: expected YYYY-MM-DD[THH:MM[:SS]]";
-    },
-    "DATE");
-
-int SensitivityOf(const std::string& text)
-{
-    const std::vector<std::string>& names = SensitivityNames();
-    const auto found = std::find(names.begin(), names.end(), text);
-    return found != names.end() ? static_cast<int>(found - names.begin()) : std::stoi(text);
-}
-
-const CLI::Validator kSensitivityValidator(
-    [](std::string& text)
-    {
-        const std::vector<std::string>& names = SensitivityNames();
-        if (std::find(names.begin(), names.end(), text) != names.end() ||
-            (text.size() == 1 && text[0] >= '0' && text[0] <= '3'))
-            return std::string();
-        return "'" + text + "' is no sensitivity: expected none, personal, private, confidential or 0 to 3";
-    },
-    "LEVEL");
-
-std::string FileNameOf(const std::string& path)
-{
-    return path.substr(path.find_last_of('/') + 1);
-}
-
-bool HasAttachmentNamed(const CMAPIContactInfo& contact, const std::string& name)
-{
-    const std::string names = ";" + Utf8(contact.strAttachFile) + ";";
-    return names.find(";" + name + ";") != std::string::npos;
-}
-
-std::string JoinedAttachmentPaths(const std::vector<std::string>& files)
-{
-    std::string joined;
-    for (const std::string& file : files)
-        joined += (joined.empty() ? "" : ";") + AttachmentFilePath(file);
-    return joined;
-}
-} // namespace
-
 void ContactOptions::AddTo(CLI::App& command, bool bEditing)
 {
     m_text.resize(ContactTextFields().size());
@@ -74,12 +27,12 @@ void ContactOptions::AddTo(CLI::App& command, bool bEditing)
     {
         const ContactDateField& field = ContactDateFields()[i];
         m_dates[i].option = command.add_option(std::string("--") + field.option, m_dates[i].value, field.label)
-                                ->check(kDateValidator)
+                                ->check(DateValidator())
                                 ->group("Contact fields");
     }
     const char* sensitivityHelp = "none, personal, private or confidential";
     m_sensitivity.option = command.add_option("--sensitivity", m_sensitivity.value, sensitivityHelp)
-                               ->check(kSensitivityValidator)
+                               ->check(SensitivityValidator())
                                ->group("Contact fields");
     m_picture.option =
         command.add_option("--picture", m_picture.value, "JPEG or PNG image that becomes the contact's picture");
@@ -129,7 +82,7 @@ void ContactOptions::CheckApplied(const CMAPIContactInfo& contact) const
         throw Failure(saved + "without its picture (see --trace)");
     for (const std::string& file : m_attachments)
     {
-        if (!HasAttachmentNamed(contact, FileNameOf(file)))
+        if (!HasAttachmentNamed(contact.strAttachFile, FileNameOf(file)))
             throw Failure(saved + "without the attachment " + FileNameOf(file) + " (see --trace)");
     }
 }

@@ -34,8 +34,13 @@ FolderLocator::FolderLocator(Host& host) : m_storeName(host.Options().store)
 
 COutlookFolder& FolderLocator::Find(const std::string& folder)
 {
+    return Find(folder, static_cast<int>(kFolderTypeContacts));
+}
+
+COutlookFolder& FolderLocator::Find(const std::string& folder, int defaultType)
+{
     if (folder.empty())
-        return Contacts();
+        return Standard(defaultType);
     if (COutlookFolder* found = FindByPath(folder))
         return *found;
     if (COutlookFolder* found = FindById(folder))
@@ -45,14 +50,19 @@ COutlookFolder& FolderLocator::Find(const std::string& folder)
 
 COutlookFolder& FolderLocator::Contacts()
 {
+    return Standard(static_cast<int>(kFolderTypeContacts));
+}
+
+COutlookFolder& FolderLocator::Standard(int type)
+{
     COutlookStore& store = Store();
     for (INT_PTR i = 0; i < store.arrFolders.GetSize(); ++i)
     {
         COutlookFolder& folder = *store.arrFolders.GetAt(i);
-        if (folder.nFolderType == static_cast<int>(kFolderTypeContacts) && folder.nDepth == 1)
+        if (folder.nFolderType == type && folder.nDepth == 1)
             return folder;
     }
-    throw Failure("the store '" + Utf8(store.strName) + "' has no contacts folder");
+    throw Failure("the store '" + Utf8(store.strName) + "' has no " + FolderTypeName(type) + " folder");
 }
 
 std::string FolderLocator::PathOf(const COutlookFolder& folder) const

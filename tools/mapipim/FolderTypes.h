@@ -9,6 +9,7 @@ namespace cli
 {
 // Discovery's mask bits.
 const unsigned kFolderTypeContacts = 0x20;
+const unsigned kFolderTypeCalendar = 0x40;
 const unsigned kDiscoveryCountBit = 0x8000;
 const unsigned kDiscoverEverything = 0xFFFFFFFFu & ~kDiscoveryCountBit;
 

@@ -1,0 +1,74 @@
+#include "ScheduleText.h"
+
+#include "ContactFields.h"
+#include "DateText.h"
+#include "LabelledText.h"
+#include "ScheduleOptions.h"
+#include "Text.h"
+
+namespace cli
+{
+namespace
+{
+// "YYYY-MM-DD HH:MM", or the date alone for all-day events.
+std::string WhenText(const SYSTEMTIME& time, bool bAllDay)
+{
+    const std::string text = DateTimeText(time);
+    if (text.empty())
+        return "?";
+    return bAllDay ? text.substr(0, 10) : text.substr(0, 10) + " " + text.substr(11, 5);
+}
+
+std::string Subject(const CMAPIScheduleInfo& schedule)
+{
+    return schedule.strSubject.IsEmpty() ? "(no subject)" : Utf8(schedule.strSubject);
+}
+
+void WriteLine(std::ostream& out, const CMAPIScheduleInfo& schedule, const SYSTEMTIME& start, const SYSTEMTIME& end,
+               bool bRecurring)
+{
+    const bool bAllDay = schedule.bAllday != 0;
+    out << WhenText(start, bAllDay) << " - " << WhenText(end, bAllDay) << "  " << Subject(schedule);
+    if (!schedule.strLocation.IsEmpty())
+        out << " @ " << Utf8(schedule.strLocation);
+    if (bAllDay)
+        out << "  [all day]";
+    if (bRecurring)
+        out << "  [recurring]";
+    out << "  " << Utf8(schedule.strEntryID) << '\n';
+}
+} // namespace
+
+void WriteOccurrenceLine(std::ostream& out, const Occurrence& occurrence)
+{
+    WriteLine(out, *occurrence.schedule, occurrence.start, occurrence.end, occurrence.recurring);
+}
+
+void WriteScheduleLine(std::ostream& out, const CMAPIScheduleInfo& schedule)
+{
+    WriteLine(out, schedule, schedule.tzStartTime.tmDateTime, schedule.tzEndTime.tmDateTime, schedule.bRecurSet != 0);
+}
+
+void WriteSchedule(std::ostream& out, const CMAPIScheduleInfo& schedule)
+{
+    const bool bAllDay = schedule.bAllday != 0;
+    WriteLabelled(out, "Entry ID", Utf8(schedule.strEntryID));
+    WriteLabelled(out, "Created", DateTimeText(schedule.tmCTime));
+    WriteLabelled(out, "Modified", DateTimeText(schedule.tmLMTime));
+    WriteLabelled(out, "Subject", Utf8(schedule.strSubject));
+    WriteLabelled(out, "Location", Utf8(schedule.strLocation));
+    WriteLabelled(out, "Start", WhenText(schedule.tzStartTime.tmDateTime, bAllDay));
+    WriteLabelled(out, "End", WhenText(schedule.tzEndTime.tmDateTime, bAllDay));
+    WriteLabelled(out, "All day", bAllDay ? "yes" : "");
+    WriteLabelled(out, "Time zone", Utf8(schedule.tzStartTime.strKeyName));
+    WriteLabelled(out, "Busy", BusyName(schedule.nSign));
+    WriteLabelled(out, "Reminder", schedule.bAlarm ? std::to_string(schedule.nAlarmMin) + " minutes before" : "");
+    if (schedule.bRecurSet)
+        WriteLabelled(out, "Recurrence", schedule.strRecurDisplay.IsEmpty() ? "yes" : Utf8(schedule.strRecurDisplay));
+    WriteLabelled(out, "Categories", Utf8(schedule.strLabel));
+    if (schedule.nSensitivity != 0)
+        WriteLabelled(out, "Sensitivity", SensitivityName(schedule.nSensitivity));
+    WriteLabelled(out, "Attachments", Utf8(schedule.strAttachFile));
+    WriteLabelled(out, "Notes", Utf8(schedule.strContents));
+}
+} // namespace cli
