@@ -6,6 +6,8 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/OutlookStore.h>
 #include <mapipim/MAPIContactInfo.h>
+#include <mapipim/MAPIMemoInfo.h>
+#include <mapipim/MAPITodoInfo.h>
 
 class CMAPIFolder;
 
@@ -41,6 +43,20 @@ public:
     BOOL ModifyContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact);
     BOOL DeleteContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact, int bMoveToDeletedItems);
     int GetRowCount(COutlookFolder* pFolder);
+
+    // ---- Tasks
+    BOOL GetTodo(COutlookFolder* pFolder, CArray<CMAPITodoInfo*, CMAPITodoInfo*>& arrTodos, ULONG ulFlags);
+    BOOL GetTodo(CMAPITodoInfo* pTodo, ULONG ulFlags);
+    BOOL CreateTodo(COutlookFolder* pFolder, CMAPITodoInfo* pTodo);
+    BOOL ModifyTodo(COutlookFolder* pFolder, CMAPITodoInfo* pTodo);
+    BOOL DeleteTodo(COutlookFolder* pFolder, CMAPITodoInfo* pTodo, int bMoveToDeletedItems);
+
+    // ---- Sticky notes
+    BOOL GetMemo(COutlookFolder* pFolder, CArray<CMAPIMemoInfo*, CMAPIMemoInfo*>& arrMemos, ULONG ulFlags);
+    BOOL GetMemo(CMAPIMemoInfo* pMemo, ULONG ulFlags);
+    BOOL CreateMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo);
+    BOOL ModifyMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo);
+    BOOL DeleteMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo, int bMoveToDeletedItems);
 
     // ---- Attachments of any item, by entry identifier
     int GetAttachmentCount(SBinary& entryID);

@@ -31,8 +31,9 @@ void CollectProperties(const ItemField<TInfo> (&fields)[N], ULONG ulFlags, std::
             properties.push_back(field.property);
 }
 
-// Reads one field. A text that cannot be read ends empty, a time stays as it was, a number takes 0; texts and
-// times are traced "[MAPI] Get failed : <field>". False when the field could not be read.
+// Reads one field. A text that cannot be read ends empty, a time stays as it was, a Long takes 0, a Number or a
+// Flag its fallback; all but a Long are traced "[MAPI] Get failed : <field>". False when the field could not be
+// read.
 template <typename TInfo> bool ReadField(CMAPIItem& item, const ItemField<TInfo>& field, TInfo& info)
 {
     const PropertyName& property = field.property;
@@ -48,6 +49,15 @@ template <typename TInfo> bool ReadField(CMAPIItem& item, const ItemField<TInfo>
     case FieldKind::Long:
         info.*field.pLong = item.GetPropertyLong(property.ulTag, 0, property.nSet);
         return true;
+    case FieldKind::Number:
+    case FieldKind::Flag:
+    {
+        const int nValue = field.kind == FieldKind::Number ? item.GetPropertyLong(property.ulTag, -1, property.nSet)
+                                                           : item.GetPropertyBool(property.ulTag, -1, property.nSet);
+        bRead = nValue != -1;
+        info.*field.pLong = bRead ? nValue : field.nFallback;
+        break;
+    }
     }
     if (!bRead)
         TraceGetFailed(field.szName);
@@ -79,10 +89,10 @@ void WriteField(CMAPIItem& item, const ItemField<TInfo>& field, const TInfo& inf
         if (field.rule == WriteRule::SetOrRemove && strValue.IsEmpty())
         {
             if (!item.RemoveProperty(property.ulTag, property.nSet))
-                TraceRemoveFailed(field.szName, szFolder);
+                TraceRemoveFailed(field.SetName(), szFolder);
         }
         else if (!item.SetPropertyString(property.ulTag, strValue, property.nSet))
-            TraceSetTextFailed(strValue, field.szName, szFolder);
+            TraceSetTextFailed(strValue, field.SetName(), szFolder);
         break;
     }
     case FieldKind::Time:
@@ -91,15 +101,20 @@ void WriteField(CMAPIItem& item, const ItemField<TInfo>& field, const TInfo& inf
         if (field.rule == WriteRule::SetOrRemove && tmLocal.wYear == 0)
         {
             if (!item.RemoveProperty(property.ulTag, property.nSet))
-                TraceRemoveFailed(field.szName, szFolder);
+                TraceRemoveFailed(field.SetName(), szFolder);
         }
         else if (!WriteLocalTime(item, property, tmLocal))
-            TraceSetTimeFailed(tmLocal, field.szName, szFolder);
+            TraceSetTimeFailed(tmLocal, field.SetName(), szFolder);
         break;
     }
     case FieldKind::Long:
+    case FieldKind::Number:
         if (!item.SetPropertyLong(property.ulTag, info.*field.pLong, property.nSet))
-            TraceSetLongFailed(info.*field.pLong, field.szName, szFolder);
+            TraceSetLongFailed(info.*field.pLong, field.SetName(), szFolder);
+        break;
+    case FieldKind::Flag:
+        if (!item.SetPropertyBool(property.ulTag, static_cast<unsigned short>(info.*field.pLong), property.nSet))
+            TraceSetLongFailed(info.*field.pLong, field.SetName(), szFolder);
         break;
     }
 }

@@ -5,14 +5,13 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIFolder.h>
 #include <mapipim/SBinaryUtils.h>
-#include <mapipim/SubString.h>
 #include <mapipim/TimeConversion.h>
 
 #include "items/CancelFlag.h"
 #include "items/ContactFields.h"
 #include "items/ContactProperties.h"
+#include "items/ItemAttachmentList.h"
 #include "items/ItemFields.h"
-#include "platform/Path.h"
 #include "platform/Pause.h"
 #include "platform/trace/Trace.h"
 
@@ -264,7 +263,7 @@ void CMAPIContactItem::SetFields(const COutlookFolder& folder, CMAPIContactInfo&
     mapipim::WriteFields(*this, kDateFields, info, szFolder);
     SetPicture(&info);
     SetDisplayNames(&info);
-    SetAttachments(folder, info.strAttachFile);
+    mapipim::WriteAttachmentList(*this, info.strAttachFile, MAPIPIM_ATTACH_NO_PHOTO, szFolder);
 }
 
 void CMAPIContactItem::SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& info)
@@ -277,25 +276,5 @@ void CMAPIContactItem::SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& i
         if (!SetEmailDisplayName(info.*slot.pDisplayName, nSlot))
             LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pDisplayName, slot.szDisplayNameName,
                      szFolder);
-    }
-}
-
-// Full paths are attached; bare names (as reading gives them) stand for attachments already there. An empty list
-// removes every attachment but the picture.
-void CMAPIContactItem::SetAttachments(const COutlookFolder& folder, const CString& strAttachFile)
-{
-    if (strAttachFile.IsEmpty())
-    {
-        if (!DeleteAttachment(-1, MAPIPIM_ATTACH_NO_PHOTO))
-            LOGTRACE(_T("[MAPI] Remove failed : AttachFile - Folder:%s"), folder.strName);
-        return;
-    }
-    CString strPath;
-    for (int i = 0; GetExtractSubString(strPath, strAttachFile, i, _T(",;")); ++i)
-    {
-        if (!mapipim::IsFullFilePath(strPath))
-            continue;
-        if (!AddAttachment(strPath))
-            LOGTRACE(_T("[MAPI] Set failed : %s(strAttachFile) - Folder:%s"), strPath, folder.strName);
     }
 }
