@@ -4,61 +4,13 @@
 #include "DateText.h"
 #include "Failure.h"
 #include "InputFiles.h"
+#include "OptionChecks.h"
 #include "Text.h"
 
 #include <algorithm>
 
 namespace cli
 {
-namespace
-{
-const CLI::Validator kDateValidator(
-    [](std::string& text)
-    {
-        SYSTEMTIME time;
-        return ParseDateText(text, time) ? std::string()
-                                         : "'" + text + "' is no date: expected YYYY-MM-DD[THH:MM[:SS]]";
-    },
-    "DATE");
-
-int SensitivityOf(const std::string& text)
-{
-    const std::vector<std::string>& names = SensitivityNames();
-    const auto found = std::find(names.begin(), names.end(), text);
-    return found != names.end() ? static_cast<int>(found - names.begin()) : std::stoi(text);
-}
-
-const CLI::Validator kSensitivityValidator(
-    [](std::string& text)
-    {
-        const std::vector<std::string>& names = SensitivityNames();
-        if (std::find(names.begin(), names.end(), text) != names.end() ||
-            (text.size() == 1 && text[0] >= '0' && text[0] <= '3'))
-            return std::string();
-        return "'" + text + "' is no sensitivity: expected none, personal, private, confidential or 0 to 3";
-    },
-    "LEVEL");
-
-std::string FileNameOf(const std::string& path)
-{
-    return path.substr(path.find_last_of('/') + 1);
-}
-
-bool HasAttachmentNamed(const CMAPIContactInfo& contact, const std::string& name)
-{
-    const std::string names = ";" + Utf8(contact.strAttachFile) + ";";
-    return names.find(";" + name + ";") != std::string::npos;
-}
-
-std::string JoinedAttachmentPaths(const std::vector<std::string>& files)
-{
-    std::string joined;
-    for (const std::string& file : files)
-        joined += (joined.empty() ? "" : ";") + AttachmentFilePath(file);
-    return joined;
-}
-} // namespace
-
 void ContactOptions::AddTo(CLI::App& command, bool bEditing)
 {
     m_text.resize(ContactTextFields().size());
@@ -127,10 +79,6 @@ void ContactOptions::CheckApplied(const CMAPIContactInfo& contact) const
     const std::string saved = "the contact " + Utf8(contact.strEntryID) + " was saved, but ";
     if (m_picture.IsGiven() && contact.strPicturePath.IsEmpty())
         throw Failure(saved + "without its picture (see --trace)");
-    for (const std::string& file : m_attachments)
-    {
-        if (!HasAttachmentNamed(contact, FileNameOf(file)))
-            throw Failure(saved + "without the attachment " + FileNameOf(file) + " (see --trace)");
-    }
+    CheckAttached(contact.strAttachFile, m_attachments, saved);
 }
 } // namespace cli

@@ -9,6 +9,8 @@ namespace cli
 {
 // Discovery's mask bits.
 const unsigned kFolderTypeContacts = 0x20;
+const unsigned kFolderTypeTasks = 0x80;
+const unsigned kFolderTypeNotes = 0x100;
 const unsigned kDiscoveryCountBit = 0x8000;
 const unsigned kDiscoverEverything = 0xFFFFFFFFu & ~kDiscoveryCountBit;
 
