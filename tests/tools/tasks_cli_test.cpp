@@ -163,6 +163,8 @@ TEST_F(TasksCliTest, BadInputIsRefusedWithAClearMessageAndChangesNothing)
                   "contradict each other");
     ExpectRefused({"tasks", "add", "--subject", "x", "--status", "in-progress", "--percent", "100"}, 2,
                   "contradict each other");
+    ExpectRefused({"tasks", "add", "--subject", "x", "--start", "2026-03-05", "--due", "2026-03-01"}, 2,
+                  "the due date 2026-03-01 lies before the start date 2026-03-05");
     ExpectRefused({"tasks", "add", "--subject", "x", "--attach", Cli().PathOf("missing.txt")}, 1, "cannot read");
     ExpectRefused({"tasks", "show", "XYZ"}, 2, "malformed entry identifier");
     ExpectRefused({"tasks", "add", "--folder", "Nowhere", "--subject", "x"}, 1, "no folder 'Nowhere'");
@@ -170,6 +172,8 @@ TEST_F(TasksCliTest, BadInputIsRefusedWithAClearMessageAndChangesNothing)
 
     const std::string id = AddTask({"--subject", "Kept"});
     ExpectRefused({"tasks", "edit", id, "--status", "complete", "--percent", "10"}, 2, "contradict each other");
+    ASSERT_EQ(Run({"tasks", "edit", id, "--start", "2026-04-10"}).status, 0);
+    ExpectRefused({"tasks", "edit", id, "--due", "2026-04-09T23:59"}, 2, "lies before the start date 2026-04-10");
     EXPECT_EQ(ShowTask(id)["status"], "not-started");
 }
 } // namespace

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 namespace cli
 {
@@ -58,6 +59,14 @@ const CLI::Validator kPercentValidator(
         return ParsePercent(text, dPercent) ? std::string() : "'" + text + "' is no percentage: expected 0 to 100";
     },
     "PERCENT");
+
+// A before b, as calendar times to the second.
+bool IsBefore(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    const auto key = [](const SYSTEMTIME& t)
+    { return std::make_tuple(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond); };
+    return key(a) < key(b);
+}
 
 SYSTEMTIME Now()
 {
@@ -132,6 +141,9 @@ void TaskOptions::ApplyTo(CMAPITodoInfo& task, bool) const
         ParseDateText(m_start.value, task.tmStartTime);
     if (m_due.IsGiven())
         ParseDateText(m_due.value, task.tmEndTime);
+    if (task.tmStartTime.wYear != 0 && task.tmEndTime.wYear != 0 && IsBefore(task.tmEndTime, task.tmStartTime))
+        throw UsageFailure("the due date " + DateText(task.tmEndTime) + " lies before the start date " +
+                           DateText(task.tmStartTime));
     if (m_reminder.IsGiven())
     {
         ParseDateText(m_reminder.value, task.tmAlarmTime);

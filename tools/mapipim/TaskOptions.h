@@ -21,8 +21,8 @@ class TaskOptions
 public:
     void AddTo(CLI::App& command, bool bEditing);
     bool AnyGiven() const;
-    // Throws UsageFailure for a status and percentage that contradict each other, Failure for a file that cannot be
-    // attached, before the record is touched.
+    // Throws UsageFailure for a status and percentage that contradict each other or a due date before the start,
+    // Failure for a file that cannot be attached; nothing is written then.
     void ApplyTo(CMAPITodoInfo& task, bool bCreating) const;
     void CheckApplied(const CMAPITodoInfo& task) const;
 
