@@ -15,8 +15,8 @@ namespace mapipim
 {
 enum class FieldKind
 {
-    Text, // CString: read and written as a string in the store's form
-    Time, // SYSTEMTIME: UTC in the store, local in the record
+    Text,   // CString: read and written as a string in the store's form
+    Time,   // SYSTEMTIME: UTC in the store, local in the record
     Long,   // int: read with default 0
     Number, // int: a 32-bit long, read with default -1; -1 gives the fallback and a trace line
     Flag,   // int: a boolean, read and falling back as Number; written as its low 16 bits

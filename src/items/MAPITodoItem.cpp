@@ -248,8 +248,7 @@ void CMAPITodoItem::SetFields(LPCWSTR szFolder, CMAPITodoInfo& info)
 
 // The task's own date property keeps the date as given; the common one its UTC. A date of year 0 is no date: both
 // go.
-void CMAPITodoItem::SetDate(LPCWSTR szFolder, const SYSTEMTIME& tmDate, LONG lTaskID, LONG lCommonID,
-                            LPCWSTR szField)
+void CMAPITodoItem::SetDate(LPCWSTR szFolder, const SYSTEMTIME& tmDate, LONG lTaskID, LONG lCommonID, LPCWSTR szField)
 {
     if (tmDate.wYear == 0)
     {

@@ -322,7 +322,8 @@ TEST_F(MemoItemTest, EachFieldThatCannotBeWrittenIsTracedAndTheNoteStillSaved)
         int nSet;
         const char* szLine;
     } cases[] = {
-        {"SetProps", PR_SUBJECT_W, 0, "[MAPI] Set failed : Einkaufen 🛒(strContents.Left(nPos) : subject) - Folder:Notes"},
+        {"SetProps", PR_SUBJECT_W, 0,
+         "[MAPI] Set failed : Einkaufen 🛒(strContents.Left(nPos) : subject) - Folder:Notes"},
         {"OpenProperty", PR_BODY_W, 0,
          "[MAPI] Set failed : Einkaufen 🛒\r\nМолоко\r\n牛乳と卵(strContents) - Folder:Notes"},
         {"SetProps", mapipim::PidLidNoteColor, kNote, "[MAPI] Set failed : 1(nNoteColor) - Folder:Notes"},

@@ -241,10 +241,9 @@ TEST_F(TodoItemTest, TheStatusFollowsThePercentage)
         int nStored;
         bool bComplete;
     } cases[] = {
-        {100.0, 1, 2, true},  {100.0, 0, 2, true},   {100.0, 3, 2, true},   {100.0, 2, 2, true},
-        {50.0, 2, 1, false},  {0.0, 2, 0, false},    {99.99, 2, 1, false},  {99.99, 1, 1, false},
-        {50.0, 3, 3, false},  {0.0, 4, 4, false},    {0.0, 1, 1, false},    {25.0, 0, 0, false},
-        {100.5, 2, 2, false}, {100.5, 1, 1, false},  {-5.0, 2, 1, false},
+        {100.0, 1, 2, true}, {100.0, 0, 2, true},  {100.0, 3, 2, true},  {100.0, 2, 2, true},  {50.0, 2, 1, false},
+        {0.0, 2, 0, false},  {99.99, 2, 1, false}, {99.99, 1, 1, false}, {50.0, 3, 3, false},  {0.0, 4, 4, false},
+        {0.0, 1, 1, false},  {25.0, 0, 0, false},  {100.5, 2, 2, false}, {100.5, 1, 1, false}, {-5.0, 2, 1, false},
     };
     CMAPITodoItem item;
     ASSERT_TRUE(item.Create(&Session(), &Folder()));
@@ -651,7 +650,8 @@ TEST_F(TodoItemTest, EachFieldThatCannotBeWrittenIsTracedAndTheTaskStillSaved)
         ScopedFault fault(keywords);
         EXPECT_TRUE(item.SetInfo(&FolderRecord(), &info));
     }
-    EXPECT_EQ(std::vector<CString>{Utf8("[MAPI] Set failed : Arbeit,;仕事(strLabel) - Folder:Tasks")}, Trace().GetLines());
+    EXPECT_EQ(std::vector<CString>{Utf8("[MAPI] Set failed : Arbeit,;仕事(strLabel) - Folder:Tasks")},
+              Trace().GetLines());
 
     Trace().Clear();
     {

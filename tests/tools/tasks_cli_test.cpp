@@ -38,11 +38,17 @@ protected:
 TEST_F(TasksCliTest, AddThenShowGivesEveryOptionBack)
 {
     Cli().WriteFile("plan.txt", "the plan");
-    const std::string id =
-        AddTask({"--subject", "Angebot prüfen ✓", "--notes", "Zeile 1\nZeile 2", "--owner", "Zoë", "--start",
-                 "2026-03-02", "--due", "2026-03-06", "--percent", "40", "--priority", "high", "--sensitivity",
-                 "private", "--reminder", "2026-03-05T09:30", "--category", "Arbeit", "--attach",
-                 Cli().PathOf("plan.txt")});
+    const std::string id = AddTask({"--subject",     "Angebot prüfen ✓",
+                                    "--notes",       "Zeile 1\nZeile 2",
+                                    "--owner",       "Zoë",
+                                    "--start",       "2026-03-02",
+                                    "--due",         "2026-03-06",
+                                    "--percent",     "40",
+                                    "--priority",    "high",
+                                    "--sensitivity", "private",
+                                    "--reminder",    "2026-03-05T09:30",
+                                    "--category",    "Arbeit",
+                                    "--attach",      Cli().PathOf("plan.txt")});
     const json task = ShowTask(id);
     EXPECT_EQ(task["strSubject"], "Angebot prüfen ✓");
     EXPECT_EQ(task["strContents"], "Zeile 1\r\nZeile 2");

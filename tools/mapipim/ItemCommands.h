@@ -51,8 +51,8 @@ public:
         CLI::App& group = commands.AddGroup(Kind::kGroup, description);
         // One request per command: the field options of "add" and "edit" are distinct options of the parser.
         auto listing = std::make_shared<Request>();
-        CLI::App& list = commands.Add(group, "list", "List the " + std::string(Kind::kGroup) + " of a folder", List,
-                                      listing);
+        CLI::App& list =
+            commands.Add(group, "list", "List the " + std::string(Kind::kGroup) + " of a folder", List, listing);
         list.add_option("folder", listing->folder, "Folder path or entry identifier " + defaultFolder);
 
         auto showing = std::make_shared<Request>();

@@ -70,10 +70,10 @@ std::string WindowsLineBreaks(const std::string& text)
 void NoteOptions::AddTo(CLI::App& command, bool bEditing)
 {
     const std::string group = "Note fields";
-    m_textOption =
-        command.add_option("--text", m_text, "The note's text; its first line is the subject")->group(group);
-    m_colorOption =
-        command.add_option("--color", m_color, "blue, green, pink, yellow or white")->check(kColorValidator)->group(group);
+    m_textOption = command.add_option("--text", m_text, "The note's text; its first line is the subject")->group(group);
+    m_colorOption = command.add_option("--color", m_color, "blue, green, pink, yellow or white")
+                        ->check(kColorValidator)
+                        ->group(group);
     m_atOption = command.add_option("--at", m_at, "Position of the note's window in pixels")
                      ->check(PairValidator(true, "position", "expected X,Y in whole pixels"))
                      ->group(group);

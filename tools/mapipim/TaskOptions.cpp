@@ -90,10 +90,10 @@ void TaskOptions::AddTo(CLI::App& command, bool bEditing)
     date(m_start, "--start", "Start date (empty: none)");
     date(m_due, "--due", "Due date (empty: none)");
     date(m_reminder, "--reminder", "Date and time of the reminder (empty: no reminder)");
-    m_status.option = command.add_option("--status", m_status.value,
-                                         "not-started, in-progress, complete, waiting or deferred")
-                          ->check(NameValidator(TaskStatusNames(), "task status"))
-                          ->group(group);
+    m_status.option =
+        command.add_option("--status", m_status.value, "not-started, in-progress, complete, waiting or deferred")
+            ->check(NameValidator(TaskStatusNames(), "task status"))
+            ->group(group);
     m_percent.option = command.add_option("--percent", m_percent.value, "Percent complete, 0 to 100")
                            ->check(kPercentValidator)
                            ->group(group);
