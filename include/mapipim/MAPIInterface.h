@@ -7,6 +7,8 @@
 #include <mapipim/OutlookStore.h>
 #include <mapipim/MAPIContactInfo.h>
 #include <mapipim/MAPIScheduleInfo.h>
+#include <mapipim/MAPIMemoInfo.h>
+#include <mapipim/MAPITodoInfo.h>
 
 class CMAPIFolder;
 
@@ -50,6 +52,19 @@ public:
     BOOL CreateSchedule(COutlookFolder* pFolder, CMAPIScheduleInfo* pSchedule);
     BOOL ModifySchedule(COutlookFolder* pFolder, CMAPIScheduleInfo* pSchedule);
     BOOL DeleteSchedule(COutlookFolder* pFolder, CMAPIScheduleInfo* pSchedule, int bMoveToDeletedItems);
+    // ---- Tasks
+    BOOL GetTodo(COutlookFolder* pFolder, CArray<CMAPITodoInfo*, CMAPITodoInfo*>& arrTodos, ULONG ulFlags);
+    BOOL GetTodo(CMAPITodoInfo* pTodo, ULONG ulFlags);
+    BOOL CreateTodo(COutlookFolder* pFolder, CMAPITodoInfo* pTodo);
+    BOOL ModifyTodo(COutlookFolder* pFolder, CMAPITodoInfo* pTodo);
+    BOOL DeleteTodo(COutlookFolder* pFolder, CMAPITodoInfo* pTodo, int bMoveToDeletedItems);
+
+    // ---- Sticky notes
+    BOOL GetMemo(COutlookFolder* pFolder, CArray<CMAPIMemoInfo*, CMAPIMemoInfo*>& arrMemos, ULONG ulFlags);
+    BOOL GetMemo(CMAPIMemoInfo* pMemo, ULONG ulFlags);
+    BOOL CreateMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo);
+    BOOL ModifyMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo);
+    BOOL DeleteMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo, int bMoveToDeletedItems);
 
     // ---- Attachments of any item, by entry identifier
     int GetAttachmentCount(SBinary& entryID);

@@ -19,9 +19,6 @@ void TraceSetLongFailed(int nValue, LPCWSTR szField, LPCWSTR szFolder);
 void TraceSetTimeFailed(const SYSTEMTIME& tmLocal, LPCWSTR szField, LPCWSTR szFolder);
 void TraceRemoveFailed(LPCWSTR szField, LPCWSTR szFolder);
 
-// The UTC a local time stands for in the machine's zone (every field 0xFFFF for a time that names no date).
-SYSTEMTIME UTCOfLocalTime(const SYSTEMTIME& tmLocal);
-
 // A local time written as the UTC it stands for; false when it cannot be.
 bool WriteLocalTime(CMAPIItem& item, const PropertyName& property, const SYSTEMTIME& tmLocal);
 
@@ -34,30 +31,12 @@ void CollectProperties(const ItemField<TInfo> (&fields)[N], ULONG ulFlags, std::
             properties.push_back(field.property);
 }
 
-// Reads a number or boolean with a fallback: -1 read back means the property could not be read.
-template <typename TInfo> bool ReadFallbackField(CMAPIItem& item, const ItemField<TInfo>& field, TInfo& info)
-{
-    const PropertyName& property = field.property;
-    const int nValue = field.kind == FieldKind::Bool ? item.GetPropertyBool(property.ulTag, -1, property.nSet)
-                                                     : item.GetPropertyLong(property.ulTag, -1, property.nSet);
-    if (nValue != -1)
-    {
-        info.*field.pLong = nValue;
-        return true;
-    }
-    info.*field.pLong = field.nFallback;
-    TraceGetFailed(field.szName);
-    return false;
-}
-
-// Reads one field. A text that cannot be read ends empty, a time stays as it was, a number takes 0 (or its
-// fallback); texts, times and numbers with a fallback are traced "[MAPI] Get failed : <field>". False when the
-// field could not be read.
+// Reads one field. A text that cannot be read ends empty, a time stays as it was, a Long takes 0, a Number or a
+// Flag its fallback; all but a Long are traced "[MAPI] Get failed : <field>". False when the field could not be
+// read.
 template <typename TInfo> bool ReadField(CMAPIItem& item, const ItemField<TInfo>& field, TInfo& info)
 {
     const PropertyName& property = field.property;
-    if (field.bFallback)
-        return ReadFallbackField(item, field, info);
     bool bRead = true;
     switch (field.kind)
     {
@@ -68,9 +47,17 @@ template <typename TInfo> bool ReadField(CMAPIItem& item, const ItemField<TInfo>
         bRead = item.GetPropertyTime(property.ulTag, info.*field.pTime, property.nSet) != FALSE;
         break;
     case FieldKind::Long:
-    case FieldKind::Bool:
         info.*field.pLong = item.GetPropertyLong(property.ulTag, 0, property.nSet);
         return true;
+    case FieldKind::Number:
+    case FieldKind::Flag:
+    {
+        const int nValue = field.kind == FieldKind::Number ? item.GetPropertyLong(property.ulTag, -1, property.nSet)
+                                                           : item.GetPropertyBool(property.ulTag, -1, property.nSet);
+        bRead = nValue != -1;
+        info.*field.pLong = bRead ? nValue : field.nFallback;
+        break;
+    }
     }
     if (!bRead)
         TraceGetFailed(field.szName);
@@ -102,10 +89,10 @@ void WriteField(CMAPIItem& item, const ItemField<TInfo>& field, const TInfo& inf
         if (field.rule == WriteRule::SetOrRemove && strValue.IsEmpty())
         {
             if (!item.RemoveProperty(property.ulTag, property.nSet))
-                TraceRemoveFailed(field.szName, szFolder);
+                TraceRemoveFailed(field.SetName(), szFolder);
         }
         else if (!item.SetPropertyString(property.ulTag, strValue, property.nSet))
-            TraceSetTextFailed(strValue, field.szName, szFolder);
+            TraceSetTextFailed(strValue, field.SetName(), szFolder);
         break;
     }
     case FieldKind::Time:
@@ -114,19 +101,20 @@ void WriteField(CMAPIItem& item, const ItemField<TInfo>& field, const TInfo& inf
         if (field.rule == WriteRule::SetOrRemove && tmLocal.wYear == 0)
         {
             if (!item.RemoveProperty(property.ulTag, property.nSet))
-                TraceRemoveFailed(field.szName, szFolder);
+                TraceRemoveFailed(field.SetName(), szFolder);
         }
         else if (!WriteLocalTime(item, property, tmLocal))
-            TraceSetTimeFailed(tmLocal, field.szName, szFolder);
+            TraceSetTimeFailed(tmLocal, field.SetName(), szFolder);
         break;
     }
     case FieldKind::Long:
+    case FieldKind::Number:
         if (!item.SetPropertyLong(property.ulTag, info.*field.pLong, property.nSet))
-            TraceSetLongFailed(info.*field.pLong, field.szName, szFolder);
+            TraceSetLongFailed(info.*field.pLong, field.SetName(), szFolder);
         break;
-    case FieldKind::Bool:
+    case FieldKind::Flag:
         if (!item.SetPropertyBool(property.ulTag, static_cast<unsigned short>(info.*field.pLong), property.nSet))
-            TraceSetLongFailed(info.*field.pLong, field.szName, szFolder);
+            TraceSetLongFailed(info.*field.pLong, field.SetName(), szFolder);
         break;
     }
 }

@@ -11,6 +11,7 @@
 #include "items/CancelFlag.h"
 #include "items/ContactFields.h"
 #include "items/ContactProperties.h"
+#include "items/ItemAttachmentList.h"
 #include "items/ItemFields.h"
 #include "platform/Pause.h"
 #include "platform/trace/Trace.h"
@@ -263,7 +264,7 @@ void CMAPIContactItem::SetFields(const COutlookFolder& folder, CMAPIContactInfo&
     mapipim::WriteFields(*this, kDateFields, info, szFolder);
     SetPicture(&info);
     SetDisplayNames(&info);
-    SetAttachments(folder, info.strAttachFile);
+    mapipim::WriteAttachmentList(*this, info.strAttachFile, MAPIPIM_ATTACH_NO_PHOTO, szFolder);
 }
 
 void CMAPIContactItem::SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& info)

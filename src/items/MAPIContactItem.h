@@ -60,5 +60,4 @@ private:
     BOOL GetTimes(CMAPIContactInfo& info);
     void SetFields(const COutlookFolder& folder, CMAPIContactInfo& info);
     void SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& info);
-    void SetAttachments(const COutlookFolder& folder, const CString& strAttachFile);
 };

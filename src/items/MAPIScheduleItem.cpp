@@ -32,9 +32,9 @@ const ScheduleField kSubjectFields[] = {
 
 // After the body: how private and how important the appointment is.
 const ScheduleField kImportanceFields[] = {
-    ScheduleField::LongOr(&CMAPIScheduleInfo::nSensitivity, {PR_SENSITIVITY, MAPIPIM_SET_NONE}, MAPIPIM_SCHEDULE_OTHERS,
+    ScheduleField::Number(&CMAPIScheduleInfo::nSensitivity, {PR_SENSITIVITY, MAPIPIM_SET_NONE}, MAPIPIM_SCHEDULE_OTHERS,
                           _T("nSensitivity"), 0),
-    ScheduleField::LongOr(&CMAPIScheduleInfo::nPriority, {PR_IMPORTANCE, MAPIPIM_SET_NONE}, MAPIPIM_SCHEDULE_OTHERS,
+    ScheduleField::Number(&CMAPIScheduleInfo::nPriority, {PR_IMPORTANCE, MAPIPIM_SET_NONE}, MAPIPIM_SCHEDULE_OTHERS,
                           _T("nPriority"), 1),
 };
 
@@ -46,23 +46,23 @@ const ScheduleField kLocationFields[] = {
 
 // After the times and zones: the all-day flag, the busy status and whether a reminder is set.
 const ScheduleField kStatusFields[] = {
-    ScheduleField::BoolOr(&CMAPIScheduleInfo::bAllday, {mapipim::PidLidAppointmentSubType, kAppointment},
+    ScheduleField::Flag(&CMAPIScheduleInfo::bAllday, {mapipim::PidLidAppointmentSubType, kAppointment},
                           MAPIPIM_SCHEDULE_OTHERS, _T("bAllday"), 0),
-    ScheduleField::LongOr(&CMAPIScheduleInfo::nSign, {mapipim::PidLidBusyStatus, kAppointment}, MAPIPIM_SCHEDULE_OTHERS,
+    ScheduleField::Number(&CMAPIScheduleInfo::nSign, {mapipim::PidLidBusyStatus, kAppointment}, MAPIPIM_SCHEDULE_OTHERS,
                           _T("nSign"), 0),
-    ScheduleField::BoolOr(&CMAPIScheduleInfo::bAlarm, {mapipim::PidLidReminderSet, kCommon}, MAPIPIM_SCHEDULE_OTHERS,
+    ScheduleField::Flag(&CMAPIScheduleInfo::bAlarm, {mapipim::PidLidReminderSet, kCommon}, MAPIPIM_SCHEDULE_OTHERS,
                           _T("bAlarm"), 0),
 };
 
 // Read only when a reminder is set.
 const ScheduleField kAlarmFields[] = {
-    ScheduleField::LongOr(&CMAPIScheduleInfo::nAlarmMin, {mapipim::PidLidReminderDelta, kCommon},
+    ScheduleField::Number(&CMAPIScheduleInfo::nAlarmMin, {mapipim::PidLidReminderDelta, kCommon},
                           MAPIPIM_SCHEDULE_OTHERS, _T("nAlarmMin"), 0),
 };
 
 // Read in this order, written the other way round.
 const ScheduleField kRecurSetFields[] = {
-    ScheduleField::BoolOr(&CMAPIScheduleInfo::bRecurSet, {mapipim::PidLidRecurring, kAppointment},
+    ScheduleField::Flag(&CMAPIScheduleInfo::bRecurSet, {mapipim::PidLidRecurring, kAppointment},
                           MAPIPIM_SCHEDULE_OTHERS, _T("bRecurSet"), 0),
 };
 const ScheduleField kRecurDisplayFields[] = {

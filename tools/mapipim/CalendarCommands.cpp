@@ -1,8 +1,8 @@
 // calendar list|show|add|edit|delete: the schedule operations of the interface object.
 #include "CommandSet.h"
-#include "DateOption.h"
 #include "DateText.h"
 #include "Failure.h"
+#include "OptionChecks.h"
 #include "FolderLocator.h"
 #include "FolderTypes.h"
 #include "Host.h"
@@ -37,7 +37,7 @@ struct CalendarRequest
 
 COutlookFolder& CalendarFolder(FolderLocator& folders, const std::string& folder)
 {
-    return folders.Find(folder, static_cast<int>(kFolderTypeCalendar));
+    return folders.Find(folder, kFolderTypeCalendar);
 }
 
 SYSTEMTIME DaysLater(const SYSTEMTIME& day, LONG nDays)
@@ -201,9 +201,9 @@ void AddCalendarCommands(CommandSet& commands)
                                   List, listing);
     AddFolderOption(list, *listing, "Folder path or entry identifier (default: the calendar)");
     list.add_option("--from", listing->from, "First day of the view (default: 30 days before --to)")
-        ->check(DateValidator());
+        ->check(kDateValidator);
     list.add_option("--to", listing->to, "Last day of the view (default: 30 days after --from)")
-        ->check(DateValidator());
+        ->check(kDateValidator);
 
     auto showing = std::make_shared<CalendarRequest>();
     AddIdArgument(commands.Add(group, "show", "Show every field of an appointment", Show, showing), *showing);

@@ -5,8 +5,8 @@
 namespace cli
 {
 CommandLine::CommandLine()
-    : m_app("mapipim: contacts, appointments, stores and profiles of the MAPI message stores, through the mapipim "
-            "library"),
+    : m_app("mapipim: contacts, appointments, tasks, notes, stores and profiles of the MAPI message stores, "
+            "through the mapipim library"),
       m_commands(m_app)
 {
     m_app.name("mapipim");
@@ -23,6 +23,8 @@ CommandLine::CommandLine()
     AddStoreCommands(m_commands);
     AddContactCommands(m_commands);
     AddCalendarCommands(m_commands);
+    AddTaskCommands(m_commands);
+    AddNoteCommands(m_commands);
     AddAttachmentCommands(m_commands);
     AddProfileCommands(m_commands);
     AddStoreAdminCommands(m_commands);

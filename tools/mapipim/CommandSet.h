@@ -43,6 +43,8 @@ private:
 void AddStoreCommands(CommandSet& commands);         // stores, tree
 void AddContactCommands(CommandSet& commands);       // contacts list|show|add|edit|delete
 void AddCalendarCommands(CommandSet& commands);      // calendar list|show|add|edit|delete
+void AddTaskCommands(CommandSet& commands);          // tasks list|show|add|edit|delete
+void AddNoteCommands(CommandSet& commands);          // notes list|show|add|edit|delete
 void AddAttachmentCommands(CommandSet& commands);    // attachments list|save|delete
 void AddProfileCommands(CommandSet& commands);       // profile list|create|delete|default
 void AddStoreAdminCommands(CommandSet& commands);    // store list|add, folder add

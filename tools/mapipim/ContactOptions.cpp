@@ -1,11 +1,10 @@
 #include "ContactOptions.h"
 
 #include "ContactFields.h"
-#include "DateOption.h"
 #include "DateText.h"
 #include "Failure.h"
 #include "InputFiles.h"
-#include "SensitivityOption.h"
+#include "OptionChecks.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -27,12 +26,12 @@ void ContactOptions::AddTo(CLI::App& command, bool bEditing)
     {
         const ContactDateField& field = ContactDateFields()[i];
         m_dates[i].option = command.add_option(std::string("--") + field.option, m_dates[i].value, field.label)
-                                ->check(DateValidator())
+                                ->check(kDateValidator)
                                 ->group("Contact fields");
     }
     const char* sensitivityHelp = "none, personal, private or confidential";
     m_sensitivity.option = command.add_option("--sensitivity", m_sensitivity.value, sensitivityHelp)
-                               ->check(SensitivityValidator())
+                               ->check(kSensitivityValidator)
                                ->group("Contact fields");
     m_picture.option =
         command.add_option("--picture", m_picture.value, "JPEG or PNG image that becomes the contact's picture");
@@ -80,10 +79,6 @@ void ContactOptions::CheckApplied(const CMAPIContactInfo& contact) const
     const std::string saved = "the contact " + Utf8(contact.strEntryID) + " was saved, but ";
     if (m_picture.IsGiven() && contact.strPicturePath.IsEmpty())
         throw Failure(saved + "without its picture (see --trace)");
-    for (const std::string& file : m_attachments)
-    {
-        if (!HasAttachmentNamed(contact.strAttachFile, FileNameOf(file)))
-            throw Failure(saved + "without the attachment " + FileNameOf(file) + " (see --trace)");
-    }
+    CheckAttached(contact.strAttachFile, m_attachments, saved);
 }
 } // namespace cli

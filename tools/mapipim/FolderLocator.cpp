@@ -34,13 +34,13 @@ FolderLocator::FolderLocator(Host& host) : m_storeName(host.Options().store)
 
 COutlookFolder& FolderLocator::Find(const std::string& folder)
 {
-    return Find(folder, static_cast<int>(kFolderTypeContacts));
+    return Find(folder, kFolderTypeContacts);
 }
 
-COutlookFolder& FolderLocator::Find(const std::string& folder, int defaultType)
+COutlookFolder& FolderLocator::Find(const std::string& folder, unsigned defaultType)
 {
     if (folder.empty())
-        return Standard(defaultType);
+        return StandardFolder(defaultType);
     if (COutlookFolder* found = FindByPath(folder))
         return *found;
     if (COutlookFolder* found = FindById(folder))
@@ -50,19 +50,20 @@ COutlookFolder& FolderLocator::Find(const std::string& folder, int defaultType)
 
 COutlookFolder& FolderLocator::Contacts()
 {
-    return Standard(static_cast<int>(kFolderTypeContacts));
+    return StandardFolder(kFolderTypeContacts);
 }
 
-COutlookFolder& FolderLocator::Standard(int type)
+COutlookFolder& FolderLocator::StandardFolder(unsigned type)
 {
     COutlookStore& store = Store();
     for (INT_PTR i = 0; i < store.arrFolders.GetSize(); ++i)
     {
         COutlookFolder& folder = *store.arrFolders.GetAt(i);
-        if (folder.nFolderType == type && folder.nDepth == 1)
+        if (folder.nFolderType == static_cast<int>(type) && folder.nDepth == 1)
             return folder;
     }
-    throw Failure("the store '" + Utf8(store.strName) + "' has no " + FolderTypeName(type) + " folder");
+    throw Failure("the store '" + Utf8(store.strName) + "' has no " + FolderTypeName(static_cast<int>(type)) +
+                  " folder");
 }
 
 std::string FolderLocator::PathOf(const COutlookFolder& folder) const

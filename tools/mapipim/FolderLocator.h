@@ -17,11 +17,11 @@ public:
 
     // An empty name gives the store's contacts folder. Throws Failure when no folder matches.
     COutlookFolder& Find(const std::string& folder);
-    // An empty name gives the store's standard folder of the type (a FolderTypes number).
-    COutlookFolder& Find(const std::string& folder, int defaultType);
+    // An empty name gives the store's standard folder of the type (a discovery type bit, kFolderType...).
+    COutlookFolder& Find(const std::string& folder, unsigned defaultType);
     COutlookFolder& Contacts();
-    // The store's folder of that type right below its root; throws Failure when it has none.
-    COutlookFolder& Standard(int type);
+    // The store's standard folder of a type: the one of that type right below the root.
+    COutlookFolder& StandardFolder(unsigned type);
     // The store chosen with --store, else the default store.
     COutlookStore& Store() { return m_stores.Find(m_storeName); }
 

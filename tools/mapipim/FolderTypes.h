@@ -10,6 +10,8 @@ namespace cli
 // Discovery's mask bits.
 const unsigned kFolderTypeContacts = 0x20;
 const unsigned kFolderTypeCalendar = 0x40;
+const unsigned kFolderTypeTasks = 0x80;
+const unsigned kFolderTypeNotes = 0x100;
 const unsigned kDiscoveryCountBit = 0x8000;
 const unsigned kDiscoverEverything = 0xFFFFFFFFu & ~kDiscoveryCountBit;
 

@@ -51,22 +51,4 @@ std::string AttachmentFilePath(const std::string& path)
     return resolved;
 }
 
-std::string JoinedAttachmentPaths(const std::vector<std::string>& files)
-{
-    std::string joined;
-    for (const std::string& file : files)
-        joined += (joined.empty() ? "" : ";") + AttachmentFilePath(file);
-    return joined;
-}
-
-std::string FileNameOf(const std::string& path)
-{
-    return path.substr(path.find_last_of('/') + 1);
-}
-
-bool HasAttachmentNamed(const CString& strAttachFile, const std::string& name)
-{
-    const std::string names = ";" + Utf8(strAttachFile) + ";";
-    return names.find(";" + name + ";") != std::string::npos;
-}
 } // namespace cli

@@ -2,10 +2,7 @@
 // missing or unusable file changes nothing in the store. The library takes such files by full path.
 #pragma once
 
-#include <mapipim/platform.h>
-
 #include <string>
-#include <vector>
 
 namespace cli
 {
@@ -19,13 +16,4 @@ std::string PictureFilePath(const std::string& path);
 // The full path of a file to attach. The library splits its list of attachment paths at "," and ";", so a path
 // holding either cannot be attached; throws Failure for it as for an unreadable file.
 std::string AttachmentFilePath(const std::string& path);
-
-// The full paths of the files to attach, as one list for a record's strAttachFile; throws as AttachmentFilePath.
-std::string JoinedAttachmentPaths(const std::vector<std::string>& files);
-
-// The name of the file a path names.
-std::string FileNameOf(const std::string& path);
-
-// Whether a record's attachment list, as reading gives it (names separated by ";"), holds that name.
-bool HasAttachmentNamed(const CString& strAttachFile, const std::string& name);
 } // namespace cli

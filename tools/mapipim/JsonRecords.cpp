@@ -9,13 +9,10 @@
 
 namespace cli
 {
-namespace
-{
 Json TimeJson(const SYSTEMTIME& time)
 {
     return time.wYear == 0 ? Json() : Json(DateTimeText(time));
 }
-} // namespace
 
 Json FolderJson(const COutlookFolder& folder, const std::string& path)
 {
@@ -68,6 +65,25 @@ Json ContactJson(const CMAPIContactInfo& contact)
     json["nSensitivity"] = contact.nSensitivity;
     json["strPicturePath"] = Utf8(contact.strPicturePath);
     json["strAttachFile"] = Utf8(contact.strAttachFile);
+    return json;
+}
+
+Json RecurringJson(const CMAPIRecurring* pRecurring)
+{
+    if (!pRecurring)
+        return Json();
+    Json json;
+    json["nFrequency"] = pRecurring->nFrequency;
+    json["nPeriod"] = pRecurring->nPeriod;
+    json["nPatternType"] = pRecurring->nPatternType;
+    json["nWeekNumber"] = pRecurring->nWeekNumber;
+    json["nDayMask"] = pRecurring->nDayMask;
+    json["nCalendarType"] = pRecurring->nCalendarType;
+    json["tmStartDate"] = TimeJson(pRecurring->tmStartDate);
+    json["tmEndDate"] = TimeJson(pRecurring->tmEndDate);
+    json["nEndType"] = pRecurring->nEndType;
+    json["nOccurrenceCount"] = pRecurring->nOccurrenceCount;
+    json["nSlidingFlag"] = pRecurring->nSlidingFlag;
     return json;
 }
 } // namespace cli

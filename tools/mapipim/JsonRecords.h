@@ -6,6 +6,7 @@
 #include "Host.h"
 
 #include <mapipim/MAPIContactInfo.h>
+#include <mapipim/MAPIRecurring.h>
 #include <mapipim/OutlookStore.h>
 
 #include <string>
@@ -13,8 +14,12 @@
 
 namespace cli
 {
+// A local time as "YYYY-MM-DDTHH:MM:SS", or null when not set (year 0).
+Json TimeJson(const SYSTEMTIME& time);
 Json FolderJson(const COutlookFolder& folder, const std::string& path);
 // The store with its folders (paths as FolderPaths gives them), or without when bWithFolders is false.
 Json StoreJson(const COutlookStore& store, bool bWithFolders);
 Json ContactJson(const CMAPIContactInfo& contact);
+// A recurrence pattern, every field; null for none.
+Json RecurringJson(const CMAPIRecurring* pRecurring);
 } // namespace cli

@@ -1,4 +1,5 @@
-// Records shown to people as "Label:   value" lines, one field a line, for the "show" commands of every kind.
+// Records as text for people: one "Label:" column, then the value; multi-line values (notes, composed addresses)
+// continue under the value column, and an empty value writes nothing.
 #pragma once
 
 #include <ostream>
@@ -6,6 +7,5 @@
 
 namespace cli
 {
-// Nothing for an empty value; the lines of a multi-line value continue under the value column.
 void WriteLabelled(std::ostream& out, const std::string& label, const std::string& value);
 } // namespace cli

@@ -1,10 +1,9 @@
 #include "ScheduleOptions.h"
 
-#include "DateOption.h"
 #include "DateText.h"
 #include "Failure.h"
 #include "InputFiles.h"
-#include "SensitivityOption.h"
+#include "OptionChecks.h"
 #include "Text.h"
 
 #include "items/RecurrenceCalendar.h"
@@ -99,13 +98,13 @@ void ScheduleOptions::AddTo(CLI::App& command, bool bEditing)
     const char* group = "Appointment fields";
     m_subject.option = command.add_option("--subject", m_subject.value, "Subject")->group(group);
     m_start.option = command.add_option("--start", m_start.value, "Start, local (YYYY-MM-DD[THH:MM])")
-                         ->check(DateValidator())
+                         ->check(kDateValidator)
                          ->group(group);
     m_end.option = command
                        .add_option("--end", m_end.value,
                                    "End, local (default: half an hour after the start; all day: the "
                                    "last day)")
-                       ->check(DateValidator())
+                       ->check(kDateValidator)
                        ->group(group);
     CLI::Option* allDay = command.add_flag("--all-day", m_bAllDay, "An all-day event")->group(group);
     if (bEditing)
@@ -127,7 +126,7 @@ void ScheduleOptions::AddTo(CLI::App& command, bool bEditing)
                         ->group(group);
     m_sensitivity.option =
         command.add_option("--sensitivity", m_sensitivity.value, "none, personal, private or confidential")
-            ->check(SensitivityValidator())
+            ->check(kSensitivityValidator)
             ->group(group);
     command.add_option("--category", m_categories, "Category (repeatable; replaces the appointment's categories)")
         ->allow_extra_args(false)
