@@ -19,6 +19,9 @@ void TraceSetLongFailed(int nValue, LPCWSTR szField, LPCWSTR szFolder);
 void TraceSetTimeFailed(const SYSTEMTIME& tmLocal, LPCWSTR szField, LPCWSTR szFolder);
 void TraceRemoveFailed(LPCWSTR szField, LPCWSTR szFolder);
 
+// The UTC a local time stands for in the machine's zone (every field 0xFFFF for a time that names no date).
+SYSTEMTIME UTCOfLocalTime(const SYSTEMTIME& tmLocal);
+
 // A local time written as the UTC it stands for; false when it cannot be.
 bool WriteLocalTime(CMAPIItem& item, const PropertyName& property, const SYSTEMTIME& tmLocal);
 

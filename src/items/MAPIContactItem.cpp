@@ -7,7 +7,6 @@
 #include <mapipim/SBinaryUtils.h>
 #include <mapipim/TimeConversion.h>
 
-#include "items/AttachmentList.h"
 #include "items/CancelFlag.h"
 #include "items/ContactFields.h"
 #include "items/ContactProperties.h"
@@ -278,10 +277,4 @@ void CMAPIContactItem::SetEmailSlots(LPCWSTR szFolder, const CMAPIContactInfo& i
             LOGTRACE(_T("[MAPI] Set failed : %s(%s) - Folder:%s"), info.*slot.pDisplayName, slot.szDisplayNameName,
                      szFolder);
     }
-}
-
-// An empty list removes every attachment but the picture.
-void CMAPIContactItem::SetAttachments(const COutlookFolder& folder, const CString& strAttachFile)
-{
-    mapipim::WriteAttachmentList(*this, strAttachFile, MAPIPIM_ATTACH_NO_PHOTO, folder.strName);
 }

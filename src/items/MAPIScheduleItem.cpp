@@ -6,7 +6,7 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIFolder.h>
 #include <mapipim/SBinaryUtils.h>
-#include "items/AttachmentList.h"
+#include "items/ItemAttachmentList.h"
 #include "items/CancelFlag.h"
 #include "items/ItemFields.h"
 #include "items/ScheduleProperties.h"
