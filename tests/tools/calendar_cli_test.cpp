@@ -161,6 +161,11 @@ TEST_F(CalendarCliTest, ViewsMixSingleAllDayAndMonthlyAppointmentsInOrder)
     EXPECT_EQ(list["occurrences"][0]["end"], "2010-06-09T00:00:00") << "the all-day event covers two days";
     EXPECT_EQ(list["occurrences"][0]["bAllday"], true);
 
+    const clitest::CliResult text = Run({"calendar", "list", "--from", "2010-06-07", "--to", "2010-06-07"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("2010-06-07 - 2010-06-08  Holiday  [all day]"), std::string::npos)
+        << "an all-day event shows its last day: " << text.out;
+
     // Without a view every appointment is listed once.
     const json all = RunJson({"calendar", "list"});
     EXPECT_EQ(all["appointments"].size(), 4u);

@@ -6,6 +6,8 @@
 #include "ScheduleOptions.h"
 #include "Text.h"
 
+#include "items/RecurrenceCalendar.h"
+
 namespace cli
 {
 namespace
@@ -24,11 +26,22 @@ std::string Subject(const CMAPIScheduleInfo& schedule)
     return schedule.strSubject.IsEmpty() ? "(no subject)" : Utf8(schedule.strSubject);
 }
 
+// An all-day event ends at the midnight after its last day, which is the day people name.
+SYSTEMTIME LastDayOf(const SYSTEMTIME& start, const SYSTEMTIME& end)
+{
+    const DWORD dwStart = mapipim::MinutesOf(start);
+    const DWORD dwEnd = mapipim::MinutesOf(end);
+    if (dwEnd <= dwStart || dwEnd % mapipim::kMinutesPerDay != 0)
+        return end;
+    return mapipim::SystemTimeOfMinutes(dwEnd - mapipim::kMinutesPerDay);
+}
+
 void WriteLine(std::ostream& out, const CMAPIScheduleInfo& schedule, const SYSTEMTIME& start, const SYSTEMTIME& end,
                bool bRecurring)
 {
     const bool bAllDay = schedule.bAllday != 0;
-    out << WhenText(start, bAllDay) << " - " << WhenText(end, bAllDay) << "  " << Subject(schedule);
+    out << WhenText(start, bAllDay) << " - " << WhenText(bAllDay ? LastDayOf(start, end) : end, bAllDay) << "  "
+        << Subject(schedule);
     if (!schedule.strLocation.IsEmpty())
         out << " @ " << Utf8(schedule.strLocation);
     if (bAllDay)
@@ -58,7 +71,9 @@ void WriteSchedule(std::ostream& out, const CMAPIScheduleInfo& schedule)
     WriteLabelled(out, "Subject", Utf8(schedule.strSubject));
     WriteLabelled(out, "Location", Utf8(schedule.strLocation));
     WriteLabelled(out, "Start", WhenText(schedule.tzStartTime.tmDateTime, bAllDay));
-    WriteLabelled(out, "End", WhenText(schedule.tzEndTime.tmDateTime, bAllDay));
+    const SYSTEMTIME& tmEnd = schedule.tzEndTime.tmDateTime;
+    WriteLabelled(out, bAllDay ? "Last day" : "End",
+                  WhenText(bAllDay ? LastDayOf(schedule.tzStartTime.tmDateTime, tmEnd) : tmEnd, bAllDay));
     WriteLabelled(out, "All day", bAllDay ? "yes" : "");
     WriteLabelled(out, "Time zone", Utf8(schedule.tzStartTime.strKeyName));
     WriteLabelled(out, "Busy", BusyName(schedule.nSign));
