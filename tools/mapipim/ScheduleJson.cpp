@@ -2,19 +2,12 @@
 
 #include "DateText.h"
 #include "EntryId.h"
+#include "JsonRecords.h"
 #include "ScheduleOptions.h"
 #include "Text.h"
 
 namespace cli
 {
-namespace
-{
-Json TimeJson(const SYSTEMTIME& time)
-{
-    return time.wYear == 0 ? Json() : Json(DateTimeText(time));
-}
-} // namespace
-
 Json TimeZoneJson(const CMAPITimeZone& zone)
 {
     Json json;
@@ -23,25 +16,6 @@ Json TimeZoneJson(const CMAPITimeZone& zone)
     json["nBias"] = zone.nBias;
     json["nStandardBias"] = zone.nStandardBias;
     json["nDaylightBias"] = zone.nDaylightBias;
-    return json;
-}
-
-Json RecurringJson(const CMAPIRecurring* pattern)
-{
-    if (!pattern)
-        return Json();
-    Json json;
-    json["nFrequency"] = pattern->nFrequency;
-    json["nPeriod"] = pattern->nPeriod;
-    json["nPatternType"] = pattern->nPatternType;
-    json["nWeekNumber"] = pattern->nWeekNumber;
-    json["nDayMask"] = pattern->nDayMask;
-    json["nCalendarType"] = pattern->nCalendarType;
-    json["tmStartDate"] = TimeJson(pattern->tmStartDate);
-    json["tmEndDate"] = TimeJson(pattern->tmEndDate);
-    json["nEndType"] = pattern->nEndType;
-    json["nOccurrenceCount"] = pattern->nOccurrenceCount;
-    json["nSlidingFlag"] = pattern->nSlidingFlag;
     return json;
 }
 

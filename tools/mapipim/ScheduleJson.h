@@ -9,7 +9,5 @@
 namespace cli
 {
 Json TimeZoneJson(const CMAPITimeZone& zone);
-// Null for no pattern.
-Json RecurringJson(const CMAPIRecurring* pattern);
 Json ScheduleJson(const CMAPIScheduleInfo& schedule);
 } // namespace cli
