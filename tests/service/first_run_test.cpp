@@ -1,10 +1,12 @@
 // The default profile of a fresh profile root, set up by the first logon: once, whole, by processes started
 // together, and completed by the next logon when a process was killed in the middle of it.
+#include "platform/mapi/EntryId.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ServiceFixture.h"
 #include "support/ServiceHelpers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cerrno>
 #include <csignal>
 #include <sched.h>
@@ -104,6 +106,7 @@ TEST_F(FirstRunTest, SetupKilledAtAnyPointIsCompletedByTheNextLogon)
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
 
+        ASSERT_EQ(mapisvc::EnsureDefaultProfile(), S_OK) << "killed after " << yields << " yields";
         EXPECT_EQ(DefaultStoreCount(), 1u);
         EXPECT_EQ(mapisvc::ListProfiles(), std::vector<std::u16string>{u"Outlook"});
         MapiInit init;
@@ -128,5 +131,27 @@ TEST_F(FirstRunTest, DefaultProfileOfTheHostsOwnIsLeftAsItIs)
     ASSERT_EQ(mapisvc::CreateProfile(u"Work", true), S_OK);
     EXPECT_EQ(DefaultStoreCount(), 0u);
     EXPECT_EQ(mapisvc::ListProfiles(), std::vector<std::u16string>{u"Work"});
+}
+TEST_F(FirstRunTest, ForkedProcessMakesStoreIdentitiesOfItsOwn)
+{
+    // A setup killed in a child leaves a store file named by the identity the child drew; the parent must not
+    // draw the same one and create its store into that file.
+    mapisvc::NewMAPIUID();
+    int result[2];
+    ASSERT_EQ(pipe(result), 0);
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        const MAPIUID uid = mapisvc::NewMAPIUID();
+        _exit(write(result[1], uid.ab, sizeof(uid.ab)) == sizeof(uid.ab) ? 0 : 1);
+    }
+    close(result[1]);
+    MAPIUID childUid{};
+    EXPECT_EQ(read(result[0], childUid.ab, sizeof(childUid.ab)), static_cast<ssize_t>(sizeof(childUid.ab)));
+    close(result[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const MAPIUID parentUid = mapisvc::NewMAPIUID();
+    EXPECT_NE(std::memcmp(childUid.ab, parentUid.ab, sizeof(parentUid.ab)), 0);
 }
 } // namespace

@@ -4,8 +4,11 @@
 #include "platform/mapi/SetupLock.h"
 #include "platform/mapi/StoreDatabase.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <unistd.h>
 
 namespace mapisvc
 {
@@ -62,6 +65,16 @@ HRESULT SetUpDefaultProfile(ProfileDatabase& profiles, std::u16string& name)
     return CreateStore(profiles, name, StoreOptions(), store);
 }
 
+// Makes the file a new store is created in. A file of that name is never written into, whoever left it there.
+HRESULT ClaimNewFile(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? MAPI_E_COLLISION : MAPI_E_DISK_ERROR;
+    close(fd);
+    return S_OK;
+}
+
 std::string HexOf(const MAPIUID& uid)
 {
     static const char digits[] = "0123456789abcdef";
@@ -110,6 +123,8 @@ HRESULT CreateUnlistedStore(ProfileDatabase& profiles, const std::u16string& pro
     store.state = options.state;
     store.isDefault = options.isDefault || existing.stores.empty();
     store.path = StoreFilePath(profiles.Home(), HexOf(store.uid) + ".db");
+    if (HRESULT hr = ClaimNewFile(store.path))
+        return hr;
     if (HRESULT hr = StoreDatabase::Create(store.path, store.uid, store.unicode, options.standardFolders))
     {
         StoreDatabase::DeleteFile(store.path);
