@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 namespace
 {
@@ -155,6 +156,18 @@ TEST_F(DamagedStoreTest, DamagedStoredValueIsDamaged)
         }
         ExpectDamaged();
     }
+}
+
+TEST_F(DamagedStoreTest, UnreadableFileIsRefusedButNotDamaged)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "the superuser reads any file";
+    fs::permissions(storeFile, fs::perms::none);
+    mapipim::TraceCapture trace;
+    EXPECT_EQ(OpenTheStore(), MAPI_E_NO_ACCESS);
+    EXPECT_EQ(trace.GetLines(), std::vector<CString>());
+    fs::permissions(storeFile, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(OpenTheStore(), S_OK);
 }
 
 TEST_F(DamagedStoreTest, RepairedFileOpensAgain)

@@ -126,12 +126,14 @@ Bytes MakeRecordKey(const MAPIUID& store, int64_t id)
 
 MAPIUID NewMAPIUID()
 {
-    static thread_local std::mt19937_64 engine(std::random_device{}());
+    // Every byte from the system's source, never from an engine seeded once: a forked process would repeat its
+    // parent's sequence, and two stores would share one identity.
+    std::random_device source;
     MAPIUID uid;
-    for (size_t i = 0; i < 16; i += 8)
+    for (size_t i = 0; i < 16; i += sizeof(unsigned int))
     {
-        const uint64_t value = engine();
-        std::memcpy(uid.ab + i, &value, 8);
+        const unsigned int value = source();
+        std::memcpy(uid.ab + i, &value, sizeof(unsigned int));
     }
     return uid;
 }

@@ -56,4 +56,20 @@ std::string StoreFilePath(const std::string& home, const std::string& fileName)
 {
     return home + "/stores/" + fileName;
 }
+
+std::string PathToRecord(const std::string& home, const std::string& path)
+{
+    const std::string prefix = home + "/";
+    if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0)
+        return path.substr(prefix.size());
+    return path;
+}
+
+std::string RecordedPath(const std::string& home, const std::string& recorded)
+{
+    if (recorded.empty() || recorded[0] != '/')
+        return home + "/" + recorded;
+    const std::string own = StoreFilePath(home, recorded.substr(recorded.find_last_of('/') + 1));
+    return access(own.c_str(), F_OK) == 0 ? own : recorded;
+}
 } // namespace mapisvc

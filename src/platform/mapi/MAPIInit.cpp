@@ -54,8 +54,13 @@ extern "C"
             return hr;
         if (init && init->ulVersion > MAPI_INIT_VERSION)
             return call.Done(MAPI_E_VERSION);
-        std::lock_guard<std::mutex> lock(g_mutex);
-        if (g_initCount++ == 0)
+        bool start = false;
+        {
+            std::lock_guard<std::mutex> lock(g_mutex);
+            start = g_initCount++ == 0;
+        }
+        // Starts and stops of delivery are ordered by a lock of their own, never taken inside this one.
+        if (start)
             StartNotificationDelivery(init ? init->ulFlags : 0);
         return call.Done(S_OK);
     }
@@ -70,8 +75,9 @@ extern "C"
             if (g_initCount > 0)
                 stop = --g_initCount == 0;
         }
+        // Outside the initialisation lock: the notification thread may be inside a sink that calls MAPI.
         if (stop)
-            StopNotificationDelivery();
+            StopNotificationDelivery([] { return !Initialized(); });
     }
 
     HRESULT STDMETHODCALLTYPE MAPILogonEx(ULONG_PTR, LPTSTR lpszProfileName, LPTSTR, ULONG ulFlags,

@@ -18,11 +18,7 @@ struct Delivery
     std::shared_ptr<Subscription> subscription;
     std::shared_ptr<NotificationPacket> packet;
 
-    void Run() const
-    {
-        if (subscription->Active())
-            subscription->Sink()->OnNotify(1, packet->Get());
-    }
+    void Run() const { subscription->Notify(packet->Get()); }
 };
 
 class NotificationThread
@@ -98,36 +94,40 @@ class WindowDelivery
 public:
     ~WindowDelivery() { DropPending(); }
 
-    bool Started() const { return m_window != nullptr; }
-
     void Start()
     {
+        const UINT message = RegisterWindowMessageW(u"MAPI Notify window message");
+        std::lock_guard<std::mutex> lock(m_mutex);
         if (m_window)
             return;
-        m_message = RegisterWindowMessageW(u"MAPI Notify window message");
+        m_message = message;
         m_window = CreateMessageWindow(&WindowDelivery::Procedure, this);
     }
 
     void Stop()
     {
-        if (m_window)
-            DestroyWindow(m_window);
-        m_window = nullptr;
+        HWND window = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            std::swap(window, m_window);
+        }
+        if (window)
+            DestroyWindow(window);
         DropPending();
     }
 
+    // False when there is no window (delivery then goes to the notification thread).
     bool Post(const Delivery& delivery)
     {
-        if (!m_window)
-            return false;
         auto* posted = new Delivery(delivery);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_window)
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
             m_pending.insert(posted);
+            if (PostMessageW(m_window, m_message, 0, reinterpret_cast<LPARAM>(posted)))
+                return true;
+            m_pending.erase(posted);
         }
-        if (PostMessageW(m_window, m_message, 0, reinterpret_cast<LPARAM>(posted)))
-            return true;
-        Take(posted);
         delete posted;
         return false;
     }
@@ -165,9 +165,9 @@ private:
             delete posted;
     }
 
+    std::mutex m_mutex; // guards the window, its message and the pending deliveries: posting threads read them
     HWND m_window = nullptr;
     UINT m_message = 0;
-    std::mutex m_mutex;
     std::set<Delivery*> m_pending;
 };
 
@@ -175,16 +175,22 @@ std::atomic<NotificationDelivery> g_choice{NotificationDelivery::AsInitialised};
 std::atomic<bool> g_initMultithreaded{false};
 NotificationThread g_thread;
 WindowDelivery g_window;
+// Orders starts and stops: a stop that finds MAPI initialised again by then leaves delivery running.
+std::mutex g_lifecycle;
 } // namespace
 
 void StartNotificationDelivery(ULONG initFlags)
 {
+    std::lock_guard<std::mutex> lock(g_lifecycle);
     g_initMultithreaded = (initFlags & MAPI_MULTITHREAD_NOTIFICATIONS) != 0;
     g_window.Start();
 }
 
-void StopNotificationDelivery()
+void StopNotificationDelivery(const std::function<bool()>& stillUnused)
 {
+    std::lock_guard<std::mutex> lock(g_lifecycle);
+    if (!stillUnused())
+        return;
     g_thread.Stop();
     g_window.Stop();
 }
@@ -196,7 +202,7 @@ void DeliverNotification(const std::shared_ptr<Subscription>& subscription,
     const NotificationDelivery choice = g_choice.load();
     const bool toWindow = choice == NotificationDelivery::InitialisingThread ||
                           (choice == NotificationDelivery::AsInitialised && !g_initMultithreaded);
-    if (toWindow && g_window.Started() && g_window.Post(delivery))
+    if (toWindow && g_window.Post(delivery))
         return;
     g_thread.Post(std::move(delivery));
 }

@@ -7,14 +7,17 @@
 
 #include "platform/mapi/Notifier.h"
 
+#include <functional>
+
 namespace mapisvc
 {
 // The first MAPIInitialize of the process: remembers how it asked for notifications and makes the message
 // window of the initialising thread.
 void StartNotificationDelivery(ULONG initFlags);
 // The last MAPIUninitialize: delivers what the notification thread still holds, then ends the thread and the
-// window; posted notifications not yet dispatched are dropped.
-void StopNotificationDelivery();
+// window; posted notifications not yet dispatched are dropped. Nothing is stopped when `stillUnused`, asked once
+// starts and stops are ordered, says MAPI has been initialised again meanwhile.
+void StopNotificationDelivery(const std::function<bool()>& stillUnused);
 
 void DeliverNotification(const std::shared_ptr<Subscription>& subscription,
                          const std::shared_ptr<NotificationPacket>& packet);

@@ -1,5 +1,7 @@
 #include "platform/mapi/Notifier.h"
 
+#include <algorithm>
+
 #include "platform/mapi/NotificationDelivery.h"
 
 namespace mapisvc
@@ -31,6 +33,33 @@ Subscription::Subscription(ULONG connection_, ULONG mask, const ObjectId* filter
 Subscription::~Subscription()
 {
     m_sink->Release();
+}
+
+void Subscription::Notify(NOTIFICATION* notification)
+{
+    const std::thread::id self = std::this_thread::get_id();
+    {
+        std::lock_guard<std::mutex> lock(m_callMutex);
+        if (!m_active)
+            return;
+        m_callers.push_back(self);
+    }
+    m_sink->OnNotify(1, notification);
+    {
+        std::lock_guard<std::mutex> lock(m_callMutex);
+        m_callers.erase(std::find(m_callers.begin(), m_callers.end(), self));
+    }
+    m_callDone.notify_all();
+}
+
+void Subscription::Deactivate()
+{
+    const std::thread::id self = std::this_thread::get_id();
+    std::unique_lock<std::mutex> lock(m_callMutex);
+    m_active = false;
+    m_callDone.wait(lock, [&] {
+        return std::all_of(m_callers.begin(), m_callers.end(), [&](std::thread::id caller) { return caller == self; });
+    });
 }
 
 bool Subscription::Wants(const StoreEvent& event) const

@@ -5,8 +5,10 @@
 #include "platform/mapi/EntryId.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace mapisvc
@@ -21,7 +23,8 @@ struct StoreEvent
     Bytes oldParentId;
 };
 
-// One Advise: it holds a reference to the sink until the last pending delivery after Unadvise is dropped.
+// One Advise: it holds a reference to the sink until the last pending delivery after Unadvise is dropped. Once
+// Deactivate returns, the sink is never called again: a call in progress on another thread is waited for.
 class Subscription
 {
 public:
@@ -33,7 +36,11 @@ public:
     bool Wants(const StoreEvent& event) const;
     IMAPIAdviseSink* Sink() const { return m_sink; }
     bool Active() const { return m_active; }
-    void Deactivate() { m_active = false; }
+    // Calls the sink's OnNotify unless the subscription has been deactivated.
+    void Notify(NOTIFICATION* notification);
+    // Ends the subscription, waiting for calls of the sink in progress on other threads (a sink that ends its own
+    // subscription from within OnNotify is not waited for).
+    void Deactivate();
 
     const ULONG connection;
     const void* const owner;
@@ -44,6 +51,9 @@ private:
     ObjectId m_filter;
     IMAPIAdviseSink* m_sink;
     std::atomic<bool> m_active{true};
+    std::mutex m_callMutex;
+    std::condition_variable m_callDone;
+    std::vector<std::thread::id> m_callers; // threads inside OnNotify
 };
 
 // A notification ready for OnNotify: the NOTIFICATION and the identifiers it points to.

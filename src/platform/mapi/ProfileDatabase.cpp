@@ -41,7 +41,7 @@ CREATE TABLE IF NOT EXISTS abmember(
     PRIMARY KEY(list, position));
 )";
 
-StoreInfo ReadStore(const Query& query)
+StoreInfo ReadStore(const Query& query, const std::string& home)
 {
     StoreInfo store;
     std::string_view uid = query.Blob(0);
@@ -52,7 +52,7 @@ StoreInfo ReadStore(const Query& query)
     store.supportMask = static_cast<ULONG>(query.Int(4));
     store.state = static_cast<ULONG>(query.Int(5));
     store.isDefault = query.Int(6) != 0;
-    store.path = query.Text(7);
+    store.path = RecordedPath(home, query.Text(7));
     return store;
 }
 } // namespace
@@ -187,7 +187,7 @@ HRESULT ProfileDatabase::ReadStores(const std::string& key, std::vector<StoreInf
                                 "path FROM store WHERE profile = ? ORDER BY position");
     query.BindText(1, key);
     while (query.Step())
-        stores.push_back(ReadStore(query));
+        stores.push_back(ReadStore(query, m_home));
     return query.Result();
 }
 
@@ -211,7 +211,7 @@ HRESULT ProfileDatabase::AddStore(const std::u16string& profile, const StoreInfo
     insert.BindBlob(1, UidBytes(store.uid)).BindText(2, key).Bind(3, position);
     insert.BindText(4, ToUtf8(store.displayName)).BindText(5, ToUtf8(store.providerName));
     insert.Bind(6, store.unicode ? 1 : 0).Bind(7, store.supportMask).Bind(8, store.state);
-    insert.Bind(9, isDefault ? 1 : 0).BindText(10, store.path);
+    insert.Bind(9, isDefault ? 1 : 0).BindText(10, PathToRecord(m_home, store.path));
     if (HRESULT hr = insert.Run())
         return hr;
     return transaction.Commit();
@@ -244,7 +244,7 @@ HRESULT ProfileDatabase::FindStore(const MAPIUID& uid, StoreInfo& store)
                                 "path FROM store WHERE uid = ?");
     if (!query.BindBlob(1, UidBytes(uid)).Step())
         return query.Result() ? query.Result() : MAPI_E_NOT_FOUND;
-    store = ReadStore(query);
+    store = ReadStore(query, m_home);
     return S_OK;
 }
 

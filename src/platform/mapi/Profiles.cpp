@@ -1,10 +1,14 @@
 #include "platform/mapi/Profiles.h"
 
 #include "platform/mapi/Home.h"
+#include "platform/mapi/SetupLock.h"
 #include "platform/mapi/StoreDatabase.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <unistd.h>
 
 namespace mapisvc
 {
@@ -24,6 +28,51 @@ std::map<std::string, ProfileUse> g_uses; // by home and profile key
 std::string UseKey(const std::string& home, const std::u16string& profile)
 {
     return home + '\n' + ProfileKey(profile);
+}
+
+// S_OK when there is a default profile that needs nothing more; MAPI_E_NOT_FOUND when the setup is to be done or
+// completed: no default profile, or the one a setup made (the default profile of the default name) still
+// without its store, as a process killed during the setup leaves it. A default profile of another name is the
+// host's own and is left as it is.
+HRESULT HasCompleteDefault(ProfileDatabase& profiles, std::u16string& name)
+{
+    if (HRESULT hr = profiles.DefaultProfileName(name))
+        return hr;
+    if (ProfileKey(name) != ProfileKey(kDefaultProfileName))
+        return S_OK;
+    ProfileInfo profile;
+    if (HRESULT hr = profiles.LoadProfile(name, profile))
+        return hr;
+    return profile.stores.empty() ? MAPI_E_NOT_FOUND : S_OK;
+}
+
+// The default profile with its store, or what of it is missing. Each step can be interrupted: a profile without
+// a store is completed by the next setup, and a store file made but never listed is named by no profile.
+HRESULT SetUpDefaultProfile(ProfileDatabase& profiles, std::u16string& name)
+{
+    name = kDefaultProfileName;
+    ProfileInfo profile;
+    HRESULT hr = profiles.LoadProfile(name, profile);
+    if (hr == MAPI_E_NOT_FOUND)
+        hr = profiles.CreateProfile(name, true);
+    else if (hr == S_OK && !profile.isDefault)
+        hr = profiles.SetDefaultProfile(name);
+    if (hr)
+        return hr;
+    if (!profile.stores.empty())
+        return S_OK;
+    StoreInfo store;
+    return CreateStore(profiles, name, StoreOptions(), store);
+}
+
+// Makes the file a new store is created in. A file of that name is never written into, whoever left it there.
+HRESULT ClaimNewFile(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? MAPI_E_COLLISION : MAPI_E_DISK_ERROR;
+    close(fd);
+    return S_OK;
 }
 
 std::string HexOf(const MAPIUID& uid)
@@ -74,6 +123,8 @@ HRESULT CreateUnlistedStore(ProfileDatabase& profiles, const std::u16string& pro
     store.state = options.state;
     store.isDefault = options.isDefault || existing.stores.empty();
     store.path = StoreFilePath(profiles.Home(), HexOf(store.uid) + ".db");
+    if (HRESULT hr = ClaimNewFile(store.path))
+        return hr;
     if (HRESULT hr = StoreDatabase::Create(store.path, store.uid, store.unicode, options.standardFolders))
     {
         StoreDatabase::DeleteFile(store.path);
@@ -94,22 +145,17 @@ HRESULT ListStore(ProfileDatabase& profiles, const std::u16string& profile, cons
 
 HRESULT EnsureDefaultProfile(ProfileDatabase& profiles, std::u16string& name)
 {
-    HRESULT hr = profiles.DefaultProfileName(name);
+    // Done already: the usual case, answered without the lock.
+    if (HasCompleteDefault(profiles, name) == S_OK)
+        return S_OK;
+    SetupLock lock(profiles.Home());
+    if (HRESULT hr = lock.Acquire())
+        return hr;
+    // Another process may have set it up while this one waited.
+    HRESULT hr = HasCompleteDefault(profiles, name);
     if (hr != MAPI_E_NOT_FOUND)
         return hr;
-    name = kDefaultProfileName;
-    ProfileInfo profile;
-    hr = profiles.LoadProfile(name, profile);
-    if (hr == MAPI_E_NOT_FOUND)
-        hr = profiles.CreateProfile(name, true);
-    else if (hr == S_OK)
-        hr = profiles.SetDefaultProfile(name);
-    if (hr)
-        return hr;
-    if (!profile.stores.empty())
-        return S_OK;
-    StoreInfo store;
-    return CreateStore(profiles, name, StoreOptions(), store);
+    return SetUpDefaultProfile(profiles, name);
 }
 
 HRESULT DeleteProfileWithStores(ProfileDatabase& profiles, const std::u16string& name)

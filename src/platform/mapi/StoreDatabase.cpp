@@ -98,17 +98,20 @@ void UnlinkStoreFiles(const std::string& path)
 }
 
 // Every SQLite database begins with this header; an empty file, one cut short before it, or a foreign file does
-// not, and SQLite would take an empty file for a new database and write a schema into it.
-bool HasDatabaseHeader(const std::string& path)
+// not, and SQLite would take an empty file for a new database and write a schema into it. MAPI_E_NO_ACCESS when
+// the file cannot be read at all.
+HRESULT CheckDatabaseHeader(const std::string& path)
 {
     static const char kHeader[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return MAPI_E_NO_ACCESS;
     char header[sizeof(kHeader)];
     const ssize_t got = pread(fd, header, sizeof(header), 0);
     close(fd);
-    return got == static_cast<ssize_t>(sizeof(header)) && std::memcmp(header, kHeader, sizeof(header)) == 0;
+    const bool isDatabase =
+        got == static_cast<ssize_t>(sizeof(header)) && std::memcmp(header, kHeader, sizeof(header)) == 0;
+    return isDatabase ? S_OK : MAPI_E_CORRUPT_DATA;
 }
 
 // A database that is not a store (it lacks the store's own table) is refused before anything is written to it.
@@ -359,8 +362,8 @@ HRESULT StoreDatabase::Load(const std::string& path, std::shared_ptr<StoreDataba
 {
     if (access(path.c_str(), F_OK) != 0)
         return MAPI_E_NOT_FOUND;
-    if (!HasDatabaseHeader(path))
-        return MAPI_E_CORRUPT_DATA;
+    if (HRESULT hr = CheckDatabaseHeader(path))
+        return hr;
     std::unique_ptr<Database> db;
     if (HRESULT hr = Database::Open(path, false, db))
         return AsDamaged(hr);
