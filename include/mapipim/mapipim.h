@@ -23,4 +23,5 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIItem.h>
 #include <mapipim/MAPIFolder.h>
+#include <mapipim/MAPIEmailItem.h>
 #include <mapipim/MAPIInterface.h>
