@@ -182,4 +182,30 @@ TEST_F(TasksCliTest, BadInputIsRefusedWithAClearMessageAndChangesNothing)
     ExpectRefused({"tasks", "edit", id, "--due", "2026-04-09T23:59"}, 2, "lies before the start date 2026-04-10");
     EXPECT_EQ(ShowTask(id)["status"], "not-started");
 }
+
+TEST_F(TasksCliTest, ARepeatingTaskRecursFromItsStartOrDueDateUntilTold)
+{
+    const std::string id =
+        AddTask({"--subject", "Report", "--due", "2026-03-02", "--repeat", "weekly", "--on", "mon", "--count", "4"});
+    json task = ShowTask(id);
+    ASSERT_EQ(task["bRecurSet"], 1);
+    EXPECT_EQ(task["lprcRecurring"]["nFrequency"], 1) << "weekly";
+    EXPECT_EQ(task["lprcRecurring"]["nDayMask"], 0x02) << "Monday";
+    EXPECT_EQ(task["lprcRecurring"]["nOccurrenceCount"], 4);
+    EXPECT_EQ(task["lprcRecurring"]["tmStartDate"], "2026-03-02T00:00:00") << "the due date starts the series";
+    EXPECT_EQ(task["lprcRecurring"]["tmEndDate"], "2026-03-23T00:00:00") << "the fourth Monday";
+
+    const clitest::CliResult shown = Run({"tasks", "show", id});
+    EXPECT_NE(shown.out.find("Occurs every week on Monday"), std::string::npos) << shown.out;
+
+    task = EditTask(id, {"--no-repeat"});
+    EXPECT_EQ(task["bRecurSet"], 0);
+    EXPECT_TRUE(task["lprcRecurring"].is_null());
+
+    ExpectRefused({"tasks", "add", "--subject", "x", "--repeat", "daily"}, 2, "a repeating task needs --start or --due");
+    ExpectRefused({"tasks", "add", "--subject", "x", "--due", "2026-03-02", "--repeat", "daily", "--count", "0"}, 2,
+                  "--count");
+    ExpectRefused({"tasks", "add", "--subject", "x", "--due", "2026-03-02", "--count", "3"}, 2, "--repeat");
+    EXPECT_EQ(RunJson({"tasks", "list"})["tasks"].size(), 1u) << "nothing was written by the refused ones";
+}
 } // namespace

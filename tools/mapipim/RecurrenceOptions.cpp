@@ -258,6 +258,32 @@ void RecurrenceOptions::Check(const SYSTEMTIME& tmStart) const
     }
 }
 
+bool RecurrenceOptions::ApplyTo(int& bRecurSet, CMAPIRecurring*& lprcRecurring, const SYSTEMTIME& tmStart,
+                                bool bStartMoved) const
+{
+    Check(tmStart);
+    if (StopsRepeating())
+    {
+        bRecurSet = 0;
+        delete lprcRecurring;
+        lprcRecurring = nullptr;
+        return false;
+    }
+    if (!Repeats())
+    {
+        // A series moved to another day starts its range there.
+        if (bStartMoved && bRecurSet && lprcRecurring)
+            lprcRecurring->tmStartDate = Midnight(tmStart.wYear, tmStart.wMonth, tmStart.wDay);
+        return false;
+    }
+    const CMAPIRecurring pattern = Pattern(tmStart);
+    bRecurSet = 1;
+    if (!lprcRecurring)
+        lprcRecurring = new CMAPIRecurring;
+    *lprcRecurring = pattern;
+    return true;
+}
+
 CMAPIRecurring RecurrenceOptions::Pattern(const SYSTEMTIME& tmStart) const
 {
     CMAPIRecurring pattern;

@@ -33,6 +33,11 @@ public:
     // The pattern the options describe, its range starting on the day of tmStart (local). Check first.
     CMAPIRecurring Pattern(const SYSTEMTIME& tmStart) const;
 
+    // Checks the options against tmStart, then sets or ends a record's pattern (its bRecurSet and the
+    // lprcRecurring it owns). Without an option the pattern stays, its range moved to the day of tmStart when
+    // bStartMoved. True when the options gave a new pattern.
+    bool ApplyTo(int& bRecurSet, CMAPIRecurring*& lprcRecurring, const SYSTEMTIME& tmStart, bool bStartMoved) const;
+
     // The pattern in words, as Outlook shows it beside a recurring item ("Every 2 weeks on Monday, Wednesday").
     static std::string Describe(const CMAPIRecurring& pattern);
 

@@ -218,28 +218,11 @@ void ScheduleOptions::ApplyTimes(CMAPIScheduleInfo& schedule) const
 
 void ScheduleOptions::ApplyRecurrence(CMAPIScheduleInfo& schedule) const
 {
-    m_recurrence.Check(schedule.tzStartTime.tmDateTime);
-    if (m_recurrence.StopsRepeating())
-    {
-        schedule.bRecurSet = 0;
-        delete schedule.lprcRecurring;
-        schedule.lprcRecurring = nullptr;
+    if (m_recurrence.ApplyTo(schedule.bRecurSet, schedule.lprcRecurring, schedule.tzStartTime.tmDateTime,
+                             m_start.IsGiven()))
+        schedule.strRecurDisplay = WideText(RecurrenceOptions::Describe(*schedule.lprcRecurring));
+    else if (m_recurrence.StopsRepeating())
         schedule.strRecurDisplay.Empty();
-        return;
-    }
-    if (!m_recurrence.Repeats())
-    {
-        // A series moved to another day starts its range there.
-        if (m_start.IsGiven() && schedule.bRecurSet && schedule.lprcRecurring)
-            schedule.lprcRecurring->tmStartDate = Midnight(schedule.tzStartTime.tmDateTime);
-        return;
-    }
-    const CMAPIRecurring pattern = m_recurrence.Pattern(schedule.tzStartTime.tmDateTime);
-    schedule.bRecurSet = 1;
-    if (!schedule.lprcRecurring)
-        schedule.lprcRecurring = new CMAPIRecurring;
-    *schedule.lprcRecurring = pattern;
-    schedule.strRecurDisplay = WideText(RecurrenceOptions::Describe(pattern));
 }
 
 void ScheduleOptions::CheckApplied(const CMAPIScheduleInfo& schedule) const

@@ -106,6 +106,7 @@ void TaskOptions::AddTo(CLI::App& command, bool bEditing)
             ->group(group);
     text(m_category, "--category", "Categories, separated by ',' or ';'");
     command.add_option("--attach", m_attachments, "File to attach (repeatable)")->allow_extra_args(false);
+    m_recurrence.AddTo(command, bEditing);
 }
 
 bool TaskOptions::AnyGiven() const
@@ -114,7 +115,7 @@ bool TaskOptions::AnyGiven() const
                                &m_percent, &m_priority, &m_sensitivity})
         if (given->IsGiven())
             return true;
-    return !m_attachments.empty();
+    return !m_attachments.empty() || m_recurrence.AnyGiven();
 }
 
 void TaskOptions::ApplyTo(CMAPITodoInfo& task, bool) const
@@ -154,9 +155,19 @@ void TaskOptions::ApplyTo(CMAPITodoInfo& task, bool) const
     if (m_sensitivity.IsGiven())
         task.nSensitivity = SensitivityOf(m_sensitivity.value);
     ApplyProgress(task);
+    ApplyRecurrence(task);
     // Attachments already on the task stay (the names read back are no paths); the paths listed are added.
     if (!m_attachments.empty())
         task.strAttachFile = WideText(attachments);
+}
+
+void TaskOptions::ApplyRecurrence(CMAPITodoInfo& task) const
+{
+    const SYSTEMTIME& tmFirst = task.tmStartTime.wYear != 0 ? task.tmStartTime : task.tmEndTime;
+    if (m_recurrence.Repeats() && tmFirst.wYear == 0)
+        throw UsageFailure("a repeating task needs --start or --due: its series begins on that date");
+    if (m_recurrence.AnyGiven() || tmFirst.wYear != 0)
+        m_recurrence.ApplyTo(task.bRecurSet, task.lprcRecurring, tmFirst, m_start.IsGiven() || m_due.IsGiven());
 }
 
 void TaskOptions::ApplyProgress(CMAPITodoInfo& task) const

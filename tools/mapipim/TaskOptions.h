@@ -5,7 +5,12 @@
 // complete (giving both, one contradicting the other, is refused); not started means 0 percent; a task that stops
 // being complete drops to 0 percent unless a percentage is given; a not-started task given a percentage between 0
 // and 100 is in progress. A task that becomes complete is completed now.
+//
+// The --repeat options (RecurrenceOptions.h) make a task recur from its start date, or from its due date when it
+// has no start.
 #pragma once
+
+#include "RecurrenceOptions.h"
 
 #include <mapipim/MAPITodoInfo.h>
 
@@ -35,10 +40,12 @@ private:
     };
 
     void ApplyProgress(CMAPITodoInfo& task) const;
+    void ApplyRecurrence(CMAPITodoInfo& task) const;
 
     Given m_subject, m_notes, m_owner, m_category;
     Given m_start, m_due, m_reminder;
     Given m_status, m_percent, m_priority, m_sensitivity;
     std::vector<std::string> m_attachments;
+    RecurrenceOptions m_recurrence;
 };
 } // namespace cli

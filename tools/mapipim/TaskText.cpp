@@ -5,6 +5,7 @@
 #include "EntryId.h"
 #include "JsonRecords.h"
 #include "LabelledText.h"
+#include "RecurrenceOptions.h"
 #include "Text.h"
 
 #include <sstream>
@@ -27,15 +28,8 @@ std::string RecurrenceText(const CMAPITodoInfo& task)
         return std::string();
     if (!task.lprcRecurring)
         return "yes";
-    static const char* const frequencies[] = {"daily", "weekly", "monthly", "yearly"};
-    const CMAPIRecurring& pattern = *task.lprcRecurring;
-    std::string text = pattern.nFrequency < 4 ? frequencies[pattern.nFrequency] : "recurring";
-    text += ", from " + DateText(pattern.tmStartDate);
-    if (pattern.nEndType == 0)
-        text += " until " + DateText(pattern.tmEndDate);
-    else if (pattern.nEndType == 1)
-        text += ", " + std::to_string(pattern.nOccurrenceCount) + " times";
-    return text;
+    // Worded as the calendar words an appointment's series, so that both kinds read alike.
+    return RecurrenceOptions::Describe(*task.lprcRecurring);
 }
 } // namespace
 
