@@ -337,8 +337,11 @@ HRESULT Message::SubmitMessage(ULONG ulFlags)
         return call.Done(hr);
     if (m_recipients.empty())
         return call.Done(MAPI_E_NO_RECIPIENTS);
-    // There is no transport: the message is marked as submitted and stays where it is.
+    // Queued, as a spooler queues it: the message stays where it is until the queue is delivered
+    // (DeliverOutgoingQueue), which files it in Sent Items or deletes it.
     m_record.props.Set(PR_MESSAGE_FLAGS, EncodeLong(Flags() | MSGFLAG_SUBMIT));
+    if (!m_record.props.Find(PROP_ID(PR_CLIENT_SUBMIT_TIME)))
+        m_record.props.Set(PR_CLIENT_SUBMIT_TIME, Now());
     if (HRESULT hr = Save(KEEP_OPEN_READWRITE))
         return call.Done(hr);
     m_access = Access::ReadOnly;
