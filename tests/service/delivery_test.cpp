@@ -127,6 +127,33 @@ TEST_F(DeliveryTest, AbortSubmitRestoresTheFlagsAndTakesTheMessageOutOfTheQueue)
     EXPECT_EQ(Count(m_outbox.Get()), 1u);
 }
 
+TEST_F(DeliveryTest, WritingTheSubmitFlagDoesNotQueueTheMessage)
+{
+    // A message whose submission failed (no recipients) must not be sent by the next delivery all the same.
+    Ref<IMessage> message = CreateUnsavedMessage(m_outbox.Get());
+    ASSERT_EQ(SetOne(message.Get(), LongValue(PR_MESSAGE_FLAGS, MSGFLAG_SUBMIT | MSGFLAG_UNSENT)), S_OK);
+    EXPECT_EQ(message->SubmitMessage(0), MAPI_E_NO_RECIPIENTS);
+    ASSERT_EQ(message->SaveChanges(KEEP_OPEN_READWRITE), S_OK);
+    const mapisvc::EntryId id = EntryIdOf(message.Get());
+    message.Reset();
+    EXPECT_EQ(GetLong(OpenMessage(Session(), id).Get(), PR_MESSAGE_FLAGS) & (MSGFLAG_SUBMIT | MSGFLAG_UNSENT),
+              MSGFLAG_UNSENT);
+    EXPECT_EQ(AbortSubmit(id), MAPI_E_NOT_IN_QUEUE);
+    mapisvc::DeliveryResult result;
+    EXPECT_EQ(mapisvc::DeliverOutgoingQueue(u"", result), S_OK);
+    EXPECT_TRUE(result.delivered.empty());
+}
+
+TEST_F(DeliveryTest, AQueuedMessageSavedAgainStaysQueued)
+{
+    const mapisvc::EntryId id = Submit(NewOutgoing(u"still queued"));
+    Ref<IMessage> message = OpenMessage(Session(), id);
+    ASSERT_EQ(SetOne(message.Get(), LongValue(PR_MESSAGE_FLAGS, MSGFLAG_UNSENT)), S_OK);
+    ASSERT_EQ(message->SaveChanges(0), S_OK);
+    message.Reset();
+    EXPECT_EQ(AbortSubmit(id), S_OK);
+}
+
 TEST_F(DeliveryTest, AbortSubmitOfAMessageNeverSubmittedIsNotInQueue)
 {
     const mapisvc::EntryId id = CreateMessage(m_outbox.Get(), u"draft");
