@@ -6,6 +6,7 @@
 #include <mapipim/MAPIEx.h>
 #include <mapipim/OutlookStore.h>
 #include <mapipim/MAPIContactInfo.h>
+#include <mapipim/MAPIEmailInfo.h>
 
 class CMAPIFolder;
 
@@ -41,6 +42,15 @@ public:
     BOOL ModifyContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact);
     BOOL DeleteContact(COutlookFolder* pFolder, CMAPIContactInfo* pContact, int bMoveToDeletedItems);
     int GetRowCount(COutlookFolder* pFolder);
+
+    // ---- E-mails. CreateEmail sets the record's nMsgState from the folder's type first (Outbox: to be sent,
+    // Drafts: unsent, ...); DeleteEmail removes for good from Deleted Items, and takes a message waiting to be
+    // sent out of the queue before it deletes it.
+    BOOL GetEmail(COutlookFolder* pFolder, CArray<CMAPIEmailInfo*, CMAPIEmailInfo*>& arrEmails, ULONG ulFlags);
+    BOOL GetEmail(CMAPIEmailInfo* pEmail, ULONG ulFlags);
+    BOOL CreateEmail(COutlookFolder* pFolder, CMAPIEmailInfo* pEmail);
+    BOOL ModifyEmail(COutlookFolder* pFolder, CMAPIEmailInfo* pEmail);
+    BOOL DeleteEmail(COutlookFolder* pFolder, CMAPIEmailInfo* pEmail, int bMoveToDeletedItems);
 
     // ---- Attachments of any item, by entry identifier
     int GetAttachmentCount(SBinary& entryID);
