@@ -21,6 +21,7 @@ CommandLine::CommandLine()
 
     AddStoreCommands(m_commands);
     AddContactCommands(m_commands);
+    AddMailCommands(m_commands);
     AddAttachmentCommands(m_commands);
     AddProfileCommands(m_commands);
     AddStoreAdminCommands(m_commands);

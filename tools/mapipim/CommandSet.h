@@ -42,6 +42,7 @@ private:
 // Each group of commands registers itself.
 void AddStoreCommands(CommandSet& commands);         // stores, tree
 void AddContactCommands(CommandSet& commands);       // contacts list|show|add|edit|delete
+void AddMailCommands(CommandSet& commands);          // mail list|show|add|edit|delete|send
 void AddAttachmentCommands(CommandSet& commands);    // attachments list|save|delete
 void AddProfileCommands(CommandSet& commands);       // profile list|create|delete|default
 void AddStoreAdminCommands(CommandSet& commands);    // store list|add, folder add

@@ -45,14 +45,19 @@ COutlookFolder& FolderLocator::Find(const std::string& folder)
 
 COutlookFolder& FolderLocator::Contacts()
 {
+    return OfType(kFolderTypeContacts, "contacts folder");
+}
+
+COutlookFolder& FolderLocator::OfType(unsigned type, const std::string& what)
+{
     COutlookStore& store = Store();
     for (INT_PTR i = 0; i < store.arrFolders.GetSize(); ++i)
     {
         COutlookFolder& folder = *store.arrFolders.GetAt(i);
-        if (folder.nFolderType == static_cast<int>(kFolderTypeContacts) && folder.nDepth == 1)
+        if (folder.nFolderType == static_cast<int>(type) && folder.nDepth == 1)
             return folder;
     }
-    throw Failure("the store '" + Utf8(store.strName) + "' has no contacts folder");
+    throw Failure("the store '" + Utf8(store.strName) + "' has no " + what);
 }
 
 std::string FolderLocator::PathOf(const COutlookFolder& folder) const

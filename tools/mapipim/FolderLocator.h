@@ -18,6 +18,8 @@ public:
     // An empty name gives the store's contacts folder. Throws Failure when no folder matches.
     COutlookFolder& Find(const std::string& folder);
     COutlookFolder& Contacts();
+    // The first-level folder of the chosen store of a type (FolderTypes.h); throws Failure when it has none.
+    COutlookFolder& OfType(unsigned type, const std::string& what);
     // The store chosen with --store, else the default store.
     COutlookStore& Store() { return m_stores.Find(m_storeName); }
 

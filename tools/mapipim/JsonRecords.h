@@ -6,6 +6,7 @@
 #include "Host.h"
 
 #include <mapipim/MAPIContactInfo.h>
+#include <mapipim/MAPIEmailInfo.h>
 #include <mapipim/OutlookStore.h>
 
 #include <string>
@@ -17,4 +18,6 @@ Json FolderJson(const COutlookFolder& folder, const std::string& path);
 // The store with its folders (paths as FolderPaths gives them), or without when bWithFolders is false.
 Json StoreJson(const COutlookStore& store, bool bWithFolders);
 Json ContactJson(const CMAPIContactInfo& contact);
+// With "state" and "form" naming nMsgState and nForm.
+Json EmailJson(const CMAPIEmailInfo& email);
 } // namespace cli
