@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace
 {
 // A folder object over a folder the test opened itself; it takes a reference of its own.
@@ -436,6 +438,90 @@ TEST_F(EmailItemTest, ReadFlagRecipientAndSaveFailuresAreTracedOrReported)
         CMAPIEmailInfo info = NewRecord();
         EXPECT_FALSE(item.SetInfo(&m_folderRecord, &info));
     }
+}
+
+TEST_F(EmailItemTest, TimesBodyAttachmentsCategoriesAndClassThatFailAreTraced)
+{
+    const std::string dir = FilesDir();
+    WriteFileBytes(dir + "/a.txt", "a");
+    const CString strPath = WidePath(dir + "/a.txt");
+    CMAPIEmailInfo info = NewRecord();
+    info.tmSendTime = MakeSystemTime(2024, 3, 5, 14, 30, 15);
+    info.tmRcvTime = MakeSystemTime(2024, 3, 5, 14, 31, 0);
+    info.strAttachFile = strPath;
+    info.strLabel = _T("Work");
+    {
+        const ULONG ulSend = FailTag("SetProps", PR_CLIENT_SUBMIT_TIME);
+        const ULONG ulReceive = FailTag("SetProps", PR_MESSAGE_DELIVERY_TIME);
+        const ULONG ulBody = FailTag("OpenProperty", PR_BODY_W);
+        ScopedFault attach("IMessage", "CreateAttach");
+        mapisvc::Fault keywords;
+        keywords.method = "SetProps";
+        keywords.narrowToName = true;
+        keywords.name.propertySet = PS_PUBLIC_STRINGS;
+        keywords.name.kind = MNID_STRING;
+        keywords.name.name = u"Keywords";
+        const ULONG ulKeywords = mapisvc::InjectFault(keywords);
+        Write(info);
+        for (ULONG ulFault : {ulSend, ulReceive, ulBody, ulKeywords})
+            mapisvc::RemoveFault(ulFault);
+    }
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Set failed : 2024-03-05 14:30:15(tmSendTime) - Folder:Inbox")));
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Set failed : 2024-03-05 14:31:00(tmRcvTime) - Folder:Inbox")));
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Set failed : strContents - Folder:Inbox")));
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Set failed : ") + strPath + _T("(strAttachFile) - Folder:Inbox")));
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Set failed : Work(strLabel) - Folder:Inbox")));
+
+    m_trace.Clear();
+    info.strAttachFile.Empty();
+    {
+        ScopedFault table("IMessage", "GetAttachmentTable");
+        Write(info);
+    }
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Remove failed : AttachFile - Folder:Inbox")));
+
+    m_trace.Clear();
+    {
+        // A folder object with a name, as the session gives folders it opens by name.
+        CMAPIFolder inbox;
+        Inbox()->AddRef();
+        inbox.Attach(&m_mapi, Inbox(), _T("Inbox"));
+        const ULONG ulClass = FailTag("SetProps", PR_MESSAGE_CLASS_W);
+        CMAPIEmailItem item;
+        EXPECT_TRUE(item.Create(&m_mapi, &inbox));
+        mapisvc::RemoveFault(ulClass);
+    }
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Set failed : MsgClass - Folder:Inbox")));
+}
+
+TEST_F(EmailItemTest, BodiesThatFailToBeReadAreTraced)
+{
+    CMAPIEmailInfo info = NewRecord();
+    const mapisvc::EntryId id = Write(info);
+    {
+        const ULONG ulBody = FailTag("OpenProperty", PR_BODY_W);
+        CMAPIEmailInfo read;
+        EXPECT_TRUE(Read(id, read, 0x4));
+        mapisvc::RemoveFault(ulBody);
+    }
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Get failed : strContents(TEXT)")));
+
+    // An HTML e-mail without either body of its own: neither HTML nor RTF can be read.
+    const mapisvc::EntryId empty = CreateMessage(Inbox(), u"no body", {LongValue(PR_MSG_EDITOR_FORMAT, 2)});
+    m_trace.Clear();
+    CMAPIEmailInfo read;
+    EXPECT_TRUE(Read(empty, read, 0x4));
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Get failed : strContents(HTML)")));
+    const mapisvc::EntryId rtf = CreateMessage(Inbox(), u"no body", {LongValue(PR_MSG_EDITOR_FORMAT, 3)});
+    EXPECT_TRUE(Read(rtf, read, 0x4));
+    EXPECT_TRUE(m_trace.Contains(_T("[MAPI] Get failed : strContents(RTF)")));
+    // A format above 3 reads no body.
+    const mapisvc::EntryId other = CreateMessage(Inbox(), u"odd", {LongValue(PR_MSG_EDITOR_FORMAT, 7),
+                                                                    UnicodeValue(PR_BODY_W, u"unread body")});
+    read.strContents = _T("kept");
+    EXPECT_TRUE(Read(other, read, 0x4));
+    EXPECT_EQ(read.nForm, 7);
+    EXPECT_EQ(read.strContents, _T("kept"));
 }
 
 TEST_F(EmailItemTest, FieldsThatFailToBeReadAreTraced)
