@@ -49,16 +49,24 @@ public:
     // Splits one address text, "name <address>" or a bare address (or a bare name, without an at sign).
     void ParseAddress(CString strText, CString& strName, CString& strEmail);
 
-    // ---- Bodies: plain text, HTML and compressed RTF
+    // ---- Bodies: plain text (PR_BODY), HTML (PR_HTML) and compressed RTF (PR_RTF_COMPRESSED), moved through
+    // property streams; each returns 1 on success, 0 on failure or when the host cancelled.
     BOOL GetBodyText(CString& strText);
     BOOL GetBodyHTML(CString& strText);
+    // The message's native body when Outlook's MAPI can deliver it, else the RTF de-encapsulated by DecodeRTFBody.
     BOOL GetBodyRTF(CString& strText);
+    // Replaces RTF text by the HTML or plain text it encapsulates.
     BOOL DecodeRTFBody(CString& strText);
     BOOL SetBodyText(LPCWSTR szText);
     BOOL SetBodyHTML(LPCWSTR szText);
+    // HTML (text beginning with "<html") as HTML, or as RTF-encapsulated HTML on a store without HTML support;
+    // anything else as RTF text.
     BOOL SetBodyRTF(LPCWSTR szText);
 
 protected:
+    // The support mask of the message's own store (PR_STORE_SUPPORT_MASK).
+    ULONG GetStoreSupport();
+
     IMAPITable* m_pRecipients;
 
 private:

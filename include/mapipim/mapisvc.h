@@ -45,6 +45,9 @@ struct StoreOptions
 MAPIPIM_API HRESULT AddStore(const std::u16string& profile, const StoreOptions& options, EntryId* store = nullptr);
 // Changes the display name, provider name, support mask, state and default flag of a store.
 MAPIPIM_API HRESULT UpdateStore(const EntryId& store, const StoreOptions& options);
+// Sets (or clears) bits of a store's support mask, such as STORE_HTML_OK and STORE_UNCOMPRESSED_RTF, leaving the
+// others; stores opened afterwards see them.
+MAPIPIM_API HRESULT SetStoreSupport(const EntryId& store, ULONG bits, bool set);
 
 // ---- Outlook data files (.pst, .ost; ANSI or Unicode; any encoding): the file's folders and items copied
 // into a new Unicode store of a profile. The store joins the profile only once the copy is complete, so an
@@ -186,6 +189,11 @@ MAPIPIM_API void SetCallLogEnabled(bool enabled); // enabled by default; the log
 MAPIPIM_API void ClearCallLog();
 MAPIPIM_API std::vector<CallRecord> GetCallLog();
 
-// Clears the faults and the call log and restores the default notification delivery and address dialog.
+// ---- Outlook's MAPI module ("Msmapi32.dll", the home of WrapCompressedRTFStreamEx): present by default, as
+// on a machine with Outlook; absent, LoadLibraryW finds no such module. For the whole process.
+MAPIPIM_API void SetNativeBodyModulePresent(bool present);
+
+// Clears the faults and the call log and restores the default notification delivery, address dialog and
+// native-body module.
 MAPIPIM_API void ResetTestingState();
 } // namespace mapisvc

@@ -54,10 +54,16 @@ int GetCompleteDbcsLength(UINT nCodePage, const unsigned char* pBytes, int cb)
 
 int GetCompleteAnsiLength(const char* pBytes, int cb)
 {
+    return GetCompleteLength(CP_ACP, pBytes, cb);
+}
+
+int GetCompleteLength(UINT nCodePage, const char* pBytes, int cb)
+{
     if (!pBytes || cb <= 0)
         return 0;
     const auto* pUnsigned = reinterpret_cast<const unsigned char*>(pBytes);
-    const UINT nCodePage = GetACP();
+    if (nCodePage == CP_ACP)
+        nCodePage = GetACP();
     if (nCodePage == CP_UTF8)
         return GetCompleteUtf8Length(pUnsigned, cb);
     return GetCompleteDbcsLength(nCodePage, pUnsigned, cb);
@@ -75,7 +81,7 @@ void AnsiChunkDecoder::Append(const char* pBytes, int cb, CString& strText)
         m_pending.clear();
         return;
     }
-    Convert(GetCompleteAnsiLength(m_pending.data(), static_cast<int>(m_pending.size())), strText);
+    Convert(GetCompleteLength(m_nCodePage, m_pending.data(), static_cast<int>(m_pending.size())), strText);
 }
 
 void AnsiChunkDecoder::Finish(CString& strText)
@@ -89,9 +95,9 @@ void AnsiChunkDecoder::Convert(int cbText, CString& strText)
 {
     if (cbText > 0)
     {
-        const int cchText = MultiByteToWideChar(CP_ACP, 0, m_pending.data(), cbText, nullptr, 0);
+        const int cchText = MultiByteToWideChar(m_nCodePage, 0, m_pending.data(), cbText, nullptr, 0);
         std::vector<WCHAR> text(static_cast<size_t>(std::max(cchText, 0)));
-        if (cchText > 0 && MultiByteToWideChar(CP_ACP, 0, m_pending.data(), cbText, text.data(), cchText) == cchText)
+        if (cchText > 0 && MultiByteToWideChar(m_nCodePage, 0, m_pending.data(), cbText, text.data(), cchText) == cchText)
             strText.Append(text.data(), cchText);
     }
     m_pending.erase(m_pending.begin(), m_pending.begin() + cbText);

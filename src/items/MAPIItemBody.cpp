@@ -48,30 +48,11 @@ bool TakeBatchBody(const CMAPIItem& item, CString& strBody)
     return true;
 }
 
-// Hands the stream to appendChunk in chunks of cbChunk bytes, pausing after each, until a chunk comes back short
-// or the cancel flag is anything but 0 before a read. False when a read fails.
-bool ReadChunks(IStream* pStream, ULONG cbChunk, const std::function<void(const BYTE*, ULONG)>& appendChunk)
-{
-    std::vector<BYTE> chunk(cbChunk);
-    while (CMAPIInterface::m_bCancel == 0)
-    {
-        ULONG cbRead = 0;
-        if (pStream->Read(chunk.data(), cbChunk, &cbRead) != S_OK)
-            return false;
-        cbRead = std::min(cbRead, cbChunk);
-        appendChunk(chunk.data(), cbRead);
-        mapipim::Pause();
-        if (cbRead < cbChunk)
-            break;
-    }
-    return true;
-}
-
 bool ReadAnsiBody(IStream* pStream, CString& strBody)
 {
     AnsiChunkDecoder decoder;
     const bool bRead =
-        ReadChunks(pStream, mapipim::StreamChunkBytes(kBodyChunkBytes),
+        mapipim::ReadStreamChunks(pStream, mapipim::StreamChunkBytes(kBodyChunkBytes),
                    [&](const BYTE* pChunk, ULONG cb)
                    { decoder.Append(reinterpret_cast<const char*>(pChunk), static_cast<int>(cb), strBody); });
     decoder.Finish(strBody);
@@ -80,7 +61,7 @@ bool ReadAnsiBody(IStream* pStream, CString& strBody)
 
 bool ReadUnicodeBody(IStream* pStream, CString& strBody)
 {
-    return ReadChunks(pStream, mapipim::StreamChunkBytes(kBodyChunkChars * sizeof(WCHAR)),
+    return mapipim::ReadStreamChunks(pStream, mapipim::StreamChunkBytes(kBodyChunkChars * sizeof(WCHAR)),
                       [&](const BYTE* pChunk, ULONG cb)
                       {
                           // The chunk is text up to its first zero character, as a terminated string would be.

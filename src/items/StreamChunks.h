@@ -6,6 +6,8 @@
 #include "platform/Pause.h"
 #include "platform/platform.h"
 
+#include <functional>
+
 namespace mapipim
 {
 const ULONG kUnpausedChunkBytes = 1024 * 1024;
@@ -14,4 +16,8 @@ inline ULONG StreamChunkBytes(ULONG cbPausedChunk)
 {
     return GetPauseMilliseconds() != 0 ? cbPausedChunk : kUnpausedChunkBytes;
 }
+
+// Hands the stream to appendChunk in chunks of cbChunk bytes, pausing after each, until a chunk comes back short
+// or the host's cancel flag is anything but 0 before a read. False when a read fails.
+bool ReadStreamChunks(IStream* pStream, ULONG cbChunk, const std::function<void(const BYTE*, ULONG)>& appendChunk);
 } // namespace mapipim

@@ -46,7 +46,7 @@ std::shared_ptr<StoreFacts> SessionState::FactsOf(CMAPIEx& mapi, const SBinary& 
 
 std::shared_ptr<StoreFacts> SessionState::Remember(const std::string& strKey, ULONG ulSupportMask)
 {
-    auto pFacts = std::make_shared<StoreFacts>((ulSupportMask & STORE_UNICODE_OK) != 0);
+    auto pFacts = std::make_shared<StoreFacts>(ulSupportMask);
     m_stores[strKey] = pFacts;
     return pFacts;
 }

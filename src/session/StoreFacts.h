@@ -10,9 +10,13 @@ namespace mapipim
 {
 struct StoreFacts
 {
-    explicit StoreFacts(bool bUnicodeStore) : bUnicode(bUnicodeStore) {}
+    explicit StoreFacts(ULONG ulStoreSupportMask)
+        : bUnicode((ulStoreSupportMask & STORE_UNICODE_OK) != 0), ulSupportMask(ulStoreSupportMask)
+    {
+    }
 
     const bool bUnicode;
+    const ULONG ulSupportMask; // PR_STORE_SUPPORT_MASK as the store answered it
     NamedPropertyMap names;
 };
 } // namespace mapipim

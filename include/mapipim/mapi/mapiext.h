@@ -34,6 +34,9 @@
 #define PR_BODY_HTML_W PROP_TAG(PT_UNICODE, 0x1013)
 #define PR_BODY_HTML_A PROP_TAG(PT_STRING8, 0x1013)
 #endif
+#ifndef PR_NATIVE_BODY_INFO
+#define PR_NATIVE_BODY_INFO PROP_TAG(PT_LONG, 0x1016)
+#endif
 #ifndef PR_ICON_INDEX
 #define PR_ICON_INDEX PROP_TAG(PT_LONG, 0x1080)
 #endif
@@ -74,6 +77,31 @@
 #endif
 #ifndef PR_ATTACHMENT_CONTACTPHOTO
 #define PR_ATTACHMENT_CONTACTPHOTO PROP_TAG(PT_BOOLEAN, 0x7FFF)
+#endif
+
+// ---- WrapCompressedRTFStreamEx, which only Outlook's MAPI (Msmapi32.dll) exports: looked up by name
+#ifndef MAPI_NATIVE_BODY
+#define MAPI_NATIVE_BODY ((ULONG)0x00010000)
+#define MAPI_NATIVE_BODY_TYPE_RTF ((ULONG)0x00000001)
+#define MAPI_NATIVE_BODY_TYPE_HTML ((ULONG)0x00000002)
+#define MAPI_NATIVE_BODY_TYPE_PLAINTEXT ((ULONG)0x00000004)
+typedef struct
+{
+    ULONG size;
+    ULONG ulFlags;
+    ULONG ulInCodePage;
+    ULONG ulOutCodePage;
+} RTF_WCSINFO;
+typedef struct
+{
+    ULONG size;
+    ULONG ulStreamFlags;
+} RTF_WCSRETINFO;
+typedef HRESULT(STDMETHODCALLTYPE WRAPCOMPRESSEDRTFSTREAMEX)(LPSTREAM lpCompressedRTFStream,
+                                                             const RTF_WCSINFO* pWCSInfo,
+                                                             LPSTREAM* lppUncompressedRTFStream,
+                                                             RTF_WCSRETINFO* pRetInfo);
+typedef WRAPCOMPRESSEDRTFSTREAMEX* LPWRAPCOMPRESSEDRTFSTREAMEX;
 #endif
 
 // ---- Folder roles kept on the Inbox and the root folder

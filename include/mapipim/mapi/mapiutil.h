@@ -1,5 +1,5 @@
 // MAPI utility functions for the Linux build that the library and its hosts call, under the SDK's names and
-// signatures (as mingw-w64's mapiutil.h). WrapCompressedRTFStream belongs with the e-mail body formats.
+// signatures (as mingw-w64's mapiutil.h).
 #pragma once
 
 #include <mapipim/export.h>
@@ -15,4 +15,8 @@ extern "C"
     MAPIPIM_API HRESULT STDAPICALLTYPE HrQueryAllRows(LPMAPITABLE lpTable, LPSPropTagArray lpPropTags,
                                                       LPSRestriction lpRestriction, LPSSortOrderSet lpSortOrderSet,
                                                       LONG crowsMax, LPSRowSet* lppRows);
+    // Reads PR_RTF_COMPRESSED as RTF; with MAPI_MODIFY, writes RTF compressed at Commit (with
+    // STORE_UNCOMPRESSED_RTF as well, in the uncompressed form).
+    MAPIPIM_API HRESULT STDAPICALLTYPE WrapCompressedRTFStream(LPSTREAM lpCompressedRTFStream, ULONG ulFlags,
+                                                               LPSTREAM* lpUncompressedRTFStream);
 }

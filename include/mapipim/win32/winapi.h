@@ -138,5 +138,18 @@ MAPIPIM_API BOOL SHGetSpecialFolderPathW(HWND hwnd, LPWSTR pszPath, int csidl, B
 #define GetFileAttributes GetFileAttributesW
 #define SHGetSpecialFolderPath SHGetSpecialFolderPathW
 
-// ---- Modules (the library's entry point on Windows; nothing to load on Linux)
+// ---- Modules. On Linux the only module that can be loaded is "Msmapi32.dll", Outlook's MAPI, whose one
+// export is WrapCompressedRTFStreamEx; the service's control API says whether the machine has it.
+#define ERROR_PROC_NOT_FOUND 127L
+typedef INT_PTR(STDAPICALLTYPE* FARPROC)();
 MAPIPIM_API HMODULE GetModuleHandleW(LPCWSTR lpModuleName);
+MAPIPIM_API HMODULE LoadLibraryW(LPCWSTR lpLibFileName);
+MAPIPIM_API FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+MAPIPIM_API BOOL FreeLibrary(HMODULE hLibModule);
+
+// ---- Locale
+#define LOCALE_SYSTEM_DEFAULT 0x0800
+#define LOCALE_USER_DEFAULT 0x0400
+#define LOCALE_IDEFAULTANSICODEPAGE 0x00001004
+// Answers LOCALE_IDEFAULTANSICODEPAGE (the ANSI code page, as decimal text) for the system and user locales.
+MAPIPIM_API int GetLocaleInfoW(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData);

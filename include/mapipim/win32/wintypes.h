@@ -13,6 +13,8 @@ typedef uint16_t WORD;
 typedef uint16_t USHORT;
 typedef int16_t SHORT;
 typedef uint32_t DWORD;
+typedef DWORD LCID;
+typedef DWORD LCTYPE;
 typedef uint32_t ULONG;
 typedef int32_t LONG;
 typedef uint32_t UINT;

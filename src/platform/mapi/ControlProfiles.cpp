@@ -101,6 +101,16 @@ HRESULT UpdateStore(const EntryId& store, const StoreOptions& options)
     return profiles->UpdateStore(info);
 }
 
+HRESULT SetStoreSupport(const EntryId& store, ULONG bits, bool set)
+{
+    std::unique_ptr<ProfileDatabase> profiles;
+    StoreInfo info;
+    if (HRESULT hr = FindStore(store, profiles, info))
+        return hr;
+    info.supportMask = set ? info.supportMask | bits : info.supportMask & ~bits;
+    return profiles->UpdateStore(info);
+}
+
 HRESULT CreateFolder(const EntryId& store, const EntryId* parent, const std::u16string& name,
                      const std::u16string& containerClass, EntryId* folder)
 {

@@ -211,7 +211,13 @@ HRESULT PropertyHost::ReadStreamValue(ULONG ulPropTag, bool create, std::string&
         return create ? S_OK : MAPI_E_NOT_FOUND;
     ULONG type = PT_UNSPECIFIED;
     if (!OutputType(PROP_TYPE(prop->tag), PROP_TYPE(ulPropTag), true, type))
-        return MAPI_E_NOT_FOUND;
+    {
+        Prop converted;
+        if (!ConvertProp(*prop, PROP_TYPE(ulPropTag), converted))
+            return MAPI_E_NOT_FOUND;
+        data = std::move(converted.data);
+        return S_OK;
+    }
     data = DataAs(*prop, type);
     return S_OK;
 }
@@ -253,7 +259,15 @@ HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulF
             prop = &computed.front();
         }
         ULONG type = PT_UNSPECIFIED;
-        if (!prop || !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type))
+        Prop otherType;
+        if (prop && !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type) &&
+            host.ConvertProp(*prop, PROP_TYPE(tag), otherType))
+        {
+            computed.push_front(std::move(otherType));
+            prop = &computed.front();
+            type = PROP_TYPE(tag);
+        }
+        else if (!prop || !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type))
         {
             values.push_back(OutValue::Error(tag, MAPI_E_NOT_FOUND));
             missing = true;

@@ -32,6 +32,8 @@ public:
     // A property the object computes (identity, counts, ...); false when the id is not one of them.
     virtual bool ComputeProp(ULONG propId, Prop& prop) { return false; }
     virtual void ComputedIds(std::vector<ULONG>& ids) {}
+    // A stored property that can also be read in a type other than its own (beyond the two string widths).
+    virtual bool ConvertProp(const Prop& stored, ULONG requestedType, Prop& converted) { return false; }
     // Properties that callers may not write: the computed ones and those the store keeps.
     virtual bool IsReadOnlyProp(ULONG propId) const { return false; }
     // Reads the bytes of a value stored out of line.

@@ -1,6 +1,7 @@
 #include "platform/mapi/Message.h"
 
 #include "platform/mapi/Attach.h"
+#include "platform/mapi/MessageBody.h"
 #include "platform/mapi/ObjectIdentity.h"
 #include "platform/mapi/Table.h"
 
@@ -68,6 +69,10 @@ bool Message::Implements(REFIID riid) const
 bool Message::ComputeProp(ULONG propId, Prop& prop)
 {
     const bool embedded = m_record.id == 0;
+    if (propId == PROP_ID(PR_BODY_W))
+        return ComputeBestBody(*this, prop);
+    if (propId == PROP_ID(PR_NATIVE_BODY_INFO))
+        return ComputeNativeBodyInfo(*this, prop);
     return (!embedded && IdentityProp({&Store().Db(), MAPI_MESSAGE, m_record.id, m_record.parent}, propId, prop)) ||
            AccessLevelProp(propId, prop);
 }
@@ -76,12 +81,19 @@ void Message::ComputedIds(std::vector<ULONG>& ids)
 {
     IdentityPropIds(ids);
     ids.push_back(PROP_ID(PR_ACCESS_LEVEL));
+    ids.push_back(PROP_ID(PR_BODY_W));
+    ids.push_back(PROP_ID(PR_NATIVE_BODY_INFO));
+}
+
+bool Message::ConvertProp(const Prop& stored, ULONG requestedType, Prop& converted)
+{
+    return ConvertHtmlBody(*this, stored, requestedType, converted);
 }
 
 bool Message::IsReadOnlyProp(ULONG propId) const
 {
     return IsIdentityProp(propId) || propId == PROP_ID(PR_ACCESS_LEVEL) || propId == PROP_ID(PR_MESSAGE_SIZE) ||
-           propId == PROP_ID(PR_HASATTACH);
+           propId == PROP_ID(PR_HASATTACH) || propId == PROP_ID(PR_NATIVE_BODY_INFO);
 }
 
 HRESULT Message::LoadLargeValue(Prop& prop)

@@ -47,6 +47,7 @@ public:
     PropertyBag& StoredProps() override { return m_record.props; }
     bool ComputeProp(ULONG propId, Prop& prop) override;
     void ComputedIds(std::vector<ULONG>& ids) override;
+    bool ConvertProp(const Prop& stored, ULONG requestedType, Prop& converted) override;
     bool IsReadOnlyProp(ULONG propId) const override;
     HRESULT LoadLargeValue(Prop& prop) override;
     NamedProps* Names() override { return &Store().Db().Names(); }

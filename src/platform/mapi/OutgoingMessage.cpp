@@ -93,11 +93,17 @@ void ReadBodies(const PropertyBag& props, OutgoingMessage& out)
         out.hasText = true;
         out.text = Utf8Of(*text);
     }
-    if (const Prop* html = FindProp(props, PR_HTML); html && PROP_TYPE(html->tag) == PT_BINARY)
+    const Prop* html = FindProp(props, PR_HTML);
+    if (html && PROP_TYPE(html->tag) == PT_BINARY)
     {
         out.hasHtml = true;
         const LONG codePage = LongOf(props, PR_INTERNET_CPID, 0);
         out.html = CodePageToUtf8(html->data, codePage > 0 ? static_cast<UINT>(codePage) : CP_ACP);
+    }
+    else if (html && IsStringType(PROP_TYPE(html->tag)) && !(html->tag & MV_FLAG)) // written as PR_BODY_HTML
+    {
+        out.hasHtml = true;
+        out.html = Utf8Of(*html);
     }
 }
 

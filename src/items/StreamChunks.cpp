@@ -1,0 +1,26 @@
+#include "items/StreamChunks.h"
+
+#include <mapipim/MAPIInterface.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace mapipim
+{
+bool ReadStreamChunks(IStream* pStream, ULONG cbChunk, const std::function<void(const BYTE*, ULONG)>& appendChunk)
+{
+    std::vector<BYTE> chunk(cbChunk);
+    while (CMAPIInterface::m_bCancel == 0)
+    {
+        ULONG cbRead = 0;
+        if (pStream->Read(chunk.data(), cbChunk, &cbRead) != S_OK)
+            return false;
+        cbRead = std::min(cbRead, cbChunk);
+        appendChunk(chunk.data(), cbRead);
+        Pause();
+        if (cbRead < cbChunk)
+            break;
+    }
+    return true;
+}
+} // namespace mapipim
