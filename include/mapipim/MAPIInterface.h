@@ -9,6 +9,7 @@
 #include <mapipim/MAPIScheduleInfo.h>
 #include <mapipim/MAPIMemoInfo.h>
 #include <mapipim/MAPITodoInfo.h>
+#include <mapipim/MAPIEmailInfo.h>
 
 class CMAPIFolder;
 
@@ -65,6 +66,14 @@ public:
     BOOL CreateMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo);
     BOOL ModifyMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo);
     BOOL DeleteMemo(COutlookFolder* pFolder, CMAPIMemoInfo* pMemo, int bMoveToDeletedItems);
+    // ---- E-mails. CreateEmail sets the record's nMsgState from the folder's type first (Outbox: to be sent,
+    // Drafts: unsent, ...); DeleteEmail removes for good from Deleted Items, and takes a message waiting to be
+    // sent out of the queue before it deletes it.
+    BOOL GetEmail(COutlookFolder* pFolder, CArray<CMAPIEmailInfo*, CMAPIEmailInfo*>& arrEmails, ULONG ulFlags);
+    BOOL GetEmail(CMAPIEmailInfo* pEmail, ULONG ulFlags);
+    BOOL CreateEmail(COutlookFolder* pFolder, CMAPIEmailInfo* pEmail);
+    BOOL ModifyEmail(COutlookFolder* pFolder, CMAPIEmailInfo* pEmail);
+    BOOL DeleteEmail(COutlookFolder* pFolder, CMAPIEmailInfo* pEmail, int bMoveToDeletedItems);
 
     // ---- Attachments of any item, by entry identifier
     int GetAttachmentCount(SBinary& entryID);

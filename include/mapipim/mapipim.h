@@ -22,6 +22,6 @@
 
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIItem.h>
-#include <mapipim/MAPIFolder.h>
 #include <mapipim/MAPIEmailItem.h>
+#include <mapipim/MAPIFolder.h>
 #include <mapipim/MAPIInterface.h>

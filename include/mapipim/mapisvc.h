@@ -77,6 +77,28 @@ MAPIPIM_API HRESULT ImportDataFile(const std::u16string& profile, const std::str
 MAPIPIM_API HRESULT CreateFolder(const EntryId& store, const EntryId* parent, const std::u16string& name,
                                  const std::u16string& containerClass, EntryId* folder = nullptr);
 
+// ---- Sending. IMessage::SubmitMessage queues a message where it is (MSGFLAG_SUBMIT, PR_CLIENT_SUBMIT_TIME when
+// unset) and IMsgStore::AbortSubmit takes it back. Delivering a profile's queue writes each queued message of its
+// stores, oldest first, as an Internet message (.eml: RFC 5322 and MIME) into the profile's outgoing directory,
+// then files it in the folder its PR_SENTMAIL_ENTRYID names (as sent: read, neither unsent nor submitted), or
+// deletes it when PR_DELETE_AFTER_SUBMIT is set. A message without either is marked sent where it is. Nothing
+// leaves the machine. Each message's delivery is the call "Spooler" "DeliverMessage" for the call log and faults.
+struct DeliveredMessage
+{
+    std::string file; // the .eml written
+    EntryId message;  // the message as filed; empty when it was deleted
+};
+struct DeliveryResult
+{
+    std::vector<DeliveredMessage> delivered;
+    std::vector<EntryId> failed; // queued messages that could not be delivered; they stay queued
+};
+// The outgoing directory of a profile (empty: the default profile); the first delivery makes it.
+MAPIPIM_API std::string GetOutgoingDirectory(const std::u16string& profile = std::u16string());
+// S_OK when every queued message was delivered (also when none was queued); MAPI_W_PARTIAL_COMPLETION when some
+// stay queued; MAPI_E_NOT_FOUND for an unknown profile, or a failure of the profile's stores or directory.
+MAPIPIM_API HRESULT DeliverOutgoingQueue(const std::u16string& profile, DeliveryResult& result);
+
 // ---- Address book of a profile
 struct MailUser
 {

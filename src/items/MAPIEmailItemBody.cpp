@@ -138,8 +138,6 @@ UINT HtmlWriteCodePage(CMAPIItem& item, LPCWSTR szText)
 }
 } // namespace
 
-CMAPIEmailItem::CMAPIEmailItem() = default;
-CMAPIEmailItem::~CMAPIEmailItem() = default;
 
 ULONG CMAPIEmailItem::GetStoreSupport()
 {

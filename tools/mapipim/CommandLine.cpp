@@ -25,6 +25,7 @@ CommandLine::CommandLine()
     AddCalendarCommands(m_commands);
     AddTaskCommands(m_commands);
     AddNoteCommands(m_commands);
+    AddMailCommands(m_commands);
     AddAttachmentCommands(m_commands);
     AddProfileCommands(m_commands);
     AddStoreAdminCommands(m_commands);

@@ -45,6 +45,7 @@ void AddContactCommands(CommandSet& commands);       // contacts list|show|add|e
 void AddCalendarCommands(CommandSet& commands);      // calendar list|show|add|edit|delete
 void AddTaskCommands(CommandSet& commands);          // tasks list|show|add|edit|delete
 void AddNoteCommands(CommandSet& commands);          // notes list|show|add|edit|delete
+void AddMailCommands(CommandSet& commands);          // mail list|show|add|edit|delete|send
 void AddAttachmentCommands(CommandSet& commands);    // attachments list|save|delete
 void AddProfileCommands(CommandSet& commands);       // profile list|create|delete|default
 void AddStoreAdminCommands(CommandSet& commands);    // store list|add, folder add

@@ -8,6 +8,9 @@
 namespace cli
 {
 // Discovery's mask bits.
+const unsigned kFolderTypeInbox = 0x1;
+const unsigned kFolderTypeOutbox = 0x2;
+const unsigned kFolderTypeDrafts = 0x8;
 const unsigned kFolderTypeContacts = 0x20;
 const unsigned kFolderTypeCalendar = 0x40;
 const unsigned kFolderTypeTasks = 0x80;

@@ -1,8 +1,10 @@
 #include "Host.h"
 
+#include "EntryId.h"
 #include "Failure.h"
 #include "Text.h"
 
+#include <mapipim/MAPIEmailItem.h>
 #include <mapipim/MAPIItem.h>
 #include <mapipim/Trace.h>
 #include <mapipim/mapisvc.h>
@@ -22,6 +24,31 @@ public:
     {
         CMAPIItem item;
         return item.Open(&m_MAPI, entryID) != FALSE;
+    }
+    std::string ParentOf(SBinary& entryID)
+    {
+        CMAPIItem item;
+        LPSPropValue pValue = nullptr;
+        if (!item.Open(&m_MAPI, entryID) || item.GetProperty(PR_PARENT_ENTRYID, pValue) != S_OK || !pValue)
+            return std::string();
+        const std::string text = PROP_TYPE(pValue->ulPropTag) == PT_BINARY ? EntryIdText(pValue->Value.bin) : "";
+        MAPIFreeBuffer(pValue);
+        return text;
+    }
+    bool ReadBody(SBinary& entryID, int nForm, CString& strBody)
+    {
+        CMAPIEmailItem item;
+        if (!item.Open(&m_MAPI, entryID))
+            return false;
+        switch (nForm)
+        {
+        case 2:
+            return item.GetBodyHTML(strBody) != FALSE;
+        case 3:
+            return item.GetBodyRTF(strBody) != FALSE;
+        default:
+            return item.GetBodyText(strBody) != FALSE;
+        }
     }
 };
 
@@ -54,6 +81,18 @@ bool Host::CanOpenItem(SBinary& entryID)
 {
     Mapi();
     return m_mapi->CanOpen(entryID);
+}
+
+std::string Host::ParentFolderOf(SBinary& entryID)
+{
+    Mapi();
+    return m_mapi->ParentOf(entryID);
+}
+
+bool Host::ReadEmailBody(SBinary& entryID, int nForm, CString& strBody)
+{
+    Mapi();
+    return m_mapi->ReadBody(entryID, nForm, strBody);
 }
 
 ProgressWindow& Host::Progress()

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <memory>
+#include <string>
 
 namespace cli
 {
@@ -35,6 +36,10 @@ public:
 
     // Whether an item (of any kind) with this entry identifier can be opened in the default profile.
     bool CanOpenItem(SBinary& entryID);
+    // The entry identifier text of the folder that holds the item; empty when the item cannot be opened.
+    std::string ParentFolderOf(SBinary& entryID);
+    // An e-mail's body in the given format (1 text, 2 HTML, 3 RTF); false when it has none in that format.
+    bool ReadEmailBody(SBinary& entryID, int nForm, CString& strBody);
 
     // Throws Cancelled once Ctrl-C has set the library's cancel flag.
     static void CheckCancel();

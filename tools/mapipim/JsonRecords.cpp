@@ -5,6 +5,7 @@
 #include "EntryId.h"
 #include "FolderPaths.h"
 #include "FolderTypes.h"
+#include "MailText.h"
 #include "Text.h"
 
 namespace cli
@@ -84,6 +85,35 @@ Json RecurringJson(const CMAPIRecurring* pRecurring)
     json["nEndType"] = pRecurring->nEndType;
     json["nOccurrenceCount"] = pRecurring->nOccurrenceCount;
     json["nSlidingFlag"] = pRecurring->nSlidingFlag;
+    return json;
+}
+
+Json EmailJson(const CMAPIEmailInfo& email)
+{
+    Json json;
+    json["strEntryID"] = Utf8(email.strEntryID);
+    json["sbEntryID"] = EntryIdText(email.sbEntryID);
+    json["tmCTime"] = TimeJson(email.tmCTime);
+    json["tmLMTime"] = TimeJson(email.tmLMTime);
+    json["nSize"] = email.nSize;
+    json["nMsgState"] = email.nMsgState;
+    json["state"] = MailStateName(email);
+    json["strSubject"] = Utf8(email.strSubject);
+    json["strSenderName"] = Utf8(email.strSenderName);
+    json["strTo"] = Utf8(email.strTo);
+    json["strCC"] = Utf8(email.strCC);
+    json["strBCC"] = Utf8(email.strBCC);
+    json["nForm"] = email.nForm;
+    json["form"] = MailFormName(email.nForm);
+    json["strContents"] = Utf8(email.strContents);
+    json["strLabel"] = Utf8(email.strLabel);
+    json["nImportance"] = email.nImportance;
+    json["nSensitivity"] = email.nSensitivity;
+    json["bRead"] = email.bRead != 0;
+    json["nAttachCount"] = email.nAttachCount;
+    json["strAttachFile"] = Utf8(email.strAttachFile);
+    json["tmSendTime"] = TimeJson(email.tmSendTime);
+    json["tmRcvTime"] = TimeJson(email.tmRcvTime);
     return json;
 }
 } // namespace cli

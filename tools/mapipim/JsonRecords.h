@@ -7,6 +7,7 @@
 
 #include <mapipim/MAPIContactInfo.h>
 #include <mapipim/MAPIRecurring.h>
+#include <mapipim/MAPIEmailInfo.h>
 #include <mapipim/OutlookStore.h>
 
 #include <string>
@@ -22,4 +23,6 @@ Json StoreJson(const COutlookStore& store, bool bWithFolders);
 Json ContactJson(const CMAPIContactInfo& contact);
 // A recurrence pattern, every field; null for none.
 Json RecurringJson(const CMAPIRecurring* pRecurring);
+// With "state" and "form" naming nMsgState and nForm.
+Json EmailJson(const CMAPIEmailInfo& email);
 } // namespace cli

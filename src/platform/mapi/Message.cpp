@@ -46,6 +46,7 @@ Message::Message(ComPtr<MsgStore> store, ObjectRecord record, bool isNew, bool w
     : m_store(std::move(store)), m_record(std::move(record)), m_isNew(isNew)
 {
     m_access = writable ? Access::ReadWrite : Access::ReadOnly;
+    m_queued = !m_isNew && (m_record.flags & MSGFLAG_SUBMIT);
     if (m_isNew)
     {
         m_record.props.Set(PR_MESSAGE_FLAGS, EncodeLong(MSGFLAG_READ | MSGFLAG_UNSENT));
@@ -349,8 +350,11 @@ HRESULT Message::SubmitMessage(ULONG ulFlags)
         return call.Done(hr);
     if (m_recipients.empty())
         return call.Done(MAPI_E_NO_RECIPIENTS);
-    // There is no transport: the message is marked as submitted and stays where it is.
-    m_record.props.Set(PR_MESSAGE_FLAGS, EncodeLong(Flags() | MSGFLAG_SUBMIT));
+    // Queued, as a spooler queues it: the message stays where it is until the queue is delivered
+    // (DeliverOutgoingQueue), which files it in Sent Items or deletes it.
+    m_queued = true;
+    if (!m_record.props.Find(PROP_ID(PR_CLIENT_SUBMIT_TIME)))
+        m_record.props.Set(PR_CLIENT_SUBMIT_TIME, Now());
     if (HRESULT hr = Save(KEEP_OPEN_READWRITE))
         return call.Done(hr);
     m_access = Access::ReadOnly;
@@ -394,7 +398,8 @@ HRESULT Message::UpdateMaintainedProps()
         m_record.props.Set(PR_CREATION_TIME, now);
     m_record.props.Set(PR_LAST_MODIFICATION_TIME, now);
     const bool hasAttach = !m_attachments.empty();
-    const LONG flags = hasAttach ? Flags() | MSGFLAG_HASATTACH : Flags() & ~MSGFLAG_HASATTACH;
+    LONG flags = hasAttach ? Flags() | MSGFLAG_HASATTACH : Flags() & ~MSGFLAG_HASATTACH;
+    flags = m_queued ? flags | MSGFLAG_SUBMIT : flags & ~MSGFLAG_SUBMIT;
     m_record.props.Set(PR_MESSAGE_FLAGS, EncodeLong(flags));
     m_record.props.Set(PR_HASATTACH, EncodeBool(hasAttach));
     size_t size = 0;

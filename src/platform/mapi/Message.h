@@ -77,6 +77,8 @@ private:
     bool m_attachmentsLoaded = false;
     std::map<ULONG, Attachment> m_attachments;
     std::set<ULONG> m_deletedAttachments;
+    // In the outgoing queue: MSGFLAG_SUBMIT is the store's to set (SubmitMessage), whatever a caller writes.
+    bool m_queued = false;
     bool m_recipientsLoaded = false;
     bool m_recipientsChanged = false;
     std::vector<SubRecord> m_recipients;

@@ -203,12 +203,7 @@ HRESULT ReplaceRecipientRows(Database& db, const MessageSave& save)
 }
 
 // A message read whole, large values included, to be written elsewhere as a new message.
-struct MessageCopy
-{
-    ObjectRecord record;
-    std::vector<SubRecord> attachments;
-    std::vector<SubRecord> recipients;
-};
+typedef WholeMessage MessageCopy;
 
 // Reads the values kept out of line and marks every property to be written.
 HRESULT LoadLargeValues(StoreDatabase& store, int64_t owner, ULONG part, PropertyBag& props)
@@ -227,23 +222,12 @@ HRESULT LoadLargeValues(StoreDatabase& store, int64_t owner, ULONG part, Propert
 }
 
 // MAPI_E_NOT_FOUND unless `id` is a message of `folder`.
-HRESULT LoadWholeMessage(StoreDatabase& store, int64_t id, int64_t folder, MessageCopy& copy)
+HRESULT LoadMessageOfFolder(StoreDatabase& store, int64_t id, int64_t folder, MessageCopy& copy)
 {
     auto lock = store.Lock();
-    if (HRESULT hr = store.LoadObject(id, copy.record))
+    if (HRESULT hr = store.LoadWholeMessage(id, copy))
         return hr;
-    if (copy.record.type != MAPI_MESSAGE || copy.record.parent != folder)
-        return MAPI_E_NOT_FOUND;
-    if (HRESULT hr = store.LoadAttachments(id, copy.attachments))
-        return hr;
-    if (HRESULT hr = store.LoadRecipients(id, copy.recipients))
-        return hr;
-    if (HRESULT hr = LoadLargeValues(store, id, 0, copy.record.props))
-        return hr;
-    for (SubRecord& attachment : copy.attachments)
-        if (HRESULT hr = LoadLargeValues(store, id, attachment.key + 1, attachment.props))
-            return hr;
-    return S_OK;
+    return copy.record.parent == folder ? S_OK : MAPI_E_NOT_FOUND;
 }
 
 void ConvertStringWidths(MessageCopy& copy, bool unicode)
@@ -602,6 +586,25 @@ HRESULT StoreDatabase::CountAttachments(int64_t message, ULONG& count)
     return S_OK;
 }
 
+HRESULT StoreDatabase::LoadWholeMessage(int64_t id, WholeMessage& message)
+{
+    auto lock = Lock();
+    if (HRESULT hr = LoadObject(id, message.record))
+        return hr;
+    if (message.record.type != MAPI_MESSAGE)
+        return MAPI_E_NOT_FOUND;
+    if (HRESULT hr = LoadAttachments(id, message.attachments))
+        return hr;
+    if (HRESULT hr = LoadRecipients(id, message.recipients))
+        return hr;
+    if (HRESULT hr = LoadLargeValues(*this, id, 0, message.record.props))
+        return hr;
+    for (SubRecord& attachment : message.attachments)
+        if (HRESULT hr = LoadLargeValues(*this, id, attachment.key + 1, attachment.props))
+            return hr;
+    return S_OK;
+}
+
 HRESULT StoreDatabase::SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props, bool fresh)
 {
     std::set<ULONG> stored;
@@ -722,7 +725,7 @@ HRESULT StoreDatabase::CopyMessage(int64_t id, int64_t fromFolder, StoreDatabase
                                    int64_t& newId)
 {
     MessageCopy copy;
-    if (HRESULT hr = LoadWholeMessage(*this, id, fromFolder, copy))
+    if (HRESULT hr = LoadMessageOfFolder(*this, id, fromFolder, copy))
         return hr;
     ConvertStringWidths(copy, target.Unicode());
     if (HRESULT hr = target.ReserveMessageId(newId))

@@ -71,6 +71,14 @@ struct MessageSave
     bool publish = true;                                // false: the caller announces the change itself
 };
 
+// A message read whole: its row, attachments and recipients, every value kept out of line loaded.
+struct WholeMessage
+{
+    ObjectRecord record;
+    std::vector<SubRecord> attachments;
+    std::vector<SubRecord> recipients;
+};
+
 class StoreDatabase
 {
 public:
@@ -112,6 +120,15 @@ public:
     HRESULT LoadAttachments(int64_t message, std::vector<SubRecord>& attachments);
     HRESULT LoadRecipients(int64_t message, std::vector<SubRecord>& recipients);
     HRESULT CountAttachments(int64_t message, ULONG& count);
+    // MAPI_E_NOT_FOUND unless `id` is a saved message.
+    HRESULT LoadWholeMessage(int64_t id, WholeMessage& message);
+
+    // ---- The outgoing queue (StoreQueue.cpp): the messages submitted (MSGFLAG_SUBMIT) and not yet delivered.
+    HRESULT QueuedMessages(std::vector<int64_t>& ids);
+    // Ends a queued message's submission once it is delivered: filed into `sentFolder` as sent (neither unsent nor
+    // submitted, read, its delivery time set when it has none), or deleted when `sentFolder` is 0. One
+    // transaction; MAPI_E_NOT_IN_QUEUE when the message is no longer queued.
+    HRESULT FinishSubmission(int64_t id, int64_t sentFolder);
 
     // ---- Changes (each one transaction; notifications follow the commit)
     HRESULT SaveMessage(const MessageSave& save);
