@@ -9,6 +9,7 @@
 class CMAPIEx;
 class CMAPIFolder;
 class CMAPIByteStream;
+class CMAPIInfoBase;
 namespace mapipim
 {
 struct StoreFacts;
@@ -117,6 +118,11 @@ protected:
     // Reads the entry identifier and the store's record key of the object just opened, in one call, and finds
     // the facts of its store.
     void IdentifyObject();
+    // The first step of every kind's GetInfo: the record's identifier, as text and as bytes. False (with its trace
+    // line) when the text cannot be made.
+    BOOL ReadEntryIDInto(CMAPIInfoBase& info);
+    // The last step of every kind's Create: the new message's class and, when asked, its read flag.
+    void StampNewItem(LPCWSTR szMessageClass, CMAPIFolder* pFolder, BOOL bMarkRead);
 
     CMAPIEx* m_pMAPI;
     IMAPIProp* m_pItem;

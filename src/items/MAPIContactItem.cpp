@@ -148,10 +148,7 @@ BOOL CMAPIContactItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
         pFolder = pMAPI->OpenContacts(TRUE);
     if (!CMAPIItem::Create(pMAPI, pFolder))
         return FALSE;
-    if (!SetPropertyString(PR_MESSAGE_CLASS_W, _T("IPM.Contact")))
-        LOGTRACE(_T("[MAPI] Set failed : MsgClass - Folder:%s"), pFolder->GetName());
-    if (!SetPropertyLong(PR_MESSAGE_FLAGS, MSGFLAG_READ))
-        LOGTRACE(_T("[MAPI] Set failed : MsgFlag - Folder:%s"), pFolder->GetName());
+    StampNewItem(_T("IPM.Contact"), pFolder, TRUE);
     return TRUE;
 }
 
@@ -161,13 +158,7 @@ BOOL CMAPIContactItem::GetInfo(CMAPIContactInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = TRUE;
-    if (!GetEntryIDString(pInfo->strEntryID))
-    {
-        LOGTRACE(_T("[MAPI] Get failed : strEntryID"));
-        bResult = FALSE;
-    }
-    CopySBinary(pInfo->sbEntryID, *GetEntryID());
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
     if (ulFlags & MAPIPIM_CONTACT_NAMES)
         GetNames(*pInfo);

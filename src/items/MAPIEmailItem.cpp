@@ -103,8 +103,7 @@ BOOL CMAPIEmailItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
         pFolder = pMAPI->OpenOutbox(1);
     if (!CMAPIItem::Create(pMAPI, pFolder))
         return FALSE;
-    if (!SetPropertyString(PR_MESSAGE_CLASS_W, _T("IPM.Note")))
-        LOGTRACE(_T("[MAPI] Set failed : MsgClass - Folder:%s"), pFolder->GetName());
+    StampNewItem(_T("IPM.Note"), pFolder, FALSE);
     IMsgStore* pStore = pMAPI->GetMessageStore();
     SizedSPropTagArray(1, sentItems) = {1, {PR_IPM_SENTMAIL_ENTRYID}};
     ULONG cValues = 0;
@@ -126,13 +125,7 @@ BOOL CMAPIEmailItem::GetInfo(CMAPIEmailInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = TRUE;
-    if (!GetEntryIDString(pInfo->strEntryID))
-    {
-        LOGTRACE(_T("[MAPI] Get failed : strEntryID"));
-        bResult = FALSE;
-    }
-    CopySBinary(pInfo->sbEntryID, *GetEntryID());
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
     GetStateFields(*pInfo);
     if ((ulFlags & MAPIPIM_EMAIL_SUBJECT) && !GetPropertyString(PR_SUBJECT_W, pInfo->strSubject))

@@ -3,6 +3,7 @@
 #include <mapipim/MAPIItem.h>
 #include <mapipim/MAPIEx.h>
 #include <mapipim/MAPIFolder.h>
+#include <mapipim/MAPIInfoBase.h>
 #include <mapipim/SBinaryUtils.h>
 
 #include "platform/platform.h"
@@ -140,6 +141,23 @@ SBinary* CMAPIItem::GetEntryID()
 int CMAPIItem::GetEntryIDString(CString& strEntryID)
 {
     return GetSBinaryToString(strEntryID, *GetEntryID());
+}
+
+BOOL CMAPIItem::ReadEntryIDInto(CMAPIInfoBase& info)
+{
+    const BOOL bRead = GetEntryIDString(info.strEntryID) ? TRUE : FALSE;
+    if (!bRead)
+        LOGTRACE(_T("[MAPI] Get failed : strEntryID"));
+    CopySBinary(info.sbEntryID, *GetEntryID());
+    return bRead;
+}
+
+void CMAPIItem::StampNewItem(LPCWSTR szMessageClass, CMAPIFolder* pFolder, BOOL bMarkRead)
+{
+    if (!SetPropertyString(PR_MESSAGE_CLASS_W, szMessageClass))
+        LOGTRACE(_T("[MAPI] Set failed : MsgClass - Folder:%s"), pFolder->GetName());
+    if (bMarkRead && !SetPropertyLong(PR_MESSAGE_FLAGS, MSGFLAG_READ))
+        LOGTRACE(_T("[MAPI] Set failed : MsgFlag - Folder:%s"), pFolder->GetName());
 }
 
 void CMAPIItem::SetEntryID(SBinary* pEntryID)

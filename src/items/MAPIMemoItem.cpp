@@ -81,8 +81,7 @@ BOOL CMAPIMemoItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
         pFolder = pMAPI->GetFolder();
     if (!CMAPIItem::Create(pMAPI, pFolder))
         return FALSE;
-    if (!SetPropertyString(PR_MESSAGE_CLASS_W, _T("IPM.StickyNote")))
-        LOGTRACE(_T("[MAPI] Set failed : MsgClass - Folder:%s"), pFolder->GetName());
+    StampNewItem(_T("IPM.StickyNote"), pFolder, FALSE);
     return TRUE;
 }
 
@@ -92,13 +91,7 @@ BOOL CMAPIMemoItem::GetInfo(CMAPIMemoInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = TRUE;
-    if (!GetEntryIDString(pInfo->strEntryID))
-    {
-        LOGTRACE(_T("[MAPI] Get failed : strEntryID"));
-        bResult = FALSE;
-    }
-    CopySBinary(pInfo->sbEntryID, *GetEntryID());
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
     if (ulFlags & MAPIPIM_MEMO_SUBJECT)
         mapipim::ReadFields(*this, kSubjectFields, *pInfo);

@@ -115,10 +115,7 @@ BOOL CMAPIScheduleItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
         pFolder = pMAPI->GetFolder();
     if (!CMAPIItem::Create(pMAPI, pFolder))
         return FALSE;
-    if (!SetPropertyString(PR_MESSAGE_CLASS_W, _T("IPM.Appointment")))
-        LOGTRACE(_T("[MAPI] Set failed : MsgClass - Folder:%s"), pFolder->GetName());
-    if (!SetPropertyLong(PR_MESSAGE_FLAGS, MSGFLAG_READ))
-        LOGTRACE(_T("[MAPI] Set failed : MsgFlag - Folder:%s"), pFolder->GetName());
+    StampNewItem(_T("IPM.Appointment"), pFolder, TRUE);
     if (!SetPropertyBool(mapipim::PidLidAllowExternalCheck, TRUE, kAppointment))
         LOGTRACE(_T("[MAPI] Set failed : dispidAllowExternCheck"));
     return TRUE;
@@ -130,13 +127,7 @@ BOOL CMAPIScheduleItem::GetInfo(CMAPIScheduleInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = TRUE;
-    if (!GetEntryIDString(pInfo->strEntryID))
-    {
-        LOGTRACE(_T("[MAPI] Get failed : strEntryID"));
-        bResult = FALSE;
-    }
-    CopySBinary(pInfo->sbEntryID, *GetEntryID());
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
     if (ulFlags & MAPIPIM_SCHEDULE_SUBJECT)
         mapipim::ReadFields(*this, kSubjectFields, *pInfo);

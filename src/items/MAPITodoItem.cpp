@@ -108,10 +108,7 @@ BOOL CMAPITodoItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)
         pFolder = pMAPI->GetFolder();
     if (!CMAPIItem::Create(pMAPI, pFolder))
         return FALSE;
-    if (!SetPropertyString(PR_MESSAGE_CLASS_W, _T("IPM.Task")))
-        LOGTRACE(_T("[MAPI] Set failed : MsgClass - Folder:%s"), pFolder->GetName());
-    if (!SetPropertyLong(PR_MESSAGE_FLAGS, MSGFLAG_READ))
-        LOGTRACE(_T("[MAPI] Set failed : MsgFlag - Folder:%s"), pFolder->GetName());
+    StampNewItem(_T("IPM.Task"), pFolder, TRUE);
     return TRUE;
 }
 
@@ -133,13 +130,7 @@ BOOL CMAPITodoItem::GetInfo(CMAPITodoInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = TRUE;
-    if (!GetEntryIDString(pInfo->strEntryID))
-    {
-        LOGTRACE(_T("[MAPI] Get failed : strEntryID"));
-        bResult = FALSE;
-    }
-    CopySBinary(pInfo->sbEntryID, *GetEntryID());
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
     if (ulFlags & MAPIPIM_TODO_SUBJECT)
         mapipim::ReadFields(*this, kSubjectFields, *pInfo);

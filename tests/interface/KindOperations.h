@@ -71,3 +71,35 @@ struct TodoKind
     static void SetTitle(Info& info, const CString& strTitle) { info.strSubject = strTitle; }
     static const CString& Title(const Info& info) { return info.strSubject; }
 };
+
+struct ScheduleKind
+{
+    typedef CMAPIScheduleInfo Info;
+    static constexpr ULONG kFolderProperty = PR_IPM_APPOINTMENT_ENTRYID;
+    static constexpr const char16_t* kFolderName = u"Calendar";
+    static constexpr const char16_t* kMessageClass = u"IPM.Appointment";
+    static constexpr const char* kListName = "GetSchedule";
+    static constexpr const char* kItemName = "schedule";
+    static constexpr const char* kCreateFailed = "[MAPI] CreateSchedule - Create failed a schedule : ";
+    static constexpr ULONG kTitleGroup = 0x2;
+
+    static BOOL List(CMAPIInterface& mapi, COutlookFolder* pFolder, CArray<Info*, Info*>& records, ULONG ulFlags)
+    {
+        return mapi.GetSchedule(pFolder, records, ulFlags);
+    }
+    static BOOL Read(CMAPIInterface& mapi, Info* pInfo, ULONG ulFlags) { return mapi.GetSchedule(pInfo, ulFlags); }
+    static BOOL Create(CMAPIInterface& mapi, COutlookFolder* pFolder, Info* pInfo)
+    {
+        return mapi.CreateSchedule(pFolder, pInfo);
+    }
+    static BOOL Modify(CMAPIInterface& mapi, COutlookFolder* pFolder, Info* pInfo)
+    {
+        return mapi.ModifySchedule(pFolder, pInfo);
+    }
+    static BOOL Delete(CMAPIInterface& mapi, COutlookFolder* pFolder, Info* pInfo, int bMove)
+    {
+        return mapi.DeleteSchedule(pFolder, pInfo, bMove);
+    }
+    static void SetTitle(Info& info, const CString& strTitle) { info.strSubject = strTitle; }
+    static const CString& Title(const Info& info) { return info.strSubject; }
+};

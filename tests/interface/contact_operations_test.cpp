@@ -3,6 +3,8 @@
 // modification, deletion both ways, and row counts.
 #include <mapipim/mapisvc.h>
 
+#include "interface/HostWindow.h"
+
 #include "support/ScopedEnvironment.h"
 #include "support/ContactSamples.h"
 #include "support/CallLogQueries.h"
@@ -17,54 +19,6 @@ typedef CArray<CMAPIContactInfo*, CMAPIContactInfo*> ContactArray;
 const ULONG kTimes = 0x1;
 const ULONG kNames = 0x2;
 const ULONG kAllFields = 0x7;
-
-// The host's window: what the list sent and posted to it, and a cancel request after a number of records.
-class HostWindow
-{
-public:
-    HostWindow()
-        : m_hWnd(CreateMessageWindow(&HostWindow::Procedure, this)),
-          m_uContents(RegisterWindowMessageW(_T("WM_MAPI_GET_CONTENTS"))),
-          m_uContentsEnd(RegisterWindowMessageW(_T("WM_MAPI_GET_CONTENTS_END")))
-    {
-    }
-    ~HostWindow() { DestroyWindow(m_hWnd); }
-
-    HWND Get() const { return m_hWnd; }
-    void CancelAfter(size_t nRecords) { m_nCancelAfter = nRecords; }
-    // Delivers what was posted.
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, m_hWnd, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-
-    std::vector<const CMAPIContactInfo*> m_records;
-    std::vector<const COutlookFolder*> m_folders;
-    std::vector<WPARAM> m_ends;
-
-private:
-    static LRESULT CALLBACK Procedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-    {
-        HostWindow& self = *static_cast<HostWindow*>(GetWindowContext(hWnd));
-        if (uMsg == self.m_uContents)
-        {
-            self.m_records.push_back(reinterpret_cast<const CMAPIContactInfo*>(wParam));
-            self.m_folders.push_back(reinterpret_cast<const COutlookFolder*>(lParam));
-            if (self.m_records.size() == self.m_nCancelAfter)
-                CMAPIInterface::SetCancel(1);
-        }
-        else if (uMsg == self.m_uContentsEnd)
-            self.m_ends.push_back(wParam);
-        return 0;
-    }
-
-    HWND m_hWnd;
-    UINT m_uContents;
-    UINT m_uContentsEnd;
-    size_t m_nCancelAfter = 0;
-};
 
 void DeleteAll(ContactArray& arr)
 {

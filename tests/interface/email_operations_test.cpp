@@ -4,6 +4,8 @@
 // e-mail created in the Outbox, delivered and found in Sent Items.
 #include <mapipim/mapisvc.h>
 
+#include "interface/HostWindow.h"
+
 #include "support/CallLogQueries.h"
 #include "support/ContactServiceTest.h"
 #include "support/MimeReading.h"
@@ -15,50 +17,6 @@ namespace
 typedef CArray<CMAPIEmailInfo*, CMAPIEmailInfo*> EmailArray;
 
 const ULONG kAllFields = 0x7;
-
-// The host's window: the records the list sent and the ends it posted; a cancel request after a number of records.
-class MailWindow
-{
-public:
-    MailWindow()
-        : m_hWnd(CreateMessageWindow(&MailWindow::Procedure, this)),
-          m_uContents(RegisterWindowMessageW(_T("WM_MAPI_GET_CONTENTS"))),
-          m_uContentsEnd(RegisterWindowMessageW(_T("WM_MAPI_GET_CONTENTS_END")))
-    {
-    }
-    ~MailWindow() { DestroyWindow(m_hWnd); }
-
-    HWND Get() const { return m_hWnd; }
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, m_hWnd, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-
-    std::vector<const CMAPIEmailInfo*> m_records;
-    std::vector<WPARAM> m_ends;
-    size_t m_nCancelAfter = 0;
-
-private:
-    static LRESULT CALLBACK Procedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM)
-    {
-        MailWindow& self = *static_cast<MailWindow*>(GetWindowContext(hWnd));
-        if (uMsg == self.m_uContents)
-        {
-            self.m_records.push_back(reinterpret_cast<const CMAPIEmailInfo*>(wParam));
-            if (self.m_records.size() == self.m_nCancelAfter)
-                CMAPIInterface::SetCancel(1);
-        }
-        else if (uMsg == self.m_uContentsEnd)
-            self.m_ends.push_back(wParam);
-        return 0;
-    }
-
-    HWND m_hWnd;
-    UINT m_uContents;
-    UINT m_uContentsEnd;
-};
 
 void DeleteAll(EmailArray& arr)
 {
@@ -138,7 +96,7 @@ protected:
         }
     }
 
-    MailWindow m_window;
+    HostWindow m_window;
     EmailArray m_emails;
     COutlookFolder m_inbox, m_outbox, m_sent, m_drafts, m_deleted;
 
@@ -215,7 +173,7 @@ TEST_F(EmailOperationsTest, ListsOfNoneOneAndAThousandEmails)
 TEST_F(EmailOperationsTest, CancellingAListStopsItWithoutTheEndMessage)
 {
     AddEmails(m_inbox, 20);
-    m_window.m_nCancelAfter = 5;
+    m_window.CancelAfter(5);
     EXPECT_FALSE(List(m_inbox, 0x2));
     CMAPIInterface::SetCancel(0);
     EXPECT_EQ(m_emails.GetSize(), 5);

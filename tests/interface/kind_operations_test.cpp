@@ -1,7 +1,8 @@
-// The members of the interface object for the kinds beyond contacts, one typed test over each kind: lists over 0,
-// 1 and 1,000 items with their progress messages, cancellation, items that cannot be read, failed fetches,
+// The members of the interface object for appointments, tasks and notes, one typed test over each kind: lists over
+// 0, 1 and 1,000 items with their progress messages, cancellation, items that cannot be read, failed fetches,
 // creation, modification and deletion both ways, and every trace line of the operations. The mapping of each
 // kind's fields is tested with its item class.
+#include "interface/HostWindow.h"
 #include "interface/KindOperations.h"
 #include "support/FolderItemTest.h"
 
@@ -9,60 +10,6 @@ using namespace itemtest;
 
 namespace
 {
-// The host's window: what a list sent and posted to it, and a cancel request after a number of records.
-class HostWindow
-{
-public:
-    HostWindow()
-        : m_hWnd(CreateMessageWindow(&HostWindow::Procedure, this)),
-          m_uContents(RegisterWindowMessageW(_T("WM_MAPI_GET_CONTENTS"))),
-          m_uContentsEnd(RegisterWindowMessageW(_T("WM_MAPI_GET_CONTENTS_END")))
-    {
-    }
-    ~HostWindow() { DestroyWindow(m_hWnd); }
-
-    HWND Get() const { return m_hWnd; }
-    void CancelAfter(size_t nRecords) { m_nCancelAfter = nRecords; }
-    void Clear()
-    {
-        m_records.clear();
-        m_folders.clear();
-        m_ends.clear();
-    }
-    // Delivers what was posted.
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, m_hWnd, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-
-    std::vector<const void*> m_records;
-    std::vector<const COutlookFolder*> m_folders;
-    std::vector<WPARAM> m_ends;
-
-private:
-    static LRESULT CALLBACK Procedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-    {
-        HostWindow& self = *static_cast<HostWindow*>(GetWindowContext(hWnd));
-        if (uMsg == self.m_uContents)
-        {
-            self.m_records.push_back(reinterpret_cast<const void*>(wParam));
-            self.m_folders.push_back(reinterpret_cast<const COutlookFolder*>(lParam));
-            if (self.m_records.size() == self.m_nCancelAfter)
-                CMAPIInterface::SetCancel(1);
-        }
-        else if (uMsg == self.m_uContentsEnd)
-            self.m_ends.push_back(wParam);
-        return 0;
-    }
-
-    HWND m_hWnd;
-    UINT m_uContents;
-    UINT m_uContentsEnd;
-    size_t m_nCancelAfter = 0;
-};
-
 CString Numbered(const char* szPrefix, int n)
 {
     CString strText;
@@ -140,7 +87,7 @@ private:
     std::unique_ptr<CMAPIInterface> m_pInterface;
 };
 
-typedef ::testing::Types<MemoKind, TodoKind> Kinds;
+typedef ::testing::Types<MemoKind, TodoKind, ScheduleKind> Kinds;
 TYPED_TEST_SUITE(KindOperationsTest, Kinds);
 
 // ---- Lists

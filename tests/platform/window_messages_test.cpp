@@ -70,6 +70,19 @@ template <typename Done> bool PumpUntil(Done done)
     return true;
 }
 
+// Waits, without handling it, until another thread's message sent to one of this thread's windows is queued.
+bool AwaitSentMessage()
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE))
+    {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
 class WindowMessagesTest : public testing::Test
 {
 protected:
@@ -149,6 +162,16 @@ TEST_F(WindowMessagesTest, PostedMessagesArriveInOrderWhenDispatched)
     ASSERT_EQ(messages.size(), 3u);
     for (WPARAM i = 0; i < 3; ++i)
         EXPECT_EQ(messages[i].wParam, i);
+}
+
+TEST_F(WindowMessagesTest, QueueStatusShowsWhatWaitsOnlyForTheAskedKinds)
+{
+    EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE), 0u);
+    ASSERT_TRUE(PostMessageW(m_hWnd, WM_USER, 0, 0));
+    EXPECT_EQ(HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_SENDMESSAGE)), QS_POSTMESSAGE);
+    EXPECT_EQ(GetQueueStatus(QS_SENDMESSAGE), 0u);
+    EXPECT_EQ(PumpAll(), 1);
+    EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE), 0u);
 }
 
 TEST_F(WindowMessagesTest, PeekFiltersByWindowAndRangeAndMayLeaveTheMessage)
@@ -268,7 +291,7 @@ TEST_F(WindowMessagesTest, SendFromAnotherThreadWaitsForTheOwnerToHandleIt)
                                  return result;
                              });
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(AwaitSentMessage());
     EXPECT_FALSE(bReturned);
     EXPECT_TRUE(m_recorder.Snapshot().empty());
 
@@ -312,20 +335,23 @@ TEST(WindowThreadTest, WindowsEndWithTheirThreadAndWaitingSendersAreReleased)
 {
     Recorder recorder;
     std::promise<HWND> made;
-    std::promise<void> release;
+    std::promise<void> sending;
+    bool bSenderWaited = false;
     std::thread owner(
         [&]
         {
             made.set_value(CreateMessageWindow(RecordingProc, &recorder));
-            release.get_future().wait();
+            sending.get_future().wait();
+            // The thread ends with the sent message still waiting in its queue, never handled.
+            bSenderWaited = AwaitSentMessage();
         });
     const HWND hWnd = made.get_future().get();
     EXPECT_TRUE(IsWindow(hWnd));
 
     auto sender = std::async(std::launch::async, [hWnd] { return SendMessageW(hWnd, WM_USER, 5, 0); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    release.set_value();
+    sending.set_value();
     owner.join();
+    EXPECT_TRUE(bSenderWaited);
 
     ASSERT_EQ(sender.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(sender.get(), 0);

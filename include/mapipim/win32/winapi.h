@@ -95,6 +95,8 @@ MAPIPIM_API LONG RegCloseKey(HKEY hKey);
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
+#define QS_POSTMESSAGE 0x0008
+#define QS_SENDMESSAGE 0x0040
 #define HWND_MESSAGE ((HWND)(LONG_PTR)-3)
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 
@@ -102,6 +104,9 @@ MAPIPIM_API UINT RegisterWindowMessageW(LPCWSTR lpString);
 MAPIPIM_API LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 MAPIPIM_API BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 MAPIPIM_API BOOL PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+// The high word tells which of the asked kinds wait in the calling thread's queue now. The low word should tell
+// which arrived since the last look; the stand-in keeps no such history and repeats the high word.
+MAPIPIM_API DWORD GetQueueStatus(UINT flags);
 MAPIPIM_API BOOL TranslateMessage(const MSG* lpMsg);
 MAPIPIM_API LRESULT DispatchMessageW(const MSG* lpMsg);
 MAPIPIM_API HWND GetDesktopWindow();

@@ -65,6 +65,12 @@ std::shared_ptr<SentMessage> MessageQueue::TakeSent()
     return sent;
 }
 
+UINT MessageQueue::Status() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return (m_posted.empty() ? 0 : QS_POSTMESSAGE) | (m_sent.empty() ? 0 : QS_SENDMESSAGE);
+}
+
 void MessageQueue::Reply(SentMessage& sent, LRESULT result)
 {
     {

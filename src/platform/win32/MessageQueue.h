@@ -46,6 +46,8 @@ public:
     // The first posted message the filter matches; never waits.
     bool Peek(const MessageFilter& filter, bool bRemove, MSG& msg);
     std::shared_ptr<SentMessage> TakeSent();
+    // QS_POSTMESSAGE and QS_SENDMESSAGE for what waits in the queue now.
+    UINT Status() const;
 
     // Called on the sender's queue. The sender waits for its reply and meanwhile handles what is sent to its own
     // windows, so two threads that send to each other do not block each other.
@@ -60,7 +62,7 @@ public:
 private:
     void ReplyWithNothing(std::deque<std::shared_ptr<SentMessage>>& dropped);
 
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<MSG> m_posted;
     std::deque<std::shared_ptr<SentMessage>> m_sent;

@@ -174,6 +174,12 @@ BOOL PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax
     return queue.Peek(filter, (wRemoveMsg & PM_REMOVE) != 0, *lpMsg);
 }
 
+DWORD GetQueueStatus(UINT flags)
+{
+    const UINT status = CurrentQueue()->Status() & flags;
+    return MAKELONG(status, status);
+}
+
 BOOL TranslateMessage(const MSG* /*lpMsg*/)
 {
     // Message windows receive no keystrokes, so there is never a character message to make.
