@@ -272,6 +272,35 @@ TEST_F(DataFileImportTest, ACancelledImportLeavesNoStore)
     EXPECT_EQ(ReadRows(stores.Get(), {PR_DISPLAY_NAME_W}).size(), 1u);
 }
 
+// What a process killed halfway leaves: a store file that no profile lists, so no session ever sees half a copy.
+TEST_F(DataFileImportTest, NoSessionSeesTheStoreWhileItIsFilled)
+{
+    const auto file = Sample("mail_reports_password_aspose_unicode.pst");
+    if (!file)
+        GTEST_SKIP() << "sample absent";
+    ASSERT_EQ(mapisvc::EnsureDefaultProfile(&m_profile), S_OK);
+    const std::vector<std::string> before = StoreFiles();
+    MapiInit init;
+    size_t filesMidway = 0, storesMidway = 0;
+    mapisvc::ImportOptions options;
+    options.progress = [&](ULONG done, ULONG)
+    {
+        if (done != 9)
+            return true;
+        filesMidway = StoreFiles().size();
+        Ref<IMAPISession> session = Logon(m_profile);
+        Ref<IMAPITable> stores;
+        EXPECT_EQ(session->GetMsgStoresTable(0, stores.Out()), S_OK);
+        storesMidway = ReadRows(stores.Get(), {PR_DISPLAY_NAME_W}).size();
+        return false;
+    };
+    mapisvc::ImportResult result;
+    EXPECT_EQ(mapisvc::ImportDataFile(m_profile, file->string(), options, result), MAPI_E_USER_CANCEL);
+    EXPECT_GT(filesMidway, before.size());
+    EXPECT_EQ(storesMidway, 1u);
+    EXPECT_EQ(StoreFiles(), before);
+}
+
 TEST_F(DataFileImportTest, RefusesANameTheProfileHasAndAMissingProfile)
 {
     const auto file = Sample("notes_aspose_unicode.pst");
