@@ -243,6 +243,32 @@ TEST_F(DataFileImportTest, GivesTheFilesFoldersTheirRoles)
     EXPECT_EQ(GetString(OpenFolder(store.Get(), contacts).Get(), PR_DISPLAY_NAME_W), u"Contacts");
 }
 
+// Files whose Inbox names only the reminders and the additional folders (pypff: PR_REM_ONLINE_ENTRYID and
+// PR_ADDITIONAL_REN_ENTRYIDS on "Inbox", no folder of a kind named anywhere): the Inbox is still the receive folder.
+class InboxOfSampleTest : public DataFileImportTest, public ::testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(InboxOfSampleTest, IsTheReceiveFolder)
+{
+    mapisvc::ImportResult result;
+    if (!Import(GetParam(), result))
+        GTEST_SKIP() << "sample absent";
+    ASSERT_EQ(m_hr, S_OK) << result.reason;
+    MapiInit init;
+    Ref<IMAPISession> session = Logon(m_profile);
+    Ref<IMsgStore> store = OpenStore(session.Get(), result.store);
+    Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
+    ASSERT_TRUE(inbox);
+    EXPECT_EQ(GetString(inbox.Get(), PR_DISPLAY_NAME_W), u"Inbox");
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, InboxOfSampleTest,
+                         ::testing::Values("mail_test_folders_unicode.pst", "mail_nested_4_levels_unicode.pst",
+                                           "mail_followup_flags_unicode.pst", "mailbox_exchange_aspose_unicode.ost"),
+                         [](const ::testing::TestParamInfo<const char*>& info)
+                         { return std::string("Sample") + std::to_string(info.index); });
+
 // ---- All or nothing
 TEST_F(DataFileImportTest, ACancelledImportLeavesNoStore)
 {
