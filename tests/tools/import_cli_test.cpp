@@ -5,6 +5,8 @@
 #include "support/DataFileSamples.h"
 #include "support/ScopedEnvironment.h"
 
+#include <algorithm>
+
 using nlohmann::json;
 
 namespace
@@ -97,6 +99,24 @@ TEST_F(ImportCliTest, ImportedNotesAndMailWithAnAttachmentReadAsInTheFile)
         Run({"attachments", "save", message["strEntryID"], "--to", Cli().PathOf("")});
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_EQ(Cli().ReadFile("TextFile.txt"), "Test"); // pffexport's 1_TextFile.txt
+}
+
+TEST_F(ImportCliTest, ItemsAtTheTopOfAFileAreListedAsSlash)
+{
+    const std::string file = SamplePath("mail_200_recipients_unicode.pst");
+    if (file.empty())
+        GTEST_SKIP() << "sample absent";
+    ASSERT_EQ(Run({"import", file}).status, 0);
+    // pffexport: the one message lies in the file's top folder ("Outlook データ ファイルのトップ"), to 200 people.
+    const json list = RunJson({"--store", "mail_200_recipients_unicode", "mail", "list", "/"});
+    EXPECT_EQ(list["folder"]["path"], "/");
+    ASSERT_EQ(list["emails"].size(), 1u);
+    const json message = RunJson({"mail", "show", list["emails"][0]["strEntryID"]});
+    EXPECT_EQ(message["strSubject"], "200 recipients");
+    const std::string to = message["strTo"];
+    EXPECT_EQ(std::count(to.begin(), to.end(), ';'), 199);
+    // The default store has no items at its top.
+    EXPECT_TRUE(RunJson({"mail", "list", "/"})["emails"].empty());
 }
 
 TEST_F(ImportCliTest, ASecondImportNeedsAnotherName)
