@@ -41,6 +41,9 @@ COutlookFolder& FolderLocator::Find(const std::string& folder, unsigned defaultT
 {
     if (folder.empty())
         return StandardFolder(defaultType);
+    if (Trimmed(folder).empty())
+        if (COutlookFolder* top = TopFolder())
+            return *top;
     if (COutlookFolder* found = FindByPath(folder))
         return *found;
     if (COutlookFolder* found = FindById(folder))
@@ -83,6 +86,24 @@ COutlookFolder* FolderLocator::FindByPath(const std::string& path)
             return folder;
     }
     return nullptr;
+}
+
+// Discovery lists the folders below the store's top folder, not the top folder itself: its identifier is the
+// parent identifier its first-level folders carry.
+COutlookFolder* FolderLocator::TopFolder()
+{
+    COutlookStore& store = Store();
+    if (store.arrFolders.GetSize() == 0)
+        return nullptr;
+    if (!m_top || !CompareSBinary(m_top->sbStoreEntryID, store.sbEntryID))
+    {
+        m_top.reset(new COutlookFolder);
+        CopySBinary(m_top->sbEntryID, store.arrFolders.GetAt(0)->sbParentEntryID);
+        CopySBinary(m_top->sbStoreEntryID, store.sbEntryID);
+        m_top->strName = store.strName;
+        m_paths[m_top.get()] = "/";
+    }
+    return m_top.get();
 }
 
 COutlookFolder* FolderLocator::FindById(const std::string& text)

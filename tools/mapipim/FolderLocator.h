@@ -1,11 +1,13 @@
 // Finds the folder a command names: by its path below the store's root ("Contacts", "Inbox/Projects", any case)
 // in the store chosen with --store (else the default store), or by its entry identifier in any store. Discovery
-// runs once, over every folder of every store.
+// runs once, over every folder of every store. "/" names the folder the store's folders lie in (the top of an
+// imported data file, which may hold items of its own).
 #pragma once
 
 #include "StoreList.h"
 
 #include <map>
+#include <memory>
 #include <string>
 
 namespace cli
@@ -30,9 +32,11 @@ public:
 private:
     COutlookFolder* FindByPath(const std::string& path);
     COutlookFolder* FindById(const std::string& text);
+    COutlookFolder* TopFolder();
 
     StoreList m_stores;
     std::string m_storeName;
     std::map<const COutlookFolder*, std::string> m_paths;
+    std::unique_ptr<COutlookFolder> m_top;
 };
 } // namespace cli

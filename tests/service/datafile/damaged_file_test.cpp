@@ -2,10 +2,12 @@
 // fails with one trace line and leaves no store behind, or imports what can be read and counts what cannot.
 #include <mapipim/mapisvc.h>
 
+#include "platform/mapi/Text.h"
 #include "platform/trace/TraceCapture.h"
 #include "support/DataFileSamples.h"
 #include "support/ServiceFixture.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace datafiletest;
@@ -111,6 +113,10 @@ TEST_F(DamagedFileTest, FilesThatAreNoDataFilesFailInOneLine)
     ExpectCleanFailure(std::string(), u"not an Outlook data file");
     ExpectCleanFailure("!BD", u"not an Outlook data file");
     ExpectCleanFailure("XXXX" + std::string(4096, '\0'), u"not an Outlook data file");
+    // A file of another kind that begins like one: a compound file (.msg) and text.
+    ExpectCleanFailure(std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(4096, '\0'),
+                       u"not an Outlook data file");
+    ExpectCleanFailure("!BDX this is a letter, not an archive", u"not an Outlook data file");
     // The signature alone, with nothing behind it that holds together.
     ExpectCleanFailure("!BDN" + std::string(100000, '\0'), kUnopenable + m_file.u16string() + u".");
 }
@@ -166,6 +172,57 @@ TEST_F(DamagedFileTest, AnUnreadableItemIsSkippedNamedAndCounted)
     EXPECT_EQ(std::u16string(static_cast<LPCWSTR>(lines[0])),
               u"[MAPI] ImportDataFile - item 5 of Top of Personal Folders/Sent Items skipped : "
               u"libpff_item_get_record_set_by_index: unable to read item values.");
+}
+
+// Damage anywhere in a file: each copy with a run of bytes overwritten either imports (what can be read; what
+// cannot is skipped and counted) or fails with one line and no store.
+TEST_F(DamagedFileTest, DamageAnywhereImportsWhatCanBeReadOrFailsCleanly)
+{
+    const auto file = Sample("notes_aspose_unicode.pst");
+    if (!file)
+        GTEST_SKIP() << "sample absent";
+    const std::string original = ReadBytes(*file);
+    int imported = 0, refused = 0;
+    for (size_t offset = 0x200; offset < original.size(); offset += 0x2200)
+    {
+        std::string bytes = original;
+        for (size_t i = offset; i < std::min(bytes.size(), offset + 64); ++i)
+            bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+        WriteBytes(m_file, bytes);
+        const size_t storesBefore = StoreCount();
+        mapipim::TraceCapture trace;
+        mapisvc::ImportOptions options;
+        options.storeName = u"Copy " + mapisvc::FromUtf8(std::to_string(offset));
+        mapisvc::ImportResult result;
+        const HRESULT hr = mapisvc::ImportDataFile(m_profile, m_file.string(), options, result);
+        if (hr == S_OK)
+        {
+            ++imported;
+            EXPECT_EQ(result.items + result.skipped, 3u) << offset;
+            EXPECT_EQ(trace.GetLines().size(), result.skipped) << offset;
+            EXPECT_EQ(StoreCount(), storesBefore + 1) << offset;
+        }
+        else
+        {
+            ++refused;
+            EXPECT_EQ(hr, MAPI_E_CORRUPT_DATA) << offset;
+            EXPECT_EQ(trace.GetLines().size(), 1u) << offset;
+            EXPECT_EQ(StoreCount(), storesBefore) << offset;
+        }
+    }
+    EXPECT_GT(imported, 0);
+    EXPECT_GT(refused, 0);
+}
+
+TEST_F(DamagedFileTest, ADirectoryNamedLikeADataFileFailsInOneLine)
+{
+    fs::create_directory(m_file);
+    mapipim::TraceCapture trace;
+    mapisvc::ImportResult result;
+    EXPECT_EQ(mapisvc::ImportDataFile(m_profile, m_file.string(), {}, result), MAPI_E_CORRUPT_DATA);
+    EXPECT_EQ(result.reason, "not an Outlook data file");
+    EXPECT_EQ(trace.GetLines().size(), 1u);
+    EXPECT_TRUE(result.store.empty());
 }
 
 TEST_F(DamagedFileTest, AMissingFileFailsInOneLine)

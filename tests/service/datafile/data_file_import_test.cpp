@@ -243,6 +243,32 @@ TEST_F(DataFileImportTest, GivesTheFilesFoldersTheirRoles)
     EXPECT_EQ(GetString(OpenFolder(store.Get(), contacts).Get(), PR_DISPLAY_NAME_W), u"Contacts");
 }
 
+// Files whose Inbox names only the reminders and the additional folders (pypff: PR_REM_ONLINE_ENTRYID and
+// PR_ADDITIONAL_REN_ENTRYIDS on "Inbox", no folder of a kind named anywhere): the Inbox is still the receive folder.
+class InboxOfSampleTest : public DataFileImportTest, public ::testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(InboxOfSampleTest, IsTheReceiveFolder)
+{
+    mapisvc::ImportResult result;
+    if (!Import(GetParam(), result))
+        GTEST_SKIP() << "sample absent";
+    ASSERT_EQ(m_hr, S_OK) << result.reason;
+    MapiInit init;
+    Ref<IMAPISession> session = Logon(m_profile);
+    Ref<IMsgStore> store = OpenStore(session.Get(), result.store);
+    Ref<IMAPIFolder> inbox = OpenInbox(store.Get());
+    ASSERT_TRUE(inbox);
+    EXPECT_EQ(GetString(inbox.Get(), PR_DISPLAY_NAME_W), u"Inbox");
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, InboxOfSampleTest,
+                         ::testing::Values("mail_test_folders_unicode.pst", "mail_nested_4_levels_unicode.pst",
+                                           "mail_followup_flags_unicode.pst", "mailbox_exchange_aspose_unicode.ost"),
+                         [](const ::testing::TestParamInfo<const char*>& info)
+                         { return std::string("Sample") + std::to_string(info.index); });
+
 // ---- All or nothing
 TEST_F(DataFileImportTest, ACancelledImportLeavesNoStore)
 {
@@ -270,6 +296,35 @@ TEST_F(DataFileImportTest, ACancelledImportLeavesNoStore)
     Ref<IMAPITable> stores;
     ASSERT_EQ(session->GetMsgStoresTable(0, stores.Out()), S_OK);
     EXPECT_EQ(ReadRows(stores.Get(), {PR_DISPLAY_NAME_W}).size(), 1u);
+}
+
+// What a process killed halfway leaves: a store file that no profile lists, so no session ever sees half a copy.
+TEST_F(DataFileImportTest, NoSessionSeesTheStoreWhileItIsFilled)
+{
+    const auto file = Sample("mail_reports_password_aspose_unicode.pst");
+    if (!file)
+        GTEST_SKIP() << "sample absent";
+    ASSERT_EQ(mapisvc::EnsureDefaultProfile(&m_profile), S_OK);
+    const std::vector<std::string> before = StoreFiles();
+    MapiInit init;
+    size_t filesMidway = 0, storesMidway = 0;
+    mapisvc::ImportOptions options;
+    options.progress = [&](ULONG done, ULONG)
+    {
+        if (done != 9)
+            return true;
+        filesMidway = StoreFiles().size();
+        Ref<IMAPISession> session = Logon(m_profile);
+        Ref<IMAPITable> stores;
+        EXPECT_EQ(session->GetMsgStoresTable(0, stores.Out()), S_OK);
+        storesMidway = ReadRows(stores.Get(), {PR_DISPLAY_NAME_W}).size();
+        return false;
+    };
+    mapisvc::ImportResult result;
+    EXPECT_EQ(mapisvc::ImportDataFile(m_profile, file->string(), options, result), MAPI_E_USER_CANCEL);
+    EXPECT_GT(filesMidway, before.size());
+    EXPECT_EQ(storesMidway, 1u);
+    EXPECT_EQ(StoreFiles(), before);
 }
 
 TEST_F(DataFileImportTest, RefusesANameTheProfileHasAndAMissingProfile)

@@ -12,6 +12,7 @@ constexpr ULONG kIpmSubtree = 0x35E0; // PR_IPM_SUBTREE_ENTRYID
 constexpr ULONG kAdditionalRenEntryIds = 0x36D8;
 constexpr ULONG kAdditionalRenEntryIdsEx = 0x36D9;
 constexpr ULONG kFreeBusyEntryIds = 0x36E4;
+constexpr ULONG kRemindersEntryId = 0x36D5; // PR_REM_ONLINE_ENTRYID
 
 const std::pair<ULONG, FolderRole> kStoreRoleProps[] = {
     {PROP_ID(PR_IPM_OUTBOX_ENTRYID), FolderRole::Outbox},
@@ -45,9 +46,12 @@ void CollectRoles(const PropertyBag& props, const std::pair<ULONG, FolderRole>* 
     }
 }
 
-bool NamesKindFolders(const PropertyBag& props)
+// Outlook keeps the identifiers of the special folders on the Inbox (and on the root folder). Some files name
+// only the reminders folder and the additional folders (conflicts, sync issues, junk) there, none of the kinds'.
+bool NamesSpecialFolders(const PropertyBag& props)
 {
-    return props.Find(PROP_ID(PR_IPM_APPOINTMENT_ENTRYID)) || props.Find(PROP_ID(PR_IPM_DRAFTS_ENTRYID));
+    return props.Find(PROP_ID(PR_IPM_APPOINTMENT_ENTRYID)) || props.Find(PROP_ID(PR_IPM_DRAFTS_ENTRYID)) ||
+           props.Find(kRemindersEntryId) || props.Find(kAdditionalRenEntryIds);
 }
 
 bool IsFolderIdProp(ULONG propId)
@@ -90,7 +94,7 @@ void FolderRoles::NoteFolder(uint32_t node, int64_t id, const PropertyBag& props
     m_copies[node] = id;
     if (isRoot)
         CollectRoles(props, std::begin(kInboxRoleProps), std::end(kInboxRoleProps), m_rootRoles);
-    if (ipmChild && !m_inbox && NamesKindFolders(props))
+    if (ipmChild && !m_inbox && NamesSpecialFolders(props))
     {
         m_inbox = node;
         CollectRoles(props, std::begin(kInboxRoleProps), std::end(kInboxRoleProps), m_inboxRoles);

@@ -1,7 +1,8 @@
 // The folders a data file knows by role, and the folder identifiers its folders carry, in the store they are
 // copied into. A file names its IPM subtree, Outbox, Sent Items and Deleted Items in its message store object;
 // its Inbox (and, for Outlook's files, its root folder) names the Calendar, Contacts, Journal, Notes, Tasks and
-// Drafts folders. The Inbox itself is the first folder below the IPM subtree that names them. Identifiers of the
+// Drafts folders. The Inbox itself is the first folder below the IPM subtree that names special folders (some
+// files name there only the reminders and the additional folders). Identifiers of the
 // file name its nodes; once every folder is copied they are replaced by the store's identifiers of the copies.
 #pragma once
 
