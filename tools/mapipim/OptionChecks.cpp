@@ -37,6 +37,13 @@ int SensitivityOf(const std::string& text)
     return found != names.end() ? static_cast<int>(found - names.begin()) : std::stoi(text);
 }
 
+CLI::Option* AddAttachOption(CLI::App& command, std::vector<std::string>& files)
+{
+    return command.add_option("--attach", files, "Files to attach (one or more; repeatable)")
+        ->type_name("FILE...")
+        ->allow_extra_args(true);
+}
+
 std::string JoinedAttachmentPaths(const std::vector<std::string>& files)
 {
     std::string joined;

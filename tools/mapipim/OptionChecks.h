@@ -17,6 +17,9 @@ extern const CLI::Validator kDateValidator;
 extern const CLI::Validator kSensitivityValidator;
 int SensitivityOf(const std::string& text);
 
+// --attach FILE...: one or more files after each --attach, and --attach repeated.
+CLI::Option* AddAttachOption(CLI::App& command, std::vector<std::string>& files);
+
 // The attachment list of a record from files named on the command line: each checked (AttachmentFilePath),
 // joined with ";". Throws Failure for a file that cannot be attached.
 std::string JoinedAttachmentPaths(const std::vector<std::string>& files);

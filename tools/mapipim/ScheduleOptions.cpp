@@ -131,7 +131,7 @@ void ScheduleOptions::AddTo(CLI::App& command, bool bEditing)
     command.add_option("--category", m_categories, "Category (repeatable; replaces the appointment's categories)")
         ->allow_extra_args(false)
         ->group(group);
-    command.add_option("--attach", m_attachments, "File to attach (repeatable)")->allow_extra_args(false);
+    AddAttachOption(command, m_attachments);
     m_recurrence.AddTo(command, bEditing);
 }
 

@@ -105,7 +105,7 @@ void TaskOptions::AddTo(CLI::App& command, bool bEditing)
             ->check(kSensitivityValidator)
             ->group(group);
     text(m_category, "--category", "Categories, separated by ',' or ';'");
-    command.add_option("--attach", m_attachments, "File to attach (repeatable)")->allow_extra_args(false);
+    AddAttachOption(command, m_attachments);
     m_recurrence.AddTo(command, bEditing);
 }
 
