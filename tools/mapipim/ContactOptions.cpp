@@ -76,9 +76,8 @@ void ContactOptions::ApplyTo(CMAPIContactInfo& contact) const
 
 void ContactOptions::CheckApplied(const CMAPIContactInfo& contact) const
 {
-    const std::string saved = "the contact " + Utf8(contact.strEntryID) + " was saved, but ";
     if (m_picture.IsGiven() && contact.strPicturePath.IsEmpty())
-        throw Failure(saved + "without its picture (see --trace)");
-    CheckAttached(contact.strAttachFile, m_attachments, saved);
+        throw MissingPart("its picture");
+    CheckAttached(contact.strAttachFile, m_attachments);
 }
 } // namespace cli

@@ -138,11 +138,7 @@ void MailOptions::ApplyTo(CMAPIEmailInfo& email) const
 
 void MailOptions::CheckApplied(const CMAPIEmailInfo& email) const
 {
-    const std::string names = ";" + Utf8(email.strAttachFile) + ";";
-    for (const std::string& file : m_attachments)
-        if (names.find(";" + FileNameOf(file) + ";") == std::string::npos)
-            throw Failure("the e-mail " + Utf8(email.strEntryID) + " was saved, but without the attachment " +
-                          FileNameOf(file) + " (see --trace)");
+    CheckAttached(email.strAttachFile, m_attachments);
 }
 
 bool HasRecipients(const CMAPIEmailInfo& email)

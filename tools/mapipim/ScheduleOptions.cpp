@@ -227,11 +227,6 @@ void ScheduleOptions::ApplyRecurrence(CMAPIScheduleInfo& schedule) const
 
 void ScheduleOptions::CheckApplied(const CMAPIScheduleInfo& schedule) const
 {
-    for (const std::string& file : m_attachments)
-    {
-        if (!HasAttachmentNamed(schedule.strAttachFile, FileNameOf(file)))
-            throw Failure("the appointment " + Utf8(schedule.strEntryID) + " was saved, but without the attachment " +
-                          FileNameOf(file) + " (see --trace)");
-    }
+    CheckAttached(schedule.strAttachFile, m_attachments);
 }
 } // namespace cli

@@ -194,6 +194,6 @@ void TaskOptions::ApplyProgress(CMAPITodoInfo& task) const
 
 void TaskOptions::CheckApplied(const CMAPITodoInfo& task) const
 {
-    CheckAttached(task.strAttachFile, m_attachments, "the task " + Utf8(task.strEntryID) + " was saved, but ");
+    CheckAttached(task.strAttachFile, m_attachments);
 }
 } // namespace cli
