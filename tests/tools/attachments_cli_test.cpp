@@ -105,16 +105,22 @@ TEST_F(AttachmentsCliTest, AnItemWithoutTheAttachmentAsked)
     EXPECT_EQ(Run({"attachments", "delete", id}).status, 2) << "neither a position nor --all";
     EXPECT_EQ(Attachments(id).size(), 3u);
 }
-TEST_F(AttachmentsCliTest, APictureTheLibraryCouldNotAddIsReported)
+TEST_F(AttachmentsCliTest, APictureTheLibraryCouldNotAddLeavesNoNewContactAndIsReportedForAnEdit)
 {
     Cli().WritePng("face.png", 40, 40);
+    const std::string id = AddContact({"--first-name", "Anna"});
     Cli().WriteFile("Documents", "a file where the picture's temporary folder should be");
-    const clitest::CliResult result =
-        Run({"contacts", "add", "--first-name", "Anna", "--picture", Cli().PathOf("face.png")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("was saved, but without its picture"), std::string::npos) << result.err;
+    const clitest::CliResult added =
+        Run({"contacts", "add", "--first-name", "Bert", "--picture", Cli().PathOf("face.png")});
+    EXPECT_EQ(added.status, 1);
+    EXPECT_EQ(added.err, "mapipim: cannot create the contact: the library could not add its picture (see --trace)\n");
     const json contacts = ListContacts()["contacts"];
-    ASSERT_EQ(contacts.size(), 1u);
-    EXPECT_EQ(contacts[0]["strPicturePath"], "");
+    ASSERT_EQ(contacts.size(), 1u) << "the new contact was removed again";
+    EXPECT_EQ(contacts[0]["strFirstName"], "Anna");
+
+    const clitest::CliResult edited = Run({"contacts", "edit", id, "--picture", Cli().PathOf("face.png")});
+    EXPECT_EQ(edited.status, 1);
+    EXPECT_EQ(edited.err, "mapipim: the contact " + id + " was saved, but without its picture (see --trace)\n");
+    EXPECT_EQ(ShowContact(id)["strPicturePath"], "");
 }
 } // namespace

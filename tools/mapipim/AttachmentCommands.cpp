@@ -1,5 +1,6 @@
 // attachments list|save|delete: the attachment operations of the interface object, on any item named by its entry
 // identifier. Attachments are addressed by their position in the item's attachment table, as the library does.
+#include "AttachmentFiles.h"
 #include "CommandSet.h"
 #include "EntryId.h"
 #include "Failure.h"
@@ -10,10 +11,12 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <unistd.h>
+#include <vector>
 
 namespace cli
 {
@@ -33,6 +36,7 @@ struct AttachmentRequest
     int index = kAllAttachments;
     CLI::Option* indexOption = nullptr;
     bool bAll = false;
+    bool bOverwrite = false;
     std::string target;
     int filter = MAPIPIM_ATTACH_ALL;
 };
@@ -90,23 +94,69 @@ void List(Host& host, const AttachmentRequest& request)
         Host::Print(Json{{"strEntryID", item.id.Text()}, {"attachments", list}});
 }
 
+// The positions to save: the one asked for, or every one that passes the filter.
+std::vector<int> ChosenPositions(Host& host, Item& item, const AttachmentRequest& request)
+{
+    std::vector<int> positions;
+    for (int i = 0; i < item.count; ++i)
+    {
+        if (request.index != kAllAttachments && i != request.index)
+            continue;
+        CString name;
+        if (host.Mapi().GetAttachmentName(item.id.Value(), name, i, request.filter))
+            positions.push_back(i);
+    }
+    return positions;
+}
+
+bool IsDirectory(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+std::string DirectoryOfFile(const std::string& path)
+{
+    const std::string parent = std::filesystem::path(path).parent_path().string();
+    return parent.empty() ? "." : parent;
+}
+
 void Save(Host& host, const AttachmentRequest& request)
 {
     Item item = OpenItem(host, request.id);
     RequireIndex(item, request.index);
+    const std::vector<int> positions = ChosenPositions(host, item, request);
+    if (positions.empty())
+        throw Failure("no attachment of the item passes the filter");
     const std::string target = request.target.empty() ? CurrentDirectory() : request.target;
+    const bool bDirectory = IsDirectory(target);
+    if (!bDirectory && (request.bAll || positions.size() > 1))
+        throw UsageFailure("'" + target + "' is no directory: several attachments are saved into a directory");
+    if (!bDirectory && !IsDirectory(DirectoryOfFile(target)))
+        throw Failure("cannot save to '" + target + "': no directory '" + DirectoryOfFile(target) + "'");
+    if (!bDirectory && !request.bOverwrite && std::filesystem::exists(target))
+        throw Failure("'" + target + "' exists: give --overwrite to replace it");
+
+    AttachmentFiles files(bDirectory ? target : DirectoryOfFile(target), request.bOverwrite);
     CMAPIInterface& mapi = host.Mapi();
-    CString names;
-    mapi.GetAttachmentName(item.id.Value(), names, request.index, request.filter);
-    if (!mapi.SaveAttachment(item.id.Value(), WideText(target), request.index, request.filter))
+    Json written = Json::array();
+    for (int index : positions)
     {
+        CString name;
+        mapi.GetAttachmentName(item.id.Value(), name, index, MAPIPIM_ATTACH_ALL);
+        if (!mapi.SaveAttachment(item.id.Value(), WideText(files.Staging()), index, MAPIPIM_ATTACH_ALL))
+        {
+            Host::CheckCancel();
+            throw Failure("cannot save the attachment " + std::to_string(index) + " (" + Utf8(name) + ")");
+        }
+        const std::string path = bDirectory ? files.Place() : files.PlaceAs(target);
+        written.push_back(Json{{"index", index}, {"name", Utf8(name)}, {"path", path}});
+        if (!host.Json())
+            std::cout << path << '\n';
         Host::CheckCancel();
-        throw Failure("cannot save the attachments to '" + target + "'");
     }
     if (host.Json())
-        Host::Print(Json{{"strEntryID", item.id.Text()}, {"target", target}, {"names", Utf8(names)}});
-    else
-        std::cout << "saved " << Utf8(names) << " to " << target << '\n';
+        Host::Print(Json{{"strEntryID", item.id.Text()}, {"files", written}});
 }
 
 void Delete(Host& host, const AttachmentRequest& request)
@@ -156,6 +206,8 @@ void AddAttachmentCommands(CommandSet& commands)
         AddItemCommand(commands, group, "save", "Save attachments to files (all without an index)", Save, saving);
     AddSelection(save, *saving);
     save.add_option("--to", saving->target, "Directory, or file name for one attachment (default: here)");
+    save.add_flag("--overwrite", saving->bOverwrite,
+                  "Replace existing files (else a file of the same name in the directory gives 'name (2).ext')");
 
     auto deleting = std::make_shared<AttachmentRequest>();
     CLI::App& remove =

@@ -141,7 +141,9 @@ void Add(Host& host, const CalendarRequest& request)
         throw Failure("cannot create the appointment in '" + folders.PathOf(folder) + "'");
     }
     ReadSchedule(host, Utf8(schedule.strEntryID), schedule);
-    request.fields.CheckApplied(schedule);
+    CheckNewItem(
+        "appointment", [&] { request.fields.CheckApplied(schedule); },
+        [&] { return host.Mapi().DeleteSchedule(&folder, &schedule, FALSE); });
     PrintScheduleId(host, schedule);
 }
 
@@ -160,7 +162,7 @@ void Edit(Host& host, const CalendarRequest& request)
         throw Failure("cannot change the appointment " + request.id);
     }
     ReadSchedule(host, request.id, schedule);
-    request.fields.CheckApplied(schedule);
+    CheckEditedItem("appointment", request.id, [&] { request.fields.CheckApplied(schedule); });
     PrintScheduleId(host, schedule);
 }
 

@@ -7,6 +7,7 @@
 #include "FolderLocator.h"
 #include "Host.h"
 #include "JsonRecords.h"
+#include "OptionChecks.h"
 #include "Text.h"
 
 #include <iostream>
@@ -74,7 +75,9 @@ void Add(Host& host, const ContactRequest& request)
         throw Failure("cannot create the contact in '" + folders.PathOf(folder) + "'");
     }
     ReadContact(host, Utf8(contact.strEntryID), contact);
-    request.fields.CheckApplied(contact);
+    CheckNewItem(
+        "contact", [&] { request.fields.CheckApplied(contact); },
+        [&] { return host.Mapi().DeleteContact(&folder, &contact, FALSE); });
     PrintContactId(host, contact);
 }
 
@@ -93,7 +96,7 @@ void Edit(Host& host, const ContactRequest& request)
         throw Failure("cannot change the contact " + request.id);
     }
     ReadContact(host, request.id, contact);
-    request.fields.CheckApplied(contact);
+    CheckEditedItem("contact", request.id, [&] { request.fields.CheckApplied(contact); });
     PrintContactId(host, contact);
 }
 

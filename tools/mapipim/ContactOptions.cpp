@@ -37,7 +37,7 @@ void ContactOptions::AddTo(CLI::App& command, bool bEditing)
         command.add_option("--picture", m_picture.value, "JPEG or PNG image that becomes the contact's picture");
     if (bEditing)
         command.add_flag("--no-picture", m_bNoPicture, "Remove the contact's picture")->excludes(m_picture.option);
-    command.add_option("--attach", m_attachments, "File to attach (repeatable)")->allow_extra_args(false);
+    AddAttachOption(command, m_attachments);
 }
 
 bool ContactOptions::AnyGiven() const
@@ -76,9 +76,8 @@ void ContactOptions::ApplyTo(CMAPIContactInfo& contact) const
 
 void ContactOptions::CheckApplied(const CMAPIContactInfo& contact) const
 {
-    const std::string saved = "the contact " + Utf8(contact.strEntryID) + " was saved, but ";
     if (m_picture.IsGiven() && contact.strPicturePath.IsEmpty())
-        throw Failure(saved + "without its picture (see --trace)");
-    CheckAttached(contact.strAttachFile, m_attachments, saved);
+        throw MissingPart("its picture");
+    CheckAttached(contact.strAttachFile, m_attachments);
 }
 } // namespace cli

@@ -27,9 +27,23 @@ std::string ReadableFilePath(const std::string& path)
     return resolved;
 }
 
-std::string PictureFilePath(const std::string& path)
+namespace
+{
+// The library's file layer reads "\" as a folder separator, as Windows does: a file whose path holds one would be
+// looked for elsewhere, after the item was already written.
+std::string LibraryFilePath(const std::string& path, const char* use)
 {
     const std::string resolved = ReadableFilePath(path);
+    if (resolved.find('\\') != std::string::npos)
+        throw Failure(std::string("cannot ") + use + " '" + path +
+                      "': the library reads '\\' in a path as a folder separator; rename or copy the file");
+    return resolved;
+}
+} // namespace
+
+std::string PictureFilePath(const std::string& path)
+{
+    const std::string resolved = LibraryFilePath(path, "use");
     Gdiplus::GpImage* image = nullptr;
     UINT width = 0, height = 0;
     const bool usable = Gdiplus::DllExports::GdipLoadImageFromFile(WideText(resolved), &image) == Gdiplus::Ok &&
@@ -45,7 +59,7 @@ std::string PictureFilePath(const std::string& path)
 
 std::string AttachmentFilePath(const std::string& path)
 {
-    const std::string resolved = ReadableFilePath(path);
+    const std::string resolved = LibraryFilePath(path, "attach");
     if (resolved.find_first_of(",;") != std::string::npos)
         throw Failure("cannot attach '" + path + "': the library separates attachment paths at ',' and ';'");
     return resolved;

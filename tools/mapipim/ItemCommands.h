@@ -25,6 +25,7 @@
 #include "FolderLocator.h"
 #include "Host.h"
 #include "JsonRecords.h"
+#include "OptionChecks.h"
 #include "RecordArray.h"
 #include "Text.h"
 
@@ -107,11 +108,15 @@ private:
 
     // The item as saved, read afresh (a field that the item no longer has must not keep the value it was written
     // with), checked against what was asked, then its identifier, or every field with --json.
-    static void PrintSaved(Host& host, const Request& request, const std::string& entryId)
+    static void PrintSaved(Host& host, const Request& request, const std::string& entryId, COutlookFolder* pCreatedIn)
     {
         Info saved;
         Read(host, entryId, saved);
-        request.fields.CheckApplied(saved);
+        const auto check = [&] { request.fields.CheckApplied(saved); };
+        if (pCreatedIn)
+            CheckNewItem(Kind::kNoun, check, [&] { return Kind::Delete(host.Mapi(), pCreatedIn, &saved, FALSE); });
+        else
+            CheckEditedItem(Kind::kNoun, entryId, check);
         if (host.Json())
             Host::Print(Kind::ToJson(saved));
         else
@@ -166,7 +171,7 @@ private:
             Host::CheckCancel();
             throw Failure(std::string("cannot create the ") + Kind::kNoun + " in '" + folders.PathOf(folder) + "'");
         }
-        PrintSaved(host, request, Utf8(info.strEntryID));
+        PrintSaved(host, request, Utf8(info.strEntryID), &folder);
     }
 
     static void Edit(Host& host, const Request& request)
@@ -183,7 +188,7 @@ private:
             Host::CheckCancel();
             throw Failure(std::string("cannot change the ") + Kind::kNoun + " " + request.id);
         }
-        PrintSaved(host, request, request.id);
+        PrintSaved(host, request, request.id, nullptr);
     }
 
     static void Delete(Host& host, const Request& request)

@@ -8,6 +8,7 @@
 #include "Host.h"
 #include "JsonRecords.h"
 #include "MailOptions.h"
+#include "OptionChecks.h"
 #include "MailText.h"
 #include "RecordArray.h"
 #include "Text.h"
@@ -128,7 +129,9 @@ void Add(Host& host, const MailRequest& request)
         throw Failure("cannot create the e-mail in '" + folders.PathOf(folder) + "'");
     }
     ReadMail(host, Utf8(email.strEntryID), email);
-    request.fields.CheckApplied(email);
+    CheckNewItem(
+        "e-mail", [&] { request.fields.CheckApplied(email); },
+        [&] { return host.Mapi().DeleteEmail(&folder, &email, FALSE); });
     if (request.bSend && email.nMsgState != kStateQueued)
         throw Failure("the e-mail " + Utf8(email.strEntryID) + " was saved, but not queued for sending: " +
                       "no recipient with an address (see --trace)");
@@ -156,7 +159,7 @@ void Edit(Host& host, const MailRequest& request)
         throw Failure("cannot change the e-mail " + request.id);
     }
     ReadMail(host, request.id, email);
-    request.fields.CheckApplied(email);
+    CheckEditedItem("e-mail", request.id, [&] { request.fields.CheckApplied(email); });
     if (request.bSend && email.nMsgState != kStateQueued)
         throw Failure("the e-mail " + request.id + " was saved, but not queued for sending (see --trace)");
     PrintMail(host, email);

@@ -4,6 +4,7 @@
 #include "Failure.h"
 #include "InputFiles.h"
 #include "MailText.h"
+#include "OptionChecks.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -58,11 +59,6 @@ std::string BodyFileText(const std::string& path)
         throw Failure("cannot read '" + path + "'");
     return text.str();
 }
-
-std::string FileNameOf(const std::string& path)
-{
-    return path.substr(path.find_last_of('/') + 1);
-}
 } // namespace
 
 void MailOptions::AddTo(CLI::App& command)
@@ -78,7 +74,7 @@ void MailOptions::AddTo(CLI::App& command)
     m_pRtf = command.add_option("--rtf", m_rtfFile, "File whose RTF becomes the body")->group(group);
     m_pText->excludes(m_pHtml)->excludes(m_pRtf);
     m_pHtml->excludes(m_pRtf);
-    command.add_option("--attach", m_attachments, "File to attach (repeatable)")->allow_extra_args(false);
+    AddAttachOption(command, m_attachments);
     m_pImportance = command.add_option("--importance", m_importance, "low, normal or high")
                         ->check(LevelValidator(kImportanceNames, "importance"))
                         ->group(group);
@@ -142,11 +138,7 @@ void MailOptions::ApplyTo(CMAPIEmailInfo& email) const
 
 void MailOptions::CheckApplied(const CMAPIEmailInfo& email) const
 {
-    const std::string names = ";" + Utf8(email.strAttachFile) + ";";
-    for (const std::string& file : m_attachments)
-        if (names.find(";" + FileNameOf(file) + ";") == std::string::npos)
-            throw Failure("the e-mail " + Utf8(email.strEntryID) + " was saved, but without the attachment " +
-                          FileNameOf(file) + " (see --trace)");
+    CheckAttached(email.strAttachFile, m_attachments);
 }
 
 bool HasRecipients(const CMAPIEmailInfo& email)

@@ -37,6 +37,13 @@ int SensitivityOf(const std::string& text)
     return found != names.end() ? static_cast<int>(found - names.begin()) : std::stoi(text);
 }
 
+CLI::Option* AddAttachOption(CLI::App& command, std::vector<std::string>& files)
+{
+    return command.add_option("--attach", files, "Files to attach (one or more; repeatable)")
+        ->type_name("FILE...")
+        ->allow_extra_args(true);
+}
+
 std::string JoinedAttachmentPaths(const std::vector<std::string>& files)
 {
     std::string joined;
@@ -56,12 +63,39 @@ bool HasAttachmentNamed(const CString& strAttachFile, const std::string& name)
     return names.find(";" + name + ";") != std::string::npos;
 }
 
-void CheckAttached(const CString& strAttachFile, const std::vector<std::string>& files, const std::string& saved)
+void CheckAttached(const CString& strAttachFile, const std::vector<std::string>& files)
 {
     for (const std::string& file : files)
     {
         if (!HasAttachmentNamed(strAttachFile, FileNameOf(file)))
-            throw Failure(saved + "without the attachment " + FileNameOf(file) + " (see --trace)");
+            throw MissingPart("the attachment " + FileNameOf(file));
+    }
+}
+
+void CheckNewItem(const std::string& noun, const std::function<void()>& check, const std::function<BOOL()>& remove)
+{
+    try
+    {
+        check();
+    }
+    catch (const MissingPart& missing)
+    {
+        const std::string reason = "the library could not add " + std::string(missing.what()) + " (see --trace)";
+        if (!remove())
+            throw Failure("the " + noun + " was saved, but " + reason + ", and it could not be removed again");
+        throw Failure("cannot create the " + noun + ": " + reason);
+    }
+}
+
+void CheckEditedItem(const std::string& noun, const std::string& id, const std::function<void()>& check)
+{
+    try
+    {
+        check();
+    }
+    catch (const MissingPart& missing)
+    {
+        throw Failure("the " + noun + " " + id + " was saved, but without " + missing.what() + " (see --trace)");
     }
 }
 } // namespace cli

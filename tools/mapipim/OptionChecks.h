@@ -6,6 +6,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "Failure.h"
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,9 @@ extern const CLI::Validator kDateValidator;
 extern const CLI::Validator kSensitivityValidator;
 int SensitivityOf(const std::string& text);
 
+// --attach FILE...: one or more files after each --attach, and --attach repeated.
+CLI::Option* AddAttachOption(CLI::App& command, std::vector<std::string>& files);
+
 // The attachment list of a record from files named on the command line: each checked (AttachmentFilePath),
 // joined with ";". Throws Failure for a file that cannot be attached.
 std::string JoinedAttachmentPaths(const std::vector<std::string>& files);
@@ -24,7 +30,20 @@ std::string JoinedAttachmentPaths(const std::vector<std::string>& files);
 std::string FileNameOf(const std::string& path);
 // Whether an attachment list as reading gives it names the file.
 bool HasAttachmentNamed(const CString& strAttachFile, const std::string& name);
-// The library saves an item whose attachment could not be added, tracing only: throws Failure naming the first of
-// the files that the item read back lacks.
-void CheckAttached(const CString& strAttachFile, const std::vector<std::string>& files, const std::string& saved);
+// A part of an item that the library left out when it saved the item: it saves the item and only traces the part
+// (an attachment, the picture). The message names the part ("the attachment notes.txt").
+class MissingPart : public Failure
+{
+public:
+    explicit MissingPart(const std::string& part) : Failure(part) {}
+};
+
+// Throws MissingPart naming the first of the files that the attachment list of the item read back lacks.
+void CheckAttached(const CString& strAttachFile, const std::vector<std::string>& files);
+
+// After an add: runs the check of the new item as read back. When the library left a part out, the new item is
+// removed again, so that a command that fails has changed nothing, and Failure says what could not be added.
+void CheckNewItem(const std::string& noun, const std::function<void()>& check, const std::function<BOOL()>& remove);
+// After an edit: when the library left a part out, Failure says the item was saved without it.
+void CheckEditedItem(const std::string& noun, const std::string& id, const std::function<void()>& check);
 } // namespace cli

@@ -131,7 +131,7 @@ void ScheduleOptions::AddTo(CLI::App& command, bool bEditing)
     command.add_option("--category", m_categories, "Category (repeatable; replaces the appointment's categories)")
         ->allow_extra_args(false)
         ->group(group);
-    command.add_option("--attach", m_attachments, "File to attach (repeatable)")->allow_extra_args(false);
+    AddAttachOption(command, m_attachments);
     m_recurrence.AddTo(command, bEditing);
 }
 
@@ -227,11 +227,6 @@ void ScheduleOptions::ApplyRecurrence(CMAPIScheduleInfo& schedule) const
 
 void ScheduleOptions::CheckApplied(const CMAPIScheduleInfo& schedule) const
 {
-    for (const std::string& file : m_attachments)
-    {
-        if (!HasAttachmentNamed(schedule.strAttachFile, FileNameOf(file)))
-            throw Failure("the appointment " + Utf8(schedule.strEntryID) + " was saved, but without the attachment " +
-                          FileNameOf(file) + " (see --trace)");
-    }
+    CheckAttached(schedule.strAttachFile, m_attachments);
 }
 } // namespace cli

@@ -105,7 +105,7 @@ void TaskOptions::AddTo(CLI::App& command, bool bEditing)
             ->check(kSensitivityValidator)
             ->group(group);
     text(m_category, "--category", "Categories, separated by ',' or ';'");
-    command.add_option("--attach", m_attachments, "File to attach (repeatable)")->allow_extra_args(false);
+    AddAttachOption(command, m_attachments);
     m_recurrence.AddTo(command, bEditing);
 }
 
@@ -194,6 +194,6 @@ void TaskOptions::ApplyProgress(CMAPITodoInfo& task) const
 
 void TaskOptions::CheckApplied(const CMAPITodoInfo& task) const
 {
-    CheckAttached(task.strAttachFile, m_attachments, "the task " + Utf8(task.strEntryID) + " was saved, but ");
+    CheckAttached(task.strAttachFile, m_attachments);
 }
 } // namespace cli
