@@ -18,7 +18,10 @@ struct CodePageCase
 
 const CodePageCase cases[] = {{"ja", 932, "\x82\xA0\x93\xFA\x96\x7B 5", L"\u3042\u65E5\u672C 5"},
                               {"ru", 1251, "\xCF\xF0\xE8\xE2\xE5\xF2 5", L"\u041F\u0440\u0438\u0432\u0435\u0442 5"},
-                              {"de", 1252, "\x80 Gr\xFC\xDF""e", L"\u20AC Gr\u00FC\u00DFe"},
+                              {"de", 1252,
+                               "\x80 Gr\xFC\xDF"
+                               "e",
+                               L"\u20AC Gr\u00FC\u00DFe"},
                               {"en", 1252, "\x80 5", L"\u20AC 5"}};
 
 const CodePageCase* CaseOfThisRun()

@@ -36,7 +36,8 @@ protected:
 
     std::wstring FileNamed(const wchar_t* szName)
     {
-        m_files.push_back(m_strFolder + szName);
+        // The process id keeps runs of the program side by side apart.
+        m_files.push_back(m_strFolder + std::to_wstring(GetCurrentProcessId()) + L"-" + szName);
         return m_files.back();
     }
 

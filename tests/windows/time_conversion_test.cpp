@@ -36,9 +36,9 @@ bool SameFields(const SYSTEMTIME& a, const SYSTEMTIME& b)
 
 struct YearWalk
 {
-    int nMismatches = 0;    // local times that differ from Windows' own conversion
-    int nRepeated = 0;      // UTC hours that come back one hour earlier
-    int nOther = 0;         // UTC hours that come back otherwise changed
+    int nMismatches = 0; // local times that differ from Windows' own conversion
+    int nRepeated = 0;   // UTC hours that come back one hour earlier
+    int nOther = 0;      // UTC hours that come back otherwise changed
 };
 
 YearWalk WalkYear(WORD wYear)
