@@ -103,3 +103,26 @@ TEST(MachineZoneConversion, AnExplicitZoneAppliesItsBiasAllYear)
     EXPECT_EQ(machine.nBias, MachineZone().Bias);
     EXPECT_TRUE(machine.strKeyName == CMAPIEx::m_strTMKeyName);
 }
+
+// Central Europe: clocks go from 02:00 to 03:00 on the last Sunday of March, from 03:00 back to 02:00 in October.
+TEST(MachineZoneConversion, SkippedAndRepeatedLocalTimesReadAsDaylightTime)
+{
+    const TIME_ZONE_INFORMATION tzi = MachineZone();
+    if (tzi.Bias != -60 || tzi.DaylightDate.wMonth != 3 || tzi.DaylightDate.wDay != 5 || tzi.DaylightDate.wHour != 2)
+        GTEST_SKIP() << "the run's zone is not central European";
+    SYSTEMTIME stSkipped = {2024, 3, 0, 31, 2, 30, 0, 0};
+    SYSTEMTIME stUtc = {};
+    GetLocalTimeToSystemTime(stSkipped, stUtc, NULL);
+    EXPECT_EQ(stUtc.wDay, 31);
+    EXPECT_EQ(stUtc.wHour, 0);
+    EXPECT_EQ(stUtc.wMinute, 30);
+    SYSTEMTIME stBack = {};
+    GetSystemTimeToLocalTime(stUtc, stBack, NULL);
+    EXPECT_EQ(stBack.wHour, 1);
+
+    SYSTEMTIME stRepeated = {2024, 10, 0, 27, 2, 30, 0, 0};
+    GetLocalTimeToSystemTime(stRepeated, stUtc, NULL);
+    EXPECT_EQ(stUtc.wDay, 27);
+    EXPECT_EQ(stUtc.wHour, 0);
+    EXPECT_EQ(stUtc.wMinute, 30);
+}
