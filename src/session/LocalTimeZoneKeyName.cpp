@@ -1,5 +1,7 @@
-// GetLocalTimeZoneKeyName: which key under the registry's Time Zones names the machine's zone. The zone itself
-// reports only its display texts, so the key is found by its "Std" text.
+// GetLocalTimeZoneKeyName: which key under the registry's Time Zones names the machine's zone. The system names
+// the key itself where it can. Otherwise the key is found by its "Std" text, which matches the zone's standard name
+// only where neither is localised or an indirect resource string: on most systems set to another language than
+// English it matches nothing, which is why the system's own answer comes first.
 #include <mapipim/MAPIEx.h>
 
 #include "platform/platform.h"
@@ -39,11 +41,23 @@ CString ReadStandardName(HKEY hZones, LPCWSTR szKeyName)
         return CString();
     return CString(szStandardName);
 }
+
+// The key name the system gives with the zone; empty where it gives none.
+CString SystemKeyName()
+{
+    DYNAMIC_TIME_ZONE_INFORMATION dtzi = {};
+    if (GetDynamicTimeZoneInformation(&dtzi) == TIME_ZONE_ID_INVALID)
+        return CString();
+    const int nMaxKeyName = sizeof(dtzi.TimeZoneKeyName) / sizeof(WCHAR);
+    return CString(dtzi.TimeZoneKeyName, BoundedLength(dtzi.TimeZoneKeyName, nMaxKeyName));
+}
 } // namespace
 
 int GetLocalTimeZoneKeyName(CString& strName)
 {
-    strName.Empty();
+    strName = SystemKeyName();
+    if (!strName.IsEmpty())
+        return 1;
     TIME_ZONE_INFORMATION tzi = {};
     GetTimeZoneInformation(&tzi);
     const CString strMachineZone(tzi.StandardName, BoundedLength(tzi.StandardName, nMaxZoneName));

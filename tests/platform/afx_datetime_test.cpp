@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include "support/AfxPrinters.h"
+#include "support/PosixShims.h"
 #include "support/TimeBuilders.h"
 
 #include <gtest/gtest.h>

@@ -57,6 +57,7 @@ MAPIPIM_API void GetLocalTime(LPSYSTEMTIME lpSystemTime);
 MAPIPIM_API void GetSystemTime(LPSYSTEMTIME lpSystemTime);
 MAPIPIM_API void GetSystemTimeAsFileTime(LPFILETIME lpSystemTimeAsFileTime);
 MAPIPIM_API DWORD GetTimeZoneInformation(LPTIME_ZONE_INFORMATION lpTimeZoneInformation);
+MAPIPIM_API DWORD GetDynamicTimeZoneInformation(PDYNAMIC_TIME_ZONE_INFORMATION pTimeZoneInformation);
 MAPIPIM_API BOOL SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION* lpTimeZoneInformation,
                                                  const SYSTEMTIME* lpUniversalTime, LPSYSTEMTIME lpLocalTime);
 MAPIPIM_API BOOL TzSpecificLocalTimeToSystemTime(const TIME_ZONE_INFORMATION* lpTimeZoneInformation,

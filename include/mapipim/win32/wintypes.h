@@ -276,6 +276,21 @@ struct TIME_ZONE_INFORMATION
 typedef TIME_ZONE_INFORMATION* LPTIME_ZONE_INFORMATION;
 typedef TIME_ZONE_INFORMATION* PTIME_ZONE_INFORMATION;
 
+// The zone with the name of its key under the registry's Time Zones, which no display text can stand in for.
+struct DYNAMIC_TIME_ZONE_INFORMATION
+{
+    LONG Bias;
+    WCHAR StandardName[32];
+    SYSTEMTIME StandardDate;
+    LONG StandardBias;
+    WCHAR DaylightName[32];
+    SYSTEMTIME DaylightDate;
+    LONG DaylightBias;
+    WCHAR TimeZoneKeyName[128];
+    BOOLEAN DynamicDaylightTimeDisabled;
+};
+typedef DYNAMIC_TIME_ZONE_INFORMATION* PDYNAMIC_TIME_ZONE_INFORMATION;
+
 struct RECT
 {
     LONG left;
