@@ -19,6 +19,9 @@ public:
     COutlookFolder& Find(const std::string& folder);
     // An empty name gives the store's standard folder of the type (a discovery type bit, kFolderType...).
     COutlookFolder& Find(const std::string& folder, unsigned defaultType);
+    // The folder of an existing item: the one named, else the folder that holds it (in any store), else the
+    // store's standard folder of the type.
+    COutlookFolder& FolderOfItem(const std::string& folder, SBinary& itemID, unsigned defaultType);
     COutlookFolder& Contacts();
     // The store's standard folder of a type: the one of that type right below the root.
     COutlookFolder& StandardFolder(unsigned type);
@@ -31,6 +34,7 @@ private:
     COutlookFolder* FindByPath(const std::string& path);
     COutlookFolder* FindById(const std::string& text);
 
+    Host& m_host;
     StoreList m_stores;
     std::string m_storeName;
     std::map<const COutlookFolder*, std::string> m_paths;
