@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
@@ -71,7 +72,8 @@ void ReadBoth(int outFd, int errFd, std::string& out, std::string& err)
 }
 } // namespace
 
-CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::string& home)
+CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::string& home, Output output,
+                       const std::string& stdoutPath)
 {
     std::vector<std::string> argv = {MAPIPIM_CLI_PATH};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -82,6 +84,19 @@ CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::str
     int out[2], err[2];
     if (pipe(out) != 0 || pipe(err) != 0)
         throw std::runtime_error("pipe failed");
+    if (output != kCapture)
+    {
+        // The child writes to a pipe nobody reads, or to the file; Wait reads the end of /dev/null instead.
+        close(out[0]);
+        out[0] = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (output == kFile)
+        {
+            close(out[1]);
+            out[1] = open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        }
+        if (out[0] < 0 || out[1] < 0)
+            throw std::runtime_error("cannot redirect the standard output");
+    }
     m_pid = fork();
     if (m_pid == 0)
     {
@@ -164,6 +179,12 @@ std::vector<std::string> CliSandbox::WithHome(const std::vector<std::string>& ar
 CliResult CliSandbox::Run(const std::vector<std::string>& arguments) const
 {
     return CliProcess(WithHome(arguments), m_root).Wait();
+}
+
+CliResult CliSandbox::RunWithOutput(const std::vector<std::string>& arguments, CliProcess::Output output,
+                                    const std::string& stdoutPath) const
+{
+    return CliProcess(WithHome(arguments), m_root, output, stdoutPath).Wait();
 }
 
 void CliSandbox::WriteFile(const std::string& name, const std::string& content) const

@@ -20,7 +20,16 @@ struct CliResult
 class CliProcess
 {
 public:
-    CliProcess(const std::vector<std::string>& arguments, const std::string& home);
+    // Where the program's standard output goes: a pipe read into CliResult::out, a pipe whose reading end is
+    // closed before the program starts, or the file at stdoutPath.
+    enum Output
+    {
+        kCapture,
+        kClosedPipe,
+        kFile
+    };
+    CliProcess(const std::vector<std::string>& arguments, const std::string& home, Output output = kCapture,
+               const std::string& stdoutPath = std::string());
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
@@ -50,6 +59,9 @@ public:
 
     // mapipim --home <profile root> arguments...
     CliResult Run(const std::vector<std::string>& arguments) const;
+    // The same with standard output sent elsewhere (see CliProcess::Output); out stays empty.
+    CliResult RunWithOutput(const std::vector<std::string>& arguments, CliProcess::Output output,
+                            const std::string& stdoutPath = std::string()) const;
     std::vector<std::string> WithHome(const std::vector<std::string>& arguments) const;
 
     void WriteFile(const std::string& name, const std::string& content) const;

@@ -51,11 +51,11 @@ TEST_F(AdminCliTest, StoresAreAddedToAProfileAndListed)
 
     const json stores = RunJson({"store", "list", "--profile", "Work"})["stores"];
     ASSERT_EQ(stores.size(), 2u);
-    EXPECT_EQ(stores[0]["name"], "Personal Folders");
-    EXPECT_TRUE(stores[0]["default"]);
-    EXPECT_EQ(stores[1]["name"], "Archive");
-    EXPECT_FALSE(stores[1]["default"]);
-    EXPECT_EQ(stores[1]["entryId"].get<std::string>() + "\n", added.out);
+    EXPECT_EQ(stores[0]["strName"], "Personal Folders");
+    EXPECT_TRUE(stores[0]["bDefault"]);
+    EXPECT_EQ(stores[1]["strName"], "Archive");
+    EXPECT_FALSE(stores[1]["bDefault"]);
+    EXPECT_EQ(stores[1]["sbEntryID"].get<std::string>() + "\n", added.out);
     EXPECT_EQ(RunJson({"store", "list", "--profile", "Empty"})["stores"], json::array());
     EXPECT_EQ(Run({"store", "list", "--profile", "Nobody"}).status, 1);
 }

@@ -39,7 +39,8 @@ protected:
 TEST_F(CancelCliTest, InterruptStopsALongListWithStatus130AndLosesNothing)
 {
     FillContacts();
-    clitest::CliProcess list(Cli().WithHome({"contacts", "list"}), Cli().PathOf(""));
+    // Pauses asked for keep the list long enough to be interrupted within it.
+    clitest::CliProcess list(Cli().WithHome({"--yield", "5", "contacts", "list"}), Cli().PathOf(""));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!list.HandlesInterrupt() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -21,10 +21,10 @@ protected:
 TEST_F(InputErrorsCliTest, UsageErrorsEndWithStatusTwo)
 {
     ExpectRefused({}, 2, "A subcommand is required");
-    ExpectRefused({"frobnicate"}, 2, "subcommand");
+    ExpectRefused({"frobnicate"}, 2, "unknown command 'frobnicate'");
     ExpectRefused({"contacts", "show"}, 2, "id is required");
     ExpectRefused({"contacts", "show", "XYZ"}, 2, "malformed entry identifier 'XYZ'");
-    ExpectRefused({"contacts", "show", "ABC"}, 2, "malformed entry identifier");
+    ExpectRefused({"contacts", "show", "ABC"}, 2, "too short to name an item");
     ExpectRefused({"contacts", "add"}, 2, "give at least one field");
     ExpectRefused({"contacts", "add", "--first-name", "A", "--birthday", "2001-02-29"}, 2, "is no date");
     ExpectRefused({"contacts", "add", "--first-name", "A", "--anniversary", "2001-13-01T10:00"}, 2, "is no date");

@@ -3,6 +3,7 @@
 #include "AttachmentFiles.h"
 #include "CommandSet.h"
 #include "EntryId.h"
+#include "EntryIdTail.h"
 #include "Failure.h"
 #include "Host.h"
 #include "Text.h"
@@ -50,7 +51,7 @@ struct Item
 
 Item OpenItem(Host& host, const std::string& text)
 {
-    EntryId id = EntryId::Parse(text);
+    EntryId id = EntryId::Parse(ExpandEntryIdTail(host, text));
     if (!host.CanOpenItem(id.Value()))
         throw Failure("no item with the entry identifier " + id.Text());
     const int count = host.Mapi().GetAttachmentCount(id.Value());
@@ -190,7 +191,16 @@ void AddSelection(CLI::App& command, AttachmentRequest& request)
                               ->check(CLI::Range(0, INT_MAX));
     command.add_flag("--all", request.bAll, "Every attachment that passes the filter")->excludes(request.indexOption);
     command.add_option("--filter", request.filter, "all, picture (the contact picture) or files (all but it)")
-        ->transform(CLI::CheckedTransformer(kFilters));
+        ->transform(CLI::Validator(
+            [](std::string& text)
+            {
+                const auto found = kFilters.find(text);
+                if (found == kFilters.end())
+                    return "'" + text + "' is no filter: expected all, picture or files";
+                text = std::to_string(found->second);
+                return std::string();
+            },
+            "all|picture|files"));
 }
 } // namespace
 

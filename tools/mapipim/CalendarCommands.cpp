@@ -155,7 +155,7 @@ void Edit(Host& host, const CalendarRequest& request)
     ReadSchedule(host, request.id, schedule);
     request.fields.ApplyTo(schedule);
     FolderLocator folders(host);
-    COutlookFolder& folder = CalendarFolder(folders, request.folder); // names the folder in trace lines only
+    COutlookFolder& folder = folders.FolderOfItem(request.folder, schedule.sbEntryID, kFolderTypeCalendar);
     if (!host.Mapi().ModifySchedule(&folder, &schedule))
     {
         Host::CheckCancel();
@@ -171,7 +171,7 @@ void Delete(Host& host, const CalendarRequest& request)
     CMAPIScheduleInfo schedule;
     ReadSchedule(host, request.id, schedule);
     FolderLocator folders(host);
-    COutlookFolder& folder = CalendarFolder(folders, request.folder);
+    COutlookFolder& folder = folders.FolderOfItem(request.folder, schedule.sbEntryID, kFolderTypeCalendar);
     if (!host.Mapi().DeleteSchedule(&folder, &schedule, request.bToDeletedItems))
     {
         Host::CheckCancel();

@@ -17,7 +17,7 @@ public:
     int Parse(int argc, char** argv);
 
     const GlobalOptions& Options() const { return m_options; }
-    void Run(Host& host) const { m_commands.Chosen()(host); }
+    void Run(Host& host) const;
 
 private:
     CLI::App m_app;

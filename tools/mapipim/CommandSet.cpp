@@ -13,7 +13,15 @@ CLI::App& CommandSet::Add(CLI::App& parent, const std::string& name, const std::
                           CommandAction action)
 {
     CLI::App* command = parent.add_subcommand(name, description);
-    command->callback([this, action]() { m_chosen = action; });
+    const std::string group = &parent == &m_app ? std::string() : parent.get_name();
+    const bool bReadsOnly = name == "list" || name == "show" || name == "stores" || name == "tree" ||
+                            (group == "attachments" && name == "save");
+    command->callback(
+        [this, action, bReadsOnly]()
+        {
+            m_chosen = action;
+            m_bChosenReadsOnly = bReadsOnly;
+        });
     return *command;
 }
 } // namespace cli

@@ -33,10 +33,14 @@ public:
 
     // The action of the command given on the command line; empty before parsing.
     const CommandAction& Chosen() const { return m_chosen; }
+    // Whether the chosen command only reads (lists, shows, saves to files): such a command never creates a
+    // profile root.
+    bool ChosenReadsOnly() const { return m_bChosenReadsOnly; }
 
 private:
     CLI::App& m_app;
     CommandAction m_chosen;
+    bool m_bChosenReadsOnly = false;
 };
 
 // Each group of commands registers itself.

@@ -5,6 +5,7 @@
 #include "ContactText.h"
 #include "Failure.h"
 #include "FolderLocator.h"
+#include "FolderTypes.h"
 #include "Host.h"
 #include "JsonRecords.h"
 #include "OptionChecks.h"
@@ -65,6 +66,8 @@ void Add(Host& host, const ContactRequest& request)
 {
     if (!request.fields.AnyGiven())
         throw UsageFailure("give at least one field of the new contact");
+    if (!request.fields.AnyValue())
+        throw UsageFailure("give at least one field of the new contact a value: every field given is empty");
     FolderLocator folders(host);
     COutlookFolder& folder = folders.Find(request.folder);
     CMAPIContactInfo contact;
@@ -88,7 +91,7 @@ void Edit(Host& host, const ContactRequest& request)
     CMAPIContactInfo contact;
     ReadContact(host, request.id, contact);
     FolderLocator folders(host);
-    COutlookFolder& folder = folders.Find(request.folder); // names the folder in the library's trace lines only
+    COutlookFolder& folder = folders.FolderOfItem(request.folder, contact.sbEntryID, kFolderTypeContacts);
     request.fields.ApplyTo(contact);
     if (!host.Mapi().ModifyContact(&folder, &contact))
     {
@@ -105,7 +108,7 @@ void Delete(Host& host, const ContactRequest& request)
     CMAPIContactInfo contact;
     ReadContact(host, request.id, contact);
     FolderLocator folders(host);
-    COutlookFolder& folder = folders.Find(request.folder);
+    COutlookFolder& folder = folders.FolderOfItem(request.folder, contact.sbEntryID, kFolderTypeContacts);
     if (!host.Mapi().DeleteContact(&folder, &contact, request.bToDeletedItems))
     {
         Host::CheckCancel();

@@ -47,6 +47,14 @@ bool ContactOptions::AnyGiven() const
            m_sensitivity.IsGiven() || m_picture.IsGiven() || m_bNoPicture || !m_attachments.empty();
 }
 
+bool ContactOptions::AnyValue() const
+{
+    const auto holds = [](const Given& option)
+    { return option.IsGiven() && option.value.find_first_not_of(" \t") != std::string::npos; };
+    return std::any_of(m_text.begin(), m_text.end(), holds) || std::any_of(m_dates.begin(), m_dates.end(), holds) ||
+           m_picture.IsGiven() || !m_attachments.empty();
+}
+
 void ContactOptions::ApplyTo(CMAPIContactInfo& contact) const
 {
     const std::string picture = m_picture.IsGiven() ? PictureFilePath(m_picture.value) : std::string();

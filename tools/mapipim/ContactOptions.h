@@ -19,6 +19,8 @@ public:
     void AddTo(CLI::App& command, bool bEditing);
 
     bool AnyGiven() const;
+    // Whether a new contact would hold anything: a field given a value that is not empty, a picture or a file.
+    bool AnyValue() const;
 
     // Checks every file named, then changes the record. Throws Failure for a file that cannot be used, before the
     // record is touched.

@@ -1,6 +1,7 @@
 #include "ContactReading.h"
 
 #include "EntryId.h"
+#include "EntryIdTail.h"
 #include "Failure.h"
 #include "Text.h"
 
@@ -10,7 +11,7 @@ namespace cli
 {
 void ReadContact(Host& host, const std::string& entryId, CMAPIContactInfo& contact)
 {
-    const EntryId id = EntryId::Parse(entryId);
+    const EntryId id = EntryId::Parse(ExpandEntryIdTail(host, entryId));
     CopySBinary(contact.sbEntryID, id.Value());
     contact.strEntryID = WideText(id.Text());
     if (!host.Mapi().GetContact(&contact, kReadAllContactFields))

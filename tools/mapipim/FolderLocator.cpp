@@ -20,7 +20,7 @@ std::string Trimmed(const std::string& path)
 }
 } // namespace
 
-FolderLocator::FolderLocator(Host& host) : m_storeName(host.Options().store)
+FolderLocator::FolderLocator(Host& host) : m_storeName(host.Options().store), m_host(host)
 {
     m_stores.Discover(host, kDiscoverEverything, std::string());
     for (INT_PTR s = 0; s < m_stores.GetSize(); ++s)
@@ -49,6 +49,16 @@ COutlookFolder& FolderLocator::Find(const std::string& folder, unsigned defaultT
     if (COutlookFolder* found = FindById(folder))
         return *found;
     throw Failure("no folder '" + folder + "' in the store '" + Utf8(Store().strName) + "'");
+}
+
+COutlookFolder& FolderLocator::FolderOfItem(const std::string& folder, SBinary& itemID, unsigned defaultType)
+{
+    if (!folder.empty())
+        return Find(folder, defaultType);
+    const std::string parent = m_host.ParentFolderOf(itemID);
+    if (COutlookFolder* found = parent.empty() ? nullptr : FindById(parent))
+        return *found;
+    return StandardFolder(defaultType);
 }
 
 COutlookFolder& FolderLocator::Contacts()

@@ -21,6 +21,9 @@ public:
     COutlookFolder& Find(const std::string& folder);
     // An empty name gives the store's standard folder of the type (a discovery type bit, kFolderType...).
     COutlookFolder& Find(const std::string& folder, unsigned defaultType);
+    // The folder of an existing item: the one named, else the folder that holds it (in any store), else the
+    // store's standard folder of the type.
+    COutlookFolder& FolderOfItem(const std::string& folder, SBinary& itemID, unsigned defaultType);
     COutlookFolder& Contacts();
     // The store's standard folder of a type: the one of that type right below the root.
     COutlookFolder& StandardFolder(unsigned type);
@@ -34,6 +37,7 @@ private:
     COutlookFolder* FindById(const std::string& text);
     COutlookFolder* TopFolder();
 
+    Host& m_host;
     StoreList m_stores;
     std::string m_storeName;
     std::map<const COutlookFolder*, std::string> m_paths;

@@ -2,6 +2,7 @@
 
 #include "EntryId.h"
 #include "Failure.h"
+#include "ProfileTable.h"
 #include "Text.h"
 
 #include <mapipim/MAPIEmailItem.h>
@@ -9,7 +10,10 @@
 #include <mapipim/Trace.h>
 #include <mapipim/mapisvc.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 #include <iostream>
 
 namespace cli
@@ -20,6 +24,7 @@ class Host::Interface : public CMAPIInterface
 {
 public:
     bool IsLoggedOn() { return m_MAPI.GetSession() != nullptr; }
+    IMAPISession* Session() { return m_MAPI.GetSession(); }
     bool CanOpen(SBinary& entryID)
     {
         CMAPIItem item;
@@ -52,6 +57,27 @@ public:
     }
 };
 
+namespace
+{
+std::string ProfileNames(const std::vector<Profile>& profiles)
+{
+    std::string names;
+    for (const Profile& profile : profiles)
+        names += (names.empty() ? "'" : ", '") + profile.name + "'";
+    return names;
+}
+
+std::string DefaultProfileName()
+{
+    for (const Profile& profile : ReadProfileTable())
+    {
+        if (profile.bDefault)
+            return profile.name;
+    }
+    return std::string();
+}
+} // namespace
+
 Host::Host(const GlobalOptions& options) : m_options(options)
 {
     // The service reads its home afresh on every call, so setting it here, before the first call, is enough.
@@ -59,22 +85,45 @@ Host::Host(const GlobalOptions& options) : m_options(options)
         setenv("MAPIPIM_HOME", options.home.c_str(), 1);
     if (!options.trace.empty() && !mapipim::SetTraceTarget(WideText(options.trace)))
         throw Failure("cannot write the trace file '" + options.trace + "'");
-    if (options.bNoYield)
-        CMAPIInterface::SetYield(0);
+    CMAPIInterface::SetYield(options.bNoYield ? 0 : options.yield);
 }
 
 Host::~Host() = default;
+
+void Host::RequireProfileRoot() const
+{
+    const std::string home = mapisvc::GetHome();
+    std::error_code error;
+    if (!std::filesystem::is_directory(home, error))
+        throw Failure("no profile root at '" + home + "'; a command that writes creates one, e.g. 'mapipim --home " +
+                      home + " profile create Outlook --default'");
+}
 
 CMAPIInterface& Host::Mapi()
 {
     if (!m_mapi)
     {
+        // The logon makes a default profile when there is none; with profiles of which none is the default it
+        // would make one beside them, which the user did not ask for.
+        const std::vector<Profile> profiles = ReadProfileTable();
+        if (!profiles.empty() && std::none_of(profiles.begin(), profiles.end(), [](const Profile& p) { return p.bDefault; }))
+            throw Failure("none of the profiles is the default one: choose it with 'mapipim profile default NAME' (" +
+                          ProfileNames(profiles) + ")");
         m_mapi.reset(new Interface());
         if (!m_mapi->IsLoggedOn())
             throw Failure("cannot log on to the default profile in " + mapisvc::GetHome());
+        if (profiles.empty() && isatty(STDERR_FILENO)) // a word for the user at a terminal, no noise for scripts
+            std::cerr << "mapipim: created the default profile '" << DefaultProfileName()
+                      << "' with a Personal Folders store in " << mapisvc::GetHome() << '\n';
         m_mapi->SetMsgHwnd(Progress().Handle());
     }
     return *m_mapi;
+}
+
+IMAPISession* Host::Session()
+{
+    Mapi();
+    return m_mapi->Session();
 }
 
 bool Host::CanOpenItem(SBinary& entryID)

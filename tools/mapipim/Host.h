@@ -32,7 +32,12 @@ public:
     // The interface object, logged on to the default profile with the progress window set; throws Failure when
     // the logon failed.
     CMAPIInterface& Mapi();
+    // The MAPI session of the interface object (logged on as Mapi() does).
+    IMAPISession* Session();
     ProgressWindow& Progress();
+
+    // Throws Failure when the profile root does not exist (a mistyped --home), saying how to create one.
+    void RequireProfileRoot() const;
 
     // Whether an item (of any kind) with this entry identifier can be opened in the default profile.
     bool CanOpenItem(SBinary& entryID);

@@ -21,6 +21,7 @@
 
 #include "CommandSet.h"
 #include "EntryId.h"
+#include "EntryIdTail.h"
 #include "Failure.h"
 #include "FolderLocator.h"
 #include "Host.h"
@@ -96,7 +97,7 @@ private:
     // Failure when no item has that identifier.
     static void Read(Host& host, const std::string& entryId, Info& info)
     {
-        const EntryId id = EntryId::Parse(entryId);
+        const EntryId id = EntryId::Parse(ExpandEntryIdTail(host, entryId));
         CopySBinary(info.sbEntryID, id.Value());
         info.strEntryID = WideText(id.Text());
         if (!Kind::Read(host.Mapi(), &info, kReadAllFields))
@@ -181,7 +182,7 @@ private:
         Info info;
         Read(host, request.id, info);
         FolderLocator folders(host);
-        COutlookFolder& folder = folders.Find(request.folder, Kind::kFolderType); // names it in trace lines only
+        COutlookFolder& folder = folders.FolderOfItem(request.folder, info.sbEntryID, Kind::kFolderType);
         request.fields.ApplyTo(info, false);
         if (!Kind::Modify(host.Mapi(), &folder, &info))
         {
@@ -196,7 +197,7 @@ private:
         Info info;
         Read(host, request.id, info);
         FolderLocator folders(host);
-        COutlookFolder& folder = folders.Find(request.folder, Kind::kFolderType);
+        COutlookFolder& folder = folders.FolderOfItem(request.folder, info.sbEntryID, Kind::kFolderType);
         if (!Kind::Delete(host.Mapi(), &folder, &info, request.bToDeletedItems))
         {
             Host::CheckCancel();

@@ -15,7 +15,7 @@ Json TimeJson(const SYSTEMTIME& time)
     return time.wYear == 0 ? Json() : Json(DateTimeText(time));
 }
 
-Json FolderJson(const COutlookFolder& folder, const std::string& path)
+Json FolderJson(const COutlookFolder& folder, const std::string& path, bool bCounted)
 {
     Json json;
     json["path"] = path;
@@ -26,11 +26,11 @@ Json FolderJson(const COutlookFolder& folder, const std::string& path)
     json["nFolderType"] = folder.nFolderType;
     json["type"] = FolderTypeName(folder.nFolderType);
     json["nDepth"] = folder.nDepth;
-    json["nCount"] = folder.nCount;
+    json["nCount"] = bCounted ? Json(folder.nCount) : Json(); // null: discovery was not asked to count
     return json;
 }
 
-Json StoreJson(const COutlookStore& store, bool bWithFolders)
+Json StoreJson(const COutlookStore& store, bool bWithFolders, bool bCounted)
 {
     Json json;
     json["sbEntryID"] = EntryIdText(store.sbEntryID);
@@ -46,7 +46,7 @@ Json StoreJson(const COutlookStore& store, bool bWithFolders)
         const std::vector<std::string> paths = FolderPaths(store);
         Json folders = Json::array();
         for (INT_PTR i = 0; i < store.arrFolders.GetSize(); ++i)
-            folders.push_back(FolderJson(*store.arrFolders.GetAt(i), paths[static_cast<size_t>(i)]));
+            folders.push_back(FolderJson(*store.arrFolders.GetAt(i), paths[static_cast<size_t>(i)], bCounted));
         json["arrFolders"] = folders;
     }
     return json;

@@ -2,6 +2,7 @@
 // messages waiting to be sent as .eml files.
 #include "CommandSet.h"
 #include "EntryId.h"
+#include "EntryIdTail.h"
 #include "Failure.h"
 #include "FolderLocator.h"
 #include "FolderTypes.h"
@@ -39,7 +40,7 @@ struct MailRequest
 
 void ReadMail(Host& host, const std::string& entryId, CMAPIEmailInfo& email)
 {
-    const EntryId id = EntryId::Parse(entryId);
+    const EntryId id = EntryId::Parse(ExpandEntryIdTail(host, entryId));
     CopySBinary(email.sbEntryID, id.Value());
     email.strEntryID = WideText(id.Text());
     if (!host.Mapi().GetEmail(&email, kReadAllMailFields))
@@ -52,10 +53,7 @@ void ReadMail(Host& host, const std::string& entryId, CMAPIEmailInfo& email)
 // The folder given, else the folder that holds the e-mail.
 COutlookFolder& FolderOfMail(Host& host, FolderLocator& folders, const MailRequest& request, CMAPIEmailInfo& email)
 {
-    if (!request.folder.empty())
-        return folders.Find(request.folder);
-    const std::string parent = host.ParentFolderOf(email.sbEntryID);
-    return parent.empty() ? folders.StandardFolder(kFolderTypeInbox) : folders.Find(parent);
+    return folders.FolderOfItem(request.folder, email.sbEntryID, kFolderTypeInbox);
 }
 
 void PrintMail(Host& host, const CMAPIEmailInfo& email)

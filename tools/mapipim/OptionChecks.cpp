@@ -6,18 +6,63 @@
 #include "InputFiles.h"
 #include "Text.h"
 
+#include <mapipim/TimeConversion.h>
+
 #include <algorithm>
+#include <iostream>
 
 namespace cli
 {
+namespace
+{
+// A local time in the hour that the clocks skip in spring was shown by no clock; the library keeps it an hour
+// earlier. The user hears of it rather than finding the item moved.
+void WarnOfSkippedHour(const std::string& text, SYSTEMTIME& time)
+{
+    if (text.find('T') == std::string::npos)
+        return;
+    SYSTEMTIME utc = {}, back = time;
+    GetLocalTimeToSystemTime(time, utc, nullptr);
+    GetSystemTimeToLocalTime(utc, back, nullptr);
+    if (back.wHour != time.wHour || back.wMinute != time.wMinute || back.wDay != time.wDay)
+        std::cerr << "mapipim: warning: " << text << " falls in the hour the clocks skip in the local time zone; it is "
+                  << "kept as " << DateTimeText(back) << '\n';
+}
+} // namespace
+
 const CLI::Validator kDateValidator(
     [](std::string& text)
     {
         SYSTEMTIME time;
-        return ParseDateText(text, time) ? std::string()
-                                         : "'" + text + "' is no date: expected YYYY-MM-DD[THH:MM[:SS]]";
+        if (!ParseDateText(text, time))
+            return "'" + text + "' is no date: expected YYYY-MM-DD[THH:MM[:SS]]";
+        WarnOfSkippedHour(text, time);
+        return std::string();
     },
     "DATE");
+
+const CLI::Validator kNameValidator(
+    [](std::string& text)
+    {
+        if (text.find_first_not_of(" \t") == std::string::npos)
+            return std::string("a name cannot be empty");
+        for (unsigned char ch : text)
+        {
+            if (ch < 0x20 || ch == 0x7F)
+                return "'" + text + "' holds a control character";
+        }
+        return std::string();
+    },
+    "NAME");
+
+const CLI::Validator kContainerClassValidator(
+    [](std::string& text)
+    {
+        if (text.size() > 4 && text.compare(0, 4, "IPF.") == 0)
+            return std::string();
+        return "'" + text + "' is no container class: they begin with 'IPF.' (IPF.Note, IPF.Contact, ...)";
+    },
+    "IPF.CLASS");
 
 const CLI::Validator kSensitivityValidator(
     [](std::string& text)

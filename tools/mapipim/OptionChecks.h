@@ -16,6 +16,10 @@ namespace cli
 {
 // A date as ParseDateText takes it (YYYY-MM-DD[THH:MM[:SS]]), or empty.
 extern const CLI::Validator kDateValidator;
+// A name (of a profile, a store, a folder): not empty, not only blanks, no control characters.
+extern const CLI::Validator kNameValidator;
+// A folder's container class: "IPF." and more.
+extern const CLI::Validator kContainerClassValidator;
 // A sensitivity by name (none, personal, private, confidential) or number (0 to 3).
 extern const CLI::Validator kSensitivityValidator;
 int SensitivityOf(const std::string& text);

@@ -3,8 +3,8 @@
 #include "CommandSet.h"
 #include "Failure.h"
 #include "Host.h"
-#include "MapiRuntime.h"
-#include "MapiTable.h"
+#include "OptionChecks.h"
+#include "ProfileTable.h"
 #include "ServiceResult.h"
 #include "Text.h"
 
@@ -22,30 +22,8 @@ struct ProfileRequest
     std::string name;
     bool bDefault = false;
     bool bEmpty = false;
+    bool bForce = false;
 };
-
-struct Profile
-{
-    std::string name;
-    bool bDefault;
-};
-
-// The rows of IProfAdmin::GetProfileTable: the name and whether it is the default profile.
-std::vector<Profile> ReadProfileTable()
-{
-    MapiRuntime runtime;
-    LPPROFADMIN admin = nullptr;
-    CheckResult(MAPIAdminProfiles(0, &admin), "cannot read the profiles");
-    LPMAPITABLE table = nullptr;
-    const HRESULT hr = admin->GetProfileTable(0, &table);
-    admin->Release();
-    CheckResult(hr, "cannot read the profiles");
-    const RowSet rows = ReadAllRows(table, {PR_DISPLAY_NAME_W, PR_DEFAULT_PROFILE}, "cannot read the profiles");
-    std::vector<Profile> profiles;
-    for (ULONG i = 0; i < rows->cRows; ++i)
-        profiles.push_back(Profile{TextOf(rows->aRow[i].lpProps[0]), BoolOf(rows->aRow[i].lpProps[1])});
-    return profiles;
-}
 
 void List(Host& host, const ProfileRequest&)
 {
@@ -78,16 +56,33 @@ void Create(Host& host, const ProfileRequest& request)
     const std::u16string name = Utf16(request.name);
     CheckResult(mapisvc::CreateProfile(name, request.bDefault), "cannot create the profile '" + request.name + "'");
     // Like a new Outlook profile it gets a store with the standard folders, unless the user adds stores himself.
-    if (request.bEmpty)
-        return;
-    const HRESULT hr = mapisvc::AddStore(name, mapisvc::StoreOptions());
-    if (hr != S_OK)
-        mapisvc::DeleteProfile(name); // no half-made profile stays behind
-    CheckResult(hr, "cannot add a store to the profile '" + request.name + "'");
+    if (!request.bEmpty)
+    {
+        const HRESULT hr = mapisvc::AddStore(name, mapisvc::StoreOptions());
+        if (hr != S_OK)
+            mapisvc::DeleteProfile(name); // no half-made profile stays behind
+        CheckResult(hr, "cannot add a store to the profile '" + request.name + "'");
+    }
+    if (host.Json())
+    {
+        const std::vector<Profile> profiles = ReadProfileTable();
+        const Profile* profile = FindProfile(profiles, request.name);
+        Host::Print(Json{{"name", request.name},
+                         {"default", profile && profile->bDefault},
+                         {"stores", request.bEmpty ? 0 : 1},
+                         {"home", mapisvc::GetHome()}});
+    }
 }
 
 void Delete(Host& host, const ProfileRequest& request)
 {
+    const std::vector<Profile> profiles = ReadProfileTable();
+    const Profile* profile = FindProfile(profiles, request.name);
+    if (!profile)
+        throw Failure("no profile named '" + request.name + "'");
+    if (profile->bDefault && !request.bForce)
+        throw Failure("'" + profile->name + "' is the default profile: deleting it deletes its stores and every item " +
+                      "in them; give --force to delete it");
     CheckResult(mapisvc::DeleteProfile(Utf16(request.name)), "cannot delete the profile '" + request.name + "'");
 }
 
@@ -99,7 +94,7 @@ void MakeDefault(Host& host, const ProfileRequest& request)
 
 void AddNameArgument(CLI::App& command, ProfileRequest& request)
 {
-    command.add_option("name", request.name, "Profile name")->required();
+    command.add_option("name", request.name, "Profile name")->required()->check(kNameValidator);
 }
 } // namespace
 
@@ -114,7 +109,9 @@ void AddProfileCommands(CommandSet& commands)
     create.add_flag("--default", request->bDefault, "Make it the default profile");
     create.add_flag("--empty", request->bEmpty, "Without a store (add stores with 'store add')");
 
-    AddNameArgument(commands.Add(group, "delete", "Delete a profile and its stores", Delete, request), *request);
+    CLI::App& remove = commands.Add(group, "delete", "Delete a profile and its stores", Delete, request);
+    AddNameArgument(remove, *request);
+    remove.add_flag("--force", request->bForce, "Delete it even when it is the default profile");
     AddNameArgument(commands.Add(group, "default", "Make a profile the default one", MakeDefault, request), *request);
 }
 } // namespace cli

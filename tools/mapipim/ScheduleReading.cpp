@@ -1,6 +1,7 @@
 #include "ScheduleReading.h"
 
 #include "EntryId.h"
+#include "EntryIdTail.h"
 #include "Failure.h"
 #include "Text.h"
 
@@ -10,7 +11,7 @@ namespace cli
 {
 void ReadSchedule(Host& host, const std::string& entryId, CMAPIScheduleInfo& schedule)
 {
-    const EntryId id = EntryId::Parse(entryId);
+    const EntryId id = EntryId::Parse(ExpandEntryIdTail(host, entryId));
     CopySBinary(schedule.sbEntryID, id.Value());
     schedule.strEntryID = WideText(id.Text());
     if (!host.Mapi().GetSchedule(&schedule, kReadAllScheduleFields))

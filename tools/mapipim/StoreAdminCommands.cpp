@@ -9,6 +9,7 @@
 #include "Host.h"
 #include "MapiRuntime.h"
 #include "MapiTable.h"
+#include "OptionChecks.h"
 #include "ServiceResult.h"
 #include "Text.h"
 
@@ -74,10 +75,10 @@ void ListStores(Host& host, const StoreRequest& request)
     {
         Json list = Json::array();
         for (const StoreRow& store : stores)
-            list.push_back(Json{{"name", store.name},
-                                {"provider", store.provider},
-                                {"default", store.bDefault},
-                                {"entryId", store.id.Text()}});
+            list.push_back(Json{{"sbEntryID", store.id.Text()},
+                                {"strName", store.name},
+                                {"strProvider", store.provider},
+                                {"bDefault", store.bDefault}});
         Host::Print(Json{{"stores", list}});
         return;
     }
@@ -102,7 +103,7 @@ void AddStore(Host& host, const StoreRequest& request)
     CheckResult(mapisvc::AddStore(profile, options, &store), "cannot add the store '" + request.name + "'");
     const EntryId id(store);
     if (host.Json())
-        Host::Print(Json{{"name", request.name}, {"profile", Utf8(profile)}, {"entryId", id.Text()}});
+        Host::Print(Json{{"sbEntryID", id.Text()}, {"strName", request.name}, {"profile", Utf8(profile)}});
     else
         std::cout << id.Text() << '\n';
 }
@@ -133,7 +134,7 @@ void AddFolder(Host& host, const FolderRequest& request)
                 "cannot create the folder '" + request.path + "'");
     const EntryId id(folder);
     if (host.Json())
-        Host::Print(Json{{"path", request.path}, {"containerClass", containerClass}, {"entryId", id.Text()}});
+        Host::Print(Json{{"sbEntryID", id.Text()}, {"path", request.path}, {"containerClass", containerClass}});
     else
         std::cout << id.Text() << '\n';
 }
@@ -148,7 +149,7 @@ void AddStoreAdminCommands(CommandSet& commands)
     list.add_option("--profile", request->profile, "Profile (default: the default profile)");
 
     CLI::App& add = commands.Add(stores, "add", "Add a store to a profile", AddStore, request);
-    add.add_option("name", request->name, "Display name of the store")->required();
+    add.add_option("name", request->name, "Display name of the store")->required()->check(kNameValidator);
     add.add_option("--profile", request->profile, "Profile (default: the default profile)");
     add.add_option("--provider", request->provider, "Display name of its provider (default: Personal Folders)");
     add.add_flag("--ansi", request->bAnsi, "An ANSI-only store, without Unicode strings");
@@ -158,8 +159,12 @@ void AddStoreAdminCommands(CommandSet& commands)
     CLI::App& folders = commands.AddGroup("folder", "Add folders to a store");
     auto folder = std::make_shared<FolderRequest>();
     CLI::App& addFolder = commands.Add(folders, "add", "Create a folder, e.g. Inbox/Projects", AddFolder, folder);
-    addFolder.add_option("path", folder->path, "Path of the new folder below the store's root")->required();
-    addFolder.add_option("--class", folder->containerClass,
-                         "Container class (default: the class of the folders above it, else IPF.Note)");
+    addFolder.add_option("path", folder->path, "Path of the new folder below the store's root")
+        ->required()
+        ->check(kNameValidator);
+    addFolder
+        .add_option("--class", folder->containerClass,
+                    "Container class (default: the class of the folders above it, else IPF.Note)")
+        ->check(kContainerClassValidator);
 }
 } // namespace cli

@@ -22,21 +22,21 @@ struct TreeOptions
     bool bCounts = false;
 };
 
-void RequireStores(const StoreList& stores)
+// Throws why the store meant (the named one, else the default) is missing from what discovery found.
+void RequireStores(const StoreList& stores, const std::string& storeName)
 {
-    if (stores.GetSize() == 0)
-        throw Failure("the profile has no message store");
+    stores.Find(storeName);
 }
 
 // Prints the stores as JSON (with their folders when bWithFolders is set), or as text, each with writeText.
 template <typename WriteText>
-void PrintStores(Host& host, const StoreList& stores, bool bWithFolders, const WriteText& writeText)
+void PrintStores(Host& host, const StoreList& stores, bool bWithFolders, bool bCounted, const WriteText& writeText)
 {
     if (host.Json())
     {
         Json list = Json::array();
         for (INT_PTR i = 0; i < stores.GetSize(); ++i)
-            list.push_back(StoreJson(stores[i], bWithFolders));
+            list.push_back(StoreJson(stores[i], bWithFolders, bCounted));
         Host::Print(Json{{"stores", list}});
         return;
     }
@@ -49,8 +49,8 @@ void ListStores(Host& host)
     StoreList stores;
     // A walk that takes no folder still notes every special folder it meets in the store's nFolderTypes.
     stores.Discover(host, 0, host.Options().store);
-    RequireStores(stores);
-    PrintStores(host, stores, false,
+    RequireStores(stores, host.Options().store);
+    PrintStores(host, stores, false, false,
                 [](INT_PTR i, const COutlookStore& store) { WriteStore(std::cout << (i ? "\n" : ""), store); });
 }
 
@@ -67,10 +67,10 @@ void ShowTree(Host& host, const TreeOptions& options)
 
     StoreList stores;
     stores.Discover(host, mask, host.Options().store);
-    RequireStores(stores);
+    RequireStores(stores, host.Options().store);
     if (!typeFilter.empty())
         stores.KeepFolderTypes(typeFilter);
-    PrintStores(host, stores, true,
+    PrintStores(host, stores, true, (mask & kDiscoveryCountBit) != 0,
                 [&](INT_PTR, const COutlookStore& store) { WriteFolderTree(std::cout, store, options.bCounts); });
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "StoreList.h"
 
 #include "Failure.h"
+#include "StoreProblems.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@ StoreList::~StoreList()
 void StoreList::Discover(Host& host, unsigned mask, const std::string& storeName)
 {
     CMAPIInterface& mapi = host.Mapi();
+    m_pSession = host.Session();
     const CString name = WideText(storeName);
     host.Progress().ExpectFolders();
     mapi.GetStoreFolder(m_stores, mask, storeName.empty() ? nullptr : name.GetString());
@@ -32,11 +34,13 @@ COutlookStore& StoreList::Find(const std::string& storeName) const
         if (storeName.empty() ? store.bDefault != 0 : store.strName.CompareNoCase(name) == 0)
             return store;
     }
-    if (!storeName.empty())
-        throw Failure("no store named '" + storeName + "'");
-    if (m_stores.GetSize() == 0)
-        throw Failure("the profile has no message store");
-    return *m_stores.GetAt(0); // a profile without a default store: its first store stands in
+    if (!storeName.empty() || m_stores.GetSize() == 0)
+        throw Failure(StoreProblem(m_pSession, storeName));
+    // A profile without a default store: its first store stands in. A default store that discovery passed over is
+    // no such profile: the user hears why, rather than finding the items in another store.
+    if (HasDefaultStore(m_pSession))
+        throw Failure(StoreProblem(m_pSession, storeName));
+    return *m_stores.GetAt(0);
 }
 
 void StoreList::KeepFolderTypes(const std::vector<int>& types)

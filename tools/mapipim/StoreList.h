@@ -34,5 +34,6 @@ public:
 
 private:
     CArray<COutlookStore*, COutlookStore*> m_stores;
+    IMAPISession* m_pSession = nullptr; // the session discovery ran on, to say why a store is missing
 };
 } // namespace cli

@@ -5,37 +5,43 @@
 // Exit status: 0 success, 1 the operation failed, 2 usage error, 130 cancelled with Ctrl-C.
 #include "CancelSignal.h"
 #include "CommandLine.h"
+#include "EscapedOutput.h"
 #include "Failure.h"
 #include "GdiplusSession.h"
 #include "Host.h"
+#include "StandardOutput.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
     cli::InstallCancelHandler();
+    cli::EndQuietlyOnClosedPipe();
     cli::CommandLine commandLine;
     const int parsed = commandLine.Parse(argc, argv);
     if (parsed >= 0)
         return parsed;
 
     cli::GdiplusSession gdiplus;
+    cli::EscapedOutput escaped(std::cout);
     try
     {
         cli::Host host(commandLine.Options());
         commandLine.Run(host);
         cli::Host::CheckCancel(); // Ctrl-C after the last test of the flag still ends as cancelled
+        cli::CheckOutputWritten();
     }
     catch (const cli::Failure& failure)
     {
+        std::cout.clear();
         std::cout.flush();
-        std::cerr << "mapipim: " << failure.what() << '\n';
+        std::cerr << "mapipim: " << cli::EscapedControls(failure.what()) << '\n';
         return failure.ExitCode();
     }
     catch (const std::exception& error)
     {
         std::cout.flush();
-        std::cerr << "mapipim: " << error.what() << '\n';
+        std::cerr << "mapipim: " << cli::EscapedControls(error.what()) << '\n';
         return cli::kExitFailure;
     }
     return cli::kExitSuccess;
