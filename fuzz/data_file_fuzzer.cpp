@@ -14,29 +14,13 @@
 
 #include <map>
 #include <set>
-#include <unistd.h>
 
 using namespace mapisvc;
 using namespace mapisvc::pst;
 
 namespace
 {
-std::string g_path;
 constexpr int kDeepest = 64;
-
-void RemoveFile()
-{
-    std::remove(g_path.c_str());
-}
-
-bool WriteFile(const uint8_t* data, size_t size)
-{
-    FILE* file = std::fopen(g_path.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
 
 // A store's side of the named properties: one new id per name, as a fresh store gives them.
 class Names
@@ -101,21 +85,16 @@ void Walk(ItemReader& reader, FolderRoles& roles, libpff_item_t* folder, int dep
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    char pattern[] = "/tmp/mapipim-fuzz-datafile-XXXXXX";
-    const int descriptor = mkstemp(pattern);
-    FUZZ_CHECK(descriptor >= 0);
-    close(descriptor);
-    g_path = pattern;
-    std::atexit(RemoveFile);
+    fuzz::InputFilePath("datafile");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FUZZ_CHECK(WriteFile(data, size));
+    FUZZ_CHECK(fuzz::WriteInputFile(data, size));
     std::unique_ptr<DataFile> file;
     std::string reason;
-    if (!DataFile::Open(g_path, file, reason))
+    if (!DataFile::Open(fuzz::InputFilePath(), file, reason))
     {
         FUZZ_CHECK(!reason.empty());
         return 0;
