@@ -103,8 +103,8 @@ size_t ItemsOf(const fs::path& path)
 // pffexport of one file into a directory that is removed again; false when the program is missing or fails.
 bool Pffexport(const fs::path& file, const fs::path& scratch)
 {
-    const std::string command = "pffexport -q -f all -m all -t '" + (scratch / "export").string() + "' '" +
-                                file.string() + "' >/dev/null 2>&1";
+    const std::string command =
+        "pffexport -q -f all -m all -t '" + (scratch / "export").string() + "' '" + file.string() + "' >/dev/null 2>&1";
     const bool done = std::system(command.c_str()) == 0;
     std::error_code error;
     fs::remove_all(scratch / "export.export", error);
@@ -261,7 +261,8 @@ void BM_CopyTenThousandItemsIntoOneFolder(benchmark::State& state)
     for (auto _ : state)
     {
         mapisvc::PropertyBag props;
-        props.Set(PR_DISPLAY_NAME_W, mapisvc::EncodeUnicode(u"Synthetic " + mapisvc::FromUtf8(std::to_string(++round))));
+        props.Set(PR_DISPLAY_NAME_W,
+                  mapisvc::EncodeUnicode(u"Synthetic " + mapisvc::FromUtf8(std::to_string(++round))));
         int64_t folder = 0;
         if (store->CreateFolder(store->RoleFolder(mapisvc::FolderRole::IpmSubtree), props, folder) != S_OK)
         {
