@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #define FUZZ_CHECK(condition) ((condition) ? (void)0 : ::fuzz::CheckFailed(#condition, __FILE__, __LINE__))
 
@@ -20,6 +21,33 @@ namespace fuzz
 {
     std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, condition);
     std::abort();
+}
+
+// The temporary file that a target reading files writes each input to: made by the first call (the name says
+// whose it is), removed at exit.
+inline const std::string& InputFilePath(const char* target = "input")
+{
+    static std::string path;
+    if (path.empty())
+    {
+        std::string pattern = std::string("/tmp/mapipim-fuzz-") + target + "-XXXXXX";
+        const int descriptor = mkstemp(&pattern[0]);
+        FUZZ_CHECK(descriptor >= 0);
+        close(descriptor);
+        path = pattern;
+        std::atexit([] { std::remove(path.c_str()); });
+    }
+    return path;
+}
+
+// Writes one input to the input file; false when it cannot be written.
+inline bool WriteInputFile(const uint8_t* data, size_t size)
+{
+    FILE* file = std::fopen(InputFilePath().c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    return std::fclose(file) == 0 && written;
 }
 
 // UTF-16 code units from bytes, little-endian as PT_UNICODE values lie in memory; an odd last byte is dropped.

@@ -9,26 +9,9 @@
 #include "platform/win32/gdiplus/GpImage.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace
 {
-std::string g_path;
-
-void RemoveFile()
-{
-    std::remove(g_path.c_str());
-}
-
-bool WriteFile(const uint8_t* data, size_t size)
-{
-    FILE* file = std::fopen(g_path.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
-
 void CheckThumbnail(GpImage* image, UINT width, UINT height)
 {
     GpImage* thumbnail = nullptr;
@@ -43,12 +26,7 @@ void CheckThumbnail(GpImage* image, UINT width, UINT height)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    char pattern[] = "/tmp/mapipim-fuzz-image-XXXXXX";
-    const int descriptor = mkstemp(pattern);
-    FUZZ_CHECK(descriptor >= 0);
-    close(descriptor);
-    g_path = pattern;
-    std::atexit(RemoveFile);
+    fuzz::InputFilePath("image");
     ULONG_PTR token = 0;
     GdiplusStartupInput input;
     FUZZ_CHECK(GdiplusStartup(&token, &input, nullptr) == Ok);
@@ -57,8 +35,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FUZZ_CHECK(WriteFile(data, size));
-    const std::u16string path(g_path.begin(), g_path.end());
+    FUZZ_CHECK(fuzz::WriteInputFile(data, size));
+    const std::string& file = fuzz::InputFilePath();
+    const std::u16string path(file.begin(), file.end());
     GpImage* image = nullptr;
     if (GdipLoadImageFromFile(path.c_str(), &image) == Ok)
     {

@@ -95,8 +95,7 @@ TEST_F(ImportCliTest, ImportedNotesAndMailWithAnAttachmentReadAsInTheFile)
         ShowFirst("mail_test_folders_unicode", "mail", "emails", 2, "FolderWithMessagesWithAttachments");
     EXPECT_EQ(message["strSubject"], "TestWithTextFileAttachment");
     EXPECT_EQ(message["strAttachFile"], "TextFile.txt");
-    const clitest::CliResult saved =
-        Run({"attachments", "save", message["strEntryID"], "--to", Cli().PathOf("")});
+    const clitest::CliResult saved = Run({"attachments", "save", message["strEntryID"], "--to", Cli().PathOf("")});
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_EQ(Cli().ReadFile("TextFile.txt"), "Test"); // pffexport's 1_TextFile.txt
 }
@@ -127,8 +126,7 @@ TEST_F(ImportCliTest, ASecondImportNeedsAnotherName)
     ASSERT_EQ(Run({"import", file}).status, 0);
     const clitest::CliResult again = Run({"import", file});
     EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(again.err, "mapipim: cannot import '" + file +
-                             "': the profile has a store named notes_aspose_unicode\n");
+    EXPECT_EQ(again.err, "mapipim: cannot import '" + file + "': the profile has a store named notes_aspose_unicode\n");
     const json renamed = RunJson({"--store", "Notes 2016", "import", file});
     EXPECT_EQ(renamed["items"], 3);
     EXPECT_EQ(renamed["skipped"], 0);

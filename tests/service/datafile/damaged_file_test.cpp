@@ -3,6 +3,7 @@
 #include <mapipim/mapisvc.h>
 
 #include "platform/mapi/Text.h"
+#include "platform/mapi/pst/DataFile.h"
 #include "platform/trace/TraceCapture.h"
 #include "support/DataFileSamples.h"
 #include "support/ServiceFixture.h"
@@ -212,6 +213,26 @@ TEST_F(DamagedFileTest, DamageAnywhereImportsWhatCanBeReadOrFailsCleanly)
     }
     EXPECT_GT(imported, 0);
     EXPECT_GT(refused, 0);
+}
+
+// A file cut short behind its last used block still opens; what a value may ask for is bounded by the bytes
+// that are there, not by the larger size its header states.
+TEST_F(DamagedFileTest, AFileShorterThanItsHeaderSaysIsMeasuredByItsBytes)
+{
+    const auto file = Sample("notes_aspose_unicode.pst");
+    if (!file)
+        GTEST_SKIP() << "sample absent";
+    const std::string bytes = ReadBytes(*file);
+    const std::string shorter = bytes.substr(0, bytes.size() - 4096);
+    WriteBytes(m_file, shorter);
+    std::unique_ptr<mapisvc::pst::DataFile> opened;
+    std::string reason;
+    ASSERT_TRUE(mapisvc::pst::DataFile::Open(m_file.string(), opened, reason)) << reason;
+    EXPECT_EQ(opened->Size(), shorter.size());
+    opened.reset();
+    mapisvc::ImportResult result;
+    EXPECT_EQ(mapisvc::ImportDataFile(m_profile, m_file.string(), {}, result), S_OK) << result.reason;
+    EXPECT_EQ(result.items, 3u);
 }
 
 TEST_F(DamagedFileTest, ADirectoryNamedLikeADataFileFailsInOneLine)

@@ -35,6 +35,15 @@ protected:
         return files;
     }
 
+    // The stores a session on the profile sees.
+    size_t VisibleStoreCount()
+    {
+        Ref<IMAPISession> session = Logon(m_profile);
+        Ref<IMAPITable> stores;
+        EXPECT_EQ(session->GetMsgStoresTable(0, stores.Out()), S_OK);
+        return stores ? ReadRows(stores.Get(), {PR_DISPLAY_NAME_W}).size() : 0;
+    }
+
     // The first message of the store's IPM subtree, or of the first of its folders that has one.
     Ref<IMessage> FirstMessage(IMsgStore* store, const std::u16string& folderName = u"")
     {
@@ -292,10 +301,7 @@ TEST_F(DataFileImportTest, ACancelledImportLeavesNoStore)
     EXPECT_TRUE(result.store.empty());
     EXPECT_EQ(StoreFiles(), before);
     MapiInit init;
-    Ref<IMAPISession> session = Logon(m_profile);
-    Ref<IMAPITable> stores;
-    ASSERT_EQ(session->GetMsgStoresTable(0, stores.Out()), S_OK);
-    EXPECT_EQ(ReadRows(stores.Get(), {PR_DISPLAY_NAME_W}).size(), 1u);
+    EXPECT_EQ(VisibleStoreCount(), 1u);
 }
 
 // What a process killed halfway leaves: a store file that no profile lists, so no session ever sees half a copy.
@@ -314,10 +320,7 @@ TEST_F(DataFileImportTest, NoSessionSeesTheStoreWhileItIsFilled)
         if (done != 9)
             return true;
         filesMidway = StoreFiles().size();
-        Ref<IMAPISession> session = Logon(m_profile);
-        Ref<IMAPITable> stores;
-        EXPECT_EQ(session->GetMsgStoresTable(0, stores.Out()), S_OK);
-        storesMidway = ReadRows(stores.Get(), {PR_DISPLAY_NAME_W}).size();
+        storesMidway = VisibleStoreCount();
         return false;
     };
     mapisvc::ImportResult result;

@@ -2,12 +2,8 @@
 // them. Every expected value is what libpff's own tools (pffexport, pypff) show for the file: subjects, local
 // times of the UTC values they print, recurrence patterns decoded from the raw blob, note colours and positions from
 // the named properties, body formats, recipients and attachment names.
-#include <mapipim/mapipim.h>
-#include <mapipim/mapisvc.h>
-
-#include "support/DataFileSamples.h"
+#include "service/datafile/ImportedItemsFixture.h"
 #include "support/ScopedEnvironment.h"
-#include "support/ServiceFixture.h"
 
 #include <cstdio>
 
@@ -15,37 +11,6 @@ using namespace datafiletest;
 
 namespace
 {
-template <class Info> class Records
-{
-public:
-    Records() = default;
-    ~Records()
-    {
-        for (INT_PTR i = 0; i < array.GetSize(); ++i)
-            delete array[i];
-    }
-    Records(const Records&) = delete;
-    Records& operator=(const Records&) = delete;
-
-    // The record with the subject; fails the test when there is none.
-    const Info& Subject(const std::u16string& subject) const
-    {
-        for (INT_PTR i = 0; i < array.GetSize(); ++i)
-            if (std::u16string(array[i]->strSubject.GetString()) == subject)
-                return *array[i];
-        ADD_FAILURE() << "no record with the subject";
-        static const Info none;
-        return none;
-    }
-
-    CArray<Info*, Info*> array;
-};
-
-std::u16string Text(const CString& text)
-{
-    return std::u16string(text.GetString());
-}
-
 std::string Minutes(const SYSTEMTIME& time)
 {
     char text[32];
@@ -75,69 +40,6 @@ std::u16string VisibleText(const std::u16string& html)
     }
     return text;
 }
-
-class ImportedItemsTest : public ServiceTest
-{
-protected:
-    void TearDown() override
-    {
-        for (INT_PTR i = 0; i < m_stores.GetSize(); ++i)
-            delete m_stores[i];
-        m_stores.RemoveAll();
-        m_top.reset();
-        m_mapi.reset();
-        CMAPIInterface::SetYield(1);
-        ServiceTest::TearDown();
-    }
-
-    // Imports a sample as the store "Imported" and discovers every folder of it; false when the sample is absent.
-    bool Import(const std::string& sample)
-    {
-        const auto file = Sample(sample);
-        if (!file)
-            return false;
-        std::u16string profile;
-        EXPECT_EQ(mapisvc::EnsureDefaultProfile(&profile), S_OK);
-        mapisvc::ImportOptions options;
-        options.storeName = u"Imported";
-        mapisvc::ImportResult result;
-        EXPECT_EQ(mapisvc::ImportDataFile(profile, file->string(), options, result), S_OK) << result.reason;
-        CMAPIInterface::SetYield(0);
-        m_mapi.reset(new CMAPIInterface);
-        EXPECT_TRUE(m_mapi->GetStoreFolder(m_stores, 0xFFFF7FFF, _T("Imported")));
-        EXPECT_EQ(m_stores.GetSize(), 1);
-        return m_stores.GetSize() == 1;
-    }
-
-    // The folder with a name, at any depth.
-    COutlookFolder* Folder(const std::u16string& name)
-    {
-        for (INT_PTR i = 0; i < m_stores[0]->arrFolders.GetSize(); ++i)
-            if (Text(m_stores[0]->arrFolders[i]->strName) == name)
-                return m_stores[0]->arrFolders[i];
-        ADD_FAILURE() << "no such folder";
-        return nullptr;
-    }
-
-    // The folder discovery starts from (the file's top folder), which holds items of its own in some files: a host
-    // names it by the parent identifier its first-level folders carry.
-    COutlookFolder* TopFolder()
-    {
-        if (m_stores[0]->arrFolders.GetSize() == 0)
-            return nullptr;
-        m_top.reset(new COutlookFolder);
-        CopySBinary(m_top->sbEntryID, m_stores[0]->arrFolders[0]->sbParentEntryID);
-        CopySBinary(m_top->sbStoreEntryID, m_stores[0]->sbEntryID);
-        return m_top.get();
-    }
-
-    CMAPIInterface& Mapi() { return *m_mapi; }
-
-private:
-    std::unique_ptr<CMAPIInterface> m_mapi;
-    CArray<COutlookStore*, COutlookStore*> m_stores;
-    std::unique_ptr<COutlookFolder> m_top;
-};
 
 // ---- Appointments
 
@@ -318,10 +220,10 @@ TEST_F(ImportedItemsTest, AnEmailToTwoHundredPeopleListsEveryOne)
     if (!Import("mail_200_recipients_unicode.pst"))
         GTEST_SKIP() << "sample absent";
     Records<CMAPIEmailInfo> emails;
-    ASSERT_TRUE(Mapi().GetEmail(TopFolder(), emails.array, 0x7));
-    ASSERT_EQ(emails.array.GetSize(), 1);
+    const CMAPIEmailInfo* found = OnlyEmailAtTop(emails);
+    ASSERT_NE(found, nullptr);
     // pffexport: 200 recipients, all "To", SMTP addresses xmailuser1@xmailserver.test and on, named by them.
-    const CMAPIEmailInfo& email = *emails.array[0];
+    const CMAPIEmailInfo& email = *found;
     EXPECT_EQ(Text(email.strSubject), u"200 recipients");
     EXPECT_EQ(GetCountSubString(email.strTo, _T(";")), 200);
     EXPECT_TRUE(email.strCC.IsEmpty());
@@ -338,11 +240,11 @@ TEST_F(ImportedItemsTest, AnAnsiEmailReadsInItsCodePage)
     if (!Import("mail_ja_cp932_ansi.pst"))
         GTEST_SKIP() << "sample absent";
     Records<CMAPIEmailInfo> emails;
-    ASSERT_TRUE(Mapi().GetEmail(TopFolder(), emails.array, 0x7));
-    ASSERT_EQ(emails.array.GetSize(), 1);
+    const CMAPIEmailInfo* found = OnlyEmailAtTop(emails);
+    ASSERT_NE(found, nullptr);
     // pffexport -c windows-932: subject "日本語 Non Unicode タイトル", an RTF body that says "日本語 Non Unicode 本文"
     // (HTML wrapped in RTF, so read as HTML), one recipient.
-    const CMAPIEmailInfo& email = *emails.array[0];
+    const CMAPIEmailInfo& email = *found;
     EXPECT_EQ(Text(email.strSubject), u"日本語 Non Unicode タイトル");
     EXPECT_NE(VisibleText(Text(email.strContents)).find(u"日本語 Non Unicode 本文"), std::u16string::npos);
     EXPECT_EQ(Text(email.strTo), u"xmailuser2@xmailserver.test");
@@ -353,11 +255,11 @@ TEST_F(ImportedItemsTest, AttachmentsKeepTheirJapaneseNames)
     if (!Import("mail_ja_attachment_filename_unicode.pst"))
         GTEST_SKIP() << "sample absent";
     Records<CMAPIEmailInfo> emails;
-    ASSERT_TRUE(Mapi().GetEmail(TopFolder(), emails.array, 0x7));
-    ASSERT_EQ(emails.array.GetSize(), 1);
+    const CMAPIEmailInfo* found = OnlyEmailAtTop(emails);
+    ASSERT_NE(found, nullptr);
     // pffexport's attachment files: 1_エラー Error を 意味する記号.png, 2_疑問 Help を 意味する記号.png,
     // 3_情報 Information を 意味する記号.png.
-    const CMAPIEmailInfo& email = *emails.array[0];
+    const CMAPIEmailInfo& email = *found;
     EXPECT_EQ(email.nAttachCount, 3);
     EXPECT_EQ(Text(email.strAttachFile),
               u"エラー Error を 意味する記号.png;疑問 Help を 意味する記号.png;情報 Information を 意味する記号.png");
@@ -368,10 +270,10 @@ TEST_F(ImportedItemsTest, AnEmailWithAttachedMessagesListsThemAsAttachments)
     if (!Import("mail_msg_in_msg_in_msg_unicode.pst"))
         GTEST_SKIP() << "sample absent";
     Records<CMAPIEmailInfo> emails;
-    ASSERT_TRUE(Mapi().GetEmail(TopFolder(), emails.array, 0x7));
-    ASSERT_EQ(emails.array.GetSize(), 1);
+    const CMAPIEmailInfo* found = OnlyEmailAtTop(emails);
+    ASSERT_NE(found, nullptr);
     // pffexport: "I have sub attachments!" holds the message "I have attachments!" and 2_blue.png.
-    const CMAPIEmailInfo& email = *emails.array[0];
+    const CMAPIEmailInfo& email = *found;
     EXPECT_EQ(Text(email.strSubject), u"I have sub attachments!");
     EXPECT_EQ(email.nAttachCount, 2);
     EXPECT_EQ(Mapi().GetAttachmentCount(emails.array[0]->sbEntryID), 2);

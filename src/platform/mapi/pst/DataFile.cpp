@@ -1,5 +1,8 @@
 #include "platform/mapi/pst/DataFile.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace mapisvc::pst
 {
 namespace
@@ -40,7 +43,10 @@ bool DataFile::Open(const std::string& path, std::unique_ptr<DataFile>& file, st
         reason = ReasonOf(error, "cannot be read");
         return false;
     }
-    opened->m_size = size;
+    // The size the header states bounds what a value may ask for only as far as the bytes are really there.
+    std::error_code sizeError;
+    const uintmax_t actual = std::filesystem::file_size(path, sizeError);
+    opened->m_size = sizeError ? size : std::min<uint64_t>(size, actual);
     opened->m_unicode = type != LIBPFF_FILE_TYPE_32BIT;
     file = std::move(opened);
     return true;

@@ -15,6 +15,7 @@ public:
     // Opens a file; on failure `reason` says why in a few words ("not an Outlook data file", libpff's text).
     static bool Open(const std::string& path, std::unique_ptr<DataFile>& file, std::string& reason);
 
+    // The file's size: the one its header states, at most the bytes it really has.
     uint64_t Size() const { return m_size; }
     bool IsUnicode() const { return m_unicode; }
 
