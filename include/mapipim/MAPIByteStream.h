@@ -30,7 +30,7 @@ public:
     // Reads nChars UTF-16 characters into a new zero-terminated string that the caller releases with delete[].
     // *ppszText is null when the string could not be allocated; the cursor advances past the characters anyway.
     void ReadString(ULONG nChars, LPWSTR* ppszText);
-    // Moves the cursor on without a check; once past the end, every later read and write does nothing.
+    // Moves the cursor on; a skip past the end stops at the end, so every later read and write does nothing.
     void Skip(ULONG cb);
 
     // Writes and advances, or writes nothing (cursor and length unchanged) when the data does not fit.
