@@ -8,11 +8,19 @@
 #include <libical/ical.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace mapipim::interop
 {
+// A libical component owned by one scope.
+struct ComponentDeleter
+{
+    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+typedef std::unique_ptr<icalcomponent, ComponentDeleter> ComponentPtr;
+
 class CalendarZones
 {
 public:

@@ -61,6 +61,8 @@ void Finish(Block& block, CalendarFile& file, CalendarZones& zones)
 
 CalendarFile ReadCalendarFile(std::string_view text, CalendarZones& zones)
 {
+    // A libical built to abort on its errors would end the host's process on a malformed file.
+    icalerror_set_errors_are_fatal(0);
     CalendarFile file;
     Block block;
     bool bInBlock = false;

@@ -180,11 +180,6 @@ BOOL CMAPIInterface::ExportICalendar(SBinary& entryID, LPCWSTR szPath, CInteropR
 
 namespace
 {
-struct OwnedComponent
-{
-    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
-};
-
 // Creates the item of one VEVENT or VTODO in the folder; false with the reason when it is not imported.
 bool ImportItem(CMAPIInterface& host, CMAPIEx& mapi, COutlookFolder* pFolder, icalcomponent* component,
                 CalendarZones& zones, InteropRun& run, std::string& error)
@@ -230,7 +225,7 @@ BOOL CMAPIInterface::ImportICalendar(COutlookFolder* pFolder, LPCWSTR szPath, CI
         if (run.Cancelled())
             return FALSE;
         error.clear();
-        std::unique_ptr<icalcomponent, OwnedComponent> component(ParseCalendarItem(item, error));
+        ComponentPtr component(ParseCalendarItem(item, error));
         if (!component || !ImportItem(*this, m_MAPI, pFolder, component.get(), zones, run, error))
             run.Skip("line " + std::to_string(item.nLine) + ": " + error);
     }

@@ -16,12 +16,6 @@ namespace
 {
 const char* const kBusyStatus[] = {"FREE", "TENTATIVE", "BUSY", "OOF"};
 
-struct OwnedComponent
-{
-    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
-};
-using ComponentPtr = std::unique_ptr<icalcomponent, OwnedComponent>;
-
 icaltimetype NextDay(icaltimetype date)
 {
     icaltime_adjust(&date, 1, 0, 0, 0);

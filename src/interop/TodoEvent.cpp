@@ -15,11 +15,6 @@ namespace
 {
 const char* const kStatusName = "X-MAPIPIM-TASK-STATUS"; // the statuses iCalendar has no word for
 
-struct OwnedComponent
-{
-    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
-};
-
 void AddStatus(icalcomponent* todo, int nStatus)
 {
     const icalproperty_status status = nStatus == 1   ? ICAL_STATUS_INPROCESS
@@ -68,7 +63,7 @@ void AddIdentity(icalcomponent* item, const CString& strEntryID)
 
 icalcomponent* TodoOfTask(const CMAPITodoInfo& t, CalendarZones& zones, int nFirstDayOfWeek, std::string& error)
 {
-    std::unique_ptr<icalcomponent, OwnedComponent> todo(icalcomponent_new_vtodo());
+    ComponentPtr todo(icalcomponent_new_vtodo());
     AddIdentity(todo.get(), t.strEntryID);
     AddText(todo.get(), ICAL_SUMMARY_PROPERTY, t.strSubject);
     AddText(todo.get(), ICAL_DESCRIPTION_PROPERTY, t.strContents);

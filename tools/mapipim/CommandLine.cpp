@@ -31,6 +31,7 @@ CommandLine::CommandLine()
     AddStoreAdminCommands(m_commands);
     AddDemoCommand(m_commands);
     AddDataFileImportCommand(m_commands);
+    AddExportCommand(m_commands);
 }
 
 int CommandLine::Parse(int argc, char** argv)
