@@ -33,6 +33,7 @@ void WriteByteStreamSeeds(SeedWriter& writer);
 void WriteTextSeeds(SeedWriter& writer);
 void WriteImageSeeds(SeedWriter& writer);
 void WriteRecurrenceSeeds(SeedWriter& writer);
+void WriteInteropSeeds(SeedWriter& writer);
 
 // Decodes <target>/<name>.hex below the source directory into <target>/<name>; false if one could not be.
 bool WriteRegressionInputs(const std::string& sourceDirectory, SeedWriter& writer);

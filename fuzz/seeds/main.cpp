@@ -20,6 +20,7 @@ int main(int argc, char** argv)
     WriteTextSeeds(writer);
     WriteImageSeeds(writer);
     WriteRecurrenceSeeds(writer);
+    WriteInteropSeeds(writer);
     bool regressionsWritten = true;
     if (argc == 4)
     {

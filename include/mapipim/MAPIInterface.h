@@ -10,6 +10,7 @@
 #include <mapipim/MAPIMemoInfo.h>
 #include <mapipim/MAPITodoInfo.h>
 #include <mapipim/MAPIEmailInfo.h>
+#include <mapipim/Interop.h>
 
 class CMAPIFolder;
 
@@ -81,6 +82,9 @@ public:
     int GetAttachmentName(SBinary& entryID, CString& strNames, int nIndex, int nFilter);
     int SaveAttachment(SBinary& entryID, LPCWSTR szPath, int nIndex, int nFilter);
     int DeleteAttachment(SBinary& entryID, int nIndex, int nFilter);
+
+    // ---- iCalendar and vCard files (Linux builds; see Interop.h)
+    MAPIPIM_INTEROP_MEMBERS
 
     static int m_bCancel;
 

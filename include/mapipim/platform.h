@@ -23,7 +23,10 @@
 #ifndef _T
 #define _T(x) L##x
 #endif
+// No iCalendar library is built for Windows: the iCalendar and vCard members are left out there.
+#define MAPIPIM_HAS_INTEROP 0
 #else
+#define MAPIPIM_HAS_INTEROP 1
 #include <mapipim/win32/wintypes.h>
 #include <mapipim/win32/winapi.h>
 #include <mapipim/mapi/mapidefs.h>
