@@ -25,3 +25,4 @@
 #include <mapipim/MAPIEmailItem.h>
 #include <mapipim/MAPIFolder.h>
 #include <mapipim/MAPIInterface.h>
+#include <mapipim/MsgFile.h>

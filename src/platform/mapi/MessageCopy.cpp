@@ -148,9 +148,9 @@ private:
     static bool Copyable(ULONG tag, const SPropTagArray* excluded)
     {
         const ULONG type = PROP_TYPE(tag);
+        // PR_ATTACH_DATA_OBJ (an attached message) shares its id with PR_ATTACH_DATA_BIN: its type tells.
         return type != PT_OBJECT && type != PT_ERROR && type != PT_NULL && !Contains(excluded, tag) &&
-               PROP_ID(tag) != PROP_ID(PR_ATTACH_DATA_OBJ) && tag != PR_ATTACH_NUM && tag != PR_ACCESS_LEVEL &&
-               tag != PR_OBJECT_TYPE;
+               tag != PR_ATTACH_NUM && tag != PR_ACCESS_LEVEL && tag != PR_OBJECT_TYPE;
     }
 
     HRESULT Properties(IMAPIProp* source, IMAPIProp* destination, const SPropTagArray* excluded,

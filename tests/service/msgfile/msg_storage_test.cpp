@@ -87,3 +87,44 @@ TEST_F(MsgStorageTest, SampleCopiesIntoStoreAndBackOut)
     EXPECT_EQ(GetString(again.Get(), PR_SUBJECT_W), GetString(file.Get(), PR_SUBJECT_W));
 }
 } // namespace
+
+namespace
+{
+std::string AttachmentBytes(IMessage* message, ULONG num)
+{
+    Ref<IAttach> attach;
+    EXPECT_EQ(message->OpenAttach(num, nullptr, 0, attach.Out()), S_OK);
+    if (!attach)
+        return std::string();
+    Ref<IStream> stream;
+    EXPECT_EQ(attach->OpenProperty(PR_ATTACH_DATA_BIN, &IID_IStream, 0, 0, stream.OutUnknown()), S_OK);
+    std::string bytes;
+    char chunk[4096];
+    ULONG read = 0;
+    while (stream && stream->Read(chunk, sizeof(chunk), &read) == S_OK && read)
+        bytes.append(chunk, read);
+    return bytes;
+}
+
+TEST_F(MsgStorageTest, AttachmentBytesSurviveTheStore)
+{
+    const auto sample = msgtest::Sample("mail_attachments_doc_txt.msg");
+    if (!sample)
+        GTEST_SKIP() << "no .msg samples on this machine (MAPIPIM_SAMPLES)";
+    Ref<IStorage> storage;
+    Ref<IMessage> file = OpenFileMessage(*sample, storage);
+    ASSERT_TRUE(file);
+    const std::string first = AttachmentBytes(file.Get(), 0);
+    ASSERT_EQ(first.size(), 24064u);
+    Ref<IMessage> stored = CreateUnsavedMessage(Inbox());
+    ASSERT_EQ(file->CopyTo(0, nullptr, nullptr, 0, nullptr, &IID_IMessage, stored.Get(), 0, nullptr), S_OK);
+    ASSERT_EQ(stored->SaveChanges(KEEP_OPEN_READWRITE), S_OK);
+    EXPECT_EQ(AttachmentBytes(stored.Get(), 0).size(), first.size());
+    EXPECT_TRUE(AttachmentBytes(stored.Get(), 0) == first);
+    const mapisvc::EntryId id = EntryIdOf(stored.Get());
+    stored = Ref<IMessage>();
+    Ref<IMessage> reopened = OpenMessage(Session(), id);
+    ASSERT_TRUE(reopened);
+    EXPECT_TRUE(AttachmentBytes(reopened.Get(), 0) == first);
+}
+} // namespace

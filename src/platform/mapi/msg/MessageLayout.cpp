@@ -129,7 +129,7 @@ private:
     }
 
     // Reads the object's properties; `codePage` becomes the code page of its 8-bit text, which its recipients
-    // and attachments inherit: its own, else that of its Internet form, else its locale's.
+    // and attachments inherit: its own, else its locale's, else that of its Internet form.
     bool Properties(const StorageNode& storage, Level level, UINT& codePage, PropertyBag& props)
     {
         std::shared_ptr<StorageNode> stream = storage.Child(kPropertiesStream);
@@ -147,7 +147,9 @@ private:
 
     static UINT CodePageOf(const std::vector<std::pair<ULONG, std::string_view>>& entries, UINT inherited)
     {
-        for (ULONG tag : {kMessageCodePage, kInternetCodePage, kMessageLocale})
+        // The Internet code page comes last: it is that of the body's Internet form (ISO-2022-JP for Japanese
+        // mail), not the ANSI code page the 8-bit properties are written in.
+        for (ULONG tag : {kMessageCodePage, kMessageLocale, kInternetCodePage})
             for (const auto& entry : entries)
             {
                 const uint32_t value = entry.first == tag ? ReadU32(entry.second, 0) : 0;
