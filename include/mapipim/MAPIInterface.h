@@ -83,6 +83,10 @@ public:
     int SaveAttachment(SBinary& entryID, LPCWSTR szPath, int nIndex, int nFilter);
     int DeleteAttachment(SBinary& entryID, int nIndex, int nFilter);
 
+    // ---- Outlook item files (.msg), described in MsgFile.h
+    BOOL ImportItem(COutlookFolder* pFolder, LPCWSTR szPath, CString& strEntryID);
+    BOOL ExportItem(SBinary entryID, LPCWSTR szPath);
+
     // ---- iCalendar and vCard files (Linux builds; see Interop.h)
     MAPIPIM_INTEROP_MEMBERS
 

@@ -25,4 +25,5 @@
 #include <mapipim/MAPIEmailItem.h>
 #include <mapipim/MAPIFolder.h>
 #include <mapipim/MAPIInterface.h>
+#include <mapipim/MsgFile.h>
 #include <mapipim/Interop.h>

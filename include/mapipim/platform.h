@@ -19,6 +19,7 @@
 #include <mapiguid.h>
 #include <mapicode.h>
 #include <mapipim/mapi/mapiext.h>
+#include <imessage.h>
 #include <gdiplus.h>
 #ifndef _T
 #define _T(x) L##x
@@ -36,6 +37,7 @@
 #include <mapipim/mapi/mapix.h>
 #include <mapipim/mapi/mapiutil.h>
 #include <mapipim/mapi/mapiext.h>
+#include <mapipim/mapi/imessage.h>
 #include <mapipim/win32/gdiplus.h>
 #endif
 

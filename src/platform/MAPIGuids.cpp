@@ -67,4 +67,6 @@
 #include <mapipim/win32/wintypes.h>
 #include <mapipim/mapi/mapidefs.h>
 #include <mapipim/mapi/mapiguid.h>
+#include <mapipim/mapi/mapix.h>
+#include <mapipim/mapi/imessage.h>
 #endif

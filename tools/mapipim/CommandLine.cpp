@@ -76,7 +76,6 @@ CommandLine::CommandLine()
     AddStoreAdminCommands(m_commands);
     AddDemoCommand(m_commands);
     AddDataFileImportCommand(m_commands);
-    AddExportCommand(m_commands);
     ShowGlobalOptionsInHelp(m_app);
 }
 

@@ -54,6 +54,5 @@ void AddAttachmentCommands(CommandSet& commands);    // attachments list|save|de
 void AddProfileCommands(CommandSet& commands);       // profile list|create|delete|default
 void AddStoreAdminCommands(CommandSet& commands);    // store list|add, folder add
 void AddDemoCommand(CommandSet& commands);           // demo
-void AddDataFileImportCommand(CommandSet& commands); // import FILE.pst|FILE.ost|FILE.ics|FILE.vcf
-void AddExportCommand(CommandSet& commands);         // export --ics FILE|--vcf FILE
+void AddDataFileImportCommand(CommandSet& commands); // import FILE… and export, by file extension
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "DataFileImport.h"
 
 #include "Failure.h"
+#include "FileFormats.h"
 #include "Host.h"
 #include "ProgressBar.h"
 #include "Text.h"
@@ -14,18 +15,6 @@ namespace cli
 {
 namespace
 {
-std::string Extension(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return std::string();
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 // The progress callback of the import: the bar by item count, and Ctrl-C as a cancel.
 class ImportProgress
 {
@@ -52,7 +41,7 @@ private:
 
 bool IsDataFile(const std::string& path)
 {
-    const std::string extension = Extension(path);
+    const std::string extension = FileExtension(path);
     return extension == "pst" || extension == "ost";
 }
 

@@ -1,4 +1,5 @@
 #include "InteropFiles.h"
+#include "FileFormats.h"
 
 #include "Failure.h"
 #include "FolderLocator.h"
@@ -8,8 +9,6 @@
 
 #include <mapipim/Interop.h>
 
-#include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -18,15 +17,6 @@ namespace cli
 {
 namespace
 {
-std::string LowerExtension(const std::string& path)
-{
-    const size_t dot = path.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-    return extension;
-}
-
 // A calendar file that holds tasks and no appointments goes to the task folder by default.
 unsigned DefaultCalendarFolder(const std::string& path)
 {
@@ -69,15 +59,9 @@ void Conclude(Host& host, BOOL bResult, const char* verb, const std::string& pat
 }
 } // namespace
 
-bool IsInteropFile(const std::string& path)
-{
-    const std::string extension = LowerExtension(path);
-    return extension == ".ics" || extension == ".vcf";
-}
-
 void ImportInteropFile(Host& host, const std::string& path, const std::string& folder)
 {
-    const bool bCards = LowerExtension(path) == ".vcf";
+    const bool bCards = FileExtension(path) == "vcf";
     if (!std::ifstream(path, std::ios::binary))
         throw Failure("cannot read '" + path + "'");
     FolderLocator locator(host);
@@ -87,6 +71,24 @@ void ImportInteropFile(Host& host, const std::string& path, const std::string& f
     const BOOL bResult = bCards ? host.Mapi().ImportVCard(&target, strPath, &report)
                                 : host.Mapi().ImportICalendar(&target, strPath, &report);
     Conclude(host, bResult, "imported", path, locator.PathOf(target), report);
+}
+
+void ImportInteropRow(Host& host, const std::string& file, const ImportRequest& request)
+{
+    ImportInteropFile(host, file, request.folder);
+}
+
+void ExportInteropRow(Host& host, const ExportRequest& request)
+{
+    if (!request.id.empty())
+        throw UsageFailure("iCalendar and vCard files hold a folder: give --folder F, not an item identifier");
+    InteropExportRequest chosen;
+    chosen.ics = request.ics;
+    chosen.vcf = request.vcf;
+    if (chosen.ics.empty() && chosen.vcf.empty())
+        (FileExtension(request.file) == "vcf" ? chosen.vcf : chosen.ics) = request.file;
+    chosen.folder = request.folder;
+    ExportInteropFile(host, chosen);
 }
 
 void ExportInteropFile(Host& host, const InteropExportRequest& request)

@@ -8,9 +8,6 @@ namespace cli
 {
 class Host;
 
-// True for the files these commands read (.ics and .vcf, any case).
-bool IsInteropFile(const std::string& path);
-
 // Imports the file into the folder (by default the calendar, the task folder for a file of tasks only, or the
 // contacts) and prints what was imported and what was skipped, with each reason.
 void ImportInteropFile(Host& host, const std::string& path, const std::string& folder);

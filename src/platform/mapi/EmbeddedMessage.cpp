@@ -1,6 +1,9 @@
 // Messages attached to messages: opening an attachment's PR_ATTACH_DATA_OBJ as an IMessage. The attached
-// message lives in the attachment's value (MessageImage.h), so it is read whole from there; it is read only.
+// message lives in the attachment's value (MessageImage.h), so it is read whole from there. Opened to read, it
+// is a message of the store without identity; opened to write (a copy into the store), it is a message held
+// in memory that writes itself back into the attachment, saved with the attachment.
 #include "platform/mapi/Attach.h"
+#include "platform/mapi/ImageMessage.h"
 
 namespace mapisvc
 {
@@ -20,7 +23,7 @@ ComPtr<Message> Message::Embedded(ComPtr<MsgStore> store, MessageImage image)
         message->m_attachments[num] = Attachment{std::move(attachment), true, false};
     }
     message->m_attachmentsLoaded = true;
-    message->m_recipients = std::move(image.recipients);
+    message->m_recipients.rows = std::move(image.recipients);
     message->m_recipientsLoaded = true;
     return message;
 }
@@ -40,10 +43,15 @@ HRESULT Attach::OpenEmbeddedMessage(ULONG ulFlags, LPUNKNOWN* lppUnk)
     if (!lppUnk)
         return MAPI_E_INVALID_PARAMETER;
     *lppUnk = nullptr;
-    // Attached messages are written whole by the service itself (an import); callers read them.
-    if (ulFlags & (MAPI_CREATE | MAPI_MODIFY))
-        return MAPI_E_NO_SUPPORT;
     Prop scratch;
+    if (ulFlags & (MAPI_CREATE | MAPI_MODIFY))
+    {
+        if (HRESULT hr = CheckWritable())
+            return hr;
+        FindProp(PROP_ID(PR_ATTACH_DATA_OBJ), scratch);
+        return OpenImageMessage(m_props, static_cast<IAttach*>(this), Names(), nullptr, (ulFlags & MAPI_CREATE) != 0,
+                                true, lppUnk);
+    }
     const Prop* value = FindProp(PROP_ID(PR_ATTACH_DATA_OBJ), scratch);
     if (!value || value->tag != kEmbeddedMessageTag)
         return MAPI_E_NOT_FOUND;

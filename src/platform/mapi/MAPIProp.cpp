@@ -53,7 +53,7 @@ struct NameLookup
 };
 
 // The names of the ids the caller asked for, in the caller's order.
-std::vector<NameLookup> NamesOfIds(NamedProps& names, const SPropTagArray& tags)
+std::vector<NameLookup> NamesOfIds(PropertyNames& names, const SPropTagArray& tags)
 {
     std::vector<NameLookup> found;
     for (ULONG i = 0; i < tags.cValues; ++i)
@@ -67,7 +67,7 @@ std::vector<NameLookup> NamesOfIds(NamedProps& names, const SPropTagArray& tags)
 }
 
 // Every name the store knows, or those of one property set; the caller gets their tags as well.
-HRESULT NamesOfSet(NamedProps& names, LPGUID lpPropSetGuid, std::vector<NameLookup>& found,
+HRESULT NamesOfSet(PropertyNames& names, LPGUID lpPropSetGuid, std::vector<NameLookup>& found,
                    LPSPropTagArray* lppPropTags)
 {
     std::vector<std::pair<ULONG, NamedProperty>> all;
@@ -334,7 +334,7 @@ HRESULT GetIDsFromNamesOf(PropertyHost& host, ULONG cPropNames, LPMAPINAMEID* lp
 {
     if (!lppPropTags)
         return MAPI_E_INVALID_PARAMETER;
-    NamedProps* names = host.Names();
+    PropertyNames* names = host.Names();
     if (!names)
         return MAPI_E_NO_SUPPORT;
     std::vector<ULONG> tags;
@@ -371,7 +371,7 @@ HRESULT GetNamesFromIDsOf(PropertyHost& host, LPSPropTagArray* lppPropTags, LPGU
 {
     if (!lppPropTags || !lpcPropNames || !lpppPropNames)
         return MAPI_E_INVALID_PARAMETER;
-    NamedProps* names = host.Names();
+    PropertyNames* names = host.Names();
     if (!names)
         return MAPI_E_NO_SUPPORT;
     std::vector<NameLookup> found;

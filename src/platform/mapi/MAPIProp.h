@@ -38,7 +38,7 @@ public:
     virtual bool IsReadOnlyProp(ULONG propId) const { return false; }
     // Reads the bytes of a value stored out of line.
     virtual HRESULT LoadLargeValue(Prop& prop) { return MAPI_E_NOT_FOUND; }
-    virtual NamedProps* Names() { return nullptr; }
+    virtual PropertyNames* Names() { return nullptr; }
     // The character width strings are kept in.
     virtual bool StoresUnicode() const { return true; }
     // Called after SetProps, DeleteProps and stream writes changed the stored properties.

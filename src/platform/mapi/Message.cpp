@@ -2,6 +2,7 @@
 
 #include "platform/mapi/Attach.h"
 #include "platform/mapi/MessageBody.h"
+#include "platform/mapi/MessageCopy.h"
 #include "platform/mapi/ObjectIdentity.h"
 #include "platform/mapi/Table.h"
 
@@ -121,7 +122,7 @@ HRESULT Message::LoadRecipients()
 {
     if (m_recipientsLoaded)
         return S_OK;
-    if (HRESULT hr = Store().Db().LoadRecipients(m_record.id, m_recipients))
+    if (HRESULT hr = Store().Db().LoadRecipients(m_record.id, m_recipients.rows))
         return hr;
     m_recipientsLoaded = true;
     return S_OK;
@@ -241,54 +242,7 @@ HRESULT Message::GetRecipientTable(ULONG ulFlags, LPMAPITABLE* lppTable)
         return hr;
     if (HRESULT hr = LoadRecipients())
         return call.Done(hr);
-    std::vector<TableRow> rows;
-    for (const SubRecord& recipient : m_recipients)
-    {
-        TableRow row{recipient.key, recipient.props};
-        row.props.Set(PR_ROWID, EncodeLong(static_cast<LONG>(recipient.key)));
-        row.props.Set(PR_INSTANCE_KEY, KeyBytes(m_record.id, recipient.key));
-        rows.push_back(std::move(row));
-    }
-    return call.Done(NewTable(
-        std::move(rows),
-        {PR_ROWID, PR_INSTANCE_KEY, PR_DISPLAY_NAME, PR_EMAIL_ADDRESS, PR_ADDRTYPE, PR_RECIPIENT_TYPE, PR_ENTRYID},
-        ulFlags, lppTable));
-}
-
-HRESULT Message::AddRecipients(const ADRLIST& list, bool keepRowIds)
-{
-    for (ULONG i = 0; i < list.cEntries; ++i)
-    {
-        const ADRENTRY& entry = list.aEntries[i];
-        if (entry.cValues && !entry.rgPropVals)
-            return MAPI_E_INVALID_PARAMETER;
-        const SPropValue* rowId = PpropFindProp(entry.rgPropVals, entry.cValues, PR_ROWID);
-        SubRecord recipient;
-        recipient.key = m_record.recipSeq++;
-        auto existing = m_recipients.end();
-        if (keepRowIds && rowId)
-            existing = std::find_if(m_recipients.begin(), m_recipients.end(),
-                                    [&](const SubRecord& r) { return r.key == static_cast<ULONG>(rowId->Value.l); });
-        for (ULONG v = 0; v < entry.cValues; ++v)
-        {
-            const SPropValue& value = entry.rgPropVals[v];
-            const ULONG type = PROP_TYPE(value.ulPropTag);
-            if (value.ulPropTag == PR_ROWID || type == PT_ERROR || type == PT_NULL || !IsKnownType(type))
-                continue;
-            Prop prop;
-            prop.tag = value.ulPropTag;
-            if (EncodeValue(value, prop.data) != S_OK)
-                return MAPI_E_INVALID_PARAMETER;
-            recipient.props.Set(ToStoredWidth(std::move(prop), StoresUnicode()));
-        }
-        if (existing != m_recipients.end())
-        {
-            existing->props = std::move(recipient.props);
-            continue;
-        }
-        m_recipients.push_back(std::move(recipient));
-    }
-    return S_OK;
+    return call.Done(NewTable(m_recipients.TableRows(EncodeInt64(m_record.id)), RecipientColumns(), ulFlags, lppTable));
 }
 
 HRESULT Message::ModifyRecipients(ULONG ulFlags, LPADRLIST lpMods)
@@ -302,39 +256,11 @@ HRESULT Message::ModifyRecipients(ULONG ulFlags, LPADRLIST lpMods)
         return call.Done(hr);
     if (HRESULT hr = LoadRecipients())
         return call.Done(hr);
-    std::vector<SubRecord> before = m_recipients;
-    const ULONG seq = m_record.recipSeq;
-    HRESULT hr = S_OK;
-    if (ulFlags & MODRECIP_REMOVE)
-    {
-        for (ULONG i = 0; i < lpMods->cEntries; ++i)
-        {
-            const ADRENTRY& entry = lpMods->aEntries[i];
-            const SPropValue* rowId = PpropFindProp(entry.rgPropVals, entry.cValues, PR_ROWID);
-            if (!rowId)
-            {
-                hr = MAPI_E_INVALID_PARAMETER;
-                break;
-            }
-            m_recipients.erase(std::remove_if(m_recipients.begin(), m_recipients.end(),
-                                              [&](const SubRecord& r) { return r.key == ULONG(rowId->Value.l); }),
-                               m_recipients.end());
-        }
-    }
-    else if (ulFlags & MODRECIP_MODIFY)
-        hr = AddRecipients(*lpMods, true);
-    else
-    {
-        if (!(ulFlags & MODRECIP_ADD))
-            m_recipients.clear();
-        hr = AddRecipients(*lpMods, false);
-    }
+    m_recipients.nextRowId = m_record.recipSeq;
+    HRESULT hr = m_recipients.Modify(ulFlags, *lpMods, StoresUnicode());
+    m_record.recipSeq = m_recipients.nextRowId;
     if (hr != S_OK)
-    {
-        m_recipients = std::move(before);
-        m_record.recipSeq = seq;
         return call.Done(hr);
-    }
     m_recipientsChanged = true;
     return call.Done(S_OK);
 }
@@ -348,7 +274,7 @@ HRESULT Message::SubmitMessage(ULONG ulFlags)
         return call.Done(hr);
     if (HRESULT hr = LoadRecipients())
         return call.Done(hr);
-    if (m_recipients.empty())
+    if (m_recipients.rows.empty())
         return call.Done(MAPI_E_NO_RECIPIENTS);
     // Queued, as a spooler queues it: the message stays where it is until the queue is delivered
     // (DeliverOutgoingQueue), which files it in Sent Items or deletes it.
@@ -381,6 +307,16 @@ HRESULT Message::SetReadFlag(ULONG ulFlags)
     return call.Done(S_OK);
 }
 
+HRESULT Message::CopyTo(ULONG ciidExclude, LPCIID rgiidExclude, LPSPropTagArray lpExcludeProps, ULONG, LPMAPIPROGRESS,
+                        LPCIID lpInterface, LPVOID lpDestObj, ULONG ulFlags, LPSPropProblemArray* lppProblems)
+{
+    ServiceCall call(*this, "IMAPIProp", "CopyTo");
+    if (HRESULT hr = call.Flags(ulFlags).Fault())
+        return hr;
+    return call.Done(CopyMessageTo(this, ciidExclude, rgiidExclude, lpExcludeProps, lpInterface, lpDestObj, ulFlags,
+                                   lppProblems));
+}
+
 LONG Message::Flags() const
 {
     const Prop* flags = m_record.props.Find(PROP_ID(PR_MESSAGE_FLAGS));
@@ -405,7 +341,7 @@ HRESULT Message::UpdateMaintainedProps()
     size_t size = 0;
     for (const auto& entry : m_attachments)
         size += entry.second.record.props.ValueBytes();
-    for (const SubRecord& recipient : m_recipients)
+    for (const SubRecord& recipient : m_recipients.rows)
         size += recipient.props.ValueBytes();
     m_record.props.Set(PR_MESSAGE_SIZE, EncodeLong(0));
     size += m_record.props.ValueBytes();
@@ -430,7 +366,7 @@ HRESULT Message::Save(ULONG)
             save.savedAttachments.push_back(&entry.second.record);
     save.deletedAttachments.assign(m_deletedAttachments.begin(), m_deletedAttachments.end());
     if (m_recipientsChanged || m_isNew)
-        save.recipients = &m_recipients;
+        save.recipients = &m_recipients.rows;
     if (HRESULT hr = Store().Db().SaveMessage(save))
         return hr;
     m_isNew = false;

@@ -6,6 +6,7 @@
 
 #include "platform/mapi/MessageImage.h"
 #include "platform/mapi/MsgStore.h"
+#include "platform/mapi/RecipientList.h"
 
 #include <map>
 #include <set>
@@ -38,6 +39,9 @@ public:
     HRESULT STDMETHODCALLTYPE ModifyRecipients(ULONG ulFlags, LPADRLIST lpMods) override;
     HRESULT STDMETHODCALLTYPE SubmitMessage(ULONG ulFlags) override;
     HRESULT STDMETHODCALLTYPE SetReadFlag(ULONG ulFlags) override;
+    HRESULT STDMETHODCALLTYPE CopyTo(ULONG ciidExclude, LPCIID rgiidExclude, LPSPropTagArray lpExcludeProps,
+                                     ULONG ulUIParam, LPMAPIPROGRESS lpProgress, LPCIID lpInterface, LPVOID lpDestObj,
+                                     ULONG ulFlags, LPSPropProblemArray* lppProblems) override;
 
     // What its attachments ask of it.
     HRESULT CommitAttachment(ULONG num, const PropertyBag& props);
@@ -67,7 +71,6 @@ private:
 
     HRESULT LoadAttachments();
     HRESULT LoadRecipients();
-    HRESULT AddRecipients(const ADRLIST& list, bool keepRowIds);
     HRESULT UpdateMaintainedProps();
     LONG Flags() const;
 
@@ -81,6 +84,6 @@ private:
     bool m_queued = false;
     bool m_recipientsLoaded = false;
     bool m_recipientsChanged = false;
-    std::vector<SubRecord> m_recipients;
+    RecipientList m_recipients;
 };
 } // namespace mapisvc

@@ -3,7 +3,7 @@
 // Names of PS_MAPI with a number are ordinary property ids.
 #pragma once
 
-#include "platform/mapi/ServiceCall.h"
+#include "platform/mapi/PropertyNames.h"
 #include "platform/mapi/Sqlite.h"
 
 #include <map>
@@ -12,17 +12,15 @@
 
 namespace mapisvc
 {
-class NamedProps : public NameResolver
+class NamedProps : public PropertyNames
 {
 public:
     // `mutex` guards the store's connection, which the names share.
     NamedProps(Database& db, std::recursive_mutex& mutex) : m_db(db), m_mutex(mutex) {}
 
-    // The id of a name; MAPI_E_NOT_FOUND when it has none and `create` is false.
-    HRESULT IdOfName(const NamedProperty& name, bool create, ULONG& propId);
+    HRESULT IdOfName(const NamedProperty& name, bool create, ULONG& propId) override;
     bool NameOfId(ULONG propId, NamedProperty& name) override;
-    // Every mapped name, for GetIDsFromNames without names.
-    HRESULT AllNames(std::vector<std::pair<ULONG, NamedProperty>>& names);
+    HRESULT AllNames(std::vector<std::pair<ULONG, NamedProperty>>& names) override;
 
 private:
     HRESULT Lookup(const std::string& key, ULONG& propId);
