@@ -181,7 +181,7 @@ BOOL CMAPIInterface::ExportICalendar(SBinary& entryID, LPCWSTR szPath, CInteropR
 namespace
 {
 // Creates the item of one VEVENT or VTODO in the folder; false with the reason when it is not imported.
-bool ImportItem(CMAPIInterface& host, CMAPIEx& mapi, COutlookFolder* pFolder, icalcomponent* component,
+bool ImportCalendarComponent(CMAPIInterface& host, CMAPIEx& mapi, COutlookFolder* pFolder, icalcomponent* component,
                 CalendarZones& zones, InteropRun& run, std::string& error)
 {
     if (icalcomponent_isa(component) == ICAL_VTODO_COMPONENT)
@@ -226,7 +226,7 @@ BOOL CMAPIInterface::ImportICalendar(COutlookFolder* pFolder, LPCWSTR szPath, CI
             return FALSE;
         error.clear();
         ComponentPtr component(ParseCalendarItem(item, error));
-        if (!component || !ImportItem(*this, m_MAPI, pFolder, component.get(), zones, run, error))
+        if (!component || !ImportCalendarComponent(*this, m_MAPI, pFolder, component.get(), zones, run, error))
             run.Skip("line " + std::to_string(item.nLine) + ": " + error);
     }
     return run.Finish();
