@@ -37,8 +37,9 @@ TEST_F(MsgCliTest, EachFileGetsItsIdentifierOrOneLineWhyAndAnyFailureExitsOne)
         Run({"import", good, Cli().PathOf("broken.msg"), Cli().PathOf("missing.msg"), good});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(LineCount(result.out), 2) << result.out;
-    EXPECT_NE(result.err.find("broken.msg: not an Outlook item file"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("missing.msg: no such file"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("broken.msg': not an Outlook item file"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("missing.msg': no such file"), std::string::npos) << result.err;
+    EXPECT_EQ(LineCount(result.err), 2) << "one line for each file that failed, nothing more";
     EXPECT_EQ(RunJson({"tasks", "list"})["tasks"].size(), 3u);
 }
 

@@ -62,7 +62,7 @@ void ImportDataFile(Host& host, const DataFileRequest& request)
     if (hr == MAPI_E_USER_CANCEL)
         throw Cancelled();
     if (hr != S_OK)
-        throw Failure("cannot import '" + request.path + "': " + result.reason);
+        throw Failure(result.reason);
     const std::string summary = "imported " + std::to_string(result.items) + " items in " +
                                 std::to_string(result.folders) + " folders, skipped " + std::to_string(result.skipped);
     if (host.Json())

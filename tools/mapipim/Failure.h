@@ -33,6 +33,14 @@ public:
     explicit UsageFailure(const std::string& message) : Failure(message, kExitUsage) {}
 };
 
+// A failure whose reasons were printed as they happened (one line per file of an import): the program only ends
+// with its status.
+class AlreadyReported : public Failure
+{
+public:
+    AlreadyReported() : Failure("") {}
+};
+
 // The user pressed Ctrl-C and the library stopped the operation.
 class Cancelled : public Failure
 {

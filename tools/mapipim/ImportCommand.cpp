@@ -1,7 +1,9 @@
 // The import and export commands: each file goes to the format its extension names (FileFormats.h). Import
-// takes several files and goes on after one that fails; its exit status is 1 when any failed.
+// takes several files and goes on after one that fails, with one line on standard error for each that failed; its
+// exit status is 1 when any failed.
 #include "CommandSet.h"
 #include "DataFileImport.h"
+#include "EscapedOutput.h"
 #include "Failure.h"
 #include "FileFormats.h"
 #include "Host.h"
@@ -46,13 +48,13 @@ void Import(Host& host, const ImportRequest& request)
         {
             if (failure.ExitCode() == kExitCancelled)
                 throw;
-            std::cerr << "mapipim: " << file << ": " << failure.what() << "\n";
+            std::cerr << "mapipim: cannot import '" << EscapedControls(file) << "': " << EscapedControls(failure.what())
+                      << "\n";
             ++failed;
         }
     }
     if (failed)
-        throw Failure(std::to_string(failed) + " of " + std::to_string(request.files.size()) +
-                      " files could not be imported");
+        throw AlreadyReported();
 }
 
 void Export(Host& host, const ExportRequest& request)

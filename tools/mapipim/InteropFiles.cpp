@@ -53,8 +53,8 @@ void Conclude(Host& host, BOOL bResult, const char* verb, const std::string& pat
 {
     Host::CheckCancel();
     if (!bResult && report.nDone == 0 && report.nSkipped == 0)
-        throw Failure(std::string("cannot ") + (verb[0] == 'i' ? "import '" : "export to '") + path +
-                      "' (the trace log has the reason)");
+        throw Failure(verb[0] == 'i' ? std::string("nothing could be read from it (the trace log has the reason)")
+                                     : "cannot export to '" + path + "' (the trace log has the reason)");
     PrintReport(host, verb, path, folder, report);
 }
 } // namespace
@@ -63,7 +63,7 @@ void ImportInteropFile(Host& host, const std::string& path, const std::string& f
 {
     const bool bCards = FileExtension(path) == "vcf";
     if (!std::ifstream(path, std::ios::binary))
-        throw Failure("cannot read '" + path + "'");
+        throw Failure("cannot read the file");
     FolderLocator locator(host);
     COutlookFolder& target = locator.Find(folder, bCards ? kFolderTypeContacts : DefaultCalendarFolder(path));
     CInteropReport report;

@@ -35,7 +35,8 @@ int main(int argc, char** argv)
     {
         std::cout.clear();
         std::cout.flush();
-        std::cerr << "mapipim: " << cli::EscapedControls(failure.what()) << '\n';
+        if (*failure.what())
+            std::cerr << "mapipim: " << cli::EscapedControls(failure.what()) << '\n';
         return failure.ExitCode();
     }
     catch (const std::exception& error)
