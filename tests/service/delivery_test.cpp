@@ -4,6 +4,7 @@
 #include "support/ServiceFixture.h"
 #include "support/ServiceHelpers.h"
 
+#include "platform/mapi/CompressedRtf.h"
 #include "platform/mapi/OutgoingFiles.h"
 
 #include <sys/stat.h>
@@ -246,6 +247,36 @@ TEST_F(DeliveryTest, OnlyTheTextBodyGivesOneTextPart)
     EXPECT_EQ(mail.text, "just text\r\n"); // a message's last line ends in a line break
     EXPECT_FALSE(mail.hasHtml);
     EXPECT_TRUE(mail.attachments.empty());
+}
+
+// Outlook's RTF editor saves only PR_RTF_COMPRESSED: the recipient still gets the words, as HTML when the RTF
+// encapsulates HTML and as text otherwise.
+TEST_F(DeliveryTest, AMessageWrittenOnlyInRtfIsDeliveredWithItsBody)
+{
+    const std::string ownRtf = mapisvc::CompressRtf("{\\rtf1\\ansi\\ansicpg1252 Written in RTF\\par}");
+    const std::string htmlRtf = mapisvc::CompressRtf(
+        "{\\rtf1\\ansi\\fromhtml1 {\\*\\htmltag <p>}Encapsulated{\\*\\htmltag </p>}}");
+    Submit(NewOutgoing(u"rtf text", {BinaryValue(PR_RTF_COMPRESSED, mapisvc::EntryId(ownRtf.begin(), ownRtf.end()))}));
+    Submit(NewOutgoing(u"rtf html", {BinaryValue(PR_RTF_COMPRESSED, mapisvc::EntryId(htmlRtf.begin(), htmlRtf.end()))}));
+
+    mapisvc::DeliveryResult result;
+    ASSERT_EQ(mapisvc::DeliverOutgoingQueue(u"", result), S_OK);
+    ASSERT_EQ(result.delivered.size(), 2u);
+    for (const auto& delivered : result.delivered)
+    {
+        const ParsedMail mail = ParseMailFile(delivered.file);
+        if (mail.subject == "rtf text")
+        {
+            EXPECT_TRUE(mail.hasText && !mail.hasHtml);
+            EXPECT_NE(mail.text.find("Written in RTF"), std::string::npos) << mail.text;
+        }
+        else
+        {
+            EXPECT_EQ(mail.subject, "rtf html");
+            EXPECT_TRUE(mail.hasHtml && !mail.hasText);
+            EXPECT_EQ(mail.html, "<p>Encapsulated</p>\r\n"); // a message's last line ends in a line break
+        }
+    }
 }
 
 TEST_F(DeliveryTest, DeleteAfterSubmitRemovesTheMessageOnceWritten)

@@ -1,5 +1,7 @@
 #include "platform/mapi/OutgoingMessage.h"
 
+#include "platform/mapi/CompressedRtf.h"
+#include "platform/mapi/RtfBody.h"
 #include "platform/mapi/Text.h"
 
 namespace mapisvc
@@ -86,6 +88,30 @@ void ReadRecipients(const std::vector<SubRecord>& recipients, OutgoingMessage& o
     }
 }
 
+// A message written only in RTF (as Outlook's RTF editor saves it) still has a body a recipient must see: the
+// HTML it encapsulates, else its text. A damaged stream delivers what could be decoded before the damage.
+void ReadRtfBody(const PropertyBag& props, OutgoingMessage& out)
+{
+    const Prop* rtf = FindProp(props, PR_RTF_COMPRESSED);
+    if (!rtf || PROP_TYPE(rtf->tag) != PT_BINARY)
+        return;
+    std::string decoded;
+    DecompressRtf(rtf->data, decoded);
+    if (decoded.empty())
+        return;
+    const std::string body = ToUtf8(RtfBodyText(decoded));
+    if (EncapsulatedKind(decoded) == RtfBodyKind::Html)
+    {
+        out.hasHtml = true;
+        out.html = body;
+    }
+    else
+    {
+        out.hasText = true;
+        out.text = body;
+    }
+}
+
 void ReadBodies(const PropertyBag& props, OutgoingMessage& out)
 {
     if (const Prop* text = FindProp(props, PR_BODY); text && IsStringType(PROP_TYPE(text->tag)))
@@ -105,6 +131,8 @@ void ReadBodies(const PropertyBag& props, OutgoingMessage& out)
         out.hasHtml = true;
         out.html = Utf8Of(*html);
     }
+    if (!out.hasText && !out.hasHtml)
+        ReadRtfBody(props, out);
 }
 
 void ReadCategories(const PropertyBag& props, StoreDatabase& store, OutgoingMessage& out)
