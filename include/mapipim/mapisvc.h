@@ -3,13 +3,12 @@
 // it here. Everything is kept under $MAPIPIM_HOME (default $XDG_DATA_HOME/mapipim, else ~/.local/share/mapipim),
 // read afresh by every call, so that a test can point each test at its own temporary directory.
 //
-// The testing hooks make the service observable: counters of live MAPI buffers and live objects (a test that
-// ends with the counts it started with leaked nothing), fault injection (any call can be made to fail with a
-// chosen HRESULT, optionally only for one property tag or named property, or only on its n-th call), and a call
-// log of interface, method, flags and key arguments.
+// The testing aids (counters, fault injection, call log, resets) are declared in <mapipim/mapisvc_testing.h>,
+// included here so that every host keeps seeing them.
 #pragma once
 
 #include <mapipim/platform.h>
+#include <mapipim/mapisvc_testing.h>
 
 #include <functional>
 #include <string>
@@ -143,57 +142,4 @@ enum class NotificationDelivery
 MAPIPIM_API void SetNotificationDelivery(NotificationDelivery delivery);
 // Waits until every notification queued for the notification thread has been delivered; false on timeout.
 MAPIPIM_API bool WaitForNotifications(DWORD timeoutMilliseconds);
-
-// ---- Testing hooks: counters
-MAPIPIM_API LONG GetLiveBufferCount(); // MAPIAllocateBuffer blocks not yet freed
-MAPIPIM_API LONG GetLiveObjectCount(); // service objects (sessions, stores, folders, tables, ...) not yet released
-
-// ---- Testing hooks: fault injection. A fault matches calls of `method` on objects of `interfaceName` (the
-// object's own interface, such as "IMessage", or the interface that declares the method, such as "IMAPIProp";
-// empty for any). A non-zero propTag narrows it to calls naming that property (type PT_UNSPECIFIED: any type);
-// a named property narrows it to calls naming that name (GetIDsFromNames, and property calls on its tag). A
-// non-zero nthCall fails only the n-th matching call (1 is the first); 0 fails every matching call.
-struct NamedProperty
-{
-    GUID propertySet = {};
-    ULONG kind = MNID_ID; // MNID_ID or MNID_STRING
-    LONG id = 0;
-    std::u16string name;
-};
-struct Fault
-{
-    std::string interfaceName;
-    std::string method;
-    ULONG propTag = 0;
-    bool narrowToName = false;
-    NamedProperty name;
-    ULONG nthCall = 0;
-    HRESULT result = MAPI_E_CALL_FAILED;
-};
-MAPIPIM_API ULONG InjectFault(const Fault& fault); // returns an id for RemoveFault
-MAPIPIM_API void RemoveFault(ULONG id);
-MAPIPIM_API void ClearFaults();
-
-// ---- Testing hooks: call log of the MAPI calls made on service objects and functions.
-struct CallRecord
-{
-    std::string interfaceName; // the object's interface, or "MAPI" for the functions
-    std::string method;
-    ULONG flags = 0;
-    std::vector<ULONG> propTags;      // tags passed in (tag arrays, values, columns, sort keys, single tags)
-    std::vector<NamedProperty> names; // names passed to GetIDsFromNames
-    std::u16string text;              // a string argument (profile name, folder name, message class)
-    HRESULT result = S_OK;
-};
-MAPIPIM_API void SetCallLogEnabled(bool enabled); // enabled by default; the log keeps the latest 100,000 calls
-MAPIPIM_API void ClearCallLog();
-MAPIPIM_API std::vector<CallRecord> GetCallLog();
-
-// ---- Outlook's MAPI module ("Msmapi32.dll", the home of WrapCompressedRTFStreamEx): present by default, as
-// on a machine with Outlook; absent, LoadLibraryW finds no such module. For the whole process.
-MAPIPIM_API void SetNativeBodyModulePresent(bool present);
-
-// Clears the faults and the call log and restores the default notification delivery, address dialog and
-// native-body module.
-MAPIPIM_API void ResetTestingState();
 } // namespace mapisvc

@@ -4,9 +4,16 @@
 
 #include "interface/ProgressWindow.h"
 #include "platform/platform.h"
+#include "platform/CancelRequest.h"
 #include "platform/Pause.h"
 
 int CMAPIInterface::m_bCancel = FALSE;
+
+namespace
+{
+// Items and the session read the flag through the platform.
+[[maybe_unused]] const bool bCancelBound = (mapipim::BindCancelRequest(&CMAPIInterface::m_bCancel), true);
+} // namespace
 
 CMAPIInterface::CMAPIInterface() : m_bMAPIInit(CMAPIEx::Init(0, 0)), m_hMsgWnd(NULL)
 {

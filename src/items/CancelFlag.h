@@ -2,12 +2,12 @@
 // equals 1, so any other value lets them proceed.
 #pragma once
 
-#include <mapipim/MAPIInterface.h>
+#include "platform/CancelRequest.h"
 
 namespace mapipim
 {
 inline bool IsItemAccessCancelled()
 {
-    return CMAPIInterface::m_bCancel == 1;
+    return CancelRequest() == 1;
 }
 } // namespace mapipim

@@ -3,7 +3,6 @@
 // can be read or written and the host can stop between chunks.
 #include <mapipim/MAPIEmailItem.h>
 #include <mapipim/MAPIEx.h>
-#include <mapipim/MAPIInterface.h>
 
 #include "items/AnsiChunkDecoder.h"
 #include "items/HtmlRtfWrapper.h"
@@ -11,6 +10,7 @@
 #include "items/NativeBodyModule.h"
 #include "items/RtfBodyDecoder.h"
 #include "items/StreamChunks.h"
+#include "platform/CancelRequest.h"
 #include "platform/Pause.h"
 #include "session/Scoped.h"
 #include "session/StoreFacts.h"
@@ -75,7 +75,7 @@ bool WriteText(IStream* pStream, LPCWSTR szText, bool bUnicode, UINT nCodePage)
     std::vector<char> buffer;
     for (int nDone = 0; nDone < cchText;)
     {
-        if (CMAPIInterface::m_bCancel != 0)
+        if (mapipim::CancelRequest() != 0)
             return false;
         const int cch = PieceLength(szText + nDone, cchText - nDone);
         const void* pData = szText + nDone;
@@ -156,7 +156,7 @@ BOOL CMAPIEmailItem::GetBodyText(CString& strText)
         return FALSE;
     const bool bRead =
         IsUnicodeStore() ? ReadUnicodeText(stream.Get(), strText) : ReadText(stream.Get(), CP_ACP, strText);
-    return bRead && CMAPIInterface::m_bCancel == 0;
+    return bRead && mapipim::CancelRequest() == 0;
 }
 
 BOOL CMAPIEmailItem::GetBodyHTML(CString& strText)
@@ -168,7 +168,7 @@ BOOL CMAPIEmailItem::GetBodyHTML(CString& strText)
     ScopedInterface<IStream> stream;
     if (OpenStream(m_pItem, PR_HTML, 0, 0, stream) != S_OK || !stream)
         return FALSE;
-    return ReadText(stream.Get(), nCodePage, strText) && CMAPIInterface::m_bCancel == 0;
+    return ReadText(stream.Get(), nCodePage, strText) && mapipim::CancelRequest() == 0;
 }
 
 BOOL CMAPIEmailItem::GetBodyRTF(CString& strText)
@@ -202,7 +202,7 @@ BOOL CMAPIEmailItem::GetBodyRTF(CString& strText)
     if (!ReadText(pRead, nCodePage, strText))
         return FALSE;
     if (module.Function())
-        return CMAPIInterface::m_bCancel == 0;
+        return mapipim::CancelRequest() == 0;
     return DecodeRTFBody(strText);
 }
 
@@ -219,7 +219,7 @@ BOOL CMAPIEmailItem::SetBodyText(LPCWSTR szText)
     if (OpenStream(m_pItem, StringTag(PR_BODY_W), 0, kCreateFlags, stream) != S_OK || !stream)
         return FALSE;
     const bool bWritten = WriteText(stream.Get(), szText, IsUnicodeStore(), CP_ACP);
-    return bWritten && CMAPIInterface::m_bCancel == 0;
+    return bWritten && mapipim::CancelRequest() == 0;
 }
 
 BOOL CMAPIEmailItem::SetBodyHTML(LPCWSTR szText)
@@ -235,7 +235,7 @@ BOOL CMAPIEmailItem::SetBodyHTML(LPCWSTR szText)
     // The bytes are read back in the message's code page: it names the one they were written in.
     if (nCodePage != CP_ACP && !SetPropertyLong(PR_INTERNET_CPID, static_cast<LONG>(nCodePage)))
         return FALSE;
-    return CMAPIInterface::m_bCancel == 0;
+    return mapipim::CancelRequest() == 0;
 }
 
 BOOL CMAPIEmailItem::SetBodyRTF(LPCWSTR szText)
@@ -265,5 +265,5 @@ BOOL CMAPIEmailItem::SetBodyRTF(LPCWSTR szText)
     bool bDone = wrapped->Write(bytes.data(), static_cast<ULONG>(std::max(cb, 0)), &cbWritten) == S_OK &&
                  cbWritten == static_cast<ULONG>(cb);
     bDone = bDone && wrapped->Commit(0) == S_OK && property->Commit(0) == S_OK;
-    return bDone && CMAPIInterface::m_bCancel == 0;
+    return bDone && mapipim::CancelRequest() == 0;
 }

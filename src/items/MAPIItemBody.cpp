@@ -4,12 +4,12 @@
 // a stream moves in large pieces.
 #include <mapipim/MAPIItem.h>
 #include <mapipim/MAPIEx.h>
-#include <mapipim/MAPIInterface.h>
 
 #include "items/AnsiChunkDecoder.h"
 #include "items/CancelFlag.h"
 #include "items/PropertyBatch.h"
 #include "items/StreamChunks.h"
+#include "platform/CancelRequest.h"
 #include "platform/Pause.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
@@ -100,7 +100,7 @@ BOOL CMAPIItem::GetBody(CString& strBody)
     if (OpenBodyStream(*this, m_pItem, 0, stream) != S_OK || !stream)
         return FALSE;
     const bool bRead = IsUnicodeStore() ? ReadUnicodeBody(stream.Get(), strBody) : ReadAnsiBody(stream.Get(), strBody);
-    return bRead && CMAPIInterface::m_bCancel == 0;
+    return bRead && mapipim::CancelRequest() == 0;
 }
 
 BOOL CMAPIItem::SetBody(LPCWSTR szBody)

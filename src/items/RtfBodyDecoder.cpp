@@ -1,6 +1,6 @@
 #include "items/RtfBodyDecoder.h"
 
-#include <mapipim/MAPIInterface.h>
+#include "platform/CancelRequest.h"
 
 #include <algorithm>
 #include <string>
@@ -64,7 +64,7 @@ public:
         m_pos = nStart;
         while (m_pos < m_length)
         {
-            if (CMAPIInterface::m_bCancel != 0)
+            if (CancelRequest() != 0)
             {
                 Flush();
                 return false;
@@ -356,7 +356,7 @@ bool DecodeRtfBody(CString& strText)
 {
     const bool bHtml = strText.Find(_T("\\fromhtml")) >= 0;
     if (!bHtml && strText.Find(_T("\\fromtext")) < 0)
-        return CMAPIInterface::m_bCancel == 0;
+        return CancelRequest() == 0;
     int nStart = -1;
     if (bHtml)
         nStart = FirstOf(strText, _T("<html"), _T("\\*\\htmltag"));
@@ -369,11 +369,11 @@ bool DecodeRtfBody(CString& strText)
     if (nStart < 0)
     {
         strText.Empty();
-        return CMAPIInterface::m_bCancel == 0;
+        return CancelRequest() == 0;
     }
     Decoder decoder(strText, DeclaredCodePage(strText), bHtml);
     const bool bDone = decoder.Run(nStart);
     strText = decoder.Output();
-    return bDone && CMAPIInterface::m_bCancel == 0;
+    return bDone && CancelRequest() == 0;
 }
 } // namespace mapipim

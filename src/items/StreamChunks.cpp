@@ -1,6 +1,6 @@
 #include "items/StreamChunks.h"
 
-#include <mapipim/MAPIInterface.h>
+#include "platform/CancelRequest.h"
 
 #include <algorithm>
 #include <vector>
@@ -10,7 +10,7 @@ namespace mapipim
 bool ReadStreamChunks(IStream* pStream, ULONG cbChunk, const std::function<void(const BYTE*, ULONG)>& appendChunk)
 {
     std::vector<BYTE> chunk(cbChunk);
-    while (CMAPIInterface::m_bCancel == 0)
+    while (CancelRequest() == 0)
     {
         ULONG cbRead = 0;
         if (pStream->Read(chunk.data(), cbChunk, &cbRead) != S_OK)

@@ -1,6 +1,6 @@
 // Storage for the MAPI interface identifiers and property sets that the MAPI headers only declare. The
 // Windows SDK leaves this to the program (mapi32 and uuid do not define them); on Linux the service's own
-// headers declare them the same way.
+// headers declare them the same way and the library exports them, so that hosts need no storage of their own.
 #define INITGUID
 
 #if defined(_WIN32)

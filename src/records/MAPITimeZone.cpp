@@ -1,9 +1,9 @@
 #include <mapipim/MAPITimeZone.h>
 
-#include <mapipim/MAPIEx.h>
+#include "platform/TimeZoneKeyName.h"
 
 CMAPITimeZone::CMAPITimeZone()
-    : tmDateTime(), strKeyName(CMAPIEx::m_strTMKeyName), nBias(0), nStandardBias(0), nDaylightBias(0)
+    : tmDateTime(), strKeyName(mapipim::TimeZoneKeyName()), nBias(0), nStandardBias(0), nDaylightBias(0)
 {
     TIME_ZONE_INFORMATION tzi = {};
     if (GetTimeZoneInformation(&tzi) == TIME_ZONE_ID_INVALID)

@@ -4,6 +4,7 @@
 #include <mapipim/MAPIFolder.h>
 
 #include "platform/platform.h"
+#include "platform/TimeZoneKeyName.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
 #include "session/SessionState.h"
@@ -15,6 +16,8 @@ using mapipim::ScopedRows;
 
 int CMAPIEx::m_nMAPICode = static_cast<int>(MAPI_UNICODE);
 int CMAPIEx::m_bOnlyANSIOnUnicode = FALSE;
+// Constructed empty as the library loads and destroyed as it unloads; the records read it through the platform.
+CString CMAPIEx::m_strTMKeyName;
 
 namespace
 {
@@ -38,6 +41,8 @@ bool IsReadableA(LPCSTR lpsz)
 {
     return lpsz != nullptr && !IsBadStringPtrA(lpsz, static_cast<UINT_PTR>(0xFFFFFFFF));
 }
+
+[[maybe_unused]] const bool bKeyNameBound = (mapipim::BindTimeZoneKeyName(&CMAPIEx::m_strTMKeyName), true);
 } // namespace
 
 CMAPIEx::CMAPIEx()

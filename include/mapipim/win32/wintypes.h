@@ -3,6 +3,8 @@
 // binary formats written from these types are the same on both platforms.
 #pragma once
 
+#include <mapipim/export.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -203,12 +205,14 @@ inline bool IsEqualGUID(REFGUID a, REFGUID b)
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
 
-// DEFINE_GUID declares a GUID constant; the one translation unit that defines INITGUID gives it storage.
+// DEFINE_GUID declares a GUID constant; the library's one translation unit that defines INITGUID gives it
+// storage, and the library exports it, so that a host links the interface identifiers from it as a Windows host
+// links them from the SDK's libraries, without defining INITGUID itself.
 #ifdef INITGUID
 #define DEFINE_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8)                                                 \
-    extern "C++" const GUID name = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}}
+    extern "C++" MAPIPIM_API const GUID name = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}}
 #else
-#define DEFINE_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) extern "C++" const GUID name
+#define DEFINE_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) extern "C++" MAPIPIM_API const GUID name
 #endif
 
 union LARGE_INTEGER {

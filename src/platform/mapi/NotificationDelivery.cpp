@@ -21,33 +21,42 @@ struct Delivery
     void Run() const { subscription->Notify(packet->Get()); }
 };
 
-class NotificationThread
+// The notification thread of one initialisation of MAPI, started by its first delivery and joined by Close. The
+// thread holds its object, so that a sink that ends MAPI from within its call (Close cannot join the thread it
+// runs on) leaves the thread to finish the queue and end on its own.
+class NotificationThread : public std::enable_shared_from_this<NotificationThread>
 {
 public:
-    ~NotificationThread() { Stop(); }
+    // Reached with a running thread only on that thread, as its last step.
+    ~NotificationThread()
+    {
+        if (m_thread.joinable())
+            m_thread.detach();
+    }
 
+    // Dropped once the thread is closed: MAPI is no longer initialised.
     void Post(Delivery delivery)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_closed)
+            return;
         if (!m_thread.joinable())
-            m_thread = std::thread([this] { Loop(); });
+            m_thread = std::thread([self = shared_from_this()] { self->Loop(); });
         m_queue.push_back(std::move(delivery));
         m_wake.notify_one();
     }
 
-    void Stop()
+    // Delivers what is queued, then ends the thread; later posts are dropped.
+    void Close()
     {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            if (!m_thread.joinable())
+            m_closed = true;
+            if (!m_thread.joinable() || m_thread.get_id() == std::this_thread::get_id())
                 return;
-            m_stopping = true;
         }
         m_wake.notify_all();
         m_thread.join();
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_thread = std::thread();
-        m_stopping = false;
     }
 
     bool WaitIdle(DWORD timeoutMilliseconds)
@@ -63,7 +72,7 @@ private:
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;)
         {
-            m_wake.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
+            m_wake.wait(lock, [this] { return !m_queue.empty() || m_closed; });
             if (m_queue.empty())
                 return;
             Delivery delivery = std::move(m_queue.front());
@@ -84,7 +93,7 @@ private:
     std::condition_variable m_idle;
     std::deque<Delivery> m_queue;
     bool m_busy = false;
-    bool m_stopping = false;
+    bool m_closed = false;
     std::thread m_thread;
 };
 
@@ -111,8 +120,10 @@ public:
             std::lock_guard<std::mutex> lock(m_mutex);
             std::swap(window, m_window);
         }
-        if (window)
-            DestroyWindow(window);
+        // Only the thread that made the window may destroy it. Stopped on another thread, the window is asked to
+        // close and goes at its thread's next dispatch (or with the thread); it delivers nothing meanwhile.
+        if (window && !DestroyWindow(window))
+            PostMessageW(window, WM_CLOSE, 0, 0);
         DropPending();
     }
 
@@ -135,6 +146,11 @@ public:
 private:
     static LRESULT CALLBACK Procedure(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
     {
+        if (message == WM_CLOSE)
+        {
+            DestroyWindow(hWnd);
+            return 0;
+        }
         auto* self = static_cast<WindowDelivery*>(GetWindowContext(hWnd));
         if (!self || message != self->m_message)
             return 0;
@@ -173,16 +189,46 @@ private:
 
 std::atomic<NotificationDelivery> g_choice{NotificationDelivery::AsInitialised};
 std::atomic<bool> g_initMultithreaded{false};
-NotificationThread g_thread;
 WindowDelivery g_window;
 // Orders starts and stops: a stop that finds MAPI initialised again by then leaves delivery running.
 std::mutex g_lifecycle;
+
+// The notification thread belongs to the initialised service: made by the first MAPIInitialize and joined by the
+// last MAPIUninitialize. Its holder is never destroyed, so that a host that ends without MAPIUninitialize leaves
+// the thread idle rather than joined while the process's statics are torn down.
+struct ThreadHolder
+{
+    std::mutex mutex;
+    std::shared_ptr<NotificationThread> thread;
+};
+ThreadHolder& Holder()
+{
+    static ThreadHolder* holder = new ThreadHolder;
+    return *holder;
+}
+
+std::shared_ptr<NotificationThread> CurrentThread()
+{
+    ThreadHolder& holder = Holder();
+    std::lock_guard<std::mutex> lock(holder.mutex);
+    return holder.thread;
+}
+
+std::shared_ptr<NotificationThread> ReplaceThread(std::shared_ptr<NotificationThread> thread)
+{
+    ThreadHolder& holder = Holder();
+    std::lock_guard<std::mutex> lock(holder.mutex);
+    holder.thread.swap(thread);
+    return thread;
+}
 } // namespace
 
 void StartNotificationDelivery(ULONG initFlags)
 {
     std::lock_guard<std::mutex> lock(g_lifecycle);
     g_initMultithreaded = (initFlags & MAPI_MULTITHREAD_NOTIFICATIONS) != 0;
+    if (!CurrentThread())
+        ReplaceThread(std::make_shared<NotificationThread>());
     g_window.Start();
 }
 
@@ -191,7 +237,8 @@ void StopNotificationDelivery(const std::function<bool()>& stillUnused)
     std::lock_guard<std::mutex> lock(g_lifecycle);
     if (!stillUnused())
         return;
-    g_thread.Stop();
+    if (const std::shared_ptr<NotificationThread> thread = ReplaceThread(nullptr))
+        thread->Close();
     g_window.Stop();
 }
 
@@ -204,7 +251,8 @@ void DeliverNotification(const std::shared_ptr<Subscription>& subscription,
                           (choice == NotificationDelivery::AsInitialised && !g_initMultithreaded);
     if (toWindow && g_window.Post(delivery))
         return;
-    g_thread.Post(std::move(delivery));
+    if (const std::shared_ptr<NotificationThread> thread = CurrentThread())
+        thread->Post(std::move(delivery));
 }
 
 void SetNotificationDelivery(NotificationDelivery delivery)
@@ -214,6 +262,7 @@ void SetNotificationDelivery(NotificationDelivery delivery)
 
 bool WaitForNotifications(DWORD timeoutMilliseconds)
 {
-    return g_thread.WaitIdle(timeoutMilliseconds);
+    const std::shared_ptr<NotificationThread> thread = CurrentThread();
+    return !thread || thread->WaitIdle(timeoutMilliseconds);
 }
 } // namespace mapisvc

@@ -11,11 +11,12 @@
 
 namespace mapisvc
 {
-// The first MAPIInitialize of the process: remembers how it asked for notifications and makes the message
-// window of the initialising thread.
+// The first MAPIInitialize of the process: remembers how it asked for notifications, makes the notification
+// thread's holder and the message window of the initialising thread.
 void StartNotificationDelivery(ULONG initFlags);
-// The last MAPIUninitialize: delivers what the notification thread still holds, then ends the thread and the
-// window; posted notifications not yet dispatched are dropped. Nothing is stopped when `stillUnused`, asked once
+// The last MAPIUninitialize: delivers what the notification thread still holds, then joins the thread and ends
+// the window (at its thread's next dispatch when called on another thread); posted notifications not yet
+// dispatched, and notifications published afterwards, are dropped. Nothing is stopped when `stillUnused`, asked once
 // starts and stops are ordered, says MAPI has been initialised again meanwhile.
 void StopNotificationDelivery(const std::function<bool()>& stillUnused);
 

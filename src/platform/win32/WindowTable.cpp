@@ -49,4 +49,10 @@ void WindowTable::RemoveOwnedBy(const MessageQueue* queue)
     for (auto it = m_windows.begin(); it != m_windows.end();)
         it = it->second.queue.get() == queue ? m_windows.erase(it) : std::next(it);
 }
+
+size_t WindowTable::Count() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_windows.size();
+}
 } // namespace mapipim::win32

@@ -42,6 +42,8 @@ public:
     void Remove(HWND hWnd);
     // The windows of a thread that ended.
     void RemoveOwnedBy(const MessageQueue* queue);
+    // How many windows exist, so that a test can see that none is left behind.
+    size_t Count() const;
 
 private:
     static uintptr_t Key(HWND hWnd) { return reinterpret_cast<uintptr_t>(hWnd); }

@@ -1,12 +1,9 @@
-// What exists from loading the library to unloading it: the progress messages get their numbers before any
-// object exists, so that a host that registers the same names receives the same numbers; the time-zone key name
-// that every CMAPIEx publishes is constructed empty at load and destroyed at unload, by the runtime.
+// What the library does as it loads: the progress messages of the interface object get their numbers before any
+// object exists, so that a host that registers the same names receives the same numbers.
 #include <mapipim/MAPIInterface.h>
 
 #include "platform/platform.h"
 #include "platform/ModuleEntry.h"
-
-CString CMAPIEx::m_strTMKeyName;
 
 UINT WM_MAPI_GET_STOREINFO = 0;
 UINT WM_MAPI_GET_FOLDERINFO = 0;
