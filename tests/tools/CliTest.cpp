@@ -22,7 +22,7 @@ nlohmann::json CliTest::RunJson(std::vector<std::string> arguments)
 
 std::string CliTest::AddContact(const std::vector<std::string>& options)
 {
-    std::vector<std::string> arguments = {"contacts", "add"};
+    std::vector<std::string> arguments = {"--full-ids", "contacts", "add"};
     arguments.insert(arguments.end(), options.begin(), options.end());
     const clitest::CliResult result = Run(arguments);
     EXPECT_EQ(result.status, 0) << result.err;

@@ -23,7 +23,7 @@ protected:
 
     // Runs a command that must succeed and returns its JSON document (--json is added).
     nlohmann::json RunJson(std::vector<std::string> arguments);
-    // contacts add with the options; returns the new entry identifier.
+    // contacts add with the options; returns the new entry identifier, whole.
     std::string AddContact(const std::vector<std::string>& options);
     nlohmann::json ShowContact(const std::string& id);
     nlohmann::json ListContacts(const std::string& folder = std::string());

@@ -15,10 +15,10 @@ namespace
 class CalendarCliTest : public CliTest
 {
 protected:
-    // calendar add with the options; returns the new entry identifier.
+    // calendar add with the options; returns the new entry identifier, whole.
     std::string AddAppointment(const std::vector<std::string>& options)
     {
-        std::vector<std::string> arguments = {"calendar", "add"};
+        std::vector<std::string> arguments = {"--full-ids", "calendar", "add"};
         arguments.insert(arguments.end(), options.begin(), options.end());
         const clitest::CliResult result = Run(arguments);
         EXPECT_EQ(result.status, 0) << result.err;
@@ -136,7 +136,8 @@ TEST_F(CalendarCliTest, AWeeklySeriesKeepsItsHourAcrossTheChangeOfTheClocks)
     EXPECT_EQ(occurrence["recurring"], true);
     EXPECT_EQ(list["folder"]["path"], "Calendar");
 
-    const clitest::CliResult text = Run({"calendar", "list", "--from", "2010-03-20", "--to", "2010-04-03"});
+    const clitest::CliResult text =
+        Run({"--full-ids", "calendar", "list", "--from", "2010-03-20", "--to", "2010-04-03"});
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(LineCount(text.out), 2);
     EXPECT_NE(text.out.find("2010-03-31 10:00 - 2010-03-31 11:00  Weekly  [recurring]  " + id), std::string::npos)

@@ -33,7 +33,7 @@ TEST_F(ContactsCliTest, AddPrintsTheNewIdentifierAndShowReadsEveryFieldBack)
     EXPECT_EQ(contact["strEmail1"], "anna@contoso.example");
     EXPECT_EQ(contact["strNumberCellphone"], "+46 70 123");
     EXPECT_EQ(contact["strHomeCity"], "Malmö");
-    EXPECT_EQ(contact["tmBirthday"], "1986-04-12T00:00:00");
+    EXPECT_EQ(contact["tmBirthday"], "1986-04-12");
     EXPECT_TRUE(contact["tmAnniversary"].is_null());
     EXPECT_EQ(contact["nSensitivity"], 2);
     EXPECT_NE(contact["strMemo"].get<std::string>().find("Line two"), std::string::npos);
@@ -67,7 +67,7 @@ TEST_F(ContactsCliTest, ListGivesEveryContactOfTheFolderAsJsonAndText)
     EXPECT_EQ(list["contacts"][1]["strFullName"], "José García");
     EXPECT_EQ(ListContacts("contacts"), list) << "folder paths ignore case";
 
-    const clitest::CliResult text = Run({"contacts", "list"});
+    const clitest::CliResult text = Run({"--full-ids", "contacts", "list"});
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(LineCount(text.out), 2);
     EXPECT_NE(text.out.find(anna + "  Anna Berg <anna@contoso.example>, Contoso Ltd."), std::string::npos);
@@ -85,11 +85,30 @@ TEST_F(ContactsCliTest, ShowAsTextLabelsTheFieldsThatHoldValues)
     EXPECT_EQ(shown.out.find("Department"), std::string::npos) << "empty fields are left out";
 }
 
+TEST_F(ContactsCliTest, BirthdaysAndAnniversariesAreShownAsDaysWhateverTimeWasGiven)
+{
+    const std::string id =
+        AddContact({"--first-name", "Dates", "--birthday", "1990-12-31T23:30", "--anniversary", "2015-06-01 08:15:30"});
+    const json contact = ShowContact(id);
+    EXPECT_EQ(contact["tmBirthday"], "1990-12-31");
+    EXPECT_EQ(contact["tmAnniversary"], "2015-06-01");
+    EXPECT_EQ(ListContacts()["contacts"][0]["tmAnniversary"], "2015-06-01");
+
+    const clitest::CliResult shown = Run({"contacts", "show", id});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("Birthday:               1990-12-31\n"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("Anniversary:            2015-06-01\n"), std::string::npos) << shown.out;
+
+    ASSERT_EQ(Run({"contacts", "edit", id, "--birthday", "1991-01-02"}).status, 0);
+    EXPECT_EQ(ShowContact(id)["tmBirthday"], "1991-01-02");
+    EXPECT_EQ(ShowContact(id)["tmAnniversary"], "2015-06-01") << "an edit keeps the other date";
+}
+
 TEST_F(ContactsCliTest, EditChangesOnlyTheGivenFields)
 {
     const std::string id = AddContact(kAnna);
     const clitest::CliResult edited =
-        Run({"contacts", "edit", id, "--company", "Fabrikam", "--last-name", "Lind", "--birthday", ""});
+        Run({"--full-ids", "contacts", "edit", id, "--company", "Fabrikam", "--last-name", "Lind", "--birthday", ""});
     ASSERT_EQ(edited.status, 0) << edited.err;
     EXPECT_EQ(edited.out, id + "\n");
 

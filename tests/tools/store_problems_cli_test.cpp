@@ -1,8 +1,11 @@
 // A store a command needs but cannot open is named with the reason: its file damaged or missing, or no store of
-// that name; an item is deleted from its own folder without --folder.
+// that name; a store another process keeps locked is named as busy; an item is deleted from its own folder without
+// --folder.
 #include "tools/CliTest.h"
 
+#include <chrono>
 #include <filesystem>
+#include <sqlite3.h>
 
 namespace
 {
@@ -37,6 +40,30 @@ TEST_F(StoreProblemsCliTest, ADamagedOrMissingStoreFileIsNamed)
     result = Run({"stores"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "mapipim: the store file of 'Personal Folders' is missing or cannot be read\n");
+}
+
+TEST_F(StoreProblemsCliTest, AStoreLockedByAnotherProcessIsNamedAsBusyAndNothingIsWritten)
+{
+    AddContact({"--first-name", "Before"});
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(StoreFile().c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto start = std::chrono::steady_clock::now();
+    const clitest::CliResult result = Run({"contacts", "add", "--first-name", "While locked"});
+    const auto waited = std::chrono::steady_clock::now() - start;
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("cannot create the contact"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("the store is busy, locked by another process"), std::string::npos) << result.err;
+    EXPECT_GE(waited, std::chrono::seconds(10)) << "the service waits for the lock before giving up";
+    const nlohmann::json contacts = ListContacts()["contacts"];
+    ASSERT_EQ(contacts.size(), 1u);
+    EXPECT_EQ(contacts[0]["strFirstName"], "Before");
+
+    const clitest::CliResult failed = Run({"contacts", "show", "0123456789ABCDEF"});
+    EXPECT_EQ(failed.err.find("busy"), std::string::npos) << "other failures say nothing of a lock: " << failed.err;
 }
 
 TEST_F(StoreProblemsCliTest, AnUnknownStoreNameListsTheStoresThereAre)

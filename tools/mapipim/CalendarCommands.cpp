@@ -12,6 +12,7 @@
 #include "ScheduleOptions.h"
 #include "ScheduleReading.h"
 #include "ScheduleText.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include "items/RecurrenceCalendar.h"
@@ -76,7 +77,7 @@ void PrintScheduleId(Host& host, const CMAPIScheduleInfo& schedule)
     if (host.Json())
         Host::Print(ScheduleJson(schedule));
     else
-        std::cout << Utf8(schedule.strEntryID) << '\n';
+        std::cout << ShownId(Utf8(schedule.strEntryID)) << '\n';
 }
 
 void List(Host& host, const CalendarRequest& request)
@@ -112,8 +113,8 @@ void List(Host& host, const CalendarRequest& request)
     for (const Occurrence& occurrence : occurrences)
         list.push_back(OccurrenceJson(occurrence));
     Host::Print(Json{{"folder", FolderJson(folder, folders.PathOf(folder))},
-                     {"from", DateText(firstDay).substr(0, 10)},
-                     {"to", DateText(lastDay).substr(0, 10)},
+                     {"from", DayText(firstDay)},
+                     {"to", DayText(lastDay)},
                      {"occurrences", list}});
 }
 

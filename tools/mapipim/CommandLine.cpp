@@ -57,6 +57,8 @@ CommandLine::CommandLine()
     m_app.add_option("--home", m_options.home, "Profile root (default: $MAPIPIM_HOME, else ~/.local/share/mapipim)");
     m_app.add_option("--store", m_options.store, "The store whose folders are meant (default: the default store)");
     m_app.add_flag("--json", m_options.bJson, "Write one JSON document with every field of the records");
+    m_app.add_flag("--full-ids", m_bFullIds,
+                   "Whole entry identifiers in text output (default: the shortest unique tail)");
     m_app.add_option("--trace", m_options.trace, "Append the library's trace lines to this file");
     // A host with a user-interface thread lets the library pause to keep it responsive; this one has none.
     CLI::Option* yield = m_app.add_option("--yield", m_options.yield,

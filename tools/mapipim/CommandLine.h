@@ -17,11 +17,14 @@ public:
     int Parse(int argc, char** argv);
 
     const GlobalOptions& Options() const { return m_options; }
+    // --full-ids: whole entry identifiers in text output. Only the output reads it, never a command.
+    bool FullIds() const { return m_bFullIds; }
     void Run(Host& host) const;
 
 private:
     CLI::App m_app;
     GlobalOptions m_options;
+    bool m_bFullIds = false;
     CommandSet m_commands;
 };
 } // namespace cli

@@ -9,6 +9,7 @@
 #include "Host.h"
 #include "JsonRecords.h"
 #include "OptionChecks.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include <iostream>
@@ -31,7 +32,7 @@ void PrintContactId(Host& host, const CMAPIContactInfo& contact)
     if (host.Json())
         Host::Print(ContactJson(contact));
     else
-        std::cout << Utf8(contact.strEntryID) << '\n';
+        std::cout << ShownId(Utf8(contact.strEntryID)) << '\n';
 }
 
 void List(Host& host, const ContactRequest& request)

@@ -3,6 +3,7 @@
 #include "ContactFields.h"
 #include "DateText.h"
 #include "LabelledText.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 namespace cli
@@ -21,7 +22,7 @@ std::string DisplayName(const CMAPIContactInfo& contact)
 
 void WriteContactLine(std::ostream& out, const CMAPIContactInfo& contact)
 {
-    out << Utf8(contact.strEntryID) << "  " << DisplayName(contact);
+    out << ShownId(Utf8(contact.strEntryID)) << "  " << DisplayName(contact);
     if (!contact.strEmail1.IsEmpty())
         out << " <" << Utf8(contact.strEmail1) << '>';
     if (!contact.strCompany.IsEmpty())
@@ -31,13 +32,13 @@ void WriteContactLine(std::ostream& out, const CMAPIContactInfo& contact)
 
 void WriteContact(std::ostream& out, const CMAPIContactInfo& contact)
 {
-    WriteLabelled(out, "Entry ID", Utf8(contact.strEntryID));
+    WriteLabelled(out, "Entry ID", ShownId(Utf8(contact.strEntryID)));
     WriteLabelled(out, "Created", DateTimeText(contact.tmCTime));
     WriteLabelled(out, "Modified", DateTimeText(contact.tmLMTime));
     for (const ContactTextField& field : ContactTextFields())
         WriteLabelled(out, field.label, Utf8(contact.*field.member));
     for (const ContactDateField& field : ContactDateFields())
-        WriteLabelled(out, field.label, DateText(contact.*field.member));
+        WriteLabelled(out, field.label, DayText(contact.*field.member));
     if (contact.nSensitivity != 0)
         WriteLabelled(out, "Sensitivity", SensitivityName(contact.nSensitivity));
     WriteLabelled(out, "Picture", Utf8(contact.strPicturePath));

@@ -79,4 +79,9 @@ std::string DateText(const SYSTEMTIME& time)
         return text.substr(0, text.size() - midnight.size());
     return text;
 }
+
+std::string DayText(const SYSTEMTIME& time)
+{
+    return DateTimeText(time).substr(0, 10);
+}
 } // namespace cli

@@ -14,6 +14,9 @@ bool ParseDateText(const std::string& text, SYSTEMTIME& time);
 // "YYYY-MM-DDTHH:MM:SS"; empty for a time that is not set.
 std::string DateTimeText(const SYSTEMTIME& time);
 
-// As DateTimeText, but the date alone when the time of day is midnight (birthdays, anniversaries).
+// As DateTimeText, but the date alone when the time of day is midnight.
 std::string DateText(const SYSTEMTIME& time);
+
+// "YYYY-MM-DD" whatever the time of day, for the values that are days (birthdays, anniversaries); empty when not set.
+std::string DayText(const SYSTEMTIME& time);
 } // namespace cli

@@ -66,33 +66,44 @@ std::vector<std::string> ItemIdsOf(IMAPISession* pSession, const SBinary& folder
 }
 } // namespace
 
-std::string ExpandEntryIdTail(Host& host, const std::string& text)
+bool IsEntryIdTail(const std::string& text)
 {
-    if (text.size() >= kLongestTail || !IsHexText(text))
-        return text;
-    if (text.size() < kShortestTail)
-        throw UsageFailure("'" + text + "' is too short to name an item: give at least " +
-                           std::to_string(kShortestTail) + " hexadecimal digits of its entry identifier");
-    const std::string tail = Upper(text);
+    return text.size() < kLongestTail && IsHexText(text);
+}
+
+std::vector<std::string> ProfileEntryIds(Host& host)
+{
     StoreList stores;
     stores.Discover(host, kDiscoverEverything, std::string());
-    std::vector<std::string> found;
-    const auto consider = [&](const std::string& id)
-    {
-        if (EndsWith(id, tail) && std::find(found.begin(), found.end(), id) == found.end())
-            found.push_back(id);
-    };
+    std::vector<std::string> ids;
     for (INT_PTR s = 0; s < stores.GetSize(); ++s)
     {
         const COutlookStore& store = stores[s];
         for (INT_PTR f = 0; f < store.arrFolders.GetSize(); ++f)
         {
             const COutlookFolder& folder = *store.arrFolders.GetAt(f);
-            consider(EntryIdText(folder.sbEntryID));
+            ids.push_back(EntryIdText(folder.sbEntryID));
             for (const std::string& id : ItemIdsOf(host.Session(), folder.sbEntryID))
-                consider(id);
+                ids.push_back(id);
             Host::CheckCancel();
         }
+    }
+    return ids;
+}
+
+std::string ExpandEntryIdTail(Host& host, const std::string& text)
+{
+    if (!IsEntryIdTail(text))
+        return text;
+    if (text.size() < kShortestTail)
+        throw UsageFailure("'" + text + "' is too short to name an item: give at least " +
+                           std::to_string(kShortestTail) + " hexadecimal digits of its entry identifier");
+    const std::string tail = Upper(text);
+    std::vector<std::string> found;
+    for (const std::string& id : ProfileEntryIds(host))
+    {
+        if (EndsWith(id, tail) && std::find(found.begin(), found.end(), id) == found.end())
+            found.push_back(id);
     }
     if (found.empty())
         throw Failure("no item or folder has an entry identifier ending in " + tail);

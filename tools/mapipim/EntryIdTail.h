@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace cli
 {
@@ -16,4 +17,10 @@ const size_t kLongestTail = 40;
 // The whole identifier text a tail names; other text is returned as it is. Throws UsageFailure for a tail of fewer
 // than 8 digits and Failure when no identifier, or more than one, ends with the tail.
 std::string ExpandEntryIdTail(Host& host, const std::string& text);
+
+// True for text that ExpandEntryIdTail reads as a tail: hexadecimal digits, fewer than kLongestTail.
+bool IsEntryIdTail(const std::string& text);
+
+// The identifiers of every folder and item of every store of the profile, the ones a tail is looked up among.
+std::vector<std::string> ProfileEntryIds(Host& host);
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "FolderLocator.h"
 
 #include "EntryId.h"
+#include "EntryIdTail.h"
 #include "Failure.h"
 #include "FolderPaths.h"
 #include "FolderTypes.h"
@@ -118,9 +119,12 @@ COutlookFolder* FolderLocator::TopFolder()
 
 COutlookFolder* FolderLocator::FindById(const std::string& text)
 {
-    if (!IsEntryIdText(text))
+    // Shorter hexadecimal text is a folder's name rather than a tail.
+    const std::string whole =
+        IsEntryIdTail(text) && text.size() >= kShortestTail ? ExpandEntryIdTail(m_host, text) : text;
+    if (!IsEntryIdText(whole))
         return nullptr;
-    const EntryId id = EntryId::Parse(text);
+    const EntryId id = EntryId::Parse(whole);
     for (INT_PTR s = 0; s < m_stores.GetSize(); ++s)
     {
         const COutlookStore& store = m_stores[s];

@@ -28,6 +28,7 @@
 #include "JsonRecords.h"
 #include "OptionChecks.h"
 #include "RecordArray.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include <mapipim/SBinaryUtils.h>
@@ -121,7 +122,7 @@ private:
         if (host.Json())
             Host::Print(Kind::ToJson(saved));
         else
-            std::cout << Utf8(saved.strEntryID) << '\n';
+            std::cout << ShownId(Utf8(saved.strEntryID)) << '\n';
     }
 
     static void List(Host& host, const Request& request)

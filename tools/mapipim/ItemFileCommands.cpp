@@ -1,11 +1,13 @@
 // Outlook item files (.msg) for the import and export commands: each file becomes an item of a folder (by
 // default the standard folder of the file's kind, read from its message class) and an item becomes a file.
 #include "EntryId.h"
+#include "EntryIdTail.h"
 #include "Failure.h"
 #include "FileFormats.h"
 #include "FolderLocator.h"
 #include "FolderTypes.h"
 #include "Host.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include <mapipim/mapipim.h>
@@ -80,14 +82,14 @@ void ImportItemFile(Host& host, const std::string& file, const ImportRequest& re
     if (host.Json())
         Host::Print(Json{{"file", file}, {"id", Utf8(strEntryID)}});
     else
-        std::cout << Utf8(strEntryID) << "\n";
+        std::cout << ShownId(Utf8(strEntryID)) << "\n";
 }
 
 void ExportItemFile(Host& host, const ExportRequest& request)
 {
     if (request.id.empty())
         throw UsageFailure("give the entry identifier of the item to export");
-    EntryId id = EntryId::Parse(request.id);
+    EntryId id = EntryId::Parse(ExpandEntryIdTail(host, request.id));
     if (!host.CanOpenItem(id.Value()))
         throw Failure("no item with the identifier " + request.id);
     if (!host.Mapi().ExportItem(id.Value(), WideText(request.file)))

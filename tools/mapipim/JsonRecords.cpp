@@ -15,6 +15,11 @@ Json TimeJson(const SYSTEMTIME& time)
     return time.wYear == 0 ? Json() : Json(DateTimeText(time));
 }
 
+Json DayJson(const SYSTEMTIME& time)
+{
+    return time.wYear == 0 ? Json() : Json(DayText(time));
+}
+
 Json FolderJson(const COutlookFolder& folder, const std::string& path, bool bCounted)
 {
     Json json;
@@ -62,7 +67,7 @@ Json ContactJson(const CMAPIContactInfo& contact)
     for (const ContactTextField& field : ContactTextFields())
         json[field.key] = Utf8(contact.*field.member);
     for (const ContactDateField& field : ContactDateFields())
-        json[field.key] = TimeJson(contact.*field.member);
+        json[field.key] = DayJson(contact.*field.member);
     json["nSensitivity"] = contact.nSensitivity;
     json["strPicturePath"] = Utf8(contact.strPicturePath);
     json["strAttachFile"] = Utf8(contact.strAttachFile);

@@ -17,6 +17,8 @@ namespace cli
 {
 // A local time as "YYYY-MM-DDTHH:MM:SS", or null when not set (year 0).
 Json TimeJson(const SYSTEMTIME& time);
+// "YYYY-MM-DD" or null, for the values that are days.
+Json DayJson(const SYSTEMTIME& time);
 Json FolderJson(const COutlookFolder& folder, const std::string& path, bool bCounted = true);
 // The store with its folders (paths as FolderPaths gives them), or without when bWithFolders is false.
 Json StoreJson(const COutlookStore& store, bool bWithFolders, bool bCounted = true);

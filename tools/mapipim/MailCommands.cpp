@@ -12,6 +12,7 @@
 #include "OptionChecks.h"
 #include "MailText.h"
 #include "RecordArray.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include <mapipim/SBinaryUtils.h>
@@ -61,7 +62,7 @@ void PrintMail(Host& host, const CMAPIEmailInfo& email)
     if (host.Json())
         Host::Print(EmailJson(email));
     else
-        std::cout << Utf8(email.strEntryID) << '\n';
+        std::cout << ShownId(Utf8(email.strEntryID)) << '\n';
 }
 
 void List(Host& host, const MailRequest& request)
@@ -118,7 +119,7 @@ void Add(Host& host, const MailRequest& request)
     if (request.bSend && !HasRecipients(email))
         throw UsageFailure("no recipients to send to: give --to, --cc or --bcc");
     FolderLocator folders(host);
-    COutlookFolder& folder = request.bSend   ? folders.StandardFolder(kFolderTypeOutbox)
+    COutlookFolder& folder = request.bSend             ? folders.StandardFolder(kFolderTypeOutbox)
                              : !request.folder.empty() ? folders.Find(request.folder)
                                                        : folders.StandardFolder(kFolderTypeDrafts);
     if (!host.Mapi().CreateEmail(&folder, &email))
@@ -131,8 +132,8 @@ void Add(Host& host, const MailRequest& request)
         "e-mail", [&] { request.fields.CheckApplied(email); },
         [&] { return host.Mapi().DeleteEmail(&folder, &email, FALSE); });
     if (request.bSend && email.nMsgState != kStateQueued)
-        throw Failure("the e-mail " + Utf8(email.strEntryID) + " was saved, but not queued for sending: " +
-                      "no recipient with an address (see --trace)");
+        throw Failure("the e-mail " + Utf8(email.strEntryID) +
+                      " was saved, but not queued for sending: " + "no recipient with an address (see --trace)");
     PrintMail(host, email);
 }
 
@@ -206,7 +207,8 @@ void Send(Host& host, const MailRequest&)
         for (const mapisvc::DeliveredMessage& message : result.delivered)
             std::cout << message.file << '\n';
     if (!result.failed.empty())
-        throw Failure(std::to_string(result.failed.size()) + " queued e-mail(s) could not be delivered and stay queued");
+        throw Failure(std::to_string(result.failed.size()) +
+                      " queued e-mail(s) could not be delivered and stay queued");
 }
 
 void AddIdArgument(CLI::App& command, MailRequest& request)

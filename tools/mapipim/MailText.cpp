@@ -1,6 +1,7 @@
 #include "MailText.h"
 
 #include "DateText.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include <iomanip>
@@ -76,14 +77,14 @@ int MailFormOfName(const std::string& name)
 void WriteMailLine(std::ostream& out, const CMAPIEmailInfo& email)
 {
     const std::string received = email.tmRcvTime.wYear ? DateTimeText(email.tmRcvTime) : std::string("-");
-    out << Utf8(email.strEntryID) << "  " << received << "  " << std::left << std::setw(9) << MailStateName(email)
-        << ' ' << email.nAttachCount << "  " << Utf8(email.strSenderName) << "  "
+    out << ShownId(Utf8(email.strEntryID)) << "  " << received << "  " << std::left << std::setw(9)
+        << MailStateName(email) << ' ' << email.nAttachCount << "  " << Utf8(email.strSenderName) << "  "
         << (email.strSubject.IsEmpty() ? std::string("(no subject)") : Utf8(email.strSubject)) << '\n';
 }
 
 void WriteMail(std::ostream& out, const CMAPIEmailInfo& email)
 {
-    WriteField(out, "Entry ID", Utf8(email.strEntryID));
+    WriteField(out, "Entry ID", ShownId(Utf8(email.strEntryID)));
     WriteField(out, "From", Utf8(email.strSenderName));
     WriteField(out, "To", Utf8(email.strTo));
     WriteField(out, "Cc", Utf8(email.strCC));

@@ -4,6 +4,7 @@
 #include "EntryId.h"
 #include "JsonRecords.h"
 #include "LabelledText.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 namespace cli
@@ -43,13 +44,13 @@ Json NoteJson(const CMAPIMemoInfo& note)
 
 void WriteNoteLine(std::ostream& out, const CMAPIMemoInfo& note)
 {
-    out << Utf8(note.strEntryID) << "  [" << NoteColorName(note.nNoteColor) << "] "
+    out << ShownId(Utf8(note.strEntryID)) << "  [" << NoteColorName(note.nNoteColor) << "] "
         << (note.strSubject.IsEmpty() ? std::string("(no subject)") : Utf8(note.strSubject)) << '\n';
 }
 
 void WriteNote(std::ostream& out, const CMAPIMemoInfo& note)
 {
-    WriteLabelled(out, "Entry ID", Utf8(note.strEntryID));
+    WriteLabelled(out, "Entry ID", ShownId(Utf8(note.strEntryID)));
     WriteLabelled(out, "Created", DateTimeText(note.tmCTime));
     WriteLabelled(out, "Modified", DateTimeText(note.tmLMTime));
     WriteLabelled(out, "Subject", Utf8(note.strSubject));

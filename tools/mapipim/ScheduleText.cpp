@@ -4,6 +4,7 @@
 #include "DateText.h"
 #include "LabelledText.h"
 #include "ScheduleOptions.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include "items/RecurrenceCalendar.h"
@@ -48,7 +49,7 @@ void WriteLine(std::ostream& out, const CMAPIScheduleInfo& schedule, const SYSTE
         out << "  [all day]";
     if (bRecurring)
         out << "  [recurring]";
-    out << "  " << Utf8(schedule.strEntryID) << '\n';
+    out << "  " << ShownId(Utf8(schedule.strEntryID)) << '\n';
 }
 } // namespace
 
@@ -65,7 +66,7 @@ void WriteScheduleLine(std::ostream& out, const CMAPIScheduleInfo& schedule)
 void WriteSchedule(std::ostream& out, const CMAPIScheduleInfo& schedule)
 {
     const bool bAllDay = schedule.bAllday != 0;
-    WriteLabelled(out, "Entry ID", Utf8(schedule.strEntryID));
+    WriteLabelled(out, "Entry ID", ShownId(Utf8(schedule.strEntryID)));
     WriteLabelled(out, "Created", DateTimeText(schedule.tmCTime));
     WriteLabelled(out, "Modified", DateTimeText(schedule.tmLMTime));
     WriteLabelled(out, "Subject", Utf8(schedule.strSubject));

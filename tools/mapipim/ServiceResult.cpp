@@ -2,12 +2,24 @@
 
 #include "Failure.h"
 
+#include <mapipim/mapisvc.h>
+
+#include <algorithm>
 #include <cstdio>
 
 namespace cli
 {
 namespace
 {
+const char* const kBusyStore = "the store is busy, locked by another process; try again when it has finished";
+
+bool StoreWasBusy()
+{
+    const std::vector<mapisvc::CallRecord> calls = mapisvc::GetCallLog();
+    return std::any_of(calls.begin(), calls.end(),
+                       [](const mapisvc::CallRecord& call) { return call.result == MAPI_E_BUSY; });
+}
+
 std::string Reason(HRESULT hr)
 {
     switch (hr)
@@ -25,6 +37,8 @@ std::string Reason(HRESULT hr)
         return "cannot write the profile root";
     case MAPI_E_LOGON_FAILED:
         return "the logon failed";
+    case MAPI_E_BUSY:
+        return kBusyStore;
     default:
         break;
     }
@@ -38,5 +52,12 @@ void CheckResult(HRESULT hr, const std::string& what)
 {
     if (hr != S_OK)
         throw Failure(what + ": " + Reason(hr));
+}
+
+std::string WithServiceCause(const std::string& message)
+{
+    if (message.empty() || message.find("locked by another process") != std::string::npos || !StoreWasBusy())
+        return message;
+    return message + ": " + kBusyStore;
 }
 } // namespace cli

@@ -11,6 +11,7 @@
 #include "MapiTable.h"
 #include "OptionChecks.h"
 #include "ServiceResult.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include <mapipim/MAPIEx.h>
@@ -105,7 +106,7 @@ void AddStore(Host& host, const StoreRequest& request)
     if (host.Json())
         Host::Print(Json{{"sbEntryID", id.Text()}, {"strName", request.name}, {"profile", Utf8(profile)}});
     else
-        std::cout << id.Text() << '\n';
+        std::cout << ShownId(id.Text()) << '\n';
 }
 
 std::vector<BYTE> BytesOf(const SBinary& value)
@@ -136,7 +137,7 @@ void AddFolder(Host& host, const FolderRequest& request)
     if (host.Json())
         Host::Print(Json{{"sbEntryID", id.Text()}, {"path", request.path}, {"containerClass", containerClass}});
     else
-        std::cout << id.Text() << '\n';
+        std::cout << ShownId(id.Text()) << '\n';
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "JsonRecords.h"
 #include "LabelledText.h"
 #include "RecurrenceOptions.h"
+#include "ShortIds.h"
 #include "Text.h"
 
 #include <sstream>
@@ -82,7 +83,7 @@ Json TaskJson(const CMAPITodoInfo& task)
 
 void WriteTaskLine(std::ostream& out, const CMAPITodoInfo& task)
 {
-    out << Utf8(task.strEntryID) << "  [" << NameOf(TaskStatusNames(), task.nStatus) << "] "
+    out << ShownId(Utf8(task.strEntryID)) << "  [" << NameOf(TaskStatusNames(), task.nStatus) << "] "
         << (task.strSubject.IsEmpty() ? std::string("(no subject)") : Utf8(task.strSubject));
     if (task.tmEndTime.wYear != 0)
         out << ", due " << DateText(task.tmEndTime);
@@ -93,7 +94,7 @@ void WriteTaskLine(std::ostream& out, const CMAPITodoInfo& task)
 
 void WriteTask(std::ostream& out, const CMAPITodoInfo& task)
 {
-    WriteLabelled(out, "Entry ID", Utf8(task.strEntryID));
+    WriteLabelled(out, "Entry ID", ShownId(Utf8(task.strEntryID)));
     WriteLabelled(out, "Created", DateTimeText(task.tmCTime));
     WriteLabelled(out, "Modified", DateTimeText(task.tmLMTime));
     WriteLabelled(out, "Subject", Utf8(task.strSubject));

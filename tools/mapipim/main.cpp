@@ -9,6 +9,8 @@
 #include "Failure.h"
 #include "GdiplusSession.h"
 #include "Host.h"
+#include "ServiceResult.h"
+#include "ShortIds.h"
 #include "StandardOutput.h"
 
 #include <iostream>
@@ -27,6 +29,7 @@ int main(int argc, char** argv)
     try
     {
         cli::Host host(commandLine.Options());
+        const cli::ShortIdsScope ids(commandLine.FullIds() ? nullptr : &host);
         commandLine.Run(host);
         cli::Host::CheckCancel(); // Ctrl-C after the last test of the flag still ends as cancelled
         cli::CheckOutputWritten();
@@ -36,7 +39,7 @@ int main(int argc, char** argv)
         std::cout.clear();
         std::cout.flush();
         if (*failure.what())
-            std::cerr << "mapipim: " << cli::EscapedControls(failure.what()) << '\n';
+            std::cerr << "mapipim: " << cli::EscapedControls(cli::WithServiceCause(failure.what())) << '\n';
         return failure.ExitCode();
     }
     catch (const std::exception& error)
