@@ -12,6 +12,7 @@
 #include "ScheduleOptions.h"
 #include "ScheduleReading.h"
 #include "ScheduleText.h"
+#include "ShowCommand.h"
 #include "Text.h"
 
 #include "items/RecurrenceCalendar.h"
@@ -191,6 +192,13 @@ void AddFolderOption(CLI::App& command, CalendarRequest& request, const char* de
     command.add_option("--folder", request.folder, description);
 }
 } // namespace
+
+void ShowAppointment(Host& host, const std::string& id)
+{
+    CalendarRequest request;
+    request.id = id;
+    Show(host, request);
+}
 
 void AddCalendarCommands(CommandSet& commands)
 {

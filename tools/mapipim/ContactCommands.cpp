@@ -9,6 +9,7 @@
 #include "Host.h"
 #include "JsonRecords.h"
 #include "OptionChecks.h"
+#include "ShowCommand.h"
 #include "Text.h"
 
 #include <iostream>
@@ -128,6 +129,13 @@ void AddFolderOption(CLI::App& command, ContactRequest& request, const char* des
     command.add_option("--folder", request.folder, description);
 }
 } // namespace
+
+void ShowContact(Host& host, const std::string& id)
+{
+    ContactRequest request;
+    request.id = id;
+    Show(host, request);
+}
 
 void AddContactCommands(CommandSet& commands)
 {
