@@ -2,7 +2,8 @@
 // the message's property streams, recipients, attachments and attached messages, and the named-property
 // mapping. Any bytes must give a message or a refusal, without a read outside a buffer, a hang or unbounded
 // memory; a message that reads writes back into a layout that reads the same.
-// Seeds: the samples, given as a directory at run time (MAPIPIM_SAMPLES/msg), never kept in the tree.
+// Seeds: a message as our writer lays it out (seeds/MsgSeeds.cpp), and Outlook's samples, given as a directory at run
+// time (MAPIPIM_SAMPLES/msg) and never kept in the tree.
 #include "FuzzSupport.h"
 
 #include "platform/mapi/msg/CompoundFile.h"

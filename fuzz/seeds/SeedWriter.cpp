@@ -4,6 +4,12 @@
 #include <filesystem>
 #include <fstream>
 
+void SeedWriter::Fail(const std::string& target, const std::string& why)
+{
+    std::fprintf(stderr, "cannot make a seed of %s: %s\n", target.c_str(), why.c_str());
+    m_succeeded = false;
+}
+
 void SeedWriter::Write(const std::string& target, const std::string& name, std::string_view bytes)
 {
     const std::filesystem::path directory = std::filesystem::path(m_root) / target;

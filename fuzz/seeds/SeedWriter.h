@@ -16,7 +16,9 @@ public:
         Write(target, name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
 
-    // False once any seed could not be written.
+    // A seed that could not be made: said on standard error, and the run fails.
+    void Fail(const std::string& target, const std::string& why);
+    // False once any seed could not be made or written.
     bool Succeeded() const { return m_succeeded; }
 
 private:
@@ -34,6 +36,7 @@ void WriteTextSeeds(SeedWriter& writer);
 void WriteImageSeeds(SeedWriter& writer);
 void WriteRecurrenceSeeds(SeedWriter& writer);
 void WriteInteropSeeds(SeedWriter& writer);
+void WriteMsgSeeds(SeedWriter& writer);
 
 // Decodes <target>/<name>.hex below the source directory into <target>/<name>; false if one could not be.
 bool WriteRegressionInputs(const std::string& sourceDirectory, SeedWriter& writer);

@@ -21,6 +21,7 @@ int main(int argc, char** argv)
     WriteImageSeeds(writer);
     WriteRecurrenceSeeds(writer);
     WriteInteropSeeds(writer);
+    WriteMsgSeeds(writer);
     bool regressionsWritten = true;
     if (argc == 4)
     {

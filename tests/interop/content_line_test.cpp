@@ -114,6 +114,16 @@ TEST(ContentLineTest, InvalidUtf8IsRefusedLineByLine)
     EXPECT_EQ("C", lines[2].name);
 }
 
+TEST(ContentLineTest, ABareCarriageReturnFailsItsLineOnly)
+{
+    const std::vector<ContentLine> lines = ReadContentLines("A:ok\r\nEMAIL:a@example.org\rnext\r\nC:ok\r\n");
+    ASSERT_EQ(3u, lines.size());
+    EXPECT_TRUE(lines[1].name.empty());
+    EXPECT_NE(std::string::npos, lines[1].value.find("carriage return"));
+    EXPECT_EQ("C", lines[2].name);
+    EXPECT_EQ(3, lines[2].nLine);
+}
+
 TEST(ContentLineTest, AnOverlongLogicalLineFailsWithoutBeingKept)
 {
     std::string text = "A:ok\r\nHUGE:";

@@ -13,6 +13,7 @@
 #include "ScheduleReading.h"
 #include "ScheduleText.h"
 #include "ShortIds.h"
+#include "ShowCommand.h"
 #include "Text.h"
 
 #include "items/RecurrenceCalendar.h"
@@ -192,6 +193,13 @@ void AddFolderOption(CLI::App& command, CalendarRequest& request, const char* de
     command.add_option("--folder", request.folder, description);
 }
 } // namespace
+
+void ShowAppointment(Host& host, const std::string& id)
+{
+    CalendarRequest request;
+    request.id = id;
+    Show(host, request);
+}
 
 void AddCalendarCommands(CommandSet& commands)
 {

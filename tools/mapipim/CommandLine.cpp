@@ -78,6 +78,7 @@ CommandLine::CommandLine()
     AddStoreAdminCommands(m_commands);
     AddDemoCommand(m_commands);
     AddDataFileImportCommand(m_commands);
+    AddShowCommand(m_commands);
     ShowGlobalOptionsInHelp(m_app);
 }
 

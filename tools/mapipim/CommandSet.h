@@ -55,4 +55,5 @@ void AddProfileCommands(CommandSet& commands);       // profile list|create|dele
 void AddStoreAdminCommands(CommandSet& commands);    // store list|add, folder add
 void AddDemoCommand(CommandSet& commands);           // demo
 void AddDataFileImportCommand(CommandSet& commands); // import FILE… and export, by file extension
+void AddShowCommand(CommandSet& commands);           // show ID, of any kind
 } // namespace cli

@@ -10,6 +10,7 @@
 #include "JsonRecords.h"
 #include "OptionChecks.h"
 #include "ShortIds.h"
+#include "ShowCommand.h"
 #include "Text.h"
 
 #include <iostream>
@@ -129,6 +130,13 @@ void AddFolderOption(CLI::App& command, ContactRequest& request, const char* des
     command.add_option("--folder", request.folder, description);
 }
 } // namespace
+
+void ShowContact(Host& host, const std::string& id)
+{
+    ContactRequest request;
+    request.id = id;
+    Show(host, request);
+}
 
 void AddContactCommands(CommandSet& commands)
 {

@@ -40,6 +40,15 @@ public:
         MAPIFreeBuffer(pValue);
         return text;
     }
+    bool MessageClassOf(SBinary& entryID, std::string& messageClass)
+    {
+        CMAPIItem item;
+        if (!item.Open(&m_MAPI, entryID))
+            return false;
+        CString strClass;
+        messageClass = item.GetPropertyString(PR_MESSAGE_CLASS, strClass) ? Utf8(strClass) : std::string();
+        return true;
+    }
     bool ReadBody(SBinary& entryID, int nForm, CString& strBody)
     {
         CMAPIEmailItem item;
@@ -136,6 +145,12 @@ std::string Host::ParentFolderOf(SBinary& entryID)
 {
     Mapi();
     return m_mapi->ParentOf(entryID);
+}
+
+bool Host::ReadMessageClass(SBinary& entryID, std::string& messageClass)
+{
+    Mapi();
+    return m_mapi->MessageClassOf(entryID, messageClass);
 }
 
 bool Host::ReadEmailBody(SBinary& entryID, int nForm, CString& strBody)

@@ -43,6 +43,8 @@ public:
     bool CanOpenItem(SBinary& entryID);
     // The entry identifier text of the folder that holds the item; empty when the item cannot be opened.
     std::string ParentFolderOf(SBinary& entryID);
+    // The message class of the item (empty when it has none); false when the item cannot be opened.
+    bool ReadMessageClass(SBinary& entryID, std::string& messageClass);
     // An e-mail's body in the given format (1 text, 2 HTML, 3 RTF); false when it has none in that format.
     bool ReadEmailBody(SBinary& entryID, int nForm, CString& strBody);
 

@@ -79,6 +79,14 @@ public:
         remove.add_flag("--to-deleted-items", deleting->bToDeletedItems, "Move it to Deleted Items instead");
     }
 
+    // What "show" prints for the item the identifier text names.
+    static void ShowItem(Host& host, const std::string& id)
+    {
+        Request request;
+        request.id = id;
+        Show(host, request);
+    }
+
 private:
     struct Request
     {

@@ -5,8 +5,8 @@
 #include "Failure.h"
 #include "FileFormats.h"
 #include "FolderLocator.h"
-#include "FolderTypes.h"
 #include "Host.h"
+#include "MessageClasses.h"
 #include "ShortIds.h"
 #include "Text.h"
 
@@ -23,25 +23,6 @@ bool Exists(const std::string& file)
 {
     struct stat st;
     return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool StartsWith(const std::string& text, const char* prefix)
-{
-    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
-
-// The standard folder of a message class: the kind's own folder, the Inbox for mail and everything else.
-unsigned FolderTypeOfClass(const std::string& messageClass)
-{
-    if (StartsWith(messageClass, "IPM.Contact") || StartsWith(messageClass, "IPM.DistList"))
-        return kFolderTypeContacts;
-    if (StartsWith(messageClass, "IPM.Appointment") || StartsWith(messageClass, "IPM.Schedule.Meeting"))
-        return kFolderTypeCalendar;
-    if (StartsWith(messageClass, "IPM.Task"))
-        return kFolderTypeTasks;
-    if (StartsWith(messageClass, "IPM.StickyNote"))
-        return kFolderTypeNotes;
-    return kFolderTypeInbox;
 }
 
 // The message class an item file holds; empty when it cannot be read (the import then reports why).

@@ -13,6 +13,7 @@
 #include "MailText.h"
 #include "RecordArray.h"
 #include "ShortIds.h"
+#include "ShowCommand.h"
 #include "Text.h"
 
 #include <mapipim/SBinaryUtils.h>
@@ -216,6 +217,13 @@ void AddIdArgument(CLI::App& command, MailRequest& request)
     command.add_option("id", request.id, "Entry identifier of the e-mail (hexadecimal)")->required();
 }
 } // namespace
+
+void ShowEmail(Host& host, const std::string& id)
+{
+    MailRequest request;
+    request.id = id;
+    Show(host, request);
+}
 
 void AddMailCommands(CommandSet& commands)
 {

@@ -4,6 +4,7 @@
 #include "ItemCommands.h"
 #include "NoteOptions.h"
 #include "NoteText.h"
+#include "ShowCommand.h"
 
 namespace cli
 {
@@ -39,6 +40,11 @@ struct NoteKind
     static void Write(std::ostream& out, const Info& note) { WriteNote(out, note); }
 };
 } // namespace
+
+void ShowNote(Host& host, const std::string& id)
+{
+    ItemCommands<NoteKind>::ShowItem(host, id);
+}
 
 void AddNoteCommands(CommandSet& commands)
 {

@@ -2,6 +2,7 @@
 #include "CommandSet.h"
 #include "FolderTypes.h"
 #include "ItemCommands.h"
+#include "ShowCommand.h"
 #include "TaskOptions.h"
 #include "TaskText.h"
 
@@ -39,6 +40,11 @@ struct TaskKind
     static void Write(std::ostream& out, const Info& task) { WriteTask(out, task); }
 };
 } // namespace
+
+void ShowTask(Host& host, const std::string& id)
+{
+    ItemCommands<TaskKind>::ShowItem(host, id);
+}
 
 void AddTaskCommands(CommandSet& commands)
 {
