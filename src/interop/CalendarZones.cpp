@@ -63,6 +63,12 @@ icaltimezone* CalendarZones::ForKey(const CString& strKey, CString& strUsedKey)
     return zone;
 }
 
+icaltimezone* CalendarZones::ForRecordKey(const CString& strKey, CString& strUsedKey)
+{
+    icaltimezone* zone = ForKey(strKey, strUsedKey);
+    return zone ? zone : ForKey(CString(), strUsedKey);
+}
+
 bool CalendarZones::Add(const std::string& text, std::string& error)
 {
     icalcomponent* component = icalparser_parse_string(text.c_str());
