@@ -139,6 +139,11 @@ bool OriginalStartOf(icalproperty* recurrenceID, const CMAPIScheduleInfo& series
 icalcomponent* EventOfChangedOccurrence(const CMAPIScheduleInfo& series, const RecurrenceException& changed,
                                         CalendarZones& zones, int nFirstDayOfWeek, std::string& error)
 {
+    if (changed.dwEndDateTime < changed.dwStartDateTime)
+    {
+        error = "a changed occurrence that ends before it starts";
+        return nullptr;
+    }
     CString strKey;
     icaltimezone* zone = zones.ForRecordKey(series.tzStartTime.strKeyName, strKey);
     CMAPIScheduleInfo occurrence(series);

@@ -1,5 +1,6 @@
 #include "items/RecurrenceExceptionBlob.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -73,15 +74,24 @@ std::string AnsiOf(const CString& text)
     return bytes;
 }
 
+// A text ends at its first NUL, as every MAPI text does: what follows it is not part of the text.
+CString TextUpToNul(LPCWSTR pszText, int cch)
+{
+    int nLength = 0;
+    while (nLength < cch && pszText[nLength] != 0)
+        ++nLength;
+    return nLength ? CString(pszText, nLength) : CString();
+}
+
 CString TextOfAnsi(const std::string& bytes)
 {
-    const int cb = static_cast<int>(bytes.size());
+    const int cb = static_cast<int>(std::min(bytes.size(), bytes.find('\0')));
     const int cch = cb ? MultiByteToWideChar(CP_ACP, 0, bytes.data(), cb, nullptr, 0) : 0;
     if (cch <= 0)
         return CString();
     std::unique_ptr<WCHAR[]> text(new WCHAR[cch]);
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), cb, text.get(), cch);
-    return CString(text.get(), cch);
+    return TextUpToNul(text.get(), cch);
 }
 
 bool ReadAnsiText(BlobReader& stream, CString& text)
@@ -103,7 +113,7 @@ bool ReadWideText(BlobReader& stream, CString& text)
     LPWSTR pszText = nullptr;
     stream.ReadString(cch, &pszText);
     std::unique_ptr<WCHAR[]> owned(pszText);
-    text = cch ? CString(pszText, cch) : CString();
+    text = cch && pszText ? TextUpToNul(pszText, cch) : CString();
     return cch == 0 || pszText != nullptr;
 }
 

@@ -223,6 +223,35 @@ TEST_F(ChangedOccurrencesTest, AnAllDaySeriesKeepsAChangedDayAsDates)
     EXPECT_EQ(LibraryOccurrences(*after[0]->lprcRecurring, {}, {{second, second + 1}}), dates);
 }
 
+TEST_F(ChangedOccurrencesTest, AChangedBodyIsLeftOutAndADamagedChangeIsSkippedWithItsSeriesKept)
+{
+    CMAPIScheduleInfo series = CreateWeeklySeries(_T(""), MakeSystemTime(2026, 1, 5, 12, 0),
+                                                  MakeSystemTime(2026, 1, 5, 13, 0), false);
+    const auto [dwStartOffset, dwEndOffset] = StoredOffsets(series.sbEntryID);
+    const DWORD dwFirst = static_cast<DWORD>(DayOf(MakeSystemTime(2026, 1, 5))) * kDay + dwStartOffset;
+    RecurrenceException newBody; // the second Monday: its body is in an attachment
+    newBody.dwOriginalStartTime = newBody.dwStartDateTime = dwFirst + 7 * kDay;
+    newBody.dwEndDateTime = newBody.dwStartDateTime + (dwEndOffset - dwStartOffset);
+    newBody.wOverrideFlags = kOverrideExceptionalBody;
+    RecurrenceException backwards; // the third Monday, ending before it starts
+    backwards.dwOriginalStartTime = backwards.dwStartDateTime = dwFirst + 14 * kDay;
+    backwards.dwEndDateTime = backwards.dwStartDateTime - 60;
+    ASSERT_TRUE(interop::WriteSeriesChanges(Session(), series.sbEntryID, {{}, {newBody, backwards}}));
+
+    CInteropReport report;
+    EXPECT_FALSE(Host().ExportICalendar(&Calendar(), Wide(FilePath("damaged.ics")), &report));
+    EXPECT_EQ(1, report.nDone);
+    EXPECT_EQ(1, report.nSkipped);
+    EXPECT_TRUE(TracedStart("[MAPI] ExportICalendar - " + FilePath("damaged.ics") + " skipped : item " +
+                            series.strEntryID.ToUtf8() +
+                            ", a changed occurrence: a changed occurrence that ends before it starts"));
+    const std::string text = ReadText(FilePath("damaged.ics"));
+    const std::string descriptions = Lines(text, "DESCRIPTION:The agenda");
+    EXPECT_EQ(1, std::count(descriptions.begin(), descriptions.end(), '|')) << "only the series has its body";
+    const std::string recurrenceIDs = Lines(text, "RECURRENCE-ID");
+    EXPECT_EQ(1, std::count(recurrenceIDs.begin(), recurrenceIDs.end(), '|')) << recurrenceIDs;
+}
+
 std::string Change(const std::string& uid, const std::string& recurrenceID, const std::string& summary)
 {
     return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nRECURRENCE-ID:" + recurrenceID +

@@ -172,3 +172,14 @@ TEST(RecurrenceExceptionBlobTest, ClaimedLengthsBeyondTheValueEndTheWalk)
     ASSERT_EQ(1u, blob.exceptions.size());
     EXPECT_EQ(CString(_T("Simple Recurrence with exceptions")), blob.exceptions[0].strSubject);
 }
+
+TEST(RecurrenceExceptionBlobTest, ATextEndsAtItsFirstNul)
+{
+    std::vector<BYTE> bytes = FromHex(kWeeklyWithExceptionBlob);
+    bytes[184] = 0; // the wide subject's seventh character, after "Simple"
+    bytes[185] = 0;
+    const RecurrencePatternBlob blob = Read(bytes);
+    ASSERT_EQ(1u, blob.exceptions.size());
+    EXPECT_EQ(CString(_T("Simple")), blob.exceptions[0].strSubject);
+    EXPECT_EQ(blob.exceptions[0].strSubject, Read(Write(blob)).exceptions[0].strSubject);
+}
