@@ -381,7 +381,7 @@ TEST_F(ICalendarStoreTest, ImportsWhatIcalJsWrites)
     RunOracle("--write-ics '" + path + "'");
     CInteropReport report;
     ASSERT_TRUE(Host().ImportICalendar(&Calendar(), Wide(path), &report));
-    EXPECT_EQ(2, report.nDone);
+    EXPECT_EQ(3, report.nDone); // the series, its moved occurrence and the task
     auto schedules = Schedules(); // the folder's task lists as an appointment too
     schedules.erase(std::remove_if(schedules.begin(), schedules.end(),
                                    [](const auto& s) { return s->strSubject == _T("A task from ical.js"); }),
@@ -394,6 +394,14 @@ TEST_F(ICalendarStoreTest, ImportsWhatIcalJsWrites)
     EXPECT_EQ(1, schedules[0]->lprcRecurring->nFrequency);
     EXPECT_EQ(0x0Au, schedules[0]->lprcRecurring->nDayMask); // Monday and Wednesday
     EXPECT_EQ(6, schedules[0]->lprcRecurring->nOccurrenceCount);
+    // The Wednesday 2026-03-04 10:30 (Berlin) moved to Thursday 15:00, retitled.
+    const interop::SeriesChanges changes = interop::ReadSeriesChanges(Session(), schedules[0]->sbEntryID);
+    ASSERT_EQ(1u, changes.changed.size());
+    const DWORD dwWednesday = static_cast<DWORD>(DayNumberOf(CivilDate{2026, 3, 4})) * kMinutesPerDay;
+    EXPECT_EQ(dwWednesday + 10 * 60 + 30, changes.changed[0].dwOriginalStartTime);
+    EXPECT_EQ(dwWednesday + kMinutesPerDay + 15 * 60, changes.changed[0].dwStartDateTime);
+    EXPECT_EQ(Utf8("Moved by ical.js"), changes.changed[0].strSubject);
+    EXPECT_TRUE(changes.deleted.empty());
     // The task went into the calendar folder the host named.
     CArray<CMAPITodoInfo*, CMAPITodoInfo*> tasks;
     ASSERT_TRUE(Host().GetTodo(&Calendar(), tasks, 0x7));

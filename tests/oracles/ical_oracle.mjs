@@ -3,7 +3,8 @@
 //   node ical_oracle.mjs FILE.ics  -> [{uid, summary, start, zone, allDay, rrule, recurrenceId,
 //                                       dates: [first 50 occurrences], occurrences: [the same with changes]}]
 //   node ical_oracle.mjs FILE.vcf  -> [{fn, n, email: [...], tel: [[types, value]...], adr: [...], photo}]
-//   node ical_oracle.mjs --write-ics FILE.ics  -> writes a small calendar made with ical.js itself
+//   node ical_oracle.mjs --write-ics FILE.ics  -> writes a small calendar made with ical.js itself (a weekly
+//                                                series with one occurrence moved, and a task)
 // Occurrences are the local dates ("YYYY-MM-DD") in the zone of DTSTART, EXDATEs removed, at most 50. "dates" walk
 // the RRULE alone; "occurrences" are ical.js's own expansion of the event with its changed occurrences (the VEVENTs
 // of the same UID with a RECURRENCE-ID) in their place: {date, start, summary} each.
@@ -101,6 +102,13 @@ function writeCalendar(path) {
   event.endDate = ICAL.Time.fromDateTimeString('2026-03-02T10:45:00Z');
   event.component.addPropertyWithValue('rrule', ICAL.Recur.fromString('FREQ=WEEKLY;BYDAY=MO,WE;COUNT=6'));
   calendar.addSubcomponent(event.component);
+  const moved = new ICAL.Event(new ICAL.Component('vevent'));
+  moved.uid = 'oracle-1';
+  moved.recurrenceId = ICAL.Time.fromDateTimeString('2026-03-04T09:30:00Z');
+  moved.summary = 'Moved by ical.js';
+  moved.startDate = ICAL.Time.fromDateTimeString('2026-03-05T14:00:00Z');
+  moved.endDate = ICAL.Time.fromDateTimeString('2026-03-05T15:00:00Z');
+  calendar.addSubcomponent(moved.component);
   const todo = new ICAL.Component('vtodo');
   todo.addPropertyWithValue('uid', 'oracle-2');
   todo.addPropertyWithValue('summary', 'A task from ical.js');
