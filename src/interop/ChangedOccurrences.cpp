@@ -6,7 +6,6 @@
 #include "items/RecurrenceRule.h"
 
 #include <climits>
-#include <memory>
 
 namespace mapipim::interop
 {
@@ -42,15 +41,21 @@ SYSTEMTIME RecordTimeOf(DWORD dwMinutes, icaltimezone* zone, bool bAllDay)
     return MachineLocalOfUtc(UtcOfZoneTime(LocalOfMinutes(dwMinutes, false), zone));
 }
 
+// False for a time that names no date or lies past the last day a series reaches (32-bit minutes end in 9767).
 bool ZoneMinutesOf(const SYSTEMTIME& tmRecord, icaltimezone* zone, bool bAllDay, DWORD& dwMinutes)
 {
     time_t utc = 0;
+    icaltimetype local;
     if (bAllDay)
-        dwMinutes = MinutesOfLocal(DateOf(tmRecord));
+        local = DateOf(tmRecord);
     else if (UtcOfMachineLocal(tmRecord, utc))
-        dwMinutes = MinutesOfLocal(ZoneTimeOfUtc(utc, zone));
+        local = ZoneTimeOfUtc(utc, zone);
     else
         return false;
+    const DayNumber day = DayNumberOf(CivilDate{local.year, local.month, local.day});
+    if (day < 0 || day > LastRecurrenceDay() + 1)
+        return false;
+    dwMinutes = MinutesOfLocal(local);
     return true;
 }
 
@@ -180,7 +185,7 @@ bool ChangedOccurrenceOfEvent(icalcomponent* event, const CMAPIScheduleInfo& ser
         return false;
     if (!ZoneMinutesOf(occurrence.tzStartTime.tmDateTime, zone, occurrence.bAllday != 0, changed.dwStartDateTime) ||
         !ZoneMinutesOf(occurrence.tzEndTime.tmDateTime, zone, occurrence.bAllday != 0, changed.dwEndDateTime))
-        return (error = "a time that names no date", false);
+        return (error = "a time that names no date, or one past the last day a series reaches", false);
     SetOverrides(series, occurrence, changed);
     return true;
 }

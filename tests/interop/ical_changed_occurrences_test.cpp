@@ -225,8 +225,8 @@ TEST_F(ChangedOccurrencesTest, AnAllDaySeriesKeepsAChangedDayAsDates)
 
 TEST_F(ChangedOccurrencesTest, AChangedBodyIsLeftOutAndADamagedChangeIsSkippedWithItsSeriesKept)
 {
-    CMAPIScheduleInfo series = CreateWeeklySeries(_T(""), MakeSystemTime(2026, 1, 5, 12, 0),
-                                                  MakeSystemTime(2026, 1, 5, 13, 0), false);
+    CMAPIScheduleInfo series =
+        CreateWeeklySeries(_T(""), MakeSystemTime(2026, 1, 5, 12, 0), MakeSystemTime(2026, 1, 5, 13, 0), false);
     const auto [dwStartOffset, dwEndOffset] = StoredOffsets(series.sbEntryID);
     const DWORD dwFirst = static_cast<DWORD>(DayOf(MakeSystemTime(2026, 1, 5))) * kDay + dwStartOffset;
     RecurrenceException newBody; // the second Monday: its body is in an attachment
@@ -252,10 +252,11 @@ TEST_F(ChangedOccurrencesTest, AChangedBodyIsLeftOutAndADamagedChangeIsSkippedWi
     EXPECT_EQ(1, std::count(recurrenceIDs.begin(), recurrenceIDs.end(), '|')) << recurrenceIDs;
 }
 
-std::string Change(const std::string& uid, const std::string& recurrenceID, const std::string& summary)
+std::string Change(const std::string& uid, const std::string& recurrenceID, const std::string& summary,
+                   const std::string& day = "20260113")
 {
-    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nRECURRENCE-ID:" + recurrenceID +
-           "\r\nDTSTART:20260113T080000Z\r\nDTEND:20260113T090000Z\r\nSUMMARY:" + summary + "\r\nEND:VEVENT\r\n";
+    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nRECURRENCE-ID:" + recurrenceID + "\r\nDTSTART:" + day +
+           "T080000Z\r\nDTEND:" + day + "T090000Z\r\nSUMMARY:" + summary + "\r\nEND:VEVENT\r\n";
 }
 
 TEST_F(ChangedOccurrencesTest, ChangesWithoutTheirOccurrenceOrSeriesFailOneByOneWithTheirLines)
@@ -271,6 +272,7 @@ TEST_F(ChangedOccurrencesTest, ChangesWithoutTheirOccurrenceOrSeriesFailOneByOne
         {Change("nothere", "20260112T080000Z", "orphan"),
          "RECURRENCE-ID without a recurring VEVENT of UID \"nothere\""},
         {Change("s1", "20260112T080000Z", "again"), "a second change of the same occurrence"},
+        {Change("s1", "20260126T080000Z", "far", "45001229"), "DTSTART names no date"},
     };
     std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
     std::vector<int> lines;
@@ -285,7 +287,7 @@ TEST_F(ChangedOccurrencesTest, ChangesWithoutTheirOccurrenceOrSeriesFailOneByOne
     CInteropReport report;
     EXPECT_FALSE(Host().ImportICalendar(&Calendar(), Wide(path), &report));
     EXPECT_EQ(2, report.nDone);
-    EXPECT_EQ(5, report.nSkipped);
+    EXPECT_EQ(6, report.nSkipped);
     for (size_t i = 0; i < items.size(); ++i)
     {
         if (!items[i].second)
