@@ -50,7 +50,8 @@ private:
     std::vector<std::string> m_definitions;
 };
 
-// UTC seconds of a record's machine-local time, and back; false for a time that names no date.
+// UTC seconds of a record's machine-local time, and back; false for a time that names no date, and an empty
+// SYSTEMTIME (year 0) back for an instant outside 1601 to 9999.
 bool UtcOfMachineLocal(const SYSTEMTIME& local, time_t& utc);
 SYSTEMTIME MachineLocalOfUtc(time_t utc);
 // A UTC instant as a local time of a zone (floating when the zone is null), and back.
