@@ -126,9 +126,10 @@ bool OriginalStartOf(icalproperty* recurrenceID, const CMAPIScheduleInfo& series
 {
     ItemTime named;
     DWORD dwSeriesStart = 0;
-    if (!ReadItemTime(recurrenceID, zones, named, error) ||
-        !ZoneMinutesOf(series.tzStartTime.tmDateTime, zone, series.bAllday != 0, dwSeriesStart))
+    if (!ReadItemTime(recurrenceID, zones, named, error))
         return false;
+    if (!ZoneMinutesOf(series.tzStartTime.tmDateTime, zone, series.bAllday != 0, dwSeriesStart))
+        return (error = "the series' start names no date", false);
     const icaltimetype local = named.local.is_date ? named.local : ZoneTimeOfUtc(named.utc, zone);
     const DayNumber day = DayNumberOf(CivilDate{local.year, local.month, local.day});
     dwOriginal = static_cast<DWORD>(day) * kMinutesPerDay + dwSeriesStart % kMinutesPerDay;
@@ -146,7 +147,7 @@ icalcomponent* EventOfChangedOccurrence(const CMAPIScheduleInfo& series, const R
 {
     if (changed.dwEndDateTime < changed.dwStartDateTime)
     {
-        error = "a changed occurrence that ends before it starts";
+        error = "it ends before it starts";
         return nullptr;
     }
     CString strKey;
