@@ -1,7 +1,7 @@
 // The recurrence blob parser behind CMAPIRecurItem::GetRecurrencePattern, over any bytes a store may hold, and what
 // the library does next with such a pattern: complete its range with the occurrence enumerator.
 // Checks: the instance lists never claim more dates than the value holds; writing what was read and reading it
-// again gives the same pattern; completing the range ends (the enumerator never passes 4500-08-31), a count it
+// again gives the same pattern with the same changed occurrences; completing the range ends (the enumerator never passes 4500-08-31), a count it
 // computes for an end date agrees with the end date it computes for that count.
 //
 // Input: the value's bytes.
@@ -17,6 +17,24 @@ using namespace mapipim;
 
 namespace
 {
+bool SameExceptions(const std::vector<RecurrenceException>& a, const std::vector<RecurrenceException>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+    {
+        const WORD wFlags = a[i].wOverrideFlags;
+        if (a[i].dwStartDateTime != b[i].dwStartDateTime || a[i].dwEndDateTime != b[i].dwEndDateTime ||
+            a[i].dwOriginalStartTime != b[i].dwOriginalStartTime || wFlags != b[i].wOverrideFlags ||
+            ((wFlags & kOverrideSubject) && a[i].strSubject != b[i].strSubject) ||
+            ((wFlags & kOverrideLocation) && a[i].strLocation != b[i].strLocation) ||
+            ((wFlags & kOverrideBusyStatus) && a[i].dwBusyStatus != b[i].dwBusyStatus) ||
+            ((wFlags & kOverrideReminderDelta) && a[i].dwReminderDelta != b[i].dwReminderDelta))
+            return false;
+    }
+    return true;
+}
+
 bool SamePattern(const RecurrencePatternBlob& a, const RecurrencePatternBlob& b)
 {
     return a.wFrequency == b.wFrequency && a.wPatternType == b.wPatternType && a.wCalendarType == b.wCalendarType &&
@@ -26,7 +44,7 @@ bool SamePattern(const RecurrencePatternBlob& a, const RecurrencePatternBlob& b)
            a.dwFirstDayOfWeek == b.dwFirstDayOfWeek && a.deletedInstanceDates == b.deletedInstanceDates &&
            a.modifiedInstanceDates == b.modifiedInstanceDates && a.dwStartDate == b.dwStartDate &&
            a.dwEndDate == b.dwEndDate && a.dwStartTimeOffset == b.dwStartTimeOffset &&
-           a.dwEndTimeOffset == b.dwEndTimeOffset;
+           a.dwEndTimeOffset == b.dwEndTimeOffset && SameExceptions(a.exceptions, b.exceptions);
 }
 
 void CheckRoundTrip(const RecurrencePatternBlob& read)

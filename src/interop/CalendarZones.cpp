@@ -63,6 +63,12 @@ icaltimezone* CalendarZones::ForKey(const CString& strKey, CString& strUsedKey)
     return zone;
 }
 
+icaltimezone* CalendarZones::ForRecordKey(const CString& strKey, CString& strUsedKey)
+{
+    icaltimezone* zone = ForKey(strKey, strUsedKey);
+    return zone ? zone : ForKey(CString(), strUsedKey);
+}
+
 bool CalendarZones::Add(const std::string& text, std::string& error)
 {
     icalcomponent* component = icalparser_parse_string(text.c_str());
@@ -131,6 +137,11 @@ bool UtcOfMachineLocal(const SYSTEMTIME& local, time_t& utc)
 
 SYSTEMTIME MachineLocalOfUtc(time_t utc)
 {
+    // Before 1601 or after 9999 the ticks overflow and no record can hold the time: it names no date.
+    constexpr time_t kFirstUtc = -11644473600; // 1601-01-01 00:00:00
+    constexpr time_t kLastUtc = 253402300799;  // 9999-12-31 23:59:59
+    if (utc < kFirstUtc || utc > kLastUtc)
+        return SYSTEMTIME{};
     const SYSTEMTIME universal = SystemTimeOfTicks(static_cast<LONGLONG>(utc) * kTicksPerSecond + kUnixEpochTicks);
     SYSTEMTIME local = {};
     SystemTimeToTzSpecificLocalTime(NULL, &universal, &local);

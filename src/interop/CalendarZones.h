@@ -32,6 +32,8 @@ public:
     // Writing: the zone of a registry key (the machine's for an empty key), built from its rules; null when the
     // registry does not know the key. Its VTIMEZONE is kept for the file.
     icaltimezone* ForKey(const CString& strKey, CString& strUsedKey);
+    // The zone a record's key stands for: ForKey's, else the machine's when the registry does not know the key.
+    icaltimezone* ForRecordKey(const CString& strKey, CString& strUsedKey);
     const std::vector<std::string>& Definitions() const { return m_definitions; }
 
     // Reading: a VTIMEZONE of the file (its text); false with the reason when it cannot be read.
@@ -48,7 +50,8 @@ private:
     std::vector<std::string> m_definitions;
 };
 
-// UTC seconds of a record's machine-local time, and back; false for a time that names no date.
+// UTC seconds of a record's machine-local time, and back; false for a time that names no date, and an empty
+// SYSTEMTIME (year 0) back for an instant outside 1601 to 9999.
 bool UtcOfMachineLocal(const SYSTEMTIME& local, time_t& utc);
 SYSTEMTIME MachineLocalOfUtc(time_t utc);
 // A UTC instant as a local time of a zone (floating when the zone is null), and back.

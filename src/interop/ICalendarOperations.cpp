@@ -4,11 +4,13 @@
 
 #include "interface/FolderClassifier.h"
 #include "interface/ItemOperations.h"
-#include "interop/DeletedOccurrences.h"
+#include "interop/ChangedOccurrences.h"
 #include "interop/ICalendarFile.h"
 #include "interop/InteropRun.h"
 #include "interop/InteropText.h"
 #include "interop/ScheduleEvent.h"
+#include "interop/SeriesChanges.h"
+#include "interop/SeriesImport.h"
 #include "interop/TodoEvent.h"
 #include "items/FirstDayOfWeek.h"
 #include "items/MAPIScheduleItem.h"
@@ -52,13 +54,24 @@ public:
             icalcomponent_free(item);
     }
 
+    // A series with its changed occurrences, each a VEVENT of its own after the series'.
     void Add(CMAPIScheduleInfo& schedule)
     {
-        std::vector<DWORD> deleted;
+        SeriesChanges changes;
         if (schedule.bRecurSet)
-            deleted = ReadDeletedOccurrences(m_mapi, schedule.sbEntryID);
+            changes = ReadSeriesChanges(m_mapi, schedule.sbEntryID);
         std::string error;
-        Keep(EventOfSchedule(schedule, deleted, m_zones, m_nFirstDay, error), &schedule, schedule.strEntryID, error);
+        if (!Keep(EventOfSchedule(schedule, changes.deleted, m_zones, m_nFirstDay, error), &schedule,
+                  schedule.strEntryID, error))
+            return;
+        for (const mapipim::RecurrenceException& changed : changes.changed)
+        {
+            icalcomponent* event = EventOfChangedOccurrence(schedule, changed, m_zones, m_nFirstDay, error);
+            if (event)
+                m_items.push_back(event);
+            else
+                m_run.Skip("item " + Utf8Of(schedule.strEntryID) + ", a changed occurrence: " + error);
+        }
     }
 
     void Add(CMAPITodoInfo& task)
@@ -77,15 +90,16 @@ public:
     }
 
 private:
-    void Keep(icalcomponent* item, const void* pRecord, const CString& strEntryID, const std::string& error)
+    bool Keep(icalcomponent* item, const void* pRecord, const CString& strEntryID, const std::string& error)
     {
         if (!item)
         {
             m_run.Skip("item " + Utf8Of(strEntryID) + ": " + error);
-            return;
+            return false;
         }
         m_items.push_back(item);
         m_run.Done(pRecord);
+        return true;
     }
 
     CMAPIEx& m_mapi;
@@ -180,9 +194,15 @@ BOOL CMAPIInterface::ExportICalendar(SBinary& entryID, LPCWSTR szPath, CInteropR
 
 namespace
 {
+bool IsChangedOccurrence(icalcomponent* component)
+{
+    return icalcomponent_isa(component) == ICAL_VEVENT_COMPONENT &&
+           icalcomponent_get_first_property(component, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+}
+
 // Creates the item of one VEVENT or VTODO in the folder; false with the reason when it is not imported.
 bool ImportCalendarComponent(CMAPIInterface& host, CMAPIEx& mapi, COutlookFolder* pFolder, icalcomponent* component,
-                CalendarZones& zones, InteropRun& run, std::string& error)
+                             CalendarZones& zones, InteropRun& run, SeriesImport& series, std::string& error)
 {
     if (icalcomponent_isa(component) == ICAL_VTODO_COMPONENT)
     {
@@ -195,14 +215,16 @@ bool ImportCalendarComponent(CMAPIInterface& host, CMAPIEx& mapi, COutlookFolder
         return true;
     }
     CMAPIScheduleInfo schedule;
-    std::vector<DWORD> deleted;
-    if (!ScheduleOfEvent(component, zones, schedule, deleted, error))
+    SeriesChanges changes;
+    if (!ScheduleOfEvent(component, zones, schedule, changes.deleted, error))
         return false;
     if (!host.CreateSchedule(pFolder, &schedule))
         return (error = "the appointment cannot be created", false);
-    if (!deleted.empty() && !WriteDeletedOccurrences(mapi, schedule.sbEntryID, deleted))
+    if (!changes.deleted.empty() && !WriteSeriesChanges(mapi, schedule.sbEntryID, changes))
         return (error = "the deleted occurrences cannot be written", false);
     run.Done(&schedule);
+    if (schedule.bRecurSet && icalcomponent_get_uid(component))
+        series.AddSeries(icalcomponent_get_uid(component), schedule, changes.deleted);
     return true;
 }
 } // namespace
@@ -220,14 +242,29 @@ BOOL CMAPIInterface::ImportICalendar(COutlookFolder* pFolder, LPCWSTR szPath, CI
     text.clear();
     for (const std::string& failure : file.failures)
         run.Skip(failure);
+    // Changed occurrences wait until every series of the file exists: a series may come after its changes.
+    SeriesImport series(m_MAPI, GetFirstDayOfWeek());
+    std::vector<std::pair<int, ComponentPtr>> changedOccurrences;
     for (const CalendarItem& item : file.items)
     {
         if (run.Cancelled())
             return FALSE;
         error.clear();
         ComponentPtr component(ParseCalendarItem(item, error));
-        if (!component || !ImportCalendarComponent(*this, m_MAPI, pFolder, component.get(), zones, run, error))
+        if (component && IsChangedOccurrence(component.get()))
+            changedOccurrences.emplace_back(item.nLine, std::move(component));
+        else if (!component ||
+                 !ImportCalendarComponent(*this, m_MAPI, pFolder, component.get(), zones, run, series, error))
             run.Skip("line " + std::to_string(item.nLine) + ": " + error);
     }
+    for (const auto& [nLine, component] : changedOccurrences)
+    {
+        if (run.Cancelled())
+            return FALSE;
+        error.clear();
+        if (!series.AddChange(component.get(), nLine, zones, error))
+            run.Skip("line " + std::to_string(nLine) + ": " + error);
+    }
+    series.Write(run);
     return run.Finish();
 }

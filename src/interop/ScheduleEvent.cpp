@@ -32,9 +32,7 @@ bool ZonedTime(const CMAPITimeZone& time, CalendarZones& zones, icaltimetype& lo
         error = "a time that names no date";
         return false;
     }
-    zone = zones.ForKey(time.strKeyName, strKey);
-    if (!zone)
-        zone = zones.ForKey(CString(), strKey);
+    zone = zones.ForRecordKey(time.strKeyName, strKey);
     local = ZoneTimeOfUtc(utc, zone);
     return true;
 }
@@ -176,11 +174,6 @@ bool ScheduleOfEvent(icalcomponent* event, CalendarZones& zones, CMAPIScheduleIn
     if (!dtstart)
     {
         error = "VEVENT without DTSTART";
-        return false;
-    }
-    if (icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY))
-    {
-        error = "a changed occurrence (RECURRENCE-ID) has no place of its own in the store";
         return false;
     }
     ItemTime start, end;

@@ -5,7 +5,7 @@ namespace mapipim
 namespace
 {
 constexpr ULONG kFixedPatternBytes = 50;    // every field but the pattern-specific data and the two lists
-constexpr ULONG kAppointmentPartBytes = 26; // versions, offsets, exception count, two reserved sizes
+constexpr ULONG kAppointmentPartBytes = 18; // versions, offsets, exception count
 
 void WriteDates(CMAPIByteStream& stream, const std::vector<DWORD>& dates)
 {
@@ -51,9 +51,8 @@ void WriteAppointmentPart(CMAPIByteStream& stream, const RecurrencePatternBlob& 
     stream.WriteDWord(blob.dwWriterVersion2);
     stream.WriteDWord(blob.dwStartTimeOffset);
     stream.WriteDWord(blob.dwEndTimeOffset);
-    stream.WriteWord(0);  // exceptions
-    stream.WriteDWord(0); // reserved block 1
-    stream.WriteDWord(0); // reserved block 2
+    stream.WriteWord(static_cast<WORD>(blob.exceptions.size()));
+    WriteRecurrenceExceptions(stream, blob.exceptions, blob.dwWriterVersion2);
 }
 
 void ReadAppointmentPart(BlobReader& stream, RecurrencePatternBlob& blob)
@@ -66,6 +65,7 @@ void ReadAppointmentPart(BlobReader& stream, RecurrencePatternBlob& blob)
     stream.ReadDWord(&blob.dwStartTimeOffset);
     stream.ReadDWord(&blob.dwEndTimeOffset);
     stream.ReadWord(&blob.wExceptionCount);
+    blob.exceptions = ReadRecurrenceExceptions(stream, blob.wExceptionCount, blob.dwWriterVersion2);
 }
 } // namespace
 
@@ -91,7 +91,9 @@ ULONG RecurrencePatternSize(const RecurrencePatternBlob& blob)
 {
     const size_t nDates = blob.deletedInstanceDates.size() + blob.modifiedInstanceDates.size();
     return kFixedPatternBytes + PatternSpecificSize(blob.wPatternType) + 4 * static_cast<ULONG>(nDates) +
-           (blob.bHasAppointmentPart ? kAppointmentPartBytes : 0);
+           (blob.bHasAppointmentPart
+                ? kAppointmentPartBytes + RecurrenceExceptionsSize(blob.exceptions, blob.dwWriterVersion2)
+                : 0);
 }
 
 void WriteRecurrencePattern(CMAPIByteStream& stream, const RecurrencePatternBlob& blob)

@@ -1,14 +1,15 @@
 // The recurrence blob of appointments and tasks (RecurrencePattern), and for appointments the extension that
-// follows it (AppointmentRecurrencePattern) as far as this library writes it: versions, the start and end time
-// offsets, no exceptions. Little-endian; dates are whole minutes since 1601-01-01.
+// follows it (AppointmentRecurrencePattern): versions, the start and end time offsets and the changed occurrences
+// (RecurrenceExceptionBlob.h). Little-endian; dates are whole minutes since 1601-01-01.
 //
 //   04 30 04 30 | frequency (0x200A + 0..3) | pattern type | calendar type | first date-time | period | sliding
 //   | 0, 4 or 8 bytes by pattern type | end type (0x2021 + 0..2) | occurrence count | first day of week
 //   | deleted count, dates | modified count, dates | start date | end date
-//   [ 06 30 00 00 | 09 30 00 00 | start offset | end offset | exception count (16 bits) | 0 | 0 ]
+//   [ 06 30 00 00 | 09 30 00 00 | start offset | end offset | exception count (16 bits) | exceptions ]
 #pragma once
 
 #include "items/BlobReader.h"
+#include "items/RecurrenceExceptionBlob.h"
 
 #include <vector>
 
@@ -51,7 +52,8 @@ struct RecurrencePatternBlob
     DWORD dwWriterVersion2 = 0x3009;
     DWORD dwStartTimeOffset = 0;
     DWORD dwEndTimeOffset = 0;
-    WORD wExceptionCount = 0; // only read: the writer writes no exceptions
+    WORD wExceptionCount = 0;                    // as stored; the writer writes the list's length
+    std::vector<RecurrenceException> exceptions; // in the order of their original starts
 };
 
 // Bytes of pattern-specific data for a pattern type: 4 (week, month, month-end and their Hijri forms), 8
@@ -59,12 +61,12 @@ struct RecurrencePatternBlob
 ULONG PatternSpecificSize(WORD wPatternType);
 
 // Writes the pattern with its instance lists (their lengths as counts) and, when it has one, the appointment
-// extension with no exceptions.
+// extension with its exceptions.
 void WriteRecurrencePattern(CMAPIByteStream& stream, const RecurrencePatternBlob& blob);
 ULONG RecurrencePatternSize(const RecurrencePatternBlob& blob);
 
 // Reads up to the end date, skipping instance lists of any length the value holds (a count that runs past the
-// end of the value leaves what follows at zero), then the appointment extension's versions, offsets and exception
-// count when the value goes on.
+// end of the value leaves what follows at zero), then the appointment extension's versions, offsets, exception
+// count and exceptions when the value goes on.
 RecurrencePatternBlob ReadRecurrencePattern(BlobReader& stream);
 } // namespace mapipim

@@ -2,13 +2,9 @@
 // every kind of recurrence with deleted occurrences, zones east and west of Greenwich and one whose rules changed,
 // all-day events across a change of the clocks, files ical.js writes, and files that must fail item by item.
 // ical.js (tests/oracles) reads every exported file and must agree on the instants and the occurrences.
-#include "InteropStoreTest.h"
-#include "Oracle.h"
+#include "ICalendarStoreTest.h"
 
-#include "interop/DeletedOccurrences.h"
-#include "items/FirstDayOfWeek.h"
-#include "items/OccurrenceEnumerator.h"
-#include "items/RecurrenceRule.h"
+#include "interop/SeriesChanges.h"
 
 #include <set>
 
@@ -18,108 +14,6 @@ using namespace mapipim;
 
 namespace
 {
-constexpr LONGLONG kUnixEpochTicks = 116'444'736'000'000'000LL;
-
-// The Unix time of a machine-local time, by the platform's own conversion.
-long long UnixOfLocal(const SYSTEMTIME& local)
-{
-    SYSTEMTIME utc;
-    FILETIME ft;
-    EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(NULL, &local, &utc));
-    EXPECT_TRUE(SystemTimeToFileTime(&utc, &ft));
-    return (static_cast<long long>(FileTimeTicks(ft)) - kUnixEpochTicks) / 10'000'000;
-}
-
-std::string DateText(DayNumber day)
-{
-    const CivilDate date = CivilDateOf(day);
-    char text[16];
-    snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return text;
-}
-
-CMAPIScheduleInfo MakeSchedule(const char* szSubject, const SYSTEMTIME& start, const SYSTEMTIME& end, LPCWSTR szZone)
-{
-    CMAPIScheduleInfo schedule;
-    schedule.strSubject = Utf8(szSubject);
-    schedule.tzStartTime.tmDateTime = start;
-    schedule.tzEndTime.tmDateTime = end;
-    schedule.tzStartTime.strKeyName = szZone;
-    schedule.tzEndTime.strKeyName = szZone;
-    return schedule;
-}
-
-void ExpectSamePattern(const CMAPIRecurring& expected, const CMAPIRecurring& actual)
-{
-    EXPECT_EQ(expected.nFrequency, actual.nFrequency);
-    EXPECT_EQ(expected.nPatternType, actual.nPatternType);
-    EXPECT_EQ(expected.nPeriod, actual.nPeriod);
-    if (expected.nPatternType != 0 && !(expected.nFrequency == 0 && expected.nPatternType == 1))
-        EXPECT_EQ(expected.nDayMask, actual.nDayMask);
-    if (expected.nPatternType == 3)
-        EXPECT_EQ(expected.nWeekNumber, actual.nWeekNumber);
-    EXPECT_EQ(expected.nEndType, actual.nEndType);
-    if (expected.nEndType == 1)
-        EXPECT_EQ(expected.nOccurrenceCount, actual.nOccurrenceCount);
-    EXPECT_TRUE(SameTime(expected.tmStartDate, actual.tmStartDate)) << TimeText(actual.tmStartDate);
-    EXPECT_EQ(expected.tmEndDate.wYear, actual.tmEndDate.wYear);
-    EXPECT_EQ(expected.tmEndDate.wMonth, actual.tmEndDate.wMonth);
-    EXPECT_EQ(expected.tmEndDate.wDay, actual.tmEndDate.wDay);
-}
-
-// The first occurrences (at most 50) of a stored pattern by the library's own enumerator, deleted ones left out.
-std::vector<std::string> LibraryOccurrences(const CMAPIRecurring& pattern, const std::vector<DWORD>& deleted)
-{
-    RecurrenceRule rule;
-    EXPECT_TRUE(RecurrenceRuleOf(pattern, GetFirstDayOfWeek(), rule));
-    std::set<DayNumber> excluded;
-    for (DWORD minutes : deleted)
-        excluded.insert(static_cast<DayNumber>(minutes / kMinutesPerDay));
-    DayNumber last = LastRecurrenceDay();
-    if (pattern.nEndType == 0)
-        EXPECT_TRUE(DayNumberOfSystemTime(pattern.tmEndDate, last));
-    OccurrenceEnumerator dates(rule);
-    std::vector<std::string> result;
-    DayNumber day;
-    for (LONG n = 0; result.size() < 50 && dates.Next(day) && day <= last; ++n)
-    {
-        if (pattern.nEndType == 1 && n >= pattern.nOccurrenceCount)
-            break;
-        if (!excluded.count(day))
-            result.push_back(DateText(day));
-    }
-    return result;
-}
-
-std::vector<std::string> Strings(const nlohmann::json& list)
-{
-    std::vector<std::string> result;
-    for (const auto& item : list)
-        result.push_back(item.get<std::string>());
-    return result;
-}
-
-class ICalendarStoreTest : public InteropStoreTest
-{
-protected:
-    // Exports the calendar, checks ical.js reads it, empties the store and imports the file again.
-    nlohmann::json ExportAndReimport(COutlookFolder& folder, const char* szName, int nItems)
-    {
-        const std::string path = FilePath(szName);
-        CInteropReport report;
-        EXPECT_TRUE(Host().ExportICalendar(&folder, Wide(path), &report));
-        EXPECT_EQ(nItems, report.nDone);
-        nlohmann::json oracle;
-        if (OracleAvailable())
-            oracle = OracleRead(path);
-        DeleteAll();
-        EXPECT_TRUE(Host().ImportICalendar(&folder, Wide(path), &report));
-        EXPECT_EQ(nItems, report.nDone);
-        EXPECT_EQ(0, report.nSkipped);
-        return oracle;
-    }
-};
-
 TEST_F(ICalendarStoreTest, EveryFieldOfAnAppointmentRoundTrips)
 {
     CMAPIScheduleInfo schedule = MakeSchedule("Planning \xED\x9A\x8C\xEC\x9D\x98; with, commas",
@@ -269,7 +163,7 @@ TEST_P(RecurrenceRoundTripTest, PatternAndDeletedOccurrencesRoundTripAndIcalJsAg
                 deleted.push_back(static_cast<DWORD>(day) * kMinutesPerDay);
         ASSERT_EQ(2u, deleted.size());
     }
-    ASSERT_TRUE(interop::WriteDeletedOccurrences(Session(), schedule.sbEntryID, deleted));
+    ASSERT_TRUE(interop::WriteSeriesChanges(Session(), schedule.sbEntryID, {deleted, {}}));
     const std::vector<std::unique_ptr<CMAPIScheduleInfo>> before = Schedules();
     ASSERT_EQ(1u, before.size());
     ASSERT_NE(nullptr, before[0]->lprcRecurring);
@@ -281,7 +175,7 @@ TEST_P(RecurrenceRoundTripTest, PatternAndDeletedOccurrencesRoundTripAndIcalJsAg
     ASSERT_NE(nullptr, after[0]->lprcRecurring);
     ExpectSamePattern(*before[0]->lprcRecurring, *after[0]->lprcRecurring);
     EXPECT_TRUE(SameTime(before[0]->tzStartTime.tmDateTime, after[0]->tzStartTime.tmDateTime));
-    EXPECT_EQ(deleted, interop::ReadDeletedOccurrences(Session(), after[0]->sbEntryID));
+    EXPECT_EQ(deleted, interop::ReadSeriesChanges(Session(), after[0]->sbEntryID).deleted);
 
     if (!oracle.is_array())
         GTEST_SKIP() << "ical.js is not installed (./dev deps)";
@@ -487,7 +381,7 @@ TEST_F(ICalendarStoreTest, ImportsWhatIcalJsWrites)
     RunOracle("--write-ics '" + path + "'");
     CInteropReport report;
     ASSERT_TRUE(Host().ImportICalendar(&Calendar(), Wide(path), &report));
-    EXPECT_EQ(2, report.nDone);
+    EXPECT_EQ(3, report.nDone); // the series, its moved occurrence and the task
     auto schedules = Schedules(); // the folder's task lists as an appointment too
     schedules.erase(std::remove_if(schedules.begin(), schedules.end(),
                                    [](const auto& s) { return s->strSubject == _T("A task from ical.js"); }),
@@ -500,6 +394,14 @@ TEST_F(ICalendarStoreTest, ImportsWhatIcalJsWrites)
     EXPECT_EQ(1, schedules[0]->lprcRecurring->nFrequency);
     EXPECT_EQ(0x0Au, schedules[0]->lprcRecurring->nDayMask); // Monday and Wednesday
     EXPECT_EQ(6, schedules[0]->lprcRecurring->nOccurrenceCount);
+    // The Wednesday 2026-03-04 10:30 (Berlin) moved to Thursday 15:00, retitled.
+    const interop::SeriesChanges changes = interop::ReadSeriesChanges(Session(), schedules[0]->sbEntryID);
+    ASSERT_EQ(1u, changes.changed.size());
+    const DWORD dwWednesday = static_cast<DWORD>(DayNumberOf(CivilDate{2026, 3, 4})) * kMinutesPerDay;
+    EXPECT_EQ(dwWednesday + 10 * 60 + 30, changes.changed[0].dwOriginalStartTime);
+    EXPECT_EQ(dwWednesday + kMinutesPerDay + 15 * 60, changes.changed[0].dwStartDateTime);
+    EXPECT_EQ(Utf8("Moved by ical.js"), changes.changed[0].strSubject);
+    EXPECT_TRUE(changes.deleted.empty());
     // The task went into the calendar folder the host named.
     CArray<CMAPITodoInfo*, CMAPITodoInfo*> tasks;
     ASSERT_TRUE(Host().GetTodo(&Calendar(), tasks, 0x7));

@@ -121,4 +121,16 @@ TEST(ZoneMappingTest, AZoneWithoutDaylightTimeHasOneStandardObservance)
     // 2026-01-01 00:00 in Tokyo is 2025-12-31 15:00 UTC.
     EXPECT_EQ(1767193200, static_cast<long long>(UtcOfZoneTime(icaltime_from_string("20260101T000000"), zone)));
 }
+
+TEST(ZoneMappingTest, AnInstantNoRecordCanHoldNamesNoDate)
+{
+    // An alarm libical read from a hostile file: years past 4 million.
+    EXPECT_EQ(0, MachineLocalOfUtc(143682923547000).wYear);
+    EXPECT_EQ(0, MachineLocalOfUtc(-11644473601).wYear);
+    const SYSTEMTIME last = MachineLocalOfUtc(253402300799 - 86400);
+    EXPECT_EQ(9999, last.wYear);
+    time_t utc = 0;
+    ASSERT_TRUE(UtcOfMachineLocal(MachineLocalOfUtc(1767193200), utc));
+    EXPECT_EQ(1767193200, static_cast<long long>(utc));
+}
 } // namespace

@@ -1,9 +1,13 @@
 // An independent reading of the .ics and .vcf files mapipim writes, for the tests to compare with: ical.js parses
 // the file and prints JSON on standard output.
-//   node ical_oracle.mjs FILE.ics  -> [{uid, summary, start, zone, allDay, rrule, dates: [first 50 occurrences]}]
+//   node ical_oracle.mjs FILE.ics  -> [{uid, summary, start, zone, allDay, rrule, recurrenceId,
+//                                       dates: [first 50 occurrences], occurrences: [the same with changes]}]
 //   node ical_oracle.mjs FILE.vcf  -> [{fn, n, email: [...], tel: [[types, value]...], adr: [...], photo}]
-//   node ical_oracle.mjs --write-ics FILE.ics  -> writes a small calendar made with ical.js itself
-// Occurrences are the local dates ("YYYY-MM-DD") in the zone of DTSTART, EXDATEs removed, at most 50.
+//   node ical_oracle.mjs --write-ics FILE.ics  -> writes a small calendar made with ical.js itself (a weekly
+//                                                series with one occurrence moved, and a task)
+// Occurrences are the local dates ("YYYY-MM-DD") in the zone of DTSTART, EXDATEs removed, at most 50. "dates" walk
+// the RRULE alone; "occurrences" are ical.js's own expansion of the event with its changed occurrences (the VEVENTs
+// of the same UID with a RECURRENCE-ID) in their place: {date, start, summary} each.
 import ICAL from 'ical.js';
 import fs from 'node:fs';
 
@@ -22,6 +26,13 @@ function readCalendar(text) {
   for (const zone of root.getAllSubcomponents('vtimezone'))
     ICAL.TimezoneService.register(zone);
   const items = [...root.getAllSubcomponents('vevent'), ...root.getAllSubcomponents('vtodo')];
+  const changesByUid = new Map();
+  for (const item of items) {
+    if (!item.hasProperty('recurrence-id'))
+      continue;
+    const uid = item.getFirstPropertyValue('uid');
+    changesByUid.set(uid, [...(changesByUid.get(uid) ?? []), item]);
+  }
   return items.map((item) => {
     const start = item.getFirstPropertyValue('dtstart');
     const rrule = item.getFirstPropertyValue('rrule');
@@ -35,7 +46,9 @@ function readCalendar(text) {
       allDay: start ? start.isDate : null,
       rrule: rrule ? rrule.toString() : null,
       exdates: item.getAllProperties('exdate').map((p) => dateText(p.getFirstValue())),
+      recurrenceId: item.getFirstPropertyValue('recurrence-id')?.toString() ?? null,
       dates: [],
+      occurrences: [],
     };
     if (start && rrule) {
       const excluded = new Set(result.exdates);
@@ -45,6 +58,14 @@ function readCalendar(text) {
         const day = dateText(next);
         if (!excluded.has(day))
           result.dates.push(day);
+      }
+      const event = new ICAL.Event(item, { exceptions: changesByUid.get(result.uid) ?? [] });
+      const occurrences = event.iterator();
+      for (let next = occurrences.next(), guard = 0; next && result.occurrences.length < kMaxOccurrences &&
+           guard < 100000; next = occurrences.next(), ++guard) {
+        const details = event.getOccurrenceDetails(next);
+        result.occurrences.push({ date: dateText(details.startDate), start: details.startDate.toString(),
+                                  summary: details.item.summary });
       }
     }
     return result;
@@ -81,6 +102,13 @@ function writeCalendar(path) {
   event.endDate = ICAL.Time.fromDateTimeString('2026-03-02T10:45:00Z');
   event.component.addPropertyWithValue('rrule', ICAL.Recur.fromString('FREQ=WEEKLY;BYDAY=MO,WE;COUNT=6'));
   calendar.addSubcomponent(event.component);
+  const moved = new ICAL.Event(new ICAL.Component('vevent'));
+  moved.uid = 'oracle-1';
+  moved.recurrenceId = ICAL.Time.fromDateTimeString('2026-03-04T09:30:00Z');
+  moved.summary = 'Moved by ical.js';
+  moved.startDate = ICAL.Time.fromDateTimeString('2026-03-05T14:00:00Z');
+  moved.endDate = ICAL.Time.fromDateTimeString('2026-03-05T15:00:00Z');
+  calendar.addSubcomponent(moved.component);
   const todo = new ICAL.Component('vtodo');
   todo.addPropertyWithValue('uid', 'oracle-2');
   todo.addPropertyWithValue('summary', 'A task from ical.js');
