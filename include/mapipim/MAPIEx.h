@@ -89,15 +89,13 @@ public:
     static int m_bOnlyANSIOnUnicode; // 1 once such a store was met; never switched back
     static CString m_strTMKeyName;   // registry key name of the machine's time zone
 
-protected:
-    // The store listing of CMAPIInterface replaces the open store with each store it lists.
-    friend class CMAPIInterface;
-
-    static LPCWSTR ValidateString(LPCWSTR lpsz);
     // Releases the open store (an advise made on it lives on until the next Notify or Logout) and opens the one
-    // entryID names, without a dialog.
+    // entryID names, without a dialog; a store listing opens each store it lists this way.
     // Leaves m_ulMDBFlags and the process's Unicode mode alone and traces nothing.
     BOOL ReplaceMessageStore(SBinary& entryID);
+
+protected:
+    static LPCWSTR ValidateString(LPCWSTR lpsz);
 
     IMAPISession* m_pSession;
     IMsgStore* m_pMsgStore;

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -70,10 +72,23 @@ void ReadBoth(int outFd, int errFd, std::string& out, std::string& err)
         }
     }
 }
+// A pseudo-terminal: the reading end, and the program's end in raw mode so that its text arrives as written.
+void OpenTerminal(int ends[2])
+{
+    ends[0] = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (ends[0] < 0 || grantpt(ends[0]) != 0 || unlockpt(ends[0]) != 0)
+        throw std::runtime_error("no pseudo-terminal");
+    ends[1] = open(ptsname(ends[0]), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios mode = {};
+    if (ends[1] < 0 || tcgetattr(ends[1], &mode) != 0)
+        throw std::runtime_error("cannot open the pseudo-terminal");
+    cfmakeraw(&mode);
+    tcsetattr(ends[1], TCSANOW, &mode);
+}
 } // namespace
 
 CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::string& home, Output output,
-                       const std::string& stdoutPath)
+                       const std::string& stdoutPath, ErrorOutput errorOutput)
 {
     std::vector<std::string> argv = {MAPIPIM_CLI_PATH};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -82,7 +97,11 @@ CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::str
     std::vector<char*> envPointers = Pointers(env);
 
     int out[2], err[2];
-    if (pipe(out) != 0 || pipe(err) != 0)
+    if (pipe(out) != 0)
+        throw std::runtime_error("pipe failed");
+    if (errorOutput == kErrorTerminal)
+        OpenTerminal(err);
+    else if (pipe(err) != 0)
         throw std::runtime_error("pipe failed");
     if (output != kCapture)
     {
@@ -141,9 +160,28 @@ void CliProcess::Interrupt() const
     kill(m_pid, SIGINT);
 }
 
+bool CliProcess::AwaitError(const std::string& text)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (m_errRead.find(text) == std::string::npos)
+    {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd fd = {m_err, POLLIN, 0};
+        if (left.count() <= 0 || poll(&fd, 1, static_cast<int>(left.count())) <= 0)
+            return false;
+        char buffer[4096];
+        const ssize_t n = read(m_err, buffer, sizeof buffer);
+        if (n <= 0)
+            return false;
+        m_errRead.append(buffer, static_cast<size_t>(n));
+    }
+    return true;
+}
+
 CliResult CliProcess::Wait()
 {
     CliResult result;
+    result.err.swap(m_errRead);
     ReadBoth(m_out, m_err, result.out, result.err);
     close(m_out);
     close(m_err);

@@ -28,8 +28,15 @@ public:
         kClosedPipe,
         kFile
     };
+    // Where the program's standard error goes: a pipe, or a terminal (a pseudo-terminal without line
+    // translation), on which the program draws its progress; both are read into CliResult::err.
+    enum ErrorOutput
+    {
+        kErrorPipe,
+        kErrorTerminal
+    };
     CliProcess(const std::vector<std::string>& arguments, const std::string& home, Output output = kCapture,
-               const std::string& stdoutPath = std::string());
+               const std::string& stdoutPath = std::string(), ErrorOutput errorOutput = kErrorPipe);
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
@@ -38,12 +45,15 @@ public:
     // handled rather than ending the process.
     bool HandlesInterrupt() const;
     void Interrupt() const;
+    // Reads the standard error until it holds `text`; false when the program ends, or 30 s pass, first.
+    bool AwaitError(const std::string& text);
     CliResult Wait();
 
 private:
     pid_t m_pid = -1;
     int m_out = -1;
     int m_err = -1;
+    std::string m_errRead; // what AwaitError has read
 };
 
 class CliSandbox
