@@ -75,11 +75,12 @@ TEST_F(NotesCliTest, ListEditAndDelete)
     ASSERT_EQ(list["notes"].size(), 2u);
     EXPECT_EQ(list["notes"][0]["strEntryID"], first);
     EXPECT_EQ(list["notes"][1]["color"], "pink");
-    const clitest::CliResult text = Run({"notes", "list"});
+    const clitest::CliResult text = Run({"--full-ids", "notes", "list"});
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out, first + "  [yellow] First\n" + second + "  [pink] Second\n");
 
-    const clitest::CliResult edited = Run({"notes", "edit", first, "--color", "white", "--size", "100,50"});
+    const clitest::CliResult edited =
+        Run({"--full-ids", "notes", "edit", first, "--color", "white", "--size", "100,50"});
     ASSERT_EQ(edited.status, 0) << edited.err;
     EXPECT_EQ(edited.out, first + "\n");
     const json note = RunJson({"notes", "show", first});

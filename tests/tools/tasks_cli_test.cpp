@@ -146,7 +146,7 @@ TEST_F(TasksCliTest, ListAndDelete)
     ASSERT_EQ(list["tasks"].size(), 2u);
     EXPECT_EQ(list["tasks"][1]["strEntryID"], second);
 
-    const clitest::CliResult text = Run({"tasks", "list"});
+    const clitest::CliResult text = Run({"--full-ids", "tasks", "list"});
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out, first + "  [in-progress] First, due 2026-05-01, 50%\n" + second + "  [complete] Second\n");
 

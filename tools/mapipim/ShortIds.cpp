@@ -3,6 +3,7 @@
 #include "EntryIdTail.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 
 namespace cli
@@ -73,7 +74,18 @@ std::string ShownId(const std::string& id)
     if (!g_host || id.empty())
         return id;
     if (!g_ids)
-        g_ids.reset(new ShortIds(ProfileEntryIds(*g_host)));
+    {
+        try
+        {
+            g_ids.reset(new ShortIds(ProfileEntryIds(*g_host)));
+        }
+        catch (const std::exception&)
+        {
+            // What was done is done: it is shown with whole identifiers rather than not at all.
+            g_host = nullptr;
+            return id;
+        }
+    }
     return g_ids->Of(id);
 }
 

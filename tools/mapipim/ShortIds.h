@@ -1,6 +1,7 @@
 // Text output names items and folders by the shortest tail of their entry identifier (never fewer than
 // kShortestTail digits) that no other identifier of the profile ends with: the form ExpandEntryIdTail takes back.
-// --full-ids, and JSON output always, give the whole identifier.
+// --full-ids, and JSON output always, give the whole identifier. Store identifiers, which no command takes as a
+// tail, stay whole.
 #pragma once
 
 #include <map>

@@ -106,7 +106,7 @@ void AddStore(Host& host, const StoreRequest& request)
     if (host.Json())
         Host::Print(Json{{"sbEntryID", id.Text()}, {"strName", request.name}, {"profile", Utf8(profile)}});
     else
-        std::cout << ShownId(id.Text()) << '\n';
+        std::cout << id.Text() << '\n';
 }
 
 std::vector<BYTE> BytesOf(const SBinary& value)
