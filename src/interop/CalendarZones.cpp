@@ -129,12 +129,15 @@ bool UtcOfMachineLocal(const SYSTEMTIME& local, time_t& utc)
     return true;
 }
 
-SYSTEMTIME MachineLocalOfUtc(time_t utc)
+bool MachineLocalOfUtc(time_t utc, SYSTEMTIME& local)
 {
+    constexpr LONGLONG kFirstSecond = -11'644'473'600LL; // 1601-01-01T00:00:00Z
+    constexpr LONGLONG kLastSecond = 910'670'515'199LL;  // 30827-12-31T23:59:59Z
+    if (utc < kFirstSecond || utc > kLastSecond)
+        return false;
     const SYSTEMTIME universal = SystemTimeOfTicks(static_cast<LONGLONG>(utc) * kTicksPerSecond + kUnixEpochTicks);
-    SYSTEMTIME local = {};
-    SystemTimeToTzSpecificLocalTime(NULL, &universal, &local);
-    return local;
+    local = SYSTEMTIME{};
+    return SystemTimeToTzSpecificLocalTime(NULL, &universal, &local) != FALSE;
 }
 
 icaltimetype ZoneTimeOfUtc(time_t utc, icaltimezone* zone)
