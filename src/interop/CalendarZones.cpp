@@ -135,17 +135,15 @@ bool UtcOfMachineLocal(const SYSTEMTIME& local, time_t& utc)
     return true;
 }
 
-SYSTEMTIME MachineLocalOfUtc(time_t utc)
+bool MachineLocalOfUtc(time_t utc, SYSTEMTIME& local)
 {
-    // Before 1601 or after 9999 the ticks overflow and no record can hold the time: it names no date.
-    constexpr time_t kFirstUtc = -11644473600; // 1601-01-01 00:00:00
-    constexpr time_t kLastUtc = 253402300799;  // 9999-12-31 23:59:59
-    if (utc < kFirstUtc || utc > kLastUtc)
-        return SYSTEMTIME{};
+    constexpr LONGLONG kFirstSecond = -11'644'473'600LL; // 1601-01-01T00:00:00Z
+    constexpr LONGLONG kLastSecond = 910'670'515'199LL;  // 30827-12-31T23:59:59Z
+    if (utc < kFirstSecond || utc > kLastSecond)
+        return false;
     const SYSTEMTIME universal = SystemTimeOfTicks(static_cast<LONGLONG>(utc) * kTicksPerSecond + kUnixEpochTicks);
-    SYSTEMTIME local = {};
-    SystemTimeToTzSpecificLocalTime(NULL, &universal, &local);
-    return local;
+    local = SYSTEMTIME{};
+    return SystemTimeToTzSpecificLocalTime(NULL, &universal, &local) != FALSE;
 }
 
 icaltimetype ZoneTimeOfUtc(time_t utc, icaltimezone* zone)

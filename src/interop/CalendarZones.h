@@ -50,10 +50,10 @@ private:
     std::vector<std::string> m_definitions;
 };
 
-// UTC seconds of a record's machine-local time, and back; false for a time that names no date, and an empty
-// SYSTEMTIME (year 0) back for an instant outside 1601 to 9999.
+// UTC seconds of a record's machine-local time, and back; false for a time that names no date.
 bool UtcOfMachineLocal(const SYSTEMTIME& local, time_t& utc);
-SYSTEMTIME MachineLocalOfUtc(time_t utc);
+// False for an instant outside the years a SYSTEMTIME holds (1601 to 30827).
+bool MachineLocalOfUtc(time_t utc, SYSTEMTIME& local);
 // A UTC instant as a local time of a zone (floating when the zone is null), and back.
 icaltimetype ZoneTimeOfUtc(time_t utc, icaltimezone* zone);
 time_t UtcOfZoneTime(const icaltimetype& time, icaltimezone* zone);

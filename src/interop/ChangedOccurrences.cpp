@@ -33,12 +33,16 @@ DWORD MinutesOfLocal(const icaltimetype& time)
     return static_cast<DWORD>(day) * kMinutesPerDay + (time.is_date ? 0 : time.hour * 60 + time.minute);
 }
 
-// A record keeps a time as the machine's local time of the instant, and an all-day time as its date.
+// A record keeps a time as the machine's local time of the instant, and an all-day time as its date; an instant
+// no record can hold is an empty time (year 0), which names no date.
 SYSTEMTIME RecordTimeOf(DWORD dwMinutes, icaltimezone* zone, bool bAllDay)
 {
     if (bAllDay)
         return SystemTimeOf(LocalOfMinutes(dwMinutes, true));
-    return MachineLocalOfUtc(UtcOfZoneTime(LocalOfMinutes(dwMinutes, false), zone));
+    SYSTEMTIME local{};
+    if (!MachineLocalOfUtc(UtcOfZoneTime(LocalOfMinutes(dwMinutes, false), zone), local))
+        return SYSTEMTIME{};
+    return local;
 }
 
 // False for a time that names no date or lies past the last day a series reaches (32-bit minutes end in 9767).

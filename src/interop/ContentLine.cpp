@@ -207,8 +207,8 @@ std::vector<ContentLine> ReadContentLines(std::string_view text)
             Fail(line, "line longer than " + std::to_string(kMaxLogicalLine) + " octets");
         else if (!IsValidUtf8(logical))
             Fail(line, "text that is not UTF-8");
-        else if (logical.find('\r') != std::string::npos) // kept, it would come back out as a line break of text
-            Fail(line, "a carriage return without a line feed");
+        else if (logical.find_first_of(std::string_view("\r\0", 2)) != std::string::npos)
+            Fail(line, "a NUL or a carriage return without a line feed"); // kept, they would not come back out alike
         else if (!ParseContentLine(logical, line, strError))
             Fail(line, strError);
         else

@@ -194,8 +194,12 @@ bool ScheduleOfEvent(icalcomponent* event, CalendarZones& zones, CMAPIScheduleIn
     }
     else
     {
-        s.tzStartTime.tmDateTime = MachineLocalOfUtc(start.utc);
-        s.tzEndTime.tmDateTime = MachineLocalOfUtc(end.utc);
+        if (!MachineLocalOfUtc(start.utc, s.tzStartTime.tmDateTime) ||
+            !MachineLocalOfUtc(end.utc, s.tzEndTime.tmDateTime))
+        {
+            error = "DTSTART or DTEND outside the years a record holds";
+            return false;
+        }
         s.tzStartTime.strKeyName = start.strKey;
         s.tzEndTime.strKeyName = end.strKey.IsEmpty() ? start.strKey : end.strKey;
     }

@@ -110,9 +110,13 @@ bool TaskOfTodo(icalcomponent* todo, CalendarZones& zones, CMAPITodoInfo& t, std
     const int nPercent = percent ? icalproperty_get_percentcomplete(percent) : (t.nStatus == 2 ? 100 : 0);
     t.dCompleteRate = nPercent < 0 ? 0.0 : nPercent > 100 ? 100.0 : nPercent;
     icalproperty* completed = icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY);
-    if (completed)
-        t.tmCompleteTime = MachineLocalOfUtc(icaltime_as_timet_with_zone(icalproperty_get_completed(completed),
-                                                                           icaltimezone_get_utc_timezone()));
+    if (completed && !MachineLocalOfUtc(icaltime_as_timet_with_zone(icalproperty_get_completed(completed),
+                                                                    icaltimezone_get_utc_timezone()),
+                                        t.tmCompleteTime))
+    {
+        error = "COMPLETED outside the years a record holds";
+        return false;
+    }
     const Alarm alarm = AlarmOf(todo);
     t.bAlarmSet = alarm.bSet ? 1 : 0;
     if (alarm.bSet)
@@ -128,7 +132,11 @@ bool TaskOfTodo(icalcomponent* todo, CalendarZones& zones, CMAPITodoInfo& t, std
             }
             utc -= static_cast<time_t>(alarm.nMinutesBefore) * 60;
         }
-        t.tmAlarmTime = MachineLocalOfUtc(utc);
+        if (!MachineLocalOfUtc(utc, t.tmAlarmTime))
+        {
+            error = "a reminder outside the years a record holds";
+            return false;
+        }
     }
     t.bRecurSet = 0;
     icalproperty* rrule = icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY);

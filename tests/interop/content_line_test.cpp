@@ -114,14 +114,18 @@ TEST(ContentLineTest, InvalidUtf8IsRefusedLineByLine)
     EXPECT_EQ("C", lines[2].name);
 }
 
-TEST(ContentLineTest, ABareCarriageReturnFailsItsLineOnly)
+TEST(ContentLineTest, ABareCarriageReturnOrANulFailsItsLineOnly)
 {
-    const std::vector<ContentLine> lines = ReadContentLines("A:ok\r\nEMAIL:a@example.org\rnext\r\nC:ok\r\n");
-    ASSERT_EQ(3u, lines.size());
-    EXPECT_TRUE(lines[1].name.empty());
-    EXPECT_NE(std::string::npos, lines[1].value.find("carriage return"));
-    EXPECT_EQ("C", lines[2].name);
-    EXPECT_EQ(3, lines[2].nLine);
+    const std::string text = std::string("A:ok\r\nEMAIL:a@example.org\rnext\r\nN:\x01") + '\0' + "rc;Jo\r\nC:ok\r\n";
+    const std::vector<ContentLine> lines = ReadContentLines(text);
+    ASSERT_EQ(4u, lines.size());
+    for (int i = 1; i <= 2; ++i)
+    {
+        EXPECT_TRUE(lines[i].name.empty()) << i;
+        EXPECT_NE(std::string::npos, lines[i].value.find("NUL or a carriage return")) << i;
+    }
+    EXPECT_EQ("C", lines[3].name);
+    EXPECT_EQ(4, lines[3].nLine);
 }
 
 TEST(ContentLineTest, AnOverlongLogicalLineFailsWithoutBeingKept)

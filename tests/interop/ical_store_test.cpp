@@ -464,6 +464,31 @@ TEST_F(ICalendarStoreTest, HostileItemsFailOneByOneWithTheirLines)
     }
 }
 
+TEST_F(ICalendarStoreTest, TimesBeyondTheYearsARecordHoldsFailTheirItemOnly)
+{
+    auto task = [](const std::string& summary, const std::string& extra)
+    { return "BEGIN:VTODO\r\nSUMMARY:" + summary + "\r\nDUE;VALUE=DATE:20260220\r\n" + extra + "END:VTODO\r\n"; };
+    const std::string text =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" +                                                      // 1-2
+        task("far", "BEGIN:VALARM\r\nTRIGGER;VALUE=DATE-TIME:20269210T073000Z\r\nEND:VALARM\r\n") + // 3-9
+        task("late", "COMPLETED:99991231T000000Z\r\nBEGIN:VALARM\r\nTRIGGER;VALUE=DATE-TIME:99991231T000000Z\r\n"
+                     "END:VALARM\r\n") + // 10-17
+        "END:VCALENDAR\r\n";
+    const std::string path = FilePath("far.ics");
+    WriteText(path, text);
+    CInteropReport report;
+    EXPECT_FALSE(Host().ImportICalendar(&Tasks(), Wide(path), &report));
+    EXPECT_EQ(1, report.nDone);
+    EXPECT_EQ(1, report.nSkipped);
+    ASSERT_EQ(1, report.arrReasons.GetSize());
+    EXPECT_EQ(0, report.arrReasons[0].Find(Wide("line 3:"))) << report.arrReasons[0].ToUtf8();
+    EXPECT_NE(-1, report.arrReasons[0].Find(Wide("outside the years"))) << report.arrReasons[0].ToUtf8();
+    const auto todos = Todos();
+    ASSERT_EQ(1u, todos.size());
+    EXPECT_EQ("late", todos[0]->strSubject.ToUtf8());
+    EXPECT_EQ(9999, todos[0]->tmAlarmTime.wYear) << "a far time that a record holds is kept";
+}
+
 TEST_F(ICalendarStoreTest, AHugeCountIsCutAtTheLastDayOutlookShows)
 {
     const std::string path = FilePath("count.ics");

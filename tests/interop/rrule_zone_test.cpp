@@ -125,12 +125,14 @@ TEST(ZoneMappingTest, AZoneWithoutDaylightTimeHasOneStandardObservance)
 TEST(ZoneMappingTest, AnInstantNoRecordCanHoldNamesNoDate)
 {
     // An alarm libical read from a hostile file: years past 4 million.
-    EXPECT_EQ(0, MachineLocalOfUtc(143682923547000).wYear);
-    EXPECT_EQ(0, MachineLocalOfUtc(-11644473601).wYear);
-    const SYSTEMTIME last = MachineLocalOfUtc(253402300799 - 86400);
-    EXPECT_EQ(9999, last.wYear);
+    SYSTEMTIME local{};
+    EXPECT_FALSE(MachineLocalOfUtc(143682923547000, local));
+    EXPECT_FALSE(MachineLocalOfUtc(-11644473601, local));
+    ASSERT_TRUE(MachineLocalOfUtc(253402300799 - 86400, local));
+    EXPECT_EQ(9999, local.wYear);
+    ASSERT_TRUE(MachineLocalOfUtc(1767193200, local));
     time_t utc = 0;
-    ASSERT_TRUE(UtcOfMachineLocal(MachineLocalOfUtc(1767193200), utc));
+    ASSERT_TRUE(UtcOfMachineLocal(local, utc));
     EXPECT_EQ(1767193200, static_cast<long long>(utc));
 }
 } // namespace
