@@ -162,6 +162,17 @@ TEST(CStringTest, ComparisonOperatorsInEveryCombination)
     EXPECT_FALSE(CString(_T("a\0b"), 3) == CString(_T("a")));
 }
 
+TEST(CStringTest, AStringHoldingANulComparesLikeWcscmp)
+{
+    const CString held(_T("a\0b"), 3);
+    EXPECT_TRUE(held == held);
+    EXPECT_TRUE(held == CString(_T("a\0b"), 3));
+    EXPECT_EQ(held.Compare(_T("a")), 0);
+    EXPECT_EQ(held.CompareNoCase(_T("A")), 0);
+    EXPECT_EQ(held.Compare(_T("ab")), -1);
+    EXPECT_EQ(CString(_T("ab")).Compare(held), 1);
+}
+
 TEST(CStringTest, ConcatenationInEveryCombination)
 {
     const CString a(_T("a"));

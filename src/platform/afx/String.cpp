@@ -457,23 +457,26 @@ CString& CString::MakeReverse()
 
 // ---- Comparison
 
+// Both comparisons read each side up to its first NUL, as wcscmp does in MFC: a string holding a NUL equals
+// itself, rather than comparing its whole length against the other side cut at the NUL.
 int CString::Compare(LPCWSTR pszOther) const
 {
-    return Sign(TextView(m_pszData, m_nLength).compare(ViewOf(pszOther)));
+    return Sign(ViewOf(m_pszData).compare(ViewOf(pszOther)));
 }
 
 int CString::CompareNoCase(LPCWSTR pszOther) const
 {
+    const TextView self = ViewOf(m_pszData);
     const TextView other = ViewOf(pszOther);
-    const size_t nCommon = std::min(other.size(), static_cast<size_t>(m_nLength));
+    const size_t nCommon = std::min(other.size(), self.size());
     for (size_t i = 0; i < nCommon; ++i)
     {
-        const WCHAR mine = mapipim::LowerCaseUnit(m_pszData[i]);
+        const WCHAR mine = mapipim::LowerCaseUnit(self[i]);
         const WCHAR theirs = mapipim::LowerCaseUnit(other[i]);
         if (mine != theirs)
             return mine < theirs ? -1 : 1;
     }
-    return Sign(m_nLength - static_cast<int>(other.size()));
+    return self.size() == other.size() ? 0 : self.size() < other.size() ? -1 : 1;
 }
 
 // ---- Formatting
