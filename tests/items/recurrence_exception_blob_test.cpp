@@ -1,6 +1,7 @@
 // The changed occurrences in the recurrence blob: the published worked blobs and Outlook's own blobs read field by
 // field and written back, texts beyond the 8-bit code page, and values cut short at every length.
 #include "items/BlobTestData.h"
+#include "items/PatternBlobRoundTrip.h"
 #include "items/RecurrencePatternBlob.h"
 
 #include <gtest/gtest.h>
@@ -11,23 +12,6 @@ using namespace mapipim;
 
 namespace
 {
-RecurrencePatternBlob Read(const std::vector<BYTE>& bytes)
-{
-    BlobReader reader(bytes.data(), static_cast<ULONG>(bytes.size()));
-    return ReadRecurrencePattern(reader);
-}
-
-std::vector<BYTE> Write(const RecurrencePatternBlob& blob)
-{
-    std::vector<BYTE> buffer(RecurrencePatternSize(blob) + 16, 0xCC);
-    CMAPIByteStream stream;
-    stream.Init(static_cast<ULONG>(buffer.size()), buffer.data());
-    WriteRecurrencePattern(stream, blob);
-    EXPECT_EQ(RecurrencePatternSize(blob), stream.GetLength());
-    buffer.resize(stream.GetLength());
-    return buffer;
-}
-
 void ExpectSameExceptions(const std::vector<RecurrenceException>& expected,
                           const std::vector<RecurrenceException>& actual, const char* szWhat)
 {
@@ -59,7 +43,7 @@ void ExpectSameExceptions(const std::vector<RecurrenceException>& expected,
 TEST(RecurrenceExceptionBlobTest, WeeklyWorkedBlobHasTheMovedOccurrenceWithItsTextsAndWritesBack)
 {
     const std::vector<BYTE> bytes = FromHex(kWeeklyWithExceptionBlob);
-    const RecurrencePatternBlob blob = Read(bytes);
+    const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
     ASSERT_EQ(1u, blob.exceptions.size());
     const RecurrenceException& moved = blob.exceptions[0];
     EXPECT_EQ(0x0CBC9934u, moved.dwStartDateTime); // 2007-04-16 11:00
@@ -68,13 +52,13 @@ TEST(RecurrenceExceptionBlobTest, WeeklyWorkedBlobHasTheMovedOccurrenceWithItsTe
     EXPECT_EQ(kOverrideSubject | kOverrideLocation, moved.wOverrideFlags);
     EXPECT_EQ(CString(_T("Simple Recurrence with exceptions")), moved.strSubject);
     EXPECT_EQ(CString(_T("34/4141")), moved.strLocation);
-    EXPECT_EQ(bytes, Write(blob));
+    EXPECT_EQ(bytes, WritePatternBlob(blob));
 }
 
 TEST(RecurrenceExceptionBlobTest, HebrewWorkedBlobHasReminderAndBusyOverridesWithoutTexts)
 {
     const std::vector<BYTE> bytes = FromHex(kHebrewYearlyBlob);
-    const RecurrencePatternBlob blob = Read(bytes);
+    const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
     ASSERT_EQ(1u, blob.exceptions.size());
     const RecurrenceException& changed = blob.exceptions[0];
     EXPECT_EQ(kOverrideReminderDelta | kOverrideBusyStatus | kOverrideExceptionalBody, changed.wOverrideFlags);
@@ -83,7 +67,7 @@ TEST(RecurrenceExceptionBlobTest, HebrewWorkedBlobHasReminderAndBusyOverridesWit
     EXPECT_TRUE(changed.strSubject.IsEmpty());
     EXPECT_EQ(changed.dwStartDateTime, changed.dwOriginalStartTime);
     EXPECT_EQ(changed.dwStartDateTime + 30, changed.dwEndDateTime);
-    EXPECT_EQ(bytes, Write(blob));
+    EXPECT_EQ(bytes, WritePatternBlob(blob));
 }
 
 TEST(RecurrenceExceptionBlobTest, OutlookBlobsWithExceptionsReadEveryOneAndSurviveWritingBack)
@@ -94,7 +78,7 @@ TEST(RecurrenceExceptionBlobTest, OutlookBlobsWithExceptionsReadEveryOneAndSurvi
         if (sample.id != 0x8216)
             continue;
         const std::vector<BYTE> bytes = FromHex(sample.hex);
-        const RecurrencePatternBlob blob = Read(bytes);
+        const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
         ASSERT_EQ(blob.wExceptionCount, blob.exceptions.size()) << sample.file;
         if (blob.exceptions.empty())
             continue;
@@ -106,8 +90,8 @@ TEST(RecurrenceExceptionBlobTest, OutlookBlobsWithExceptionsReadEveryOneAndSurvi
                                    exception.dwOriginalStartTime / 1440 * 1440))
                 << sample.file;
         }
-        const std::vector<BYTE> written = Write(blob);
-        ExpectSameExceptions(blob.exceptions, Read(written).exceptions, sample.file);
+        const std::vector<BYTE> written = WritePatternBlob(blob);
+        ExpectSameExceptions(blob.exceptions, ReadPatternBlob(written).exceptions, sample.file);
         // Texts within the code page (the Japanese samples' are not in 1252) come back byte for byte.
         if (std::string(sample.file).find("_ja") == std::string::npos)
             EXPECT_EQ(bytes, written) << sample.file;
@@ -117,7 +101,7 @@ TEST(RecurrenceExceptionBlobTest, OutlookBlobsWithExceptionsReadEveryOneAndSurvi
 
 TEST(RecurrenceExceptionBlobTest, TextsOutsideTheCodePageComeBackFromTheWideCopy)
 {
-    RecurrencePatternBlob blob = Read(FromHex(kWeeklyWithExceptionBlob));
+    RecurrencePatternBlob blob = ReadPatternBlob(FromHex(kWeeklyWithExceptionBlob));
     RecurrenceException& moved = blob.exceptions[0];
     moved.strSubject = CString(_T("Réunion \u65E5\u672C \u0416"));
     moved.strLocation = CString();
@@ -129,7 +113,7 @@ TEST(RecurrenceExceptionBlobTest, TextsOutsideTheCodePageComeBackFromTheWideCopy
     second.dwReminderSet = 0;
     second.dwOriginalStartTime += 3 * 1440;
     blob.exceptions.push_back(second);
-    const RecurrencePatternBlob read = Read(Write(blob));
+    const RecurrencePatternBlob read = ReadPatternBlob(WritePatternBlob(blob));
     EXPECT_EQ(2, read.wExceptionCount);
     ExpectSameExceptions(blob.exceptions, read.exceptions, "written");
 }
@@ -140,7 +124,7 @@ TEST(RecurrenceExceptionBlobTest, AValueCutAtAnyLengthKeepsOnlyWhatItHoldsWhole)
     for (size_t cut = 0; cut < bytes.size(); ++cut)
     {
         const std::vector<BYTE> head(bytes.begin(), bytes.begin() + cut);
-        const RecurrencePatternBlob blob = Read(head);
+        const RecurrencePatternBlob blob = ReadPatternBlob(head);
         ASSERT_LE(blob.exceptions.size(), 1u) << cut;
         // The entry needs all of its ExceptionInfo (80 to 142); until its extended part is whole (at 254) the texts
         // are the 8-bit ones, which here say the same.
@@ -157,18 +141,18 @@ TEST(RecurrenceExceptionBlobTest, ClaimedLengthsBeyondTheValueEndTheWalk)
     bytes[95] = 0xFF;
     bytes[96] = 0xFE;
     bytes[97] = 0xFF;
-    EXPECT_TRUE(Read(bytes).exceptions.empty());
+    EXPECT_TRUE(ReadPatternBlob(bytes).exceptions.empty());
     bytes = FromHex(kWeeklyWithExceptionBlob);
     bytes[78] = 0xFF; // 65,535 exceptions claimed: the walk reads what follows as entries until the value ends
     bytes[79] = 0xFF;
-    const RecurrencePatternBlob claimed = Read(bytes);
+    const RecurrencePatternBlob claimed = ReadPatternBlob(bytes);
     ASSERT_GE(claimed.exceptions.size(), 1u);
     EXPECT_LT(claimed.exceptions.size(), 13u); // no entry is shorter than 14 bytes
     EXPECT_EQ(CString(_T("Simple Recurrence with exceptions")), claimed.exceptions[0].strSubject);
     bytes = FromHex(kWeeklyWithExceptionBlob);
     bytes[170] = 0xFF; // the wide subject's length: the 8-bit texts stay
     bytes[171] = 0x7F;
-    const RecurrencePatternBlob blob = Read(bytes);
+    const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
     ASSERT_EQ(1u, blob.exceptions.size());
     EXPECT_EQ(CString(_T("Simple Recurrence with exceptions")), blob.exceptions[0].strSubject);
 }
@@ -178,8 +162,8 @@ TEST(RecurrenceExceptionBlobTest, ATextEndsAtItsFirstNul)
     std::vector<BYTE> bytes = FromHex(kWeeklyWithExceptionBlob);
     bytes[184] = 0; // the wide subject's seventh character, after "Simple"
     bytes[185] = 0;
-    const RecurrencePatternBlob blob = Read(bytes);
+    const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
     ASSERT_EQ(1u, blob.exceptions.size());
     EXPECT_EQ(CString(_T("Simple")), blob.exceptions[0].strSubject);
-    EXPECT_EQ(blob.exceptions[0].strSubject, Read(Write(blob)).exceptions[0].strSubject);
+    EXPECT_EQ(blob.exceptions[0].strSubject, ReadPatternBlob(WritePatternBlob(blob)).exceptions[0].strSubject);
 }

@@ -1,6 +1,7 @@
 // The recurrence blob's layout: the published worked blobs and real Outlook blobs read field by field and written
 // back byte for byte where the writer can express them, instance lists of any length, and damaged values.
 #include "items/BlobTestData.h"
+#include "items/PatternBlobRoundTrip.h"
 #include "items/RecurrencePatternBlob.h"
 
 #include <gtest/gtest.h>
@@ -12,23 +13,6 @@ using namespace mapipim;
 
 namespace
 {
-RecurrencePatternBlob Read(const std::vector<BYTE>& bytes)
-{
-    BlobReader reader(bytes.data(), static_cast<ULONG>(bytes.size()));
-    return ReadRecurrencePattern(reader);
-}
-
-std::vector<BYTE> Write(const RecurrencePatternBlob& blob)
-{
-    std::vector<BYTE> buffer(RecurrencePatternSize(blob) + 16, 0xCC);
-    CMAPIByteStream stream;
-    stream.Init(static_cast<ULONG>(buffer.size()), buffer.data());
-    WriteRecurrencePattern(stream, blob);
-    EXPECT_EQ(RecurrencePatternSize(blob), stream.GetLength());
-    buffer.resize(stream.GetLength());
-    return buffer;
-}
-
 void PutDWord(std::vector<BYTE>& bytes, size_t offset, DWORD value)
 {
     std::memcpy(&bytes[offset], &value, sizeof(value));
@@ -39,7 +23,7 @@ TEST(RecurrencePatternBlobTest, WeeklyWorkedBlobFieldByFieldAndBack)
 {
     const std::vector<BYTE> bytes = FromHex(kWeeklyBlob);
     ASSERT_EQ(80u, bytes.size());
-    const RecurrencePatternBlob blob = Read(bytes);
+    const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
     EXPECT_EQ(0x3004, blob.wReaderVersion);
     EXPECT_EQ(0x3004, blob.wWriterVersion);
     EXPECT_EQ(0x200B, blob.wFrequency);
@@ -62,14 +46,14 @@ TEST(RecurrencePatternBlobTest, WeeklyWorkedBlobFieldByFieldAndBack)
     EXPECT_EQ(600u, blob.dwStartTimeOffset);
     EXPECT_EQ(630u, blob.dwEndTimeOffset);
     EXPECT_EQ(0, blob.wExceptionCount);
-    EXPECT_EQ(bytes, Write(blob));
+    EXPECT_EQ(bytes, WritePatternBlob(blob));
 }
 
 TEST(RecurrencePatternBlobTest, DailyWorkedBlobWithDeletedInstancesAndBack)
 {
     const std::vector<BYTE> bytes = FromHex(kDailyWithDeletionsBlob);
     ASSERT_EQ(84u, bytes.size());
-    const RecurrencePatternBlob blob = Read(bytes);
+    const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
     EXPECT_EQ(0x200A, blob.wFrequency);
     EXPECT_EQ(0, blob.wPatternType);
     EXPECT_EQ(1440u, blob.dwFirstDateTime);
@@ -83,12 +67,12 @@ TEST(RecurrencePatternBlobTest, DailyWorkedBlobWithDeletedInstancesAndBack)
     EXPECT_EQ(0x0CDD1600u, blob.dwEndDate);
     EXPECT_EQ(480u, blob.dwStartTimeOffset);
     EXPECT_EQ(510u, blob.dwEndTimeOffset);
-    EXPECT_EQ(bytes, Write(blob));
+    EXPECT_EQ(bytes, WritePatternBlob(blob));
 }
 
 TEST(RecurrencePatternBlobTest, WorkedBlobWithAnExceptionReadsItsDatesAndCount)
 {
-    const RecurrencePatternBlob blob = Read(FromHex(kWeeklyWithExceptionBlob));
+    const RecurrencePatternBlob blob = ReadPatternBlob(FromHex(kWeeklyWithExceptionBlob));
     EXPECT_EQ((std::vector<DWORD>{0x0CBC96A0}), blob.deletedInstanceDates);
     EXPECT_EQ((std::vector<DWORD>{0x0CBC96A0}), blob.modifiedInstanceDates);
     EXPECT_EQ(0x0CBC2080u, blob.dwStartDate);
@@ -99,7 +83,7 @@ TEST(RecurrencePatternBlobTest, WorkedBlobWithAnExceptionReadsItsDatesAndCount)
 
 TEST(RecurrencePatternBlobTest, NeverEndingHebrewWorkedBlob)
 {
-    const RecurrencePatternBlob blob = Read(FromHex(kHebrewYearlyBlob));
+    const RecurrencePatternBlob blob = ReadPatternBlob(FromHex(kHebrewYearlyBlob));
     EXPECT_EQ(0x200D, blob.wFrequency);
     EXPECT_EQ(2, blob.wPatternType);
     EXPECT_EQ(8, blob.wCalendarType);
@@ -123,10 +107,10 @@ TEST(RecurrencePatternBlobTest, SixHundredDeletedInstancesAreSkippedWhole)
     written.modifiedInstanceDates = {0x0CDC7E20, 0x0CDC8460, 0x0CDC8AA0};
     written.dwStartDate = 0x0CDC7E20;
     written.dwEndDate = 0x0CE00000;
-    const std::vector<BYTE> bytes = Write(written);
+    const std::vector<BYTE> bytes = WritePatternBlob(written);
     ASSERT_EQ(50u + 4 * 603, bytes.size());
 
-    const RecurrencePatternBlob read = Read(bytes);
+    const RecurrencePatternBlob read = ReadPatternBlob(bytes);
     EXPECT_EQ(600u, read.dwDeletedInstanceCount);
     EXPECT_EQ(written.deletedInstanceDates, read.deletedInstanceDates);
     EXPECT_EQ(3u, read.dwModifiedInstanceCount);
@@ -143,7 +127,7 @@ TEST(RecurrencePatternBlobTest, AModifiedCountAboveTheDeletedCountIsStillSkipped
     written.modifiedInstanceDates = {2, 3};
     written.dwStartDate = 0x0CBC2080;
     written.dwEndDate = 0x0CBCAD20;
-    const RecurrencePatternBlob read = Read(Write(written));
+    const RecurrencePatternBlob read = ReadPatternBlob(WritePatternBlob(written));
     EXPECT_EQ(0x0CBC2080u, read.dwStartDate);
     EXPECT_EQ(0x0CBCAD20u, read.dwEndDate);
 }
@@ -155,7 +139,7 @@ TEST(RecurrencePatternBlobTest, CountsPastTheEndLeaveWhatFollowsAtZero)
     {
         std::vector<BYTE> bytes = FromHex(kWeeklyBlob);
         PutDWord(bytes, 38, dwCount);
-        const RecurrencePatternBlob blob = Read(bytes);
+        const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
         EXPECT_EQ(dwCount, blob.dwDeletedInstanceCount);
         EXPECT_EQ(9u, blob.deletedInstanceDates.size()) << dwCount; // the 38 bytes that follow the count
         EXPECT_EQ(0u, blob.dwStartDate) << dwCount;
@@ -168,13 +152,13 @@ TEST(RecurrencePatternBlobTest, AShortValueReadsZerosPastItsEnd)
 {
     std::vector<BYTE> bytes = FromHex(kWeeklyBlob);
     bytes.resize(24); // ends inside the day mask
-    const RecurrencePatternBlob blob = Read(bytes);
+    const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
     EXPECT_EQ(0x200B, blob.wFrequency);
     EXPECT_EQ(1u, blob.dwPeriod);
     EXPECT_EQ(0u, blob.dwPatternSpecific1);
     EXPECT_EQ(0u, blob.dwEndType);
     EXPECT_EQ(0u, blob.dwStartDate);
-    EXPECT_TRUE(Read({}).deletedInstanceDates.empty());
+    EXPECT_TRUE(ReadPatternBlob({}).deletedInstanceDates.empty());
 }
 
 TEST(RecurrencePatternBlobTest, PatternSpecificDataFollowsThePatternType)
@@ -190,9 +174,9 @@ TEST(RecurrencePatternBlobTest, PatternSpecificDataFollowsThePatternType)
     monthNth.wPatternType = 3;
     monthNth.dwPatternSpecific1 = 0x04;
     monthNth.dwPatternSpecific2 = 2;
-    const std::vector<BYTE> bytes = Write(monthNth);
+    const std::vector<BYTE> bytes = WritePatternBlob(monthNth);
     ASSERT_EQ(58u, bytes.size());
-    const RecurrencePatternBlob read = Read(bytes);
+    const RecurrencePatternBlob read = ReadPatternBlob(bytes);
     EXPECT_EQ(0x04u, read.dwPatternSpecific1);
     EXPECT_EQ(2u, read.dwPatternSpecific2);
 }
@@ -205,7 +189,7 @@ TEST(RecurrencePatternBlobTest, OutlookBlobsWithoutExceptionsWriteBackByteForByt
         if (sample.id != 0x8216 && sample.id != 0x8116)
             continue;
         const std::vector<BYTE> bytes = FromHex(sample.hex);
-        const RecurrencePatternBlob blob = Read(bytes);
+        const RecurrencePatternBlob blob = ReadPatternBlob(bytes);
         EXPECT_EQ(0x3004, blob.wReaderVersion) << sample.file;
         EXPECT_LE(blob.dwModifiedInstanceCount, blob.dwDeletedInstanceCount) << sample.file;
         if (blob.wExceptionCount != 0)
@@ -215,7 +199,7 @@ TEST(RecurrencePatternBlobTest, OutlookBlobsWithoutExceptionsWriteBackByteForByt
         }
         // Outlook ended its one day-pattern blob with four zero bytes past the last reserved size; nothing
         // reads them, and the writer does not add them.
-        const std::vector<BYTE> written = Write(blob);
+        const std::vector<BYTE> written = WritePatternBlob(blob);
         ASSERT_LE(written.size(), bytes.size()) << sample.file;
         EXPECT_TRUE(std::equal(written.begin(), written.end(), bytes.begin())) << sample.file;
         const bool bPadded = bytes.size() > written.size();
