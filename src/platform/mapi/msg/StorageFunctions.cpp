@@ -39,6 +39,21 @@ public:
     int STDMETHODCALLTYPE DidAlloc(void*) override { return -1; }
     void STDMETHODCALLTYPE HeapMinimize() override {}
 };
+
+// What opening and creating check first: the pointers and the name, and a document for the file.
+HRESULT StartDocument(const WCHAR* pwcsName, DWORD grfMode, IStorage** ppstgOpen,
+                      std::shared_ptr<CompoundDocument>& document)
+{
+    if (!ppstgOpen || !pwcsName)
+        return STG_E_INVALIDPOINTER;
+    *ppstgOpen = nullptr;
+    document = std::make_shared<CompoundDocument>();
+    document->path = FilePath(pwcsName);
+    if (document->path.empty())
+        return STG_E_INVALIDNAME;
+    document->transacted = (grfMode & STGM_TRANSACTED) != 0;
+    return S_OK;
+}
 } // namespace
 
 extern "C" HRESULT STDAPICALLTYPE StgOpenStorage(const WCHAR* pwcsName, IStorage* pstgPriority, DWORD grfMode,
@@ -47,15 +62,10 @@ extern "C" HRESULT STDAPICALLTYPE StgOpenStorage(const WCHAR* pwcsName, IStorage
     ServiceCall call("StgOpenStorage", nullptr, "StgOpenStorage");
     if (HRESULT hr = call.Flags(grfMode).Fault())
         return hr;
-    if (!ppstgOpen || !pwcsName)
-        return call.Done(STG_E_INVALIDPOINTER);
-    *ppstgOpen = nullptr;
-    auto document = std::make_shared<CompoundDocument>();
-    document->path = FilePath(pwcsName);
-    if (document->path.empty())
-        return call.Done(STG_E_INVALIDNAME);
+    std::shared_ptr<CompoundDocument> document;
+    if (HRESULT hr = StartDocument(pwcsName, grfMode, ppstgOpen, document))
+        return call.Done(hr);
     document->writable = (grfMode & (STGM_WRITE | STGM_READWRITE)) != 0;
-    document->transacted = (grfMode & STGM_TRANSACTED) != 0;
     std::string why;
     if (HRESULT hr = LoadCompoundFile(document->path, document->root, why))
     {
@@ -73,16 +83,11 @@ extern "C" HRESULT STDAPICALLTYPE StgCreateDocfile(const WCHAR* pwcsName, DWORD 
     ServiceCall call("StgCreateDocfile", nullptr, "StgCreateDocfile");
     if (HRESULT hr = call.Flags(grfMode).Fault())
         return hr;
-    if (!ppstgOpen || !pwcsName)
-        return call.Done(STG_E_INVALIDPOINTER);
-    *ppstgOpen = nullptr;
-    auto document = std::make_shared<CompoundDocument>();
-    document->path = FilePath(pwcsName);
-    if (document->path.empty())
-        return call.Done(STG_E_INVALIDNAME);
+    std::shared_ptr<CompoundDocument> document;
+    if (HRESULT hr = StartDocument(pwcsName, grfMode, ppstgOpen, document))
+        return call.Done(hr);
     document->root.storage = true;
     document->writable = true;
-    document->transacted = (grfMode & STGM_TRANSACTED) != 0;
     document->dirty = true;
     if (!(grfMode & STGM_CREATE))
         if (std::FILE* existing = std::fopen(document->path.c_str(), "rb"))
