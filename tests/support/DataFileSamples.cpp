@@ -1,4 +1,5 @@
 #include "support/DataFileSamples.h"
+#include "support/SampleFiles.h"
 
 #include "platform/mapi/Text.h"
 
@@ -45,34 +46,17 @@ void WalkFolder(IMAPIFolder* folder, const std::string& path, const mapisvc::Ent
 
 std::optional<fs::path> SampleFolder()
 {
-    const char* configured = std::getenv("MAPIPIM_SAMPLES");
-    const fs::path folder = fs::path(configured && *configured ? configured : "/work/shared/samples") / "pst";
-    std::error_code error;
-    if (!fs::is_directory(folder, error))
-        return std::nullopt;
-    return folder;
+    return sampletest::SampleFolderOf("pst");
 }
 
 std::vector<std::string> SampleNames()
 {
-    std::vector<std::string> names;
-    if (const auto folder = SampleFolder())
-        for (const auto& entry : fs::directory_iterator(*folder))
-        {
-            const std::string extension = entry.path().extension().string();
-            if (extension == ".pst" || extension == ".ost")
-                names.push_back(entry.path().filename().string());
-        }
-    std::sort(names.begin(), names.end());
-    return names;
+    return sampletest::SampleNamesOf("pst", {".pst", ".ost"});
 }
 
 std::optional<fs::path> Sample(const std::string& name)
 {
-    const auto folder = SampleFolder();
-    if (!folder || !fs::exists(*folder / name))
-        return std::nullopt;
-    return *folder / name;
+    return sampletest::SampleOf("pst", name);
 }
 
 std::string SampleCodePage(const std::string& name)
