@@ -172,6 +172,42 @@ TEST_F(CalendarCliTest, ViewsMixSingleAllDayAndMonthlyAppointmentsInOrder)
     EXPECT_EQ(all["appointments"].size(), 4u);
 }
 
+TEST_F(CalendarCliTest, ViewsLeaveOutDeletedOccurrencesAndShowChangedOnesWhereTheyMoved)
+{
+    // Four Monday meetings: the second deleted, the third moved to the Wednesday afternoon and renamed.
+    Cli().WriteFile("series.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+                                  "BEGIN:VEVENT\r\nUID:standup-1\r\nDTSTART:20260302T090000Z\r\n"
+                                  "DTEND:20260302T100000Z\r\nRRULE:FREQ=WEEKLY;COUNT=4\r\n"
+                                  "EXDATE:20260309T090000Z\r\nSUMMARY:Standup\r\nEND:VEVENT\r\n"
+                                  "BEGIN:VEVENT\r\nUID:standup-1\r\nRECURRENCE-ID:20260316T090000Z\r\n"
+                                  "DTSTART:20260318T140000Z\r\nDTEND:20260318T150000Z\r\n"
+                                  "SUMMARY:Standup moved\r\nLOCATION:Room 2\r\nEND:VEVENT\r\n"
+                                  "END:VCALENDAR\r\n");
+    const clitest::CliResult imported = Run({"import", Cli().PathOf("series.ics")});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+
+    const json month = RunJson({"calendar", "list", "--from", "2026-03-01", "--to", "2026-03-31"});
+    std::vector<std::string> seen;
+    for (const json& occurrence : month["occurrences"])
+        seen.push_back(occurrence["start"].get<std::string>().substr(0, 10) + " " +
+                       occurrence["strSubject"].get<std::string>() + (occurrence["changed"] ? " (changed)" : ""));
+    EXPECT_EQ(seen, (std::vector<std::string>{"2026-03-02 Standup", "2026-03-18 Standup moved (changed)",
+                                              "2026-03-23 Standup"}));
+
+    // The moved occurrence shows in a view of its new day only, though its original Monday lies outside it.
+    const json wednesday = RunJson({"calendar", "list", "--from", "2026-03-18", "--to", "2026-03-18"});
+    ASSERT_EQ(wednesday["occurrences"].size(), 1u) << wednesday.dump();
+    EXPECT_EQ(wednesday["occurrences"][0]["strLocation"], "Room 2");
+    EXPECT_EQ(wednesday["occurrences"][0]["start"], "2026-03-18T15:00:00") << "14:00 UTC is 15:00 in Berlin";
+    EXPECT_TRUE(RunJson({"calendar", "list", "--from", "2026-03-16", "--to", "2026-03-16"})["occurrences"].empty());
+
+    const clitest::CliResult text = Run({"calendar", "list", "--from", "2026-03-18", "--to", "2026-03-18"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("2026-03-18 15:00 - 2026-03-18 16:00  Standup moved @ Room 2  [recurring]"),
+              std::string::npos)
+        << text.out;
+}
+
 TEST_F(CalendarCliTest, EditChangesWhatIsGivenAndDeleteRemovesOrMoves)
 {
     const std::string id = AddAppointment(

@@ -67,10 +67,20 @@ bool ViewOf(const CalendarRequest& request, SYSTEMTIME& firstDay, SYSTEMTIME& la
 Json OccurrenceJson(const Occurrence& occurrence)
 {
     const CMAPIScheduleInfo& schedule = *occurrence.schedule;
-    return Json{{"strEntryID", Utf8(schedule.strEntryID)},   {"start", DateTimeText(occurrence.start)},
-                {"end", DateTimeText(occurrence.end)},       {"strSubject", Utf8(schedule.strSubject)},
-                {"strLocation", Utf8(schedule.strLocation)}, {"bAllday", schedule.bAllday != 0},
-                {"recurring", occurrence.recurring}};
+    return Json{{"strEntryID", Utf8(schedule.strEntryID)},     {"start", DateTimeText(occurrence.start)},
+                {"end", DateTimeText(occurrence.end)},         {"strSubject", Utf8(SubjectOf(occurrence))},
+                {"strLocation", Utf8(LocationOf(occurrence))}, {"bAllday", IsAllDay(occurrence)},
+                {"recurring", occurrence.recurring},           {"changed", occurrence.changed != nullptr}};
+}
+
+// What became of the single occurrences of each series of the list, at the series' index.
+std::vector<SeriesEdits> EditsOf(Host& host, RecordArray<CMAPIScheduleInfo>& schedules)
+{
+    std::vector<SeriesEdits> edits(static_cast<size_t>(schedules.GetSize()));
+    for (INT_PTR i = 0; i < schedules.GetSize(); ++i)
+        if (schedules[i].bRecurSet)
+            edits[static_cast<size_t>(i)] = ReadSeriesEdits(host.Session(), schedules[i].sbEntryID);
+    return edits;
 }
 
 void PrintScheduleId(Host& host, const CMAPIScheduleInfo& schedule)
@@ -103,7 +113,8 @@ void List(Host& host, const CalendarRequest& request)
         Host::Print(Json{{"folder", FolderJson(folder, folders.PathOf(folder))}, {"appointments", list}});
         return;
     }
-    const std::vector<Occurrence> occurrences = OccurrencesBetween(schedules, firstDay, lastDay);
+    const std::vector<SeriesEdits> edits = EditsOf(host, schedules);
+    const std::vector<Occurrence> occurrences = OccurrencesBetween(schedules, edits, firstDay, lastDay);
     if (!host.Json())
     {
         for (const Occurrence& occurrence : occurrences)
@@ -213,8 +224,7 @@ void AddCalendarCommands(CommandSet& commands)
     AddFolderOption(list, *listing, "Folder path or entry identifier (default: the calendar)");
     list.add_option("--from", listing->from, "First day of the view (default: 30 days before --to)")
         ->check(kDateValidator);
-    list.add_option("--to", listing->to, "Last day of the view (default: 30 days after --from)")
-        ->check(kDateValidator);
+    list.add_option("--to", listing->to, "Last day of the view (default: 30 days after --from)")->check(kDateValidator);
 
     auto showing = std::make_shared<CalendarRequest>();
     AddIdArgument(commands.Add(group, "show", "Show every field of an appointment", Show, showing), *showing);

@@ -36,15 +36,28 @@ struct View
 };
 
 void AddIfInView(const View& view, const CMAPIScheduleInfo& schedule, LONGLONG start, LONGLONG length, bool recurring,
-                 std::vector<Occurrence>& occurrences)
+                 std::vector<Occurrence>& occurrences, const mapipim::RecurrenceException* changed = nullptr)
 {
     if (view.Overlaps(start, start + length))
-        occurrences.push_back({&schedule, TimeOfMinutes(start), TimeOfMinutes(start + length), recurring});
+        occurrences.push_back({&schedule, TimeOfMinutes(start), TimeOfMinutes(start + length), recurring, changed});
 }
 
-// The occurrences of a series in the view, bounded by the series' own end (a last day, or a count).
+// A changed occurrence may have moved into the view from a day outside it, so each is looked at by its own times.
+void AddChanged(const View& view, const CMAPIScheduleInfo& schedule, const SeriesEdits& edits,
+                std::vector<Occurrence>& occurrences)
+{
+    for (const mapipim::RecurrenceException& changed : edits.changed)
+    {
+        const LONGLONG start = changed.dwStartDateTime;
+        const LONGLONG length = std::max<LONGLONG>(0, static_cast<LONGLONG>(changed.dwEndDateTime) - start);
+        AddIfInView(view, schedule, start, length, true, occurrences, &changed);
+    }
+}
+
+// The occurrences of a series in the view, bounded by the series' own end (a last day, or a count); a day whose
+// occurrence was deleted or changed still counts towards the count.
 void AddSeries(const View& view, const CMAPIScheduleInfo& schedule, const mapipim::RecurrenceRule& rule,
-               std::vector<Occurrence>& occurrences)
+               const SeriesEdits& edits, std::vector<Occurrence>& occurrences)
 {
     const CMAPIRecurring& pattern = *schedule.lprcRecurring;
     const LONGLONG start = Minutes(schedule.tzStartTime.tmDateTime);
@@ -64,15 +77,41 @@ void AddSeries(const View& view, const CMAPIScheduleInfo& schedule, const mapipi
     {
         if (pattern.nEndType == 1 && ++index > pattern.nOccurrenceCount)
             break;
+        if (edits.Misses(day))
+            continue;
         AddIfInView(view, schedule, static_cast<LONGLONG>(day) * mapipim::kMinutesPerDay + timeOfDay, length, true,
                     occurrences);
     }
 }
 } // namespace
 
-std::vector<Occurrence> OccurrencesBetween(const RecordArray<CMAPIScheduleInfo>& schedules, const SYSTEMTIME& firstDay,
+CString SubjectOf(const Occurrence& occurrence)
+{
+    const mapipim::RecurrenceException* changed = occurrence.changed;
+    return changed && (changed->wOverrideFlags & mapipim::kOverrideSubject) ? changed->strSubject
+                                                                            : occurrence.schedule->strSubject;
+}
+
+CString LocationOf(const Occurrence& occurrence)
+{
+    const mapipim::RecurrenceException* changed = occurrence.changed;
+    return changed && (changed->wOverrideFlags & mapipim::kOverrideLocation) ? changed->strLocation
+                                                                             : occurrence.schedule->strLocation;
+}
+
+bool IsAllDay(const Occurrence& occurrence)
+{
+    const mapipim::RecurrenceException* changed = occurrence.changed;
+    if (changed && (changed->wOverrideFlags & mapipim::kOverrideSubType))
+        return changed->dwSubType != 0;
+    return occurrence.schedule->bAllday != 0;
+}
+
+std::vector<Occurrence> OccurrencesBetween(const RecordArray<CMAPIScheduleInfo>& schedules,
+                                           const std::vector<SeriesEdits>& edits, const SYSTEMTIME& firstDay,
                                            const SYSTEMTIME& lastDay)
 {
+    static const SeriesEdits kNone;
     const View view = {Minutes(firstDay) / mapipim::kMinutesPerDay * mapipim::kMinutesPerDay,
                        (Minutes(lastDay) / mapipim::kMinutesPerDay + 1) * mapipim::kMinutesPerDay};
     const int firstDayOfWeek = GetFirstDayOfWeek();
@@ -85,7 +124,9 @@ std::vector<Occurrence> OccurrencesBetween(const RecordArray<CMAPIScheduleInfo>&
             mapipim::CheckPattern(*schedule.lprcRecurring).shape == mapipim::PatternShape::Walkable &&
             mapipim::RecurrenceRuleOf(*schedule.lprcRecurring, firstDayOfWeek, rule))
         {
-            AddSeries(view, schedule, rule, occurrences);
+            const SeriesEdits& changes = static_cast<size_t>(i) < edits.size() ? edits[i] : kNone;
+            AddSeries(view, schedule, rule, changes, occurrences);
+            AddChanged(view, schedule, changes, occurrences);
             continue;
         }
         const LONGLONG start = Minutes(schedule.tzStartTime.tmDateTime);

@@ -22,9 +22,9 @@ std::string WhenText(const SYSTEMTIME& time, bool bAllDay)
     return bAllDay ? text.substr(0, 10) : text.substr(0, 10) + " " + text.substr(11, 5);
 }
 
-std::string Subject(const CMAPIScheduleInfo& schedule)
+std::string Subject(const CString& strSubject)
 {
-    return schedule.strSubject.IsEmpty() ? "(no subject)" : Utf8(schedule.strSubject);
+    return strSubject.IsEmpty() ? "(no subject)" : Utf8(strSubject);
 }
 
 // An all-day event ends at the midnight after its last day, which is the day people name.
@@ -37,17 +37,28 @@ SYSTEMTIME LastDayOf(const SYSTEMTIME& start, const SYSTEMTIME& end)
     return mapipim::SystemTimeOfMinutes(dwEnd - mapipim::kMinutesPerDay);
 }
 
-void WriteLine(std::ostream& out, const CMAPIScheduleInfo& schedule, const SYSTEMTIME& start, const SYSTEMTIME& end,
-               bool bRecurring)
+// One appointment or occurrence: its times, the subject, location and all-day flag it shows, and whether it belongs
+// to a series.
+struct LineFields
 {
-    const bool bAllDay = schedule.bAllday != 0;
-    out << WhenText(start, bAllDay) << " - " << WhenText(bAllDay ? LastDayOf(start, end) : end, bAllDay) << "  "
-        << Subject(schedule);
-    if (!schedule.strLocation.IsEmpty())
-        out << " @ " << Utf8(schedule.strLocation);
+    SYSTEMTIME start;
+    SYSTEMTIME end;
+    CString strSubject;
+    CString strLocation;
+    bool bAllDay;
+    bool bRecurring;
+};
+
+void WriteLine(std::ostream& out, const CMAPIScheduleInfo& schedule, const LineFields& line)
+{
+    const bool bAllDay = line.bAllDay;
+    out << WhenText(line.start, bAllDay) << " - "
+        << WhenText(bAllDay ? LastDayOf(line.start, line.end) : line.end, bAllDay) << "  " << Subject(line.strSubject);
+    if (!line.strLocation.IsEmpty())
+        out << " @ " << Utf8(line.strLocation);
     if (bAllDay)
         out << "  [all day]";
-    if (bRecurring)
+    if (line.bRecurring)
         out << "  [recurring]";
     out << "  " << ShownId(Utf8(schedule.strEntryID)) << '\n';
 }
@@ -55,12 +66,16 @@ void WriteLine(std::ostream& out, const CMAPIScheduleInfo& schedule, const SYSTE
 
 void WriteOccurrenceLine(std::ostream& out, const Occurrence& occurrence)
 {
-    WriteLine(out, *occurrence.schedule, occurrence.start, occurrence.end, occurrence.recurring);
+    WriteLine(out, *occurrence.schedule,
+              {occurrence.start, occurrence.end, SubjectOf(occurrence), LocationOf(occurrence), IsAllDay(occurrence),
+               occurrence.recurring});
 }
 
 void WriteScheduleLine(std::ostream& out, const CMAPIScheduleInfo& schedule)
 {
-    WriteLine(out, schedule, schedule.tzStartTime.tmDateTime, schedule.tzEndTime.tmDateTime, schedule.bRecurSet != 0);
+    WriteLine(out, schedule,
+              {schedule.tzStartTime.tmDateTime, schedule.tzEndTime.tmDateTime, schedule.strSubject,
+               schedule.strLocation, schedule.bAllday != 0, schedule.bRecurSet != 0});
 }
 
 void WriteSchedule(std::ostream& out, const CMAPIScheduleInfo& schedule)
