@@ -12,7 +12,9 @@ const ULONG kStatIds[] = {PROP_ID(PR_FOLDER_TYPE), PROP_ID(PR_CONTENT_COUNT), PR
 // Reads only the counts the property is made of.
 HRESULT ReadCounts(StoreDatabase& store, int64_t folder, ULONG propId, FolderCounts& counts)
 {
-    if (IsMessageCountProp(propId))
+    if (propId == PROP_ID(PR_CONTENT_COUNT))
+        return store.CountMessages(folder, counts.messages.count);
+    if (propId == PROP_ID(PR_CONTENT_UNREAD))
         return store.CountMessages(folder, counts.messages.count, counts.messages.unread);
     if (!IsSubfolderProp(propId))
         return S_OK;

@@ -527,6 +527,16 @@ HRESULT StoreDatabase::CountMessages(int64_t folder, ULONG& count, ULONG& unread
     return S_OK;
 }
 
+HRESULT StoreDatabase::CountMessages(int64_t folder, ULONG& count)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT COUNT(*) FROM object WHERE parent = ? AND type = 5");
+    if (!query.Bind(1, folder).Step())
+        return query.Result();
+    count = static_cast<ULONG>(query.Int(0));
+    return S_OK;
+}
+
 HRESULT StoreDatabase::HasSubfolders(int64_t folder, bool& has)
 {
     auto lock = Lock();

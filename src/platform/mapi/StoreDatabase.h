@@ -119,6 +119,8 @@ public:
     HRESULT FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id);
     HRESULT ChildFolders(int64_t parent, std::vector<ObjectRecord>& folders);
     HRESULT CountMessages(int64_t folder, ULONG& count, ULONG& unread);
+    // The count alone, taken from the index without reading a message.
+    HRESULT CountMessages(int64_t folder, ULONG& count);
     HRESULT HasSubfolders(int64_t folder, bool& has);
     // The children of type `childType` (MAPI_MESSAGE or MAPI_FOLDER) of every folder below `parent` (its
     // sub-folders, or all levels below it), in one grouped query; a folder without such children is left out.

@@ -39,11 +39,7 @@ public:
         return S_OK;
     }
 
-    HRESULT Count(ULONG& count) override
-    {
-        ULONG unread = 0;
-        return m_store->CountMessages(m_folder, count, unread);
-    }
+    HRESULT Count(ULONG& count) override { return m_store->CountMessages(m_folder, count); }
 
     std::vector<ULONG> DefaultColumns() const override
     {
