@@ -1,6 +1,8 @@
 // Hierarchy tables: the columns a folder computes from its store (message and unread counts, PR_SUBFOLDERS)
 // when the columns, a restriction or a sort ask for them, one level or all levels below, and leaf folders.
 #include "platform/mapi/HierarchyRows.h"
+#include "platform/mapi/Text.h"
+#include "platform/trace/TraceCapture.h"
 #include "support/ServiceFixture.h"
 #include "support/ServiceHelpers.h"
 
@@ -252,23 +254,36 @@ TEST_F(HierarchyTableTest, LeafFolderHasAnEmptyTableAtEveryDepth)
     EXPECT_EQ(GetLong(m_full.Get(), PR_SUBFOLDERS), 1);
 }
 
-// The row source itself: a row holds the computed values only when they are wanted.
+// The row source itself, over a store of its own: the IPM subtree holds `folder`, which holds `below`.
 class HierarchySourceTest : public ServiceTest
 {
+protected:
+    void SetUp() override
+    {
+        ServiceTest::SetUp();
+        ASSERT_EQ(mapisvc::StoreDatabase::Create(Path(), mapisvc::NewMAPIUID(), true, false), S_OK);
+        ASSERT_EQ(mapisvc::StoreDatabase::Open(Path(), store), S_OK);
+        subtree = store->RoleFolder(mapisvc::FolderRole::IpmSubtree);
+        mapisvc::PropertyBag props;
+        props.Set(PR_CONTAINER_CLASS_A, "IPF.Note");
+        ASSERT_EQ(store->CreateFolder(subtree, props, folder), S_OK);
+        ASSERT_EQ(store->CreateFolder(folder, props, below), S_OK);
+    }
+
+    void TearDown() override
+    {
+        store.reset();
+        ServiceTest::TearDown();
+    }
+
+    std::string Path() const { return Home() + "/store.db"; }
+
+    std::shared_ptr<mapisvc::StoreDatabase> store;
+    int64_t subtree = 0, folder = 0, below = 0;
 };
 
 TEST_F(HierarchySourceTest, RowsCarryComputedValuesOnlyWhenWanted)
 {
-    const std::string path = Home() + "/store.db";
-    ASSERT_EQ(mapisvc::StoreDatabase::Create(path, mapisvc::NewMAPIUID(), true, false), S_OK);
-    std::shared_ptr<mapisvc::StoreDatabase> store;
-    ASSERT_EQ(mapisvc::StoreDatabase::Open(path, store), S_OK);
-    const int64_t subtree = store->RoleFolder(mapisvc::FolderRole::IpmSubtree);
-    mapisvc::PropertyBag props;
-    props.Set(PR_CONTAINER_CLASS_A, "IPF.Note");
-    int64_t folder = 0, below = 0;
-    ASSERT_EQ(store->CreateFolder(subtree, props, folder), S_OK);
-    ASSERT_EQ(store->CreateFolder(folder, props, below), S_OK);
     std::unique_ptr<mapisvc::RowSource> source;
     ASSERT_EQ(mapisvc::MakeHierarchyRows(store, subtree, false, source), S_OK);
 
@@ -292,5 +307,31 @@ TEST_F(HierarchySourceTest, RowsCarryComputedValuesOnlyWhenWanted)
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count->data, mapisvc::EncodeLong(0));
     EXPECT_EQ(rows[0].props.Find(PROP_ID(PR_CONTAINER_CLASS_A)), nullptr);
+}
+
+TEST_F(HierarchySourceTest, FoldersWhoseParentsRunInACircleEndTheWalk)
+{
+    {
+        // Damage the file as a foreign writer could: `folder` now lies below its own child.
+        std::unique_ptr<mapisvc::Database> db;
+        ASSERT_EQ(mapisvc::Database::Open(Path(), false, db), S_OK);
+        const std::string damage =
+            "UPDATE object SET parent = " + std::to_string(below) + " WHERE id = " + std::to_string(folder);
+        ASSERT_EQ(db->Execute(damage.c_str()), S_OK);
+    }
+    mapipim::TraceCapture trace;
+    std::unique_ptr<mapisvc::RowSource> source;
+    ASSERT_EQ(mapisvc::MakeHierarchyRows(store, folder, true, source), S_OK);
+    const CString expected = CString(_T("[MAPI] GetHierarchyTable - folder ")) +
+                             CString(mapisvc::FromUtf8(std::to_string(folder)).c_str()) + _T(" lies below itself in ") +
+                             CString(mapisvc::FromUtf8(Path()).c_str());
+    EXPECT_TRUE(trace.Contains(expected));
+    const std::vector<ULONG> wanted = {PROP_ID(PR_DEPTH), PROP_ID(PR_SUBFOLDERS)};
+    std::vector<mapisvc::TableRow> rows;
+    ASSERT_EQ(source->Scan(-1, 10, &wanted, rows), S_OK);
+    ASSERT_EQ(rows.size(), 1u);
+    const mapisvc::Prop* subfolders = rows[0].props.Find(PROP_ID(PR_SUBFOLDERS));
+    ASSERT_NE(subfolders, nullptr);
+    EXPECT_EQ(subfolders->data, mapisvc::EncodeBool(true));
 }
 } // namespace

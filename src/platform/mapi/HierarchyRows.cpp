@@ -2,9 +2,12 @@
 
 #include "platform/mapi/FolderProps.h"
 #include "platform/mapi/ObjectIdentity.h"
+#include "platform/mapi/Text.h"
+#include "platform/trace/Trace.h"
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 namespace mapisvc
 {
@@ -40,17 +43,25 @@ ChildCounts CountsOf(const std::optional<CountsByFolder>& counts, int64_t folder
     return found == counts->end() ? ChildCounts() : found->second;
 }
 
+// The folders below `parent` in depth-first order. `seen` holds the folders taken so far: a damaged store whose
+// parents run in a circle would otherwise lead the walk round it for ever.
 HRESULT CollectFolders(StoreDatabase& store, int64_t parent, ULONG depth, bool allLevels,
-                       std::vector<FolderEntry>& folders)
+                       std::vector<FolderEntry>& folders, std::set<int64_t>& seen)
 {
     std::vector<ObjectRecord> children;
     if (HRESULT hr = store.ChildFolders(parent, children))
         return hr;
     for (ObjectRecord& child : children)
     {
+        if (!seen.insert(child.id).second)
+        {
+            LOGTRACE(_T("[MAPI] GetHierarchyTable - folder %lld lies below itself in %s"),
+                     static_cast<long long>(child.id), FromUtf8(store.Path()).c_str());
+            continue;
+        }
         folders.push_back({child.id, child.parent, depth, std::move(child.props)});
         if (allLevels)
-            if (HRESULT hr = CollectFolders(store, child.id, depth + 1, true, folders))
+            if (HRESULT hr = CollectFolders(store, child.id, depth + 1, true, folders, seen))
                 return hr;
     }
     return S_OK;
@@ -135,8 +146,12 @@ private:
     {
         const FolderCounts counts{CountsOf(m_messages, folder), CountsOf(m_subfolders, folder).count};
         const bool isRoot = folder == m_store->RoleFolder(FolderRole::Root);
-        std::vector<ULONG> stats;
-        FolderStatPropIds(stats);
+        static const std::vector<ULONG> stats = []
+        {
+            std::vector<ULONG> ids;
+            FolderStatPropIds(ids);
+            return ids;
+        }();
         for (ULONG propId : stats)
         {
             Prop prop;
@@ -158,7 +173,8 @@ HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, 
                           std::unique_ptr<RowSource>& rows)
 {
     std::vector<FolderEntry> folders;
-    if (HRESULT hr = CollectFolders(*store, folder, 1, allLevels, folders))
+    std::set<int64_t> seen{folder};
+    if (HRESULT hr = CollectFolders(*store, folder, 1, allLevels, folders, seen))
         return hr;
     rows.reset(new HierarchyRows(std::move(store), folder, allLevels, std::move(folders)));
     return S_OK;

@@ -8,7 +8,6 @@
 #include <charconv>
 #include <cstring>
 #include <fcntl.h>
-#include <limits>
 #include <map>
 #include <set>
 #include <unistd.h>
@@ -549,13 +548,14 @@ HRESULT StoreDatabase::CountChildrenBelow(int64_t parent, bool allLevels, ULONG 
                                           std::map<int64_t, ChildCounts>& counts)
 {
     auto lock = Lock();
-    Query query = m_db->Prepare("WITH RECURSIVE below(id, depth) AS ("
-                                " SELECT id, 1 FROM object WHERE parent = ?1 AND type = 3"
-                                " UNION ALL SELECT object.id, below.depth + 1 FROM object JOIN below"
-                                " ON object.parent = below.id WHERE object.type = 3 AND below.depth < ?2) "
+    // UNION keeps each folder once, so that a damaged store whose parents run in a circle still ends the walk.
+    Query query = m_db->Prepare("WITH RECURSIVE below(id) AS ("
+                                " SELECT id FROM object WHERE parent = ?1 AND type = 3"
+                                " UNION SELECT object.id FROM object JOIN below"
+                                " ON object.parent = below.id WHERE object.type = 3 AND ?2) "
                                 "SELECT parent, COUNT(*), COALESCE(SUM((flags & 1) = 0), 0) FROM object "
                                 "WHERE type = ?3 AND parent IN (SELECT id FROM below) GROUP BY parent");
-    query.Bind(1, parent).Bind(2, allLevels ? std::numeric_limits<int64_t>::max() : 1).Bind(3, childType);
+    query.Bind(1, parent).Bind(2, allLevels ? 1 : 0).Bind(3, childType);
     while (query.Step())
         counts[query.Int(0)] = {static_cast<ULONG>(query.Int(1)), static_cast<ULONG>(query.Int(2))};
     return query.Result();
