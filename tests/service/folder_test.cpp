@@ -44,6 +44,35 @@ TEST_F(FolderTest, FolderPropertiesCountMessagesAndSubfolders)
     EXPECT_EQ(GetString(reopened.Get(), PR_CONTAINER_CLASS_W), u"IPF.Task");
 }
 
+TEST_F(FolderTest, CountsTakeEverySavedMessageReadOrNotAndFollowAMove)
+{
+    Ref<IMAPIFolder> archive = NewFolder(Inbox(), u"Archive");
+    const mapisvc::EntryId read = CreateMessage(archive.Get(), u"read", {LongValue(PR_MESSAGE_FLAGS, MSGFLAG_READ)});
+    CreateMessage(archive.Get(), u"unread", {LongValue(PR_MESSAGE_FLAGS, 0)});
+    Ref<IMessage> unsaved = CreateUnsavedMessage(archive.Get());
+    auto contentsRows = [](IMAPIFolder* folder)
+    {
+        Ref<IMAPITable> contents;
+        ULONG count = 99;
+        EXPECT_EQ(folder->GetContentsTable(0, contents.Out()), S_OK);
+        EXPECT_EQ(contents->GetRowCount(0, &count), S_OK);
+        return count;
+    };
+    EXPECT_EQ(contentsRows(archive.Get()), 2u);
+    EXPECT_EQ(GetLong(archive.Get(), PR_CONTENT_COUNT), 2);
+    EXPECT_EQ(GetLong(archive.Get(), PR_CONTENT_UNREAD), 1);
+
+    const std::vector<mapisvc::EntryId> toMove{read};
+    std::vector<SBinary> bins;
+    ENTRYLIST move = ListOf(bins, toMove);
+    ASSERT_EQ(archive->CopyMessages(&move, nullptr, Inbox(), 0, nullptr, MESSAGE_MOVE), S_OK);
+    EXPECT_EQ(contentsRows(archive.Get()), 1u);
+    EXPECT_EQ(GetLong(archive.Get(), PR_CONTENT_COUNT), 1);
+    EXPECT_EQ(GetLong(archive.Get(), PR_CONTENT_UNREAD), 1);
+    EXPECT_EQ(contentsRows(Inbox()), 1u);
+    EXPECT_EQ(GetLong(Inbox(), PR_CONTENT_UNREAD), 0);
+}
+
 TEST_F(FolderTest, CreateFolderRefusesDuplicatesUnlessAskedToOpen)
 {
     Ref<IMAPIFolder> first = NewFolder(Inbox(), u"Same");

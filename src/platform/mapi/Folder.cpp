@@ -1,6 +1,7 @@
 #include "platform/mapi/Folder.h"
 
 #include "platform/mapi/FolderProps.h"
+#include "platform/mapi/HierarchyRows.h"
 #include "platform/mapi/Message.h"
 #include "platform/mapi/ObjectIdentity.h"
 #include "platform/mapi/StoreLayout.h"
@@ -75,7 +76,7 @@ HRESULT Folder::GetHierarchyTable(ULONG ulFlags, LPMAPITABLE* lppTable)
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
     std::unique_ptr<RowSource> rows;
-    if (HRESULT hr = MakeHierarchyRows(Store().Db(), m_record.id, (ulFlags & CONVENIENT_DEPTH) != 0, rows))
+    if (HRESULT hr = MakeHierarchyRows(Store().DbPtr(), m_record.id, (ulFlags & CONVENIENT_DEPTH) != 0, rows))
         return call.Done(hr);
     return call.Done(NewTable(std::move(rows), ulFlags, lppTable));
 }

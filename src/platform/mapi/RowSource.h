@@ -15,6 +15,9 @@ struct TableRow
     PropertyBag props;
 };
 
+// The properties of `props` that `wanted` (sorted property ids, or null for all) asks for.
+PropertyBag WantedProps(const PropertyBag& props, const std::vector<ULONG>* wanted);
+
 // Appends a row keyed by its position in `rows`, with that key as its PR_INSTANCE_KEY.
 TableRow& AppendRow(std::vector<TableRow>& rows, PropertyBag props = PropertyBag());
 

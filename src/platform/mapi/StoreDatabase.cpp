@@ -526,11 +526,38 @@ HRESULT StoreDatabase::CountMessages(int64_t folder, ULONG& count, ULONG& unread
     return S_OK;
 }
 
+HRESULT StoreDatabase::CountMessages(int64_t folder, ULONG& count)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT COUNT(*) FROM object WHERE parent = ? AND type = 5");
+    if (!query.Bind(1, folder).Step())
+        return query.Result();
+    count = static_cast<ULONG>(query.Int(0));
+    return S_OK;
+}
+
 HRESULT StoreDatabase::HasSubfolders(int64_t folder, bool& has)
 {
     auto lock = Lock();
     Query query = m_db->Prepare("SELECT 1 FROM object WHERE parent = ? AND type = 3 LIMIT 1");
     has = query.Bind(1, folder).Step();
+    return query.Result();
+}
+
+HRESULT StoreDatabase::CountChildrenBelow(int64_t parent, bool allLevels, ULONG childType,
+                                          std::map<int64_t, ChildCounts>& counts)
+{
+    auto lock = Lock();
+    // UNION keeps each folder once, so that a damaged store whose parents run in a circle still ends the walk.
+    Query query = m_db->Prepare("WITH RECURSIVE below(id) AS ("
+                                " SELECT id FROM object WHERE parent = ?1 AND type = 3"
+                                " UNION SELECT object.id FROM object JOIN below"
+                                " ON object.parent = below.id WHERE object.type = 3 AND ?2) "
+                                "SELECT parent, COUNT(*), COALESCE(SUM((flags & 1) = 0), 0) FROM object "
+                                "WHERE type = ?3 AND parent IN (SELECT id FROM below) GROUP BY parent");
+    query.Bind(1, parent).Bind(2, allLevels ? 1 : 0).Bind(3, childType);
+    while (query.Step())
+        counts[query.Int(0)] = {static_cast<ULONG>(query.Int(1)), static_cast<ULONG>(query.Int(2))};
     return query.Result();
 }
 

@@ -13,6 +13,7 @@
 #include "platform/mapi/PropertyBag.h"
 #include "platform/mapi/Sqlite.h"
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -47,6 +48,13 @@ struct ObjectRecord
     ULONG attachSeq = 0;
     ULONG recipSeq = 0;
     PropertyBag props;
+};
+
+// How many children of one kind a folder has; `unread` counts messages without MSGFLAG_READ.
+struct ChildCounts
+{
+    ULONG count = 0;
+    ULONG unread = 0;
 };
 
 struct SubRecord // an attachment (key: PR_ATTACH_NUM) or a recipient (key: PR_ROWID)
@@ -111,7 +119,12 @@ public:
     HRESULT FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id);
     HRESULT ChildFolders(int64_t parent, std::vector<ObjectRecord>& folders);
     HRESULT CountMessages(int64_t folder, ULONG& count, ULONG& unread);
+    // The count alone, taken from the index without reading a message.
+    HRESULT CountMessages(int64_t folder, ULONG& count);
     HRESULT HasSubfolders(int64_t folder, bool& has);
+    // The children of type `childType` (MAPI_MESSAGE or MAPI_FOLDER) of every folder below `parent` (its
+    // sub-folders, or all levels below it), in one grouped query; a folder without such children is left out.
+    HRESULT CountChildrenBelow(int64_t parent, bool allLevels, ULONG childType, std::map<int64_t, ChildCounts>& counts);
     HRESULT LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data);
 
     // Messages of a folder in id order after `afterId`, at most `limit`.

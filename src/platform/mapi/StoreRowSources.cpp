@@ -1,6 +1,5 @@
 #include "platform/mapi/StoreRowSources.h"
 
-#include "platform/mapi/FolderProps.h"
 #include "platform/mapi/ObjectIdentity.h"
 
 #include <algorithm>
@@ -40,11 +39,7 @@ public:
         return S_OK;
     }
 
-    HRESULT Count(ULONG& count) override
-    {
-        ULONG unread = 0;
-        return m_store->CountMessages(m_folder, count, unread);
-    }
+    HRESULT Count(ULONG& count) override { return m_store->CountMessages(m_folder, count); }
 
     std::vector<ULONG> DefaultColumns() const override
     {
@@ -76,46 +71,10 @@ private:
     std::shared_ptr<StoreDatabase> m_store;
     int64_t m_folder;
 };
-
-HRESULT AddFolderRows(StoreDatabase& store, int64_t parent, ULONG depth, bool allLevels, std::vector<TableRow>& rows)
-{
-    std::vector<ObjectRecord> folders;
-    if (HRESULT hr = store.ChildFolders(parent, folders))
-        return hr;
-    for (ObjectRecord& folder : folders)
-    {
-        TableRow row{static_cast<int64_t>(rows.size()), std::move(folder.props)};
-        AddIdentityProps({&store, MAPI_FOLDER, folder.id, folder.parent}, row.props, nullptr);
-        std::vector<ULONG> stats;
-        FolderStatPropIds(stats);
-        for (ULONG propId : stats)
-        {
-            Prop prop;
-            if (FolderStatProp(store, folder.id, propId, prop))
-                row.props.Set(std::move(prop));
-        }
-        row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(depth)));
-        rows.push_back(std::move(row));
-        if (allLevels)
-            if (HRESULT hr = AddFolderRows(store, folder.id, depth + 1, true, rows))
-                return hr;
-    }
-    return S_OK;
-}
 } // namespace
 
 std::unique_ptr<RowSource> MakeContentsRows(std::shared_ptr<StoreDatabase> store, int64_t folder)
 {
     return std::unique_ptr<RowSource>(new ContentsRows(std::move(store), folder));
-}
-
-HRESULT MakeHierarchyRows(StoreDatabase& store, int64_t folder, bool allLevels, std::unique_ptr<RowSource>& rows)
-{
-    std::vector<TableRow> folders;
-    if (HRESULT hr = AddFolderRows(store, folder, 1, allLevels, folders))
-        return hr;
-    rows.reset(new MemoryRowSource(std::move(folders), {PR_INSTANCE_KEY, PR_ENTRYID, PR_DISPLAY_NAME, PR_DEPTH,
-                                                        PR_SUBFOLDERS, PR_CONTENT_COUNT, PR_CONTAINER_CLASS}));
-    return S_OK;
 }
 } // namespace mapisvc

@@ -146,10 +146,14 @@ HRESULT Table::Materialize()
 
 HRESULT Table::StreamRows(size_t count, std::vector<TableRow>& rows)
 {
+    // The first read asks for just the rows missing, so that an unrestricted fetch reads no row it does not hand
+    // out; when a restriction passes too few of them, each further read asks for twice as many.
+    size_t batchSize = 1;
     while (rows.size() < count)
     {
         std::vector<TableRow> batch;
-        const size_t want = std::min(std::max(count - rows.size(), size_t(64)), kScanBatch);
+        const size_t want = std::min(std::max(count - rows.size(), batchSize), kScanBatch);
+        batchSize = std::min(want * 2, kScanBatch);
         if (HRESULT hr = m_source->Scan(m_lastKey, want, &m_wanted, batch))
             return hr;
         for (TableRow& row : batch)

@@ -1,0 +1,182 @@
+#include "platform/mapi/HierarchyRows.h"
+
+#include "platform/mapi/FolderProps.h"
+#include "platform/mapi/ObjectIdentity.h"
+#include "platform/mapi/Text.h"
+#include "platform/trace/Trace.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+namespace mapisvc
+{
+namespace
+{
+struct FolderEntry
+{
+    int64_t id;
+    int64_t parent;
+    ULONG depth;
+    PropertyBag props; // as stored
+};
+
+using CountsByFolder = std::map<int64_t, ChildCounts>;
+
+bool IsWanted(const std::vector<ULONG>* wanted, ULONG propId)
+{
+    return !wanted || std::binary_search(wanted->begin(), wanted->end(), propId);
+}
+
+bool WantsAny(const std::vector<ULONG>* wanted, bool (*kind)(ULONG))
+{
+    if (!wanted)
+        return true;
+    return std::any_of(wanted->begin(), wanted->end(), kind);
+}
+
+ChildCounts CountsOf(const std::optional<CountsByFolder>& counts, int64_t folder)
+{
+    if (!counts)
+        return {};
+    auto found = counts->find(folder);
+    return found == counts->end() ? ChildCounts() : found->second;
+}
+
+// The folders below `parent` in depth-first order. `seen` holds the folders taken so far: a damaged store whose
+// parents run in a circle would otherwise lead the walk round it for ever.
+HRESULT CollectFolders(StoreDatabase& store, int64_t parent, ULONG depth, bool allLevels,
+                       std::vector<FolderEntry>& folders, std::set<int64_t>& seen)
+{
+    std::vector<ObjectRecord> children;
+    if (HRESULT hr = store.ChildFolders(parent, children))
+        return hr;
+    for (ObjectRecord& child : children)
+    {
+        if (!seen.insert(child.id).second)
+        {
+            LOGTRACE(_T("[MAPI] GetHierarchyTable - folder %lld lies below itself in %s"),
+                     static_cast<long long>(child.id), FromUtf8(store.Path()).c_str());
+            continue;
+        }
+        folders.push_back({child.id, child.parent, depth, std::move(child.props)});
+        if (allLevels)
+            if (HRESULT hr = CollectFolders(store, child.id, depth + 1, true, folders, seen))
+                return hr;
+    }
+    return S_OK;
+}
+
+class HierarchyRows : public RowSource
+{
+public:
+    HierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, bool allLevels,
+                  std::vector<FolderEntry> folders)
+        : m_store(std::move(store)), m_folder(folder), m_allLevels(allLevels), m_folders(std::move(folders))
+    {
+    }
+
+    HRESULT Scan(int64_t afterKey, size_t limit, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows) override
+    {
+        const size_t first = afterKey < 0 ? 0 : static_cast<size_t>(afterKey) + 1;
+        for (size_t key = first; key < m_folders.size() && limit; ++key, --limit)
+            if (HRESULT hr = AppendRowOf(key, wanted, rows))
+                return hr;
+        return S_OK;
+    }
+
+    HRESULT Fetch(const std::vector<int64_t>& keys, const std::vector<ULONG>* wanted,
+                  std::vector<TableRow>& rows) override
+    {
+        for (int64_t key : keys)
+            if (key >= 0 && static_cast<size_t>(key) < m_folders.size())
+                if (HRESULT hr = AppendRowOf(static_cast<size_t>(key), wanted, rows))
+                    return hr;
+        return S_OK;
+    }
+
+    HRESULT Count(ULONG& count) override
+    {
+        count = static_cast<ULONG>(m_folders.size());
+        return S_OK;
+    }
+
+    std::vector<ULONG> DefaultColumns() const override
+    {
+        return {PR_INSTANCE_KEY, PR_ENTRYID,       PR_DISPLAY_NAME,   PR_DEPTH,
+                PR_SUBFOLDERS,   PR_CONTENT_COUNT, PR_CONTAINER_CLASS};
+    }
+
+private:
+    // Runs the grouped queries the wanted columns need and that have not run yet.
+    HRESULT CountWhatIsWanted(const std::vector<ULONG>* wanted)
+    {
+        if (!m_messages && WantsAny(wanted, IsMessageCountProp))
+            if (HRESULT hr = CountBelow(MAPI_MESSAGE, m_messages))
+                return hr;
+        if (!m_subfolders && WantsAny(wanted, IsSubfolderProp))
+            if (HRESULT hr = CountBelow(MAPI_FOLDER, m_subfolders))
+                return hr;
+        return S_OK;
+    }
+
+    HRESULT CountBelow(ULONG childType, std::optional<CountsByFolder>& counts)
+    {
+        CountsByFolder counted;
+        if (HRESULT hr = m_store->CountChildrenBelow(m_folder, m_allLevels, childType, counted))
+            return hr;
+        counts = std::move(counted);
+        return S_OK;
+    }
+
+    HRESULT AppendRowOf(size_t key, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows)
+    {
+        if (HRESULT hr = CountWhatIsWanted(wanted))
+            return hr;
+        const FolderEntry& folder = m_folders[key];
+        TableRow& row = rows.emplace_back(TableRow{static_cast<int64_t>(key), WantedProps(folder.props, wanted)});
+        AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent}, row.props, wanted);
+        AddStatProps(folder.id, wanted, row.props);
+        if (IsWanted(wanted, PROP_ID(PR_DEPTH)))
+            row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(folder.depth)));
+        return S_OK;
+    }
+
+    void AddStatProps(int64_t folder, const std::vector<ULONG>* wanted, PropertyBag& props) const
+    {
+        const FolderCounts counts{CountsOf(m_messages, folder), CountsOf(m_subfolders, folder).count};
+        const bool isRoot = folder == m_store->RoleFolder(FolderRole::Root);
+        static const std::vector<ULONG> stats = []
+        {
+            std::vector<ULONG> ids;
+            FolderStatPropIds(ids);
+            return ids;
+        }();
+        for (ULONG propId : stats)
+        {
+            Prop prop;
+            if (IsWanted(wanted, propId) && FolderStatValue(propId, isRoot, counts, prop))
+                props.Set(std::move(prop));
+        }
+    }
+
+    std::shared_ptr<StoreDatabase> m_store;
+    int64_t m_folder;
+    bool m_allLevels;
+    std::vector<FolderEntry> m_folders; // keyed by position
+    std::optional<CountsByFolder> m_messages;
+    std::optional<CountsByFolder> m_subfolders;
+};
+} // namespace
+
+HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, bool allLevels,
+                          std::unique_ptr<RowSource>& rows)
+{
+    std::vector<FolderEntry> folders;
+    std::set<int64_t> seen{folder};
+    if (HRESULT hr = CollectFolders(*store, folder, 1, allLevels, folders, seen))
+        return hr;
+    rows.reset(new HierarchyRows(std::move(store), folder, allLevels, std::move(folders)));
+    return S_OK;
+}
+} // namespace mapisvc

@@ -1,0 +1,337 @@
+// Hierarchy tables: the columns a folder computes from its store (message and unread counts, PR_SUBFOLDERS)
+// when the columns, a restriction or a sort ask for them, one level or all levels below, and leaf folders.
+#include "platform/mapi/HierarchyRows.h"
+#include "platform/mapi/Text.h"
+#include "platform/trace/TraceCapture.h"
+#include "support/ServiceFixture.h"
+#include "support/ServiceHelpers.h"
+
+namespace
+{
+const std::vector<ULONG> kCountColumns = {PR_DISPLAY_NAME_W, PR_CONTENT_COUNT, PR_CONTENT_UNREAD, PR_SUBFOLDERS};
+
+// A row of kCountColumns as "name count/unread sub|leaf"; a column without its value shows as "?".
+std::u16string Describe(const SRow& row)
+{
+    auto number = [&](size_t column, ULONG tag)
+    {
+        const SPropValue& value = row.lpProps[column];
+        return value.ulPropTag == tag ? std::to_string(value.Value.l) : std::string("?");
+    };
+    const SPropValue& name = row.lpProps[0];
+    const SPropValue& subfolders = row.lpProps[3];
+    std::string text = " " + number(1, PR_CONTENT_COUNT) + "/" + number(2, PR_CONTENT_UNREAD) + " " +
+                       (subfolders.ulPropTag != PR_SUBFOLDERS ? "?"
+                        : subfolders.Value.b                  ? "sub"
+                                                              : "leaf");
+    std::u16string described = name.ulPropTag == PR_DISPLAY_NAME_W ? name.Value.lpszW : u"?";
+    return described + std::u16string(text.begin(), text.end());
+}
+
+std::vector<std::u16string> DescribeRows(IMAPITable* table)
+{
+    const TableRows rows = ReadRows(table, kCountColumns);
+    std::vector<std::u16string> described;
+    for (size_t i = 0; i < rows.size(); ++i)
+        described.push_back(Describe(rows[i]));
+    return described;
+}
+
+// The display names of the rows from the cursor on.
+std::vector<std::u16string> Names(IMAPITable* table)
+{
+    std::vector<std::u16string> names;
+    for (;;)
+    {
+        Rows rows;
+        EXPECT_EQ(table->QueryRows(10, 0, rows.Out()), S_OK);
+        if (!rows.Get() || rows->cRows == 0)
+            return names;
+        for (ULONG i = 0; i < rows->cRows; ++i)
+            names.push_back(rows->aRow[i].lpProps[0].Value.lpszW);
+    }
+}
+
+HRESULT SetColumns(IMAPITable* table, const std::vector<ULONG>& tags)
+{
+    std::vector<ULONG> array{static_cast<ULONG>(tags.size())};
+    array.insert(array.end(), tags.begin(), tags.end());
+    return table->SetColumns(reinterpret_cast<LPSPropTagArray>(array.data()), 0);
+}
+
+SRestriction Compare(ULONG relop, SPropValue& value)
+{
+    SRestriction r{};
+    r.rt = RES_PROPERTY;
+    r.res.resProperty.relop = relop;
+    r.res.resProperty.ulPropTag = value.ulPropTag;
+    r.res.resProperty.lpProp = &value;
+    return r;
+}
+
+// Inbox holds Full (one read and two unread messages) and Empty (none); Full holds Inner (one unread message).
+class HierarchyTableTest : public DefaultStoreTest
+{
+protected:
+    void SetUp() override
+    {
+        DefaultStoreTest::SetUp();
+        m_full = NewFolder(Inbox(), u"Full");
+        m_empty = NewFolder(Inbox(), u"Empty");
+        m_inner = NewFolder(m_full.Get(), u"Inner");
+        m_read = CreateMessage(m_full.Get(), u"read", {LongValue(PR_MESSAGE_FLAGS, MSGFLAG_READ)});
+        m_unread = CreateMessage(m_full.Get(), u"unread", {LongValue(PR_MESSAGE_FLAGS, 0)});
+        CreateMessage(m_full.Get(), u"also unread", {LongValue(PR_MESSAGE_FLAGS, 0)});
+        CreateMessage(m_inner.Get(), u"inner", {LongValue(PR_MESSAGE_FLAGS, 0)});
+    }
+
+    void TearDown() override
+    {
+        m_full.Reset();
+        m_empty.Reset();
+        m_inner.Reset();
+        DefaultStoreTest::TearDown();
+    }
+
+    Ref<IMAPIFolder> NewFolder(IMAPIFolder* parent, const char16_t* name)
+    {
+        Ref<IMAPIFolder> folder;
+        EXPECT_EQ(parent->CreateFolder(FOLDER_GENERIC, const_cast<LPWSTR>(name), nullptr, nullptr, MAPI_UNICODE,
+                                       folder.Out()),
+                  S_OK);
+        return folder;
+    }
+
+    static Ref<IMAPITable> Hierarchy(IMAPIFolder* folder, ULONG flags = 0)
+    {
+        Ref<IMAPITable> table;
+        EXPECT_EQ(folder->GetHierarchyTable(flags | MAPI_UNICODE, table.Out()), S_OK);
+        return table;
+    }
+
+    HRESULT Move(const mapisvc::EntryId& message, IMAPIFolder* from, IMAPIFolder* to)
+    {
+        SBinary bin = AsSBinary(message);
+        ENTRYLIST list{1, &bin};
+        return from->CopyMessages(&list, nullptr, to, 0, nullptr, MESSAGE_MOVE);
+    }
+
+    Ref<IMAPIFolder> m_full, m_empty, m_inner;
+    mapisvc::EntryId m_read, m_unread;
+};
+
+TEST_F(HierarchyTableTest, CountsOfAFreshTableFollowAddedDeletedAndMovedMessages)
+{
+    EXPECT_EQ(DescribeRows(Hierarchy(Inbox()).Get()),
+              (std::vector<std::u16string>{u"Full 3/2 sub", u"Empty 0/0 leaf"}));
+
+    SBinary unread = AsSBinary(m_unread);
+    ENTRYLIST deleted{1, &unread};
+    ASSERT_EQ(m_full->DeleteMessages(&deleted, 0, nullptr, 0), S_OK);
+    ASSERT_EQ(Move(m_read, m_full.Get(), m_empty.Get()), S_OK);
+    CreateMessage(m_empty.Get(), u"new", {LongValue(PR_MESSAGE_FLAGS, 0)});
+    EXPECT_EQ(DescribeRows(Hierarchy(Inbox()).Get()),
+              (std::vector<std::u16string>{u"Full 1/1 sub", u"Empty 2/1 leaf"}));
+}
+
+TEST_F(HierarchyTableTest, CountsAreTakenWhenFirstAskedForNotWhenTheTableIsOpened)
+{
+    Ref<IMAPITable> table = Hierarchy(Inbox());
+    CreateMessage(m_empty.Get(), u"after the table", {LongValue(PR_MESSAGE_FLAGS, MSGFLAG_READ)});
+    NewFolder(m_empty.Get(), u"Below empty");
+    EXPECT_EQ(DescribeRows(table.Get()), (std::vector<std::u16string>{u"Full 3/2 sub", u"Empty 1/0 sub"}));
+}
+
+TEST_F(HierarchyTableTest, ColumnsChangedBetweenFetchesBringTheirValuesFromThenOn)
+{
+    Ref<IMAPITable> table = Hierarchy(Inbox());
+    ASSERT_EQ(SetColumns(table.Get(), {PR_DISPLAY_NAME_W}), S_OK);
+    {
+        Rows first;
+        ASSERT_EQ(table->QueryRows(1, 0, first.Out()), S_OK);
+        ASSERT_EQ(first->cRows, 1u);
+        EXPECT_EQ(first->aRow[0].cValues, 1u);
+        EXPECT_EQ(std::u16string(first->aRow[0].lpProps[0].Value.lpszW), u"Full");
+    }
+    ASSERT_EQ(SetColumns(table.Get(), kCountColumns), S_OK);
+    Rows second;
+    ASSERT_EQ(table->QueryRows(1, 0, second.Out()), S_OK);
+    ASSERT_EQ(second->cRows, 1u);
+    EXPECT_EQ(Describe(second->aRow[0]), u"Empty 0/0 leaf");
+
+    ASSERT_EQ(SetColumns(table.Get(), {PR_CONTENT_UNREAD}), S_OK);
+    ASSERT_EQ(table->SeekRow(BOOKMARK_BEGINNING, 0, nullptr), S_OK);
+    Rows again;
+    ASSERT_EQ(table->QueryRows(1, 0, again.Out()), S_OK);
+    ASSERT_EQ(again->cRows, 1u);
+    ASSERT_EQ(again->aRow[0].cValues, 1u);
+    EXPECT_EQ(again->aRow[0].lpProps[0].ulPropTag, PR_CONTENT_UNREAD);
+    EXPECT_EQ(again->aRow[0].lpProps[0].Value.l, 2);
+}
+
+TEST_F(HierarchyTableTest, RowsWithoutCountColumnsShowNoCounts)
+{
+    Ref<IMAPITable> table = Hierarchy(Inbox());
+    const TableRows rows = ReadRows(table.Get(), {PR_DISPLAY_NAME_W, PR_ENTRYID});
+    ASSERT_EQ(rows.size(), 2u);
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        ASSERT_EQ(rows[i].cValues, 2u);
+        EXPECT_EQ(rows[i].lpProps[0].ulPropTag, PR_DISPLAY_NAME_W);
+        EXPECT_EQ(rows[i].lpProps[1].ulPropTag, PR_ENTRYID);
+    }
+    EXPECT_EQ(ToEntryId(rows[1].lpProps[1].Value.bin), EntryIdOf(m_empty.Get()));
+}
+
+TEST_F(HierarchyTableTest, RestrictionsOnComputedColumnsNotAmongTheColumnsStillApply)
+{
+    Ref<IMAPITable> table = Hierarchy(Inbox(), CONVENIENT_DEPTH);
+    ASSERT_EQ(SetColumns(table.Get(), {PR_DISPLAY_NAME_W}), S_OK);
+    SPropValue none = LongValue(PR_CONTENT_COUNT, 0);
+    SRestriction holdsMessages = Compare(RELOP_GT, none);
+    ASSERT_EQ(table->Restrict(&holdsMessages, 0), S_OK);
+    EXPECT_EQ(Names(table.Get()), (std::vector<std::u16string>{u"Full", u"Inner"}));
+
+    SPropValue has = BoolValue(PR_SUBFOLDERS, true);
+    SRestriction hasSubfolders = Compare(RELOP_EQ, has);
+    ASSERT_EQ(table->Restrict(&hasSubfolders, 0), S_OK);
+    EXPECT_EQ(Names(table.Get()), std::vector<std::u16string>{u"Full"});
+    ULONG count = 0;
+    ASSERT_EQ(table->GetRowCount(0, &count), S_OK);
+    EXPECT_EQ(count, 1u);
+}
+
+TEST_F(HierarchyTableTest, SortOnAComputedColumnNotAmongTheColumns)
+{
+    Ref<IMAPITable> table = Hierarchy(Inbox(), CONVENIENT_DEPTH);
+    ASSERT_EQ(SetColumns(table.Get(), {PR_DISPLAY_NAME_W}), S_OK);
+    SizedSSortOrderSet(1, byUnread) = {1, 0, 0, {{PR_CONTENT_UNREAD, TABLE_SORT_ASCEND}}};
+    ASSERT_EQ(table->SortTable(reinterpret_cast<LPSSortOrderSet>(&byUnread), 0), S_OK);
+    EXPECT_EQ(Names(table.Get()), (std::vector<std::u16string>{u"Empty", u"Inner", u"Full"}));
+}
+
+TEST_F(HierarchyTableTest, FindRowOnACountMovesToTheFirstMatch)
+{
+    Ref<IMAPITable> table = Hierarchy(Inbox(), CONVENIENT_DEPTH);
+    ASSERT_EQ(SetColumns(table.Get(), {PR_DISPLAY_NAME_W}), S_OK);
+    SPropValue one = LongValue(PR_CONTENT_UNREAD, 1);
+    SRestriction oneUnread = Compare(RELOP_EQ, one);
+    ASSERT_EQ(table->FindRow(&oneUnread, BOOKMARK_BEGINNING, 0), S_OK);
+    Rows rows;
+    ASSERT_EQ(table->QueryRows(1, 0, rows.Out()), S_OK);
+    ASSERT_EQ(rows->cRows, 1u);
+    EXPECT_EQ(std::u16string(rows->aRow[0].lpProps[0].Value.lpszW), u"Inner");
+}
+
+TEST_F(HierarchyTableTest, AllLevelsTableCountsEveryLevelDepthFirst)
+{
+    Ref<IMAPITable> table = Hierarchy(Inbox(), CONVENIENT_DEPTH);
+    EXPECT_EQ(DescribeRows(table.Get()),
+              (std::vector<std::u16string>{u"Full 3/2 sub", u"Inner 1/1 leaf", u"Empty 0/0 leaf"}));
+    const TableRows depths = ReadRows(table.Get(), {PR_DEPTH});
+    ASSERT_EQ(depths.size(), 3u);
+    EXPECT_EQ(depths[0].lpProps[0].Value.l, 1);
+    EXPECT_EQ(depths[1].lpProps[0].Value.l, 2);
+    EXPECT_EQ(depths[2].lpProps[0].Value.l, 1);
+
+    // Below a folder of the tree, only its own sub-folders count.
+    EXPECT_EQ(DescribeRows(Hierarchy(m_full.Get(), CONVENIENT_DEPTH).Get()),
+              std::vector<std::u16string>{u"Inner 1/1 leaf"});
+}
+
+TEST_F(HierarchyTableTest, LeafFolderHasAnEmptyTableAtEveryDepth)
+{
+    for (ULONG flags : {ULONG(0), ULONG(CONVENIENT_DEPTH)})
+    {
+        SCOPED_TRACE(flags);
+        Ref<IMAPITable> table = Hierarchy(m_empty.Get(), flags);
+        ULONG count = 99;
+        ASSERT_EQ(table->GetRowCount(0, &count), S_OK);
+        EXPECT_EQ(count, 0u);
+        EXPECT_TRUE(DescribeRows(table.Get()).empty());
+    }
+    EXPECT_EQ(GetLong(m_empty.Get(), PR_SUBFOLDERS), 0);
+    EXPECT_EQ(GetLong(m_full.Get(), PR_SUBFOLDERS), 1);
+}
+
+// The row source itself, over a store of its own: the IPM subtree holds `folder`, which holds `below`.
+class HierarchySourceTest : public ServiceTest
+{
+protected:
+    void SetUp() override
+    {
+        ServiceTest::SetUp();
+        ASSERT_EQ(mapisvc::StoreDatabase::Create(Path(), mapisvc::NewMAPIUID(), true, false), S_OK);
+        ASSERT_EQ(mapisvc::StoreDatabase::Open(Path(), store), S_OK);
+        subtree = store->RoleFolder(mapisvc::FolderRole::IpmSubtree);
+        mapisvc::PropertyBag props;
+        props.Set(PR_CONTAINER_CLASS_A, "IPF.Note");
+        ASSERT_EQ(store->CreateFolder(subtree, props, folder), S_OK);
+        ASSERT_EQ(store->CreateFolder(folder, props, below), S_OK);
+    }
+
+    void TearDown() override
+    {
+        store.reset();
+        ServiceTest::TearDown();
+    }
+
+    std::string Path() const { return Home() + "/store.db"; }
+
+    std::shared_ptr<mapisvc::StoreDatabase> store;
+    int64_t subtree = 0, folder = 0, below = 0;
+};
+
+TEST_F(HierarchySourceTest, RowsCarryComputedValuesOnlyWhenWanted)
+{
+    std::unique_ptr<mapisvc::RowSource> source;
+    ASSERT_EQ(mapisvc::MakeHierarchyRows(store, subtree, false, source), S_OK);
+
+    const std::vector<ULONG> plain = {PROP_ID(PR_CONTAINER_CLASS_A)};
+    std::vector<mapisvc::TableRow> rows;
+    ASSERT_EQ(source->Scan(-1, 10, &plain, rows), S_OK);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_NE(rows[0].props.Find(PROP_ID(PR_CONTAINER_CLASS_A)), nullptr);
+    for (ULONG tag : {PR_CONTENT_COUNT, PR_CONTENT_UNREAD, PR_SUBFOLDERS, PR_DEPTH, PR_ENTRYID})
+        EXPECT_EQ(rows[0].props.Find(PROP_ID(tag)), nullptr) << std::hex << tag;
+
+    std::vector<ULONG> computed = {PROP_ID(PR_CONTENT_COUNT), PROP_ID(PR_SUBFOLDERS)};
+    std::sort(computed.begin(), computed.end());
+    rows.clear();
+    ASSERT_EQ(source->Fetch({0}, &computed, rows), S_OK);
+    ASSERT_EQ(rows.size(), 1u);
+    const mapisvc::Prop* subfolders = rows[0].props.Find(PROP_ID(PR_SUBFOLDERS));
+    ASSERT_NE(subfolders, nullptr);
+    EXPECT_EQ(subfolders->data, mapisvc::EncodeBool(true));
+    const mapisvc::Prop* count = rows[0].props.Find(PROP_ID(PR_CONTENT_COUNT));
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->data, mapisvc::EncodeLong(0));
+    EXPECT_EQ(rows[0].props.Find(PROP_ID(PR_CONTAINER_CLASS_A)), nullptr);
+}
+
+TEST_F(HierarchySourceTest, FoldersWhoseParentsRunInACircleEndTheWalk)
+{
+    {
+        // Damage the file as a foreign writer could: `folder` now lies below its own child.
+        std::unique_ptr<mapisvc::Database> db;
+        ASSERT_EQ(mapisvc::Database::Open(Path(), false, db), S_OK);
+        const std::string damage =
+            "UPDATE object SET parent = " + std::to_string(below) + " WHERE id = " + std::to_string(folder);
+        ASSERT_EQ(db->Execute(damage.c_str()), S_OK);
+    }
+    mapipim::TraceCapture trace;
+    std::unique_ptr<mapisvc::RowSource> source;
+    ASSERT_EQ(mapisvc::MakeHierarchyRows(store, folder, true, source), S_OK);
+    const CString expected = CString(_T("[MAPI] GetHierarchyTable - folder ")) +
+                             CString(mapisvc::FromUtf8(std::to_string(folder)).c_str()) + _T(" lies below itself in ") +
+                             CString(mapisvc::FromUtf8(Path()).c_str());
+    EXPECT_TRUE(trace.Contains(expected));
+    const std::vector<ULONG> wanted = {PROP_ID(PR_DEPTH), PROP_ID(PR_SUBFOLDERS)};
+    std::vector<mapisvc::TableRow> rows;
+    ASSERT_EQ(source->Scan(-1, 10, &wanted, rows), S_OK);
+    ASSERT_EQ(rows.size(), 1u);
+    const mapisvc::Prop* subfolders = rows[0].props.Find(PROP_ID(PR_SUBFOLDERS));
+    ASSERT_NE(subfolders, nullptr);
+    EXPECT_EQ(subfolders->data, mapisvc::EncodeBool(true));
+}
+} // namespace
