@@ -78,4 +78,12 @@ TEST(ProgressLineTest, StepsAreCountedAgainstTheirTotal)
     EXPECT_EQ(ProgressLine("Reading Contacts", 5, 10, ProgressUnit::kSteps),
               "Reading Contacts [###############...............] 5/10");
 }
+
+TEST(ProgressLineTest, ControlCharactersOfTheLabelAreShownEscaped)
+{
+    const std::string line = ProgressLine("Saving \x1b]0;owned\a.txt", 1, 0, ProgressUnit::kBytes);
+    EXPECT_EQ(line.find('\x1b'), std::string::npos) << line;
+    EXPECT_EQ(line.find('\a'), std::string::npos) << line;
+    EXPECT_NE(line.find("\\x1B"), std::string::npos) << line;
+}
 } // namespace

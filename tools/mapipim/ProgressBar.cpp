@@ -1,5 +1,7 @@
 #include "ProgressBar.h"
 
+#include "EscapedOutput.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
@@ -48,12 +50,13 @@ std::string ByteCountText(std::int64_t bytes)
 
 std::string ProgressLine(const std::string& label, std::int64_t done, std::int64_t total, ProgressUnit unit)
 {
+    const std::string shown = EscapedControls(label);
     done = std::max<std::int64_t>(done, 0);
     if (total <= 0)
-        return label + ": " + AmountText(done, unit);
+        return shown + ": " + AmountText(done, unit);
     const int filled = static_cast<int>(std::min(done, total) * kBarWidth / total);
     const char* separator = unit == ProgressUnit::kBytes ? " / " : "/";
-    return label + " [" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] " +
+    return shown + " [" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] " +
            AmountText(done, unit) + separator + AmountText(total, unit);
 }
 

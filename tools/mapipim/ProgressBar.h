@@ -19,7 +19,8 @@ std::string ByteCountText(std::int64_t bytes);
 
 // The text of the line (without the carriage return and the erase that frame it): "label [####......] 3/10",
 // "label [####......] 1.2 MB / 3.0 MB", or with total <= 0 (not known) "label: 3" and "label: 1.2 MB". A done
-// count past the total fills the bar and no more.
+// count past the total fills the bar and no more. Control characters in the label (names from the store, file
+// names) are shown escaped, as everywhere else.
 std::string ProgressLine(const std::string& label, std::int64_t done, std::int64_t total, ProgressUnit unit);
 
 class ProgressBar
