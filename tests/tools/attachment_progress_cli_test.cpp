@@ -1,0 +1,130 @@
+// Long attachment work (attaching a file) shows a bar by bytes on a terminal, erased when done, and nothing at all
+// when standard error is no terminal; standard output is the same either way.
+#include "tools/CliTest.h"
+
+#include <string>
+
+namespace
+{
+const size_t kFileBytes = 1500000; // with 1 ms pauses per 1 KiB, well over the time before a bar shows
+
+class AttachmentProgressCliTest : public CliTest
+{
+protected:
+    void SetUp() override
+    {
+        CliTest::SetUp();
+        std::string content(kFileBytes, '\0');
+        for (size_t i = 0; i < content.size(); ++i)
+            content[i] = static_cast<char>((i * 7919) >> 3);
+        m_content = content;
+        Cli().WriteFile("big.bin", m_content);
+    }
+
+    // mapipim --yield 1 ..., standard error on a terminal or a pipe.
+    clitest::CliResult RunSlowly(const std::vector<std::string>& arguments, clitest::CliProcess::ErrorOutput error)
+    {
+        std::vector<std::string> slow = {"--yield", "1", "--full-ids"};
+        slow.insert(slow.end(), arguments.begin(), arguments.end());
+        clitest::CliProcess process(Cli().WithHome(slow), Cli().PathOf(""), clitest::CliProcess::kCapture,
+                                    std::string(), error);
+        return process.Wait();
+    }
+
+    // Adds a contact with the big file, checking what standard output says; returns standard error.
+    std::string Attach(clitest::CliProcess::ErrorOutput error)
+    {
+        const clitest::CliResult added =
+            RunSlowly({"contacts", "add", "--first-name", "Big", "--attach", Cli().PathOf("big.bin")}, error);
+        EXPECT_EQ(added.status, 0) << added.err;
+        const std::string id = added.out.substr(0, added.out.find('\n'));
+        EXPECT_EQ(added.out, id + "\n") << "the new identifier alone";
+        EXPECT_EQ(id.find_first_not_of("0123456789ABCDEF"), std::string::npos) << id;
+        return added.err;
+    }
+
+    std::string m_content;
+};
+
+TEST_F(AttachmentProgressCliTest, StandardErrorThatIsNoTerminalGetsNoBar)
+{
+    const std::string err = Attach(clitest::CliProcess::kErrorPipe);
+    EXPECT_EQ(err.find('\r'), std::string::npos) << err;
+    EXPECT_EQ(err.find('\033'), std::string::npos) << err;
+    EXPECT_EQ(err.find("MB"), std::string::npos) << err;
+}
+
+TEST_F(AttachmentProgressCliTest, ATerminalShowsTheBytesDoneOfTheTotalAndTheLineIsErasedAtTheEnd)
+{
+    const clitest::CliResult added =
+        RunSlowly({"contacts", "add", "--first-name", "Big", "--attach", Cli().PathOf("big.bin")},
+                  clitest::CliProcess::kErrorTerminal);
+    ASSERT_EQ(added.status, 0) << added.err;
+    EXPECT_NE(added.err.find("\rAttaching big.bin ["), std::string::npos) << added.err;
+    EXPECT_NE(added.err.find(" MB / 1.5 MB"), std::string::npos) << added.err;
+    ASSERT_GE(added.err.size(), 4u);
+    EXPECT_EQ(added.err.substr(added.err.size() - 4), "\r\033[K") << "the bar is erased when done";
+}
+
+TEST_F(AttachmentProgressCliTest, ShortWorkShowsNoBarEvenOnATerminal)
+{
+    Cli().WriteFile("small.txt", "a few bytes");
+    const clitest::CliResult added =
+        RunSlowly({"contacts", "add", "--first-name", "Small", "--attach", Cli().PathOf("small.txt")},
+                  clitest::CliProcess::kErrorTerminal);
+    ASSERT_EQ(added.status, 0) << added.err;
+    EXPECT_EQ(added.err.find("Attaching"), std::string::npos) << added.err;
+}
+
+TEST_F(AttachmentProgressCliTest, CtrlCWhileAttachingErasesTheBarAndAddsNothing)
+{
+    clitest::CliProcess add(
+        Cli().WithHome({"--yield", "1", "contacts", "add", "--first-name", "Big", "--attach", Cli().PathOf("big.bin")}),
+        Cli().PathOf(""), clitest::CliProcess::kCapture, std::string(), clitest::CliProcess::kErrorTerminal);
+    ASSERT_TRUE(add.AwaitError("Attaching big.bin [")) << "the bar never showed";
+    ASSERT_TRUE(add.HandlesInterrupt());
+    add.Interrupt();
+
+    const clitest::CliResult result = add.Wait();
+    EXPECT_EQ(result.status, 130) << result.err;
+    const size_t cleared = result.err.rfind("\r\033[K");
+    ASSERT_NE(cleared, std::string::npos) << result.err;
+    EXPECT_EQ(result.err.substr(cleared), "\r\033[Kmapipim: cancelled\n");
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_TRUE(ListContacts()["contacts"].empty());
+}
+// Every command that attaches files draws the bar while the library reads them.
+class AttachingCommandCliTest : public AttachmentProgressCliTest,
+                                public ::testing::WithParamInterface<std::vector<std::string>>
+{
+};
+
+TEST_P(AttachingCommandCliTest, ShowsTheBarOnATerminal)
+{
+    std::vector<std::string> arguments = GetParam();
+    arguments.insert(arguments.end(), {"--attach", Cli().PathOf("big.bin")});
+    const clitest::CliResult result = RunSlowly(arguments, clitest::CliProcess::kErrorTerminal);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("\rAttaching big.bin ["), std::string::npos) << result.err;
+    ASSERT_GE(result.err.size(), 4u);
+    EXPECT_EQ(result.err.substr(result.err.size() - 4), "\r\033[K");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, AttachingCommandCliTest,
+                         ::testing::Values(std::vector<std::string>{"tasks", "add", "--subject", "Task"},
+                                           std::vector<std::string>{"mail", "add", "--subject", "Mail"},
+                                           std::vector<std::string>{"calendar", "add", "--subject", "Meeting",
+                                                                    "--start", "2026-06-01T10:00"}));
+
+TEST_F(AttachmentProgressCliTest, EditingAContactShowsTheBarOfTheFilesAdded)
+{
+    Cli().WriteFile("small.txt", "a few bytes");
+    const std::string id = AddContact({"--first-name", "Anna", "--attach", Cli().PathOf("small.txt")});
+    const clitest::CliResult edited =
+        RunSlowly({"contacts", "edit", id, "--attach", Cli().PathOf("big.bin")}, clitest::CliProcess::kErrorTerminal);
+    ASSERT_EQ(edited.status, 0) << edited.err;
+    EXPECT_NE(edited.err.find("\rAttaching big.bin ["), std::string::npos) << edited.err;
+    EXPECT_NE(edited.err.find(" / 1.5 MB"), std::string::npos)
+        << "the file already attached is no work: " << edited.err;
+}
+} // namespace
