@@ -1,7 +1,8 @@
-// Long attachment work (attaching a file) shows a bar by bytes on a terminal, erased when done, and nothing at all
-// when standard error is no terminal; standard output is the same either way.
+// Long attachment work (attaching a file, saving an attachment) shows a bar by bytes on a terminal, erased when done,
+// and nothing at all when standard error is no terminal; standard output is the same either way.
 #include "tools/CliTest.h"
 
+#include <filesystem>
 #include <string>
 
 namespace
@@ -19,6 +20,7 @@ protected:
             content[i] = static_cast<char>((i * 7919) >> 3);
         m_content = content;
         Cli().WriteFile("big.bin", m_content);
+        std::filesystem::create_directory(Cli().PathOf("out"));
     }
 
     // mapipim --yield 1 ..., standard error on a terminal or a pipe.
@@ -31,8 +33,9 @@ protected:
         return process.Wait();
     }
 
-    // Adds a contact with the big file, checking what standard output says; returns standard error.
-    std::string Attach(clitest::CliProcess::ErrorOutput error)
+    // Adds a contact with the big file and saves it back into out/, checking what standard output says of both;
+    // returns standard error of the two runs.
+    std::string AttachAndSave(clitest::CliProcess::ErrorOutput error)
     {
         const clitest::CliResult added =
             RunSlowly({"contacts", "add", "--first-name", "Big", "--attach", Cli().PathOf("big.bin")}, error);
@@ -40,7 +43,12 @@ protected:
         const std::string id = added.out.substr(0, added.out.find('\n'));
         EXPECT_EQ(added.out, id + "\n") << "the new identifier alone";
         EXPECT_EQ(id.find_first_not_of("0123456789ABCDEF"), std::string::npos) << id;
-        return added.err;
+
+        const clitest::CliResult saved = RunSlowly({"attachments", "save", id, "--to", Cli().PathOf("out")}, error);
+        EXPECT_EQ(saved.status, 0) << saved.err;
+        EXPECT_EQ(saved.out, Cli().PathOf("out/big.bin") + "\n") << "the path written alone";
+        EXPECT_TRUE(Cli().ReadFile("out/big.bin") == m_content) << "the saved file differs from the one attached";
+        return added.err + saved.err;
     }
 
     std::string m_content;
@@ -48,7 +56,7 @@ protected:
 
 TEST_F(AttachmentProgressCliTest, StandardErrorThatIsNoTerminalGetsNoBar)
 {
-    const std::string err = Attach(clitest::CliProcess::kErrorPipe);
+    const std::string err = AttachAndSave(clitest::CliProcess::kErrorPipe);
     EXPECT_EQ(err.find('\r'), std::string::npos) << err;
     EXPECT_EQ(err.find('\033'), std::string::npos) << err;
     EXPECT_EQ(err.find("MB"), std::string::npos) << err;
@@ -64,6 +72,17 @@ TEST_F(AttachmentProgressCliTest, ATerminalShowsTheBytesDoneOfTheTotalAndTheLine
     EXPECT_NE(added.err.find(" MB / 1.5 MB"), std::string::npos) << added.err;
     ASSERT_GE(added.err.size(), 4u);
     EXPECT_EQ(added.err.substr(added.err.size() - 4), "\r\033[K") << "the bar is erased when done";
+
+    const std::string id = added.out.substr(0, added.out.find('\n'));
+    const clitest::CliResult saved =
+        RunSlowly({"attachments", "save", id, "--to", Cli().PathOf("out")}, clitest::CliProcess::kErrorTerminal);
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.out, Cli().PathOf("out/big.bin") + "\n");
+    // The store's size of the attachment counts its names too: still 1.5 MB.
+    EXPECT_NE(saved.err.find("\rSaving big.bin ["), std::string::npos) << saved.err;
+    EXPECT_NE(saved.err.find(" / 1.5 MB"), std::string::npos) << saved.err;
+    ASSERT_GE(saved.err.size(), 4u);
+    EXPECT_EQ(saved.err.substr(saved.err.size() - 4), "\r\033[K");
 }
 
 TEST_F(AttachmentProgressCliTest, ShortWorkShowsNoBarEvenOnATerminal)
