@@ -1,6 +1,8 @@
 // attachments list|save|delete: the attachment operations of the interface object, on any item named by its entry
 // identifier. Attachments are addressed by their position in the item's attachment table, as the library does.
 #include "AttachmentFiles.h"
+#include "AttachmentSizes.h"
+#include "ByteProgressWatch.h"
 #include "CommandSet.h"
 #include "EntryId.h"
 #include "EntryIdTail.h"
@@ -122,6 +124,14 @@ std::string DirectoryOfFile(const std::string& path)
     return parent.empty() ? "." : parent;
 }
 
+// The library writes the attachment into the private folder; the bar follows the file growing there.
+bool SaveWatched(CMAPIInterface& mapi, Item& item, int index, const AttachmentFiles& files, const std::string& label,
+                 std::int64_t size)
+{
+    const ByteProgressWatch progress(label, size, [&files] { return files.StagedBytes(); });
+    return mapi.SaveAttachment(item.id.Value(), WideText(files.Staging()), index, MAPIPIM_ATTACH_ALL) != 0;
+}
+
 void Save(Host& host, const AttachmentRequest& request)
 {
     Item item = OpenItem(host, request.id);
@@ -140,12 +150,13 @@ void Save(Host& host, const AttachmentRequest& request)
 
     AttachmentFiles files(bDirectory ? target : DirectoryOfFile(target), request.bOverwrite);
     CMAPIInterface& mapi = host.Mapi();
+    const std::vector<std::int64_t> sizes = ReadAttachmentSizes(host.Session(), item.id.Value());
     Json written = Json::array();
     for (int index : positions)
     {
         CString name;
         mapi.GetAttachmentName(item.id.Value(), name, index, MAPIPIM_ATTACH_ALL);
-        if (!mapi.SaveAttachment(item.id.Value(), WideText(files.Staging()), index, MAPIPIM_ATTACH_ALL))
+        if (!SaveWatched(mapi, item, index, files, "Saving " + Utf8(name), AttachmentSizeAt(sizes, index)))
         {
             Host::CheckCancel();
             throw Failure("cannot save the attachment " + std::to_string(index) + " (" + Utf8(name) + ")");

@@ -38,6 +38,19 @@ AttachmentFiles::~AttachmentFiles()
     std::filesystem::remove_all(m_staging, ignored);
 }
 
+std::int64_t AttachmentFiles::StagedBytes() const
+{
+    std::int64_t bytes = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(m_staging, error))
+    {
+        const std::uintmax_t size = entry.file_size(error);
+        if (!error)
+            bytes += static_cast<std::int64_t>(size);
+    }
+    return bytes;
+}
+
 std::string AttachmentFiles::StagedFile() const
 {
     std::error_code error;

@@ -5,6 +5,7 @@
 // the user said so.
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <string>
 
@@ -24,6 +25,8 @@ public:
 
     // The private folder the library writes into; empty it with Place before the next attachment.
     const std::string& Staging() const { return m_staging; }
+    // How much the library has written into the private folder so far (safe to ask from another thread).
+    std::int64_t StagedBytes() const;
 
     // Moves the one file in the private folder into the directory under its own name, numbered when the name is
     // taken (by an existing file without overwrite, or by a file this run placed). Returns the path written.

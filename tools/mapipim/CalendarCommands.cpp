@@ -1,4 +1,5 @@
 // calendar list|show|add|edit|delete: the schedule operations of the interface object.
+#include "AttachingProgress.h"
 #include "CommandSet.h"
 #include "DateText.h"
 #include "Failure.h"
@@ -148,7 +149,7 @@ void Add(Host& host, const CalendarRequest& request)
     request.fields.ApplyTo(schedule);
     FolderLocator folders(host);
     COutlookFolder& folder = CalendarFolder(folders, request.folder);
-    if (!host.Mapi().CreateSchedule(&folder, &schedule))
+    if (!WriteAttaching(schedule.strAttachFile, [&] { return host.Mapi().CreateSchedule(&folder, &schedule); }))
     {
         Host::CheckCancel();
         throw Failure("cannot create the appointment in '" + folders.PathOf(folder) + "'");
@@ -169,7 +170,7 @@ void Edit(Host& host, const CalendarRequest& request)
     request.fields.ApplyTo(schedule);
     FolderLocator folders(host);
     COutlookFolder& folder = folders.FolderOfItem(request.folder, schedule.sbEntryID, kFolderTypeCalendar);
-    if (!host.Mapi().ModifySchedule(&folder, &schedule))
+    if (!WriteAttaching(schedule.strAttachFile, [&] { return host.Mapi().ModifySchedule(&folder, &schedule); }))
     {
         Host::CheckCancel();
         throw Failure("cannot change the appointment " + request.id);

@@ -1,4 +1,5 @@
 // contacts list|show|add|edit|delete: the contact operations of the interface object.
+#include "AttachingProgress.h"
 #include "CommandSet.h"
 #include "ContactOptions.h"
 #include "ContactReading.h"
@@ -74,7 +75,7 @@ void Add(Host& host, const ContactRequest& request)
     COutlookFolder& folder = folders.Find(request.folder);
     CMAPIContactInfo contact;
     request.fields.ApplyTo(contact);
-    if (!host.Mapi().CreateContact(&folder, &contact))
+    if (!WriteAttaching(contact.strAttachFile, [&] { return host.Mapi().CreateContact(&folder, &contact); }))
     {
         Host::CheckCancel();
         throw Failure("cannot create the contact in '" + folders.PathOf(folder) + "'");
@@ -95,7 +96,7 @@ void Edit(Host& host, const ContactRequest& request)
     FolderLocator folders(host);
     COutlookFolder& folder = folders.FolderOfItem(request.folder, contact.sbEntryID, kFolderTypeContacts);
     request.fields.ApplyTo(contact);
-    if (!host.Mapi().ModifyContact(&folder, &contact))
+    if (!WriteAttaching(contact.strAttachFile, [&] { return host.Mapi().ModifyContact(&folder, &contact); }))
     {
         Host::CheckCancel();
         throw Failure("cannot change the contact " + request.id);

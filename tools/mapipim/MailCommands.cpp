@@ -1,5 +1,6 @@
 // mail list|show|add|edit|delete|send: the e-mail operations of the interface object, and delivering the queue of
 // messages waiting to be sent as .eml files.
+#include "AttachingProgress.h"
 #include "CommandSet.h"
 #include "EntryId.h"
 #include "EntryIdTail.h"
@@ -123,7 +124,7 @@ void Add(Host& host, const MailRequest& request)
     COutlookFolder& folder = request.bSend             ? folders.StandardFolder(kFolderTypeOutbox)
                              : !request.folder.empty() ? folders.Find(request.folder)
                                                        : folders.StandardFolder(kFolderTypeDrafts);
-    if (!host.Mapi().CreateEmail(&folder, &email))
+    if (!WriteAttaching(email.strAttachFile, [&] { return host.Mapi().CreateEmail(&folder, &email); }))
     {
         Host::CheckCancel();
         throw Failure("cannot create the e-mail in '" + folders.PathOf(folder) + "'");
@@ -153,7 +154,7 @@ void Edit(Host& host, const MailRequest& request)
             throw UsageFailure("no recipients to send to: give --to, --cc or --bcc");
         email.nMsgState = kStateQueued;
     }
-    if (!host.Mapi().ModifyEmail(&folder, &email))
+    if (!WriteAttaching(email.strAttachFile, [&] { return host.Mapi().ModifyEmail(&folder, &email); }))
     {
         Host::CheckCancel();
         throw Failure("cannot change the e-mail " + request.id);

@@ -1,4 +1,5 @@
 // tasks list|show|add|edit|delete: the todo operations of the interface object.
+#include "AttachingProgress.h"
 #include "CommandSet.h"
 #include "FolderTypes.h"
 #include "ItemCommands.h"
@@ -25,11 +26,11 @@ struct TaskKind
     static BOOL Read(CMAPIInterface& mapi, Info* pTask, ULONG ulFlags) { return mapi.GetTodo(pTask, ulFlags); }
     static BOOL Create(CMAPIInterface& mapi, COutlookFolder* pFolder, Info* pTask)
     {
-        return mapi.CreateTodo(pFolder, pTask);
+        return WriteAttaching(pTask->strAttachFile, [&] { return mapi.CreateTodo(pFolder, pTask); });
     }
     static BOOL Modify(CMAPIInterface& mapi, COutlookFolder* pFolder, Info* pTask)
     {
-        return mapi.ModifyTodo(pFolder, pTask);
+        return WriteAttaching(pTask->strAttachFile, [&] { return mapi.ModifyTodo(pFolder, pTask); });
     }
     static BOOL Delete(CMAPIInterface& mapi, COutlookFolder* pFolder, Info* pTask, int bMove)
     {
