@@ -17,6 +17,8 @@ namespace mapisvc
 // ---- Testing hooks: counters
 MAPIPIM_API LONG GetLiveBufferCount(); // MAPIAllocateBuffer blocks not yet freed
 MAPIPIM_API LONG GetLiveObjectCount(); // service objects (sessions, stores, folders, tables, ...) not yet released
+// Connections opened to store files and profiles.db so far: a connection kept and shared is not counted again.
+MAPIPIM_API LONG GetDatabaseOpenCount();
 
 // ---- Testing hooks: fault injection. A fault matches calls of `method` on objects of `interfaceName` (the
 // object's own interface, such as "IMessage", or the interface that declares the method, such as "IMAPIProp";

@@ -1,5 +1,6 @@
 #include "platform/mapi/StoreDatabase.h"
 
+#include "platform/mapi/DatabaseOpens.h"
 #include "platform/mapi/StoreLayout.h"
 #include "platform/mapi/Text.h"
 #include "platform/mapi/WellKnownNames.h"
@@ -351,6 +352,7 @@ HRESULT StoreDatabase::Load(const std::string& path, std::shared_ptr<StoreDataba
     std::unique_ptr<Database> db;
     if (HRESULT hr = Database::Open(path, false, db))
         return AsDamaged(hr);
+    CountDatabaseOpen();
     if (HRESULT hr = CheckIsStore(*db))
         return AsDamaged(hr);
     if (HRESULT hr = db->Execute(kSchema))
