@@ -1,6 +1,7 @@
 // A process opens profiles.db and each store file once while its sessions use them: a second session, a store
 // released and opened again, or a folder opened later share the open connection. Once the last session has
-// ended the files are let go, and another process's changes are seen through a kept connection.
+// ended the files are let go, another process's changes are seen through a kept connection, and a child made by
+// fork() opens profiles.db for itself instead of using its parent's connection.
 #include "support/ServiceFixture.h"
 #include "support/ServiceHelpers.h"
 
@@ -89,6 +90,27 @@ TEST_F(KeptConnectionsTest, AStoreAnotherProcessAddsShowsInALiveSession)
     int status = -1;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other process could not add its store";
+    EXPECT_EQ(StoreCount(session.Get()), 2u);
+}
+
+TEST_F(KeptConnectionsTest, AChildProcessOpensProfilesForItself)
+{
+    MapiInit init;
+    Ref<IMAPISession> session = Logon();
+    EXPECT_EQ(StoreCount(session.Get()), 1u);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        const LONG opens = mapisvc::GetDatabaseOpenCount();
+        mapisvc::StoreOptions options;
+        options.displayName = u"Added by the child";
+        const bool added = mapisvc::AddStore(u"Outlook", options) == S_OK;
+        _exit(added && mapisvc::GetDatabaseOpenCount() == opens + 1 ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child used its parent's connection";
     EXPECT_EQ(StoreCount(session.Get()), 2u);
 }
 } // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <unistd.h>
 
 namespace mapisvc
 {
@@ -75,6 +76,8 @@ struct ProfileDatabase::Connection
 {
     std::mutex mutex;
     std::unique_ptr<Database> db;
+    // SQLite's file locks belong to the process that opened the file: a child made by fork() opens its own.
+    pid_t owner = getpid();
 };
 
 ProfileDatabase::ProfileDatabase(std::string home, std::shared_ptr<Connection> connection)
@@ -97,8 +100,9 @@ HRESULT ProfileDatabase::Connect(const std::string& home, std::shared_ptr<Connec
     static std::map<std::string, std::weak_ptr<Connection>> kept; // by home
     std::lock_guard<std::mutex> lock(keptMutex);
     auto found = kept.find(home);
-    if (found != kept.end() && (connection = found->second.lock()))
+    if (found != kept.end() && (connection = found->second.lock()) && connection->owner == getpid())
         return S_OK;
+    connection.reset();
     ForgetExpired(kept);
     if (HRESULT hr = EnsureDirectory(home + "/stores"))
         return hr;
