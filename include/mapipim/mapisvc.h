@@ -130,6 +130,11 @@ struct AddressChoice
 typedef std::function<HRESULT(const AddressDialog& dialog, std::vector<AddressChoice>& chosen)> AddressDialogHandler;
 MAPIPIM_API void SetAddressDialogHandler(AddressDialogHandler handler);
 
+// ---- Why calls failed, for a host's failure messages: how many of the service's calls in this process ended with
+// MAPI_E_BUSY (a store another process kept locked for the whole of the service's wait). Counted whether the call
+// log is on or not, so a host can name the cause without paying for the log.
+MAPIPIM_API ULONG GetBusyCallCount();
+
 // ---- Notification delivery. By default it follows MAPIInitialize: with MAPI_MULTITHREAD_NOTIFICATIONS a
 // notification thread of the service calls the sinks, otherwise they are called on the thread that initialised
 // MAPI when it dispatches its window messages.

@@ -17,6 +17,8 @@ namespace mapisvc
 // ---- Testing hooks: counters
 MAPIPIM_API LONG GetLiveBufferCount(); // MAPIAllocateBuffer blocks not yet freed
 MAPIPIM_API LONG GetLiveObjectCount(); // service objects (sessions, stores, folders, tables, ...) not yet released
+// Connections opened to store files and profiles.db so far: a connection kept and shared is not counted again.
+MAPIPIM_API LONG GetDatabaseOpenCount();
 
 // ---- Testing hooks: fault injection. A fault matches calls of `method` on objects of `interfaceName` (the
 // object's own interface, such as "IMessage", or the interface that declares the method, such as "IMAPIProp";
@@ -55,7 +57,8 @@ struct CallRecord
     std::u16string text;              // a string argument (profile name, folder name, message class)
     HRESULT result = S_OK;
 };
-MAPIPIM_API void SetCallLogEnabled(bool enabled); // enabled by default; the log keeps the latest 100,000 calls
+// Off by default (ResetTestingState switches it on); the log keeps the latest 100,000 calls.
+MAPIPIM_API void SetCallLogEnabled(bool enabled);
 MAPIPIM_API void ClearCallLog();
 MAPIPIM_API std::vector<CallRecord> GetCallLog();
 
@@ -63,7 +66,7 @@ MAPIPIM_API std::vector<CallRecord> GetCallLog();
 // on a machine with Outlook; absent, LoadLibraryW finds no such module. For the whole process.
 MAPIPIM_API void SetNativeBodyModulePresent(bool present);
 
-// Clears the faults and the call log and restores the default notification delivery, address dialog and
-// native-body module.
+// Clears the faults and the call log, switches the call log on, and restores the default notification delivery,
+// address dialog and native-body module.
 MAPIPIM_API void ResetTestingState();
 } // namespace mapisvc

@@ -1,4 +1,5 @@
-// A store database made whole or not at all, and reserved message ids that a killed process never saved.
+// A store database made whole or not at all, reserved message ids that a killed process never saved, and the page
+// size a new store is made with while an older store keeps its own.
 #include "platform/mapi/StoreDatabase.h"
 #include "support/ServiceFixture.h"
 
@@ -104,5 +105,40 @@ TEST_F(StoreDatabaseTest, ReservationOfAnotherConnectionStillSavesAfterAReclaim)
     mapisvc::ObjectRecord record;
     ASSERT_EQ(store->LoadObject(id, record), S_OK);
     EXPECT_EQ(record.type, static_cast<ULONG>(MAPI_MESSAGE));
+}
+
+TEST_F(StoreDatabaseTest, NewStorePacksRowsIntoLargerPages)
+{
+    ASSERT_EQ(mapisvc::StoreDatabase::Create(StorePath(), mapisvc::NewMAPIUID(), true, true), S_OK);
+    EXPECT_EQ(Count("PRAGMA page_size"), 16384);
+    std::unique_ptr<mapisvc::Database> db;
+    ASSERT_EQ(mapisvc::Database::Open(StorePath(), false, db), S_OK);
+    mapisvc::Query mode = db->Prepare("PRAGMA journal_mode");
+    ASSERT_TRUE(mode.Step());
+    EXPECT_EQ(mode.Text(0), "wal") << "the page size is set without giving up WAL mode";
+}
+
+TEST_F(StoreDatabaseTest, OlderStoreKeepsItsPageSizeThroughOpensAndSaves)
+{
+    const MAPIUID uid = mapisvc::NewMAPIUID();
+    ASSERT_EQ(mapisvc::StoreDatabase::Create(StorePath(), uid, true, true), S_OK);
+    {
+        // As stores were made before: SQLite's default page.
+        std::unique_ptr<mapisvc::Database> db;
+        ASSERT_EQ(mapisvc::Database::Open(StorePath(), false, db), S_OK);
+        ASSERT_EQ(db->Execute("PRAGMA journal_mode=DELETE; PRAGMA page_size=4096; VACUUM; PRAGMA journal_mode=WAL"),
+                  S_OK);
+    }
+    ASSERT_EQ(Count("PRAGMA page_size"), 4096);
+    {
+        std::shared_ptr<mapisvc::StoreDatabase> store;
+        ASSERT_EQ(mapisvc::StoreDatabase::Open(StorePath(), store), S_OK);
+        EXPECT_EQ(std::memcmp(store->Uid().ab, uid.ab, 16), 0);
+        mapisvc::PropertyBag props;
+        int64_t folder = 0;
+        ASSERT_EQ(store->CreateFolder(store->RoleFolder(mapisvc::FolderRole::IpmSubtree), props, folder), S_OK);
+    }
+    EXPECT_EQ(Count("PRAGMA page_size"), 4096);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM object WHERE type = 3 AND id = (SELECT MAX(id) FROM object)"), 1);
 }
 } // namespace

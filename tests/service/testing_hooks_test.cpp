@@ -1,4 +1,4 @@
-// Fault injection and the call log.
+// Fault injection, the call log and the count of calls that found a store busy.
 #include "support/ServiceFixture.h"
 #include "support/ServiceHelpers.h"
 
@@ -99,5 +99,26 @@ TEST_F(TestingHooksTest, CallLogRecordsInterfaceMethodFlagsAndTags)
     mapisvc::SetCallLogEnabled(false);
     table->GetRowCount(0, nullptr);
     EXPECT_EQ(mapisvc::GetCallLog().size(), 4u);
+}
+
+TEST_F(TestingHooksTest, CallsThatFindAStoreBusyAreCountedWithTheCallLogOff)
+{
+    mapisvc::SetCallLogEnabled(false);
+    mapisvc::ClearCallLog();
+    const ULONG before = mapisvc::GetBusyCallCount();
+    Ref<IMAPITable> table;
+    ASSERT_EQ(Inbox()->GetContentsTable(0, table.Out()), S_OK);
+    const ULONG busy = mapisvc::InjectFault(FaultOf("IMAPITable", "GetRowCount", MAPI_E_BUSY));
+    ULONG count = 0;
+    EXPECT_EQ(table->GetRowCount(0, &count), MAPI_E_BUSY);
+    EXPECT_EQ(mapisvc::GetBusyCallCount(), before + 1);
+
+    mapisvc::RemoveFault(busy);
+    mapisvc::InjectFault(FaultOf("IMAPITable", "GetRowCount", MAPI_E_CALL_FAILED));
+    EXPECT_EQ(table->GetRowCount(0, &count), MAPI_E_CALL_FAILED);
+    mapisvc::ClearFaults();
+    EXPECT_EQ(table->GetRowCount(0, &count), S_OK);
+    EXPECT_EQ(mapisvc::GetBusyCallCount(), before + 1) << "other failures and successes are not counted";
+    EXPECT_TRUE(mapisvc::GetCallLog().empty());
 }
 } // namespace

@@ -4,7 +4,6 @@
 
 #include <mapipim/mapisvc.h>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace cli
@@ -15,9 +14,7 @@ const char* const kBusyStore = "the store is busy, locked by another process; tr
 
 bool StoreWasBusy()
 {
-    const std::vector<mapisvc::CallRecord> calls = mapisvc::GetCallLog();
-    return std::any_of(calls.begin(), calls.end(),
-                       [](const mapisvc::CallRecord& call) { return call.result == MAPI_E_BUSY; });
+    return mapisvc::GetBusyCallCount() > 0;
 }
 
 std::string Reason(HRESULT hr)

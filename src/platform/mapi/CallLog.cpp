@@ -10,7 +10,8 @@ namespace
 {
 constexpr size_t kMaxRecords = 100000;
 
-std::atomic<bool> g_enabled{true};
+// Off unless asked for: a host pays for what it records (a copy of every call's arguments) only when it reads it.
+std::atomic<bool> g_enabled{false};
 std::mutex g_mutex;
 std::deque<CallRecord> g_records;
 } // namespace

@@ -99,7 +99,7 @@ extern "C"
         ProfileInfo profile;
         if (HRESULT hr = LogonProfile(*profiles, name, ulFlags, profile))
             return call.Done(hr);
-        *lppSession = new Session(profiles->Home(), std::move(profile));
+        *lppSession = new Session(std::move(profiles), std::move(profile));
         return call.Done(S_OK);
     }
 

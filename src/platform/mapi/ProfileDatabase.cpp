@@ -1,10 +1,13 @@
 #include "platform/mapi/ProfileDatabase.h"
 
+#include "platform/mapi/DatabaseOpens.h"
 #include "platform/mapi/Home.h"
 #include "platform/mapi/Text.h"
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <unistd.h>
 
 namespace mapisvc
 {
@@ -41,6 +44,13 @@ CREATE TABLE IF NOT EXISTS abmember(
     PRIMARY KEY(list, position));
 )";
 
+// Drops the entries of connections nothing uses any more, as homes come and go (a test's each).
+template <class Map> void ForgetExpired(Map& kept)
+{
+    for (auto it = kept.begin(); it != kept.end();)
+        it = it->second.expired() ? kept.erase(it) : std::next(it);
+}
+
 StoreInfo ReadStore(const Query& query, const std::string& home)
 {
     StoreInfo store;
@@ -62,24 +72,59 @@ std::string ProfileKey(const std::u16string& name)
     return ToUtf8(FoldCase(name));
 }
 
-HRESULT ProfileDatabase::Open(const std::string& home, std::unique_ptr<ProfileDatabase>& profiles)
+struct ProfileDatabase::Connection
 {
-    if (HRESULT hr = EnsureDirectory(home + "/stores"))
-        return hr;
+    std::mutex mutex;
     std::unique_ptr<Database> db;
-    if (HRESULT hr = Database::Open(home + "/profiles.db", true, db))
-        return hr;
-    profiles.reset(new ProfileDatabase(home, std::move(db)));
-    return profiles->CreateSchema();
+    // SQLite's file locks belong to the process that opened the file: a child made by fork() opens its own.
+    pid_t owner = getpid();
+};
+
+ProfileDatabase::ProfileDatabase(std::string home, std::shared_ptr<Connection> connection)
+    : m_home(std::move(home)), m_connection(std::move(connection)), m_db(m_connection->db.get())
+{
 }
 
-HRESULT ProfileDatabase::CreateSchema()
+HRESULT ProfileDatabase::Open(const std::string& home, std::unique_ptr<ProfileDatabase>& profiles)
 {
-    return m_db->Execute(kSchema);
+    std::shared_ptr<Connection> connection;
+    if (HRESULT hr = Connect(home, connection))
+        return hr;
+    profiles.reset(new ProfileDatabase(home, std::move(connection)));
+    return S_OK;
+}
+
+HRESULT ProfileDatabase::Connect(const std::string& home, std::shared_ptr<Connection>& connection)
+{
+    static std::mutex keptMutex;
+    static std::map<std::string, std::weak_ptr<Connection>> kept; // by home
+    std::lock_guard<std::mutex> lock(keptMutex);
+    auto found = kept.find(home);
+    if (found != kept.end() && (connection = found->second.lock()) && connection->owner == getpid())
+        return S_OK;
+    connection.reset();
+    ForgetExpired(kept);
+    if (HRESULT hr = EnsureDirectory(home + "/stores"))
+        return hr;
+    auto opened = std::make_shared<Connection>();
+    if (HRESULT hr = Database::Open(home + "/profiles.db", true, opened->db))
+        return hr;
+    if (HRESULT hr = opened->db->Execute(kSchema))
+        return hr;
+    CountDatabaseOpen();
+    kept[home] = opened;
+    connection = std::move(opened);
+    return S_OK;
+}
+
+std::unique_lock<std::mutex> ProfileDatabase::Lock()
+{
+    return std::unique_lock<std::mutex>(m_connection->mutex);
 }
 
 HRESULT ProfileDatabase::CreateProfile(const std::u16string& name, bool makeDefault)
 {
+    auto lock = Lock();
     if (name.empty())
         return MAPI_E_INVALID_PARAMETER;
     Transaction transaction(*m_db);
@@ -118,6 +163,7 @@ HRESULT ProfileDatabase::ClearDefaultStore(const std::string& key)
 
 HRESULT ProfileDatabase::DeleteProfile(const std::u16string& name, std::vector<StoreInfo>& removedStores)
 {
+    auto lock = Lock();
     const std::string key = ProfileKey(name);
     Transaction transaction(*m_db);
     if (HRESULT hr = transaction.Begin())
@@ -141,6 +187,7 @@ HRESULT ProfileDatabase::DeleteProfile(const std::u16string& name, std::vector<S
 
 HRESULT ProfileDatabase::SetDefaultProfile(const std::u16string& name)
 {
+    auto lock = Lock();
     const std::string key = ProfileKey(name);
     Transaction transaction(*m_db);
     if (HRESULT hr = BeginProfileChange(transaction, key))
@@ -152,6 +199,7 @@ HRESULT ProfileDatabase::SetDefaultProfile(const std::u16string& name)
 
 HRESULT ProfileDatabase::DefaultProfileName(std::u16string& name)
 {
+    auto lock = Lock();
     Query query = m_db->Prepare("SELECT name FROM profile WHERE is_default <> 0");
     if (!query.Step())
         return query.Result() ? query.Result() : MAPI_E_NOT_FOUND;
@@ -161,6 +209,7 @@ HRESULT ProfileDatabase::DefaultProfileName(std::u16string& name)
 
 std::vector<std::u16string> ProfileDatabase::ProfileNames()
 {
+    auto lock = Lock();
     std::vector<std::u16string> names;
     Query query = m_db->Prepare("SELECT name FROM profile ORDER BY rowid");
     while (query.Step())
@@ -170,6 +219,7 @@ std::vector<std::u16string> ProfileDatabase::ProfileNames()
 
 HRESULT ProfileDatabase::LoadProfile(const std::u16string& name, ProfileInfo& profile)
 {
+    auto lock = Lock();
     const std::string key = ProfileKey(name);
     Query query = m_db->Prepare("SELECT name, is_default, identity FROM profile WHERE key = ?");
     if (!query.BindText(1, key).Step())
@@ -193,6 +243,7 @@ HRESULT ProfileDatabase::ReadStores(const std::string& key, std::vector<StoreInf
 
 HRESULT ProfileDatabase::AddStore(const std::u16string& profile, const StoreInfo& store)
 {
+    auto lock = Lock();
     const std::string key = ProfileKey(profile);
     Transaction transaction(*m_db);
     if (HRESULT hr = BeginProfileChange(transaction, key))
@@ -219,6 +270,7 @@ HRESULT ProfileDatabase::AddStore(const std::u16string& profile, const StoreInfo
 
 HRESULT ProfileDatabase::UpdateStore(const StoreInfo& store)
 {
+    auto lock = Lock();
     Transaction transaction(*m_db);
     if (HRESULT hr = transaction.Begin())
         return hr;
@@ -240,6 +292,7 @@ HRESULT ProfileDatabase::UpdateStore(const StoreInfo& store)
 
 HRESULT ProfileDatabase::FindStore(const MAPIUID& uid, StoreInfo& store)
 {
+    auto lock = Lock();
     Query query = m_db->Prepare("SELECT uid, display_name, provider_name, unicode, support_mask, state, is_default, "
                                 "path FROM store WHERE uid = ?");
     if (!query.BindBlob(1, UidBytes(uid)).Step())
@@ -250,6 +303,7 @@ HRESULT ProfileDatabase::FindStore(const MAPIUID& uid, StoreInfo& store)
 
 HRESULT ProfileDatabase::AddAddressEntry(const std::u16string& profile, AddressEntry& entry)
 {
+    auto lock = Lock();
     const std::string key = ProfileKey(profile);
     Transaction transaction(*m_db);
     if (HRESULT hr = BeginProfileChange(transaction, key))
@@ -270,6 +324,7 @@ HRESULT ProfileDatabase::AddAddressEntry(const std::u16string& profile, AddressE
 
 HRESULT ProfileDatabase::LoadAddressEntries(const std::u16string& profile, std::vector<AddressEntry>& entries)
 {
+    auto lock = Lock();
     entries.clear();
     Query query = m_db->Prepare("SELECT id, type, props FROM abentry WHERE profile = ? ORDER BY id");
     query.BindText(1, ProfileKey(profile));
@@ -297,6 +352,7 @@ HRESULT ProfileDatabase::LoadAddressEntries(const std::u16string& profile, std::
 
 HRESULT ProfileDatabase::SetIdentity(const std::u16string& profile, int64_t entryId)
 {
+    auto lock = Lock();
     Query update = m_db->Prepare("UPDATE profile SET identity = ? WHERE key = ?");
     if (HRESULT hr = update.Bind(1, entryId).BindText(2, ProfileKey(profile)).Run())
         return hr;

@@ -1,5 +1,10 @@
 // The profiles of $MAPIPIM_HOME (profiles.db): each profile's message stores in profile order, its
 // address-book entries and its identity. Store contents live in one database per store (StoreDatabase).
+//
+// A process keeps one connection to a home's profiles.db while anything uses it (a session keeps its own for its
+// life), so that a logon, a store listing or an OpenMsgStore reads the profile without opening the file again.
+// Every ProfileDatabase of that home shares the connection, one call at a time; other processes see each change
+// once it is committed, as before.
 #pragma once
 
 #include "platform/mapi/EntryId.h"
@@ -7,6 +12,7 @@
 #include "platform/mapi/Sqlite.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -64,8 +70,13 @@ public:
     HRESULT SetIdentity(const std::u16string& profile, int64_t entryId);
 
 private:
-    ProfileDatabase(std::string home, std::unique_ptr<Database> db) : m_home(std::move(home)), m_db(std::move(db)) {}
-    HRESULT CreateSchema();
+    struct Connection;
+
+    ProfileDatabase(std::string home, std::shared_ptr<Connection> connection);
+    // The connection of this home the process keeps, or a new one (its schema made) when nothing uses it.
+    static HRESULT Connect(const std::string& home, std::shared_ptr<Connection>& connection);
+    // Every public method holds it: the connection serves one call of one thread at a time.
+    std::unique_lock<std::mutex> Lock();
     HRESULT ReadStores(const std::string& key, std::vector<StoreInfo>& stores);
     // Begins a change to the profile of this key: MAPI_E_NOT_FOUND when there is none.
     HRESULT BeginProfileChange(Transaction& transaction, const std::string& key);
@@ -73,7 +84,8 @@ private:
     HRESULT ClearDefaultStore(const std::string& key);
 
     std::string m_home;
-    std::unique_ptr<Database> m_db;
+    std::shared_ptr<Connection> m_connection;
+    Database* m_db;
 };
 
 // The key under which a profile name is kept: names compare ignoring case.

@@ -1,5 +1,6 @@
 #include "platform/mapi/ServiceCall.h"
 
+#include "platform/mapi/BusyCalls.h"
 #include "platform/mapi/CallLog.h"
 #include "platform/mapi/Faults.h"
 
@@ -29,6 +30,8 @@ ServiceCall::ServiceCall(const char* interfaceName, const char* declaringInterfa
 
 ServiceCall::~ServiceCall()
 {
+    if (m_record.result == MAPI_E_BUSY)
+        CountBusyCall();
     if (m_active && CallLogEnabled())
         AppendCallRecord(std::move(m_record));
 }

@@ -12,7 +12,8 @@
 
 namespace mapisvc
 {
-Session::Session(std::string home, ProfileInfo profile) : m_home(std::move(home)), m_profile(std::move(profile))
+Session::Session(std::unique_ptr<ProfileDatabase> profiles, ProfileInfo profile)
+    : m_profiles(std::move(profiles)), m_home(m_profiles->Home()), m_profile(std::move(profile))
 {
     SessionStarted(m_home, m_profile.name);
 }
@@ -22,11 +23,17 @@ Session::~Session()
     SessionEnded(m_home, m_profile.name);
 }
 
+Session::StoreKey Session::KeyOf(const MAPIUID& uid)
+{
+    StoreKey key;
+    std::copy(std::begin(uid.ab), std::end(uid.ab), key.begin());
+    return key;
+}
+
 const ProfileInfo& Session::CurrentProfile()
 {
-    std::unique_ptr<ProfileDatabase> profiles;
     ProfileInfo current;
-    if (ProfileDatabase::Open(m_home, profiles) == S_OK && profiles->LoadProfile(m_profile.name, current) == S_OK)
+    if (m_profiles->LoadProfile(m_profile.name, current) == S_OK)
         m_profile = std::move(current);
     return m_profile;
 }
@@ -37,10 +44,11 @@ HRESULT Session::OpenStore(const MAPIUID& uid, bool writable, ComPtr<MsgStore>& 
     {
         if (std::memcmp(info.uid.ab, uid.ab, 16) != 0)
             continue;
-        std::shared_ptr<StoreDatabase> db;
-        if (HRESULT hr = StoreDatabase::Open(info.path, db))
-            return hr;
-        store.Reset(new MsgStore(std::move(db), info, writable));
+        std::shared_ptr<StoreDatabase>& db = m_databases[KeyOf(uid)];
+        if (!db)
+            if (HRESULT hr = StoreDatabase::Open(info.path, db))
+                return hr;
+        store.Reset(new MsgStore(db, info, writable));
         return S_OK;
     }
     return MAPI_E_NOT_FOUND;
@@ -137,9 +145,7 @@ HRESULT Session::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterf
     if (HRESULT hr = ParseStoreEntryId(cbEntryID, lpEntryID, object))
         return call.Done(
             HasProviderUid(cbEntryID, lpEntryID, kStoreProviderUid) || cbEntryID < 20 ? hr : MAPI_E_UNKNOWN_ENTRYID);
-    std::array<BYTE, 16> key;
-    std::copy(std::begin(object.store.ab), std::end(object.store.ab), key.begin());
-    ComPtr<MsgStore>& store = m_entryStores[key];
+    ComPtr<MsgStore>& store = m_entryStores[KeyOf(object.store)];
     if (!store)
         if (HRESULT hr = OpenStore(object.store, true, store))
             return call.Done(hr);
@@ -214,14 +220,11 @@ HRESULT Session::SetDefaultStore(ULONG ulFlags, ULONG cbEntryID, LPENTRYID lpEnt
     ObjectId object;
     if (HRESULT hr = ParseStoreEntryId(cbEntryID, lpEntryID, object))
         return call.Done(hr);
-    std::unique_ptr<ProfileDatabase> profiles;
-    if (HRESULT hr = ProfileDatabase::Open(m_home, profiles))
-        return call.Done(hr);
     StoreInfo store;
-    if (HRESULT hr = profiles->FindStore(object.store, store))
+    if (HRESULT hr = m_profiles->FindStore(object.store, store))
         return call.Done(hr);
     store.isDefault = true;
-    return call.Done(profiles->UpdateStore(store));
+    return call.Done(m_profiles->UpdateStore(store));
 }
 
 HRESULT Session::AdminServices(ULONG ulFlags, LPSERVICEADMIN*)

@@ -1,7 +1,8 @@
 // IMAPISession: a logon to one profile. It lists the profile's stores and status, opens stores, any store object
 // and address-book entry by identifier, and the address book, and names the profile's identity. The profile is
 // read again at each listing, so stores added since show up; a session whose profile was deleted keeps working
-// with the profile as it last read it.
+// with the profile as it last read it. A session keeps profiles.db and every store it opened open until it ends,
+// so that opening a store again, or a folder of it, costs no file open.
 #pragma once
 
 #include "platform/mapi/ComObject.h"
@@ -18,7 +19,7 @@ class RowSource;
 class Session : public ComObject<IMAPISession>
 {
 public:
-    Session(std::string home, ProfileInfo profile);
+    Session(std::unique_ptr<ProfileDatabase> profiles, ProfileInfo profile);
     ~Session() override;
 
     const char* InterfaceName() const override { return "IMAPISession"; }
@@ -67,10 +68,16 @@ private:
     HRESULT ProfileTable(const char* method, std::unique_ptr<RowSource> (*rowsOf)(const ProfileInfo&), ULONG ulFlags,
                          LPMAPITABLE* lppTable);
 
+    typedef std::array<BYTE, 16> StoreKey;
+    static StoreKey KeyOf(const MAPIUID& uid);
+
+    std::unique_ptr<ProfileDatabase> m_profiles;
     std::string m_home;
     ProfileInfo m_profile;
     bool m_loggedOff = false;
     // The stores OpenEntry opened objects through, kept so that opening item after item costs no profile read.
-    std::map<std::array<BYTE, 16>, ComPtr<MsgStore>> m_entryStores;
+    std::map<StoreKey, ComPtr<MsgStore>> m_entryStores;
+    // The databases of the stores the session opened, kept open for its life.
+    std::map<StoreKey, std::shared_ptr<StoreDatabase>> m_databases;
 };
 } // namespace mapisvc

@@ -151,7 +151,7 @@ Database::~Database()
     sqlite3_close(m_db);
 }
 
-HRESULT Database::Open(const std::string& path, bool create, std::unique_ptr<Database>& database)
+HRESULT Database::Open(const std::string& path, bool create, std::unique_ptr<Database>& database, int pageSize)
 {
     database.reset();
     sqlite3* db = nullptr;
@@ -164,16 +164,20 @@ HRESULT Database::Open(const std::string& path, bool create, std::unique_ptr<Dat
     }
     // Owned from here, so that a connection that cannot be set up is closed again.
     std::unique_ptr<Database> opened(new Database(db, path));
-    if (HRESULT hr = opened->Configure())
+    if (HRESULT hr = opened->Configure(pageSize))
         return hr;
     database = std::move(opened);
     return S_OK;
 }
 
-HRESULT Database::Configure()
+HRESULT Database::Configure(int pageSize)
 {
     sqlite3_busy_timeout(m_db, kBusyTimeoutMilliseconds);
     sqlite3_extended_result_codes(m_db, 1);
+    // Before WAL mode, which fixes the page size of a new database; a no-op for one that has pages already.
+    if (pageSize)
+        if (HRESULT hr = Execute(("PRAGMA page_size=" + std::to_string(pageSize)).c_str()))
+            return hr;
     if (HRESULT hr = Execute("PRAGMA journal_mode=WAL"))
         return hr;
     if (HRESULT hr = Execute(kCachePragmas))

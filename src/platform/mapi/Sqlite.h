@@ -62,8 +62,9 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens (creating when asked) a database in WAL mode with a busy timeout.
-    static HRESULT Open(const std::string& path, bool create, std::unique_ptr<Database>& database);
+    // Opens (creating when asked) a database in WAL mode with a busy timeout. A database this open creates gets
+    // `pageSize` bytes a page (0: SQLite's default); an existing one keeps its own.
+    static HRESULT Open(const std::string& path, bool create, std::unique_ptr<Database>& database, int pageSize = 0);
 
     HRESULT Execute(const char* sql);
     // A statement from the connection's cache, or one of its own while the cached one is in use by another query
@@ -81,7 +82,7 @@ private:
     };
 
     Database(sqlite3* db, std::string path) : m_db(db), m_path(std::move(path)) {}
-    HRESULT Configure();
+    HRESULT Configure(int pageSize);
 
     sqlite3* m_db;
     std::string m_path;

@@ -1,5 +1,6 @@
 #include "platform/mapi/StoreDatabase.h"
 
+#include "platform/mapi/DatabaseOpens.h"
 #include "platform/mapi/StoreLayout.h"
 #include "platform/mapi/Text.h"
 #include "platform/mapi/WellKnownNames.h"
@@ -45,6 +46,12 @@ CREATE TABLE IF NOT EXISTS largevalue(
     PRIMARY KEY(owner, part, prop));
 CREATE TABLE IF NOT EXISTS name(id INTEGER PRIMARY KEY, key BLOB NOT NULL UNIQUE);
 )";
+
+// Pages of a new store. A message row holds all of its properties, 1-3 KB for a typical item: SQLite's 4 KB pages
+// take one or two such rows and leave the rest empty, a third more file than data. 16 KB pages take five to ten
+// and waste at most a row's part of a page, for 2-3 KB rows as for smaller ones; larger pages would make every save
+// write more. Stores made before keep the page size they were made with.
+constexpr int kStorePageSize = 16384;
 
 // A reserved message id: a placeholder row of no type, invisible to every table until the message is saved.
 constexpr ULONG kReserved = 0;
@@ -281,7 +288,7 @@ StoreDatabase::~StoreDatabase()
 HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders)
 {
     std::unique_ptr<Database> db;
-    if (HRESULT hr = Database::Open(path, true, db))
+    if (HRESULT hr = Database::Open(path, true, db, kStorePageSize))
         return hr;
     if (HRESULT hr = db->Execute(kSchema))
         return hr;
@@ -351,6 +358,7 @@ HRESULT StoreDatabase::Load(const std::string& path, std::shared_ptr<StoreDataba
     std::unique_ptr<Database> db;
     if (HRESULT hr = Database::Open(path, false, db))
         return AsDamaged(hr);
+    CountDatabaseOpen();
     if (HRESULT hr = CheckIsStore(*db))
         return AsDamaged(hr);
     if (HRESULT hr = db->Execute(kSchema))
