@@ -282,4 +282,22 @@ TEST_F(StreamTest, StreamOverAValueReplacedMeanwhileFailsInsteadOfMixingTwoValue
     }
     EXPECT_EQ(stream->Read(buffer, sizeof(buffer), &read), STG_E_READFAULT);
 }
+
+TEST_F(StreamTest, LargeValueOfTheMessageItselfReadsInPiecesFromTheStore)
+{
+    const std::string html = Pattern(50000);
+    mapisvc::EntryId id;
+    {
+        Ref<IMessage> message = CreateUnsavedMessage(Inbox());
+        ASSERT_EQ(SetOne(message.Get(), BinaryValue(PR_HTML, mapisvc::EntryId(html.begin(), html.end()))), S_OK);
+        ASSERT_EQ(message->SaveChanges(KEEP_OPEN_READWRITE), S_OK);
+        id = EntryIdOf(message.Get());
+    }
+    Ref<IMessage> message = OpenMessage(Session(), id);
+    Ref<IStream> stream = Open(message.Get(), PR_HTML, 0);
+    EXPECT_EQ(SizeOf(stream.Get()), html.size());
+    EXPECT_TRUE(ReadAll(stream.Get()) == html);
+    const mapisvc::EntryId whole = GetBinary(message.Get(), PR_HTML);
+    EXPECT_TRUE(std::string(whole.begin(), whole.end()) == html);
+}
 } // namespace

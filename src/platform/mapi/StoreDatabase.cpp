@@ -553,6 +553,8 @@ HRESULT StoreDatabase::HasSubfolders(int64_t folder, bool& has)
 
 HRESULT StoreDatabase::LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data)
 {
+    // Found and read in one snapshot, so that a value replaced in between is read whole, as it is now.
+    ReadBatch batch(*this);
     std::unique_ptr<StoredValue> value;
     if (HRESULT hr = OpenLargeValue(owner, part, propId, value))
         return hr;
