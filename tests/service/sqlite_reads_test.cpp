@@ -4,6 +4,7 @@
 #include "support/ServiceFixture.h"
 
 #include <string>
+#include <thread>
 
 namespace
 {
@@ -121,6 +122,17 @@ TEST_F(SqliteReadsTest, LeaseEndsWhenAChangeBeginsOrItsHolderEndsIt)
     db->EndLease();
     EXPECT_FALSE(db->InTransaction());
     EXPECT_TRUE(OtherCanCheckpointEverything());
+}
+
+TEST_F(SqliteReadsTest, LeaseThatHasLivedItsTimeEndsAtTheNextStatement)
+{
+    ASSERT_NE(db->BeginLease(), 0u);
+    EXPECT_EQ(Count(*db), 3);
+    ASSERT_EQ(other->Execute("INSERT INTO number VALUES(4)"), S_OK);
+    std::this_thread::sleep_for(mapisvc::Database::kLeaseLife + std::chrono::milliseconds(100));
+    EXPECT_EQ(Count(*db), 4); // read afresh, not from the lease's snapshot
+    EXPECT_EQ(db->Lease(), 0u);
+    EXPECT_FALSE(db->InTransaction());
 }
 
 TEST_F(SqliteReadsTest, NoLeaseInsideAChange)

@@ -199,7 +199,7 @@ Query Database::Prepare(const char* sql)
     CachedStatement& cached = m_statements[sql];
     if (cached.stmt && !cached.inUse)
     {
-        EndLeaseBeforeWriting(cached.stmt);
+        EndLeaseBefore(cached.stmt);
         cached.inUse = true;
         return Query(cached.stmt, &cached.inUse);
     }
@@ -210,7 +210,7 @@ Query Database::Prepare(const char* sql)
         sqlite3_finalize(stmt);
         return Query(nullptr, nullptr);
     }
-    EndLeaseBeforeWriting(stmt);
+    EndLeaseBefore(stmt);
     if (cached.stmt)
         return Query(stmt, nullptr);
     cached.stmt = stmt;
@@ -249,9 +249,9 @@ HRESULT Database::BlobPiece(const char* table, const char* column, int64_t row, 
     return SqliteResult(moved != SQLITE_OK ? moved : closed);
 }
 
-void Database::EndLeaseBeforeWriting(sqlite3_stmt* stmt)
+void Database::EndLeaseBefore(sqlite3_stmt* stmt)
 {
-    if (m_lease && !sqlite3_stmt_readonly(stmt))
+    if (m_lease && (!sqlite3_stmt_readonly(stmt) || !Lease()))
         EndLease();
 }
 
@@ -278,6 +278,14 @@ uint64_t Database::BeginLease()
     if (!InTransaction() && Execute("BEGIN DEFERRED") != S_OK)
         return 0;
     m_lease = ++m_lastLease;
+    m_leaseBegan = std::chrono::steady_clock::now();
+    return m_lease;
+}
+
+uint64_t Database::Lease()
+{
+    if (m_lease && std::chrono::steady_clock::now() - m_leaseBegan > kLeaseLife)
+        EndLease();
     return m_lease;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 
+#include <chrono>
 #include <unordered_map>
 #include <memory>
 #include <string>
@@ -87,12 +88,14 @@ public:
     // follow at once (the messages of a table's page opened one by one) share its snapshot and take no lock
     // again. Begun inside a ReadTransaction, it keeps that one open; else it begins its own. It ends when its
     // holder ends it, and by itself before anything is written on the connection (a transaction begun, or a
-    // statement that writes prepared), so a change never joins it and never works on an old snapshot.
+    // statement that writes prepared), so a change never joins it and never works on an old snapshot, and at
+    // the first statement or look at it once kLeaseLife has passed, so no read sees a snapshot older than that.
     // BeginLease gives the lease's number, 0 when none could be had (inside a change); Lease() the number of the
     // lease open now, so that what was read under one can tell whether it still holds.
+    static constexpr std::chrono::seconds kLeaseLife{1};
     uint64_t BeginLease();
     void EndLease();
-    uint64_t Lease() const { return m_lease; }
+    uint64_t Lease();
     const std::string& Path() const { return m_path; }
 
 private:
@@ -107,7 +110,8 @@ private:
     HRESULT Configure();
     // COMMIT of a transaction that only read, ROLLBACK if that fails: it never stays open.
     void EndRead();
-    void EndLeaseBeforeWriting(sqlite3_stmt* stmt);
+    // Ends the lease before a statement that writes, or once it has lived its time.
+    void EndLeaseBefore(sqlite3_stmt* stmt);
     template <class Move>
     HRESULT BlobPiece(const char* table, const char* column, int64_t row, uint64_t offset, size_t size, bool write,
                       Move move);
@@ -116,6 +120,7 @@ private:
     std::string m_path;
     bool m_reading = false; // a ReadTransaction's transaction is open
     uint64_t m_lease = 0;   // the lease open now
+    std::chrono::steady_clock::time_point m_leaseBegan;
     uint64_t m_lastLease = 0;
     // Keyed by the SQL text. The map's nodes stay where they are as it grows, so a query may hold its entry's flag.
     std::unordered_map<std::string, CachedStatement> m_statements;

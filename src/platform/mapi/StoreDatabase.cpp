@@ -50,10 +50,6 @@ CREATE TABLE IF NOT EXISTS name(id INTEGER PRIMARY KEY, key BLOB NOT NULL UNIQUE
 // Large values go to and from the store a piece at a time.
 constexpr size_t kLargeValuePiece = 1 << 20;
 
-// How long the rows of a table's page are kept for opening, at most: its read lease holds back the
-// checkpoints of other processes' writes, and a page opened at a host's leisure is read afresh instead.
-constexpr std::chrono::seconds kPageLife(1);
-
 // A reserved message id: a placeholder row of no type, invisible to every table until the message is saved.
 constexpr ULONG kReserved = 0;
 
@@ -667,7 +663,6 @@ HRESULT StoreDatabase::ScanPage(const void* owner, int64_t folder, int64_t after
     ClearPage();
     m_page.owner = owner;
     m_page.lease = m_db->BeginLease();
-    m_page.read = std::chrono::steady_clock::now();
     HRESULT hr = ScanMessageRows(folder, afterId, limit,
                                  [&](const Query& query)
                                  {
@@ -701,7 +696,7 @@ bool StoreDatabase::TakePageRow(int64_t id, ObjectRecord& record, const std::vec
 {
     if (m_page.rows.empty())
         return false;
-    if (m_page.lease != m_db->Lease() || std::chrono::steady_clock::now() - m_page.read > kPageLife)
+    if (m_page.lease != m_db->Lease())
     {
         ClearPage();
         return false;

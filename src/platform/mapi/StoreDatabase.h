@@ -14,7 +14,6 @@
 #include "platform/mapi/Sqlite.h"
 #include "platform/mapi/StoredValue.h"
 
-#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -137,7 +136,7 @@ public:
     // ScanMessages for a page of a table whose messages are about to be opened one by one: the rows are read
     // under a read lease (Database::BeginLease) and kept whole, so that opening each of them (LoadObject) reads
     // it from the same snapshot without a statement or a lock. The page ends when its last row is opened, when
-    // `owner` reads its next page or calls EndPage, when anything is written, or a second after it was read.
+    // `owner` reads its next page or calls EndPage, or when its lease ends (anything written, or its time up).
     HRESULT ScanPage(const void* owner, int64_t folder, int64_t afterId, size_t limit, const std::vector<ULONG>* wanted,
                      std::vector<ObjectRecord>& messages);
     // Ends the page `owner` read, if it is still the store's page.
@@ -182,7 +181,6 @@ private:
     {
         const void* owner = nullptr;
         uint64_t lease = 0;
-        std::chrono::steady_clock::time_point read;
         std::unordered_map<int64_t, std::pair<ObjectRecord, std::string>> rows; // the record without props; the blob
     };
 
