@@ -205,6 +205,29 @@ TEST_F(StreamTest, LargeValuesOfEverySizeAboutAPieceReadBackWhole)
     }
 }
 
+TEST_F(StreamTest, StoredValueReadInKilobytesAcrossReadAheadWindowsReadsBackWhole)
+{
+    const std::string data = Pattern(3 * 65536 + 100);
+    Ref<IMessage> message = OpenMessage(Session(), SaveAttachment(data));
+    Ref<IAttach> attach = OpenFirstAttachment(message.Get());
+    Ref<IStream> stream = Open(attach.Get(), PR_ATTACH_DATA_BIN, 0);
+    std::string read;
+    char chunk[1024];
+    ULONG got = 0;
+    do
+    {
+        ASSERT_EQ(stream->Read(chunk, sizeof(chunk), &got), S_OK);
+        read.append(chunk, got);
+    } while (got == sizeof(chunk));
+    EXPECT_TRUE(read == data);
+    // Backwards into a window read before.
+    LARGE_INTEGER move = {};
+    move.QuadPart = 65530;
+    ASSERT_EQ(stream->Seek(move, STREAM_SEEK_SET, nullptr), S_OK);
+    ASSERT_EQ(stream->Read(chunk, 12, &got), S_OK);
+    EXPECT_EQ(std::string(chunk, got), data.substr(65530, 12));
+}
+
 TEST_F(StreamTest, StoredValueReadsInPartsFromAnyPosition)
 {
     const size_t piece = 1 << 20;
@@ -280,6 +303,10 @@ TEST_F(StreamTest, StreamOverAValueReplacedMeanwhileFailsInsteadOfMixingTwoValue
         ASSERT_EQ(attach->SaveChanges(0), S_OK);
         ASSERT_EQ(writer->SaveChanges(0), S_OK);
     }
+    // Past what was read ahead before the value was replaced.
+    LARGE_INTEGER move = {};
+    move.QuadPart = 200000;
+    ASSERT_EQ(stream->Seek(move, STREAM_SEEK_SET, nullptr), S_OK);
     EXPECT_EQ(stream->Read(buffer, sizeof(buffer), &read), STG_E_READFAULT);
 }
 

@@ -578,20 +578,44 @@ public:
 
     uint64_t Size() const override { return m_size; }
 
+    // Small reads (a caller pausing after every kilobyte) are served from a window read ahead, so that the store
+    // is asked once per window instead of once per read.
     HRESULT Read(uint64_t offset, void* out, size_t size) override
     {
         if (offset > m_size || size > m_size - offset)
             return MAPI_E_INVALID_PARAMETER;
-        return m_store.ReadLargeValuePiece(m_owner, m_part, m_propId, m_row, offset, out, size);
+        if (size >= kWindow)
+            return m_store.ReadLargeValuePiece(m_owner, m_part, m_propId, m_row, offset, out, size);
+        if (offset < m_windowStart || offset + size > m_windowStart + m_window.size())
+            if (HRESULT hr = FillWindow(offset))
+                return hr;
+        if (size)
+            std::memcpy(out, m_window.data() + (offset - m_windowStart), size);
+        return S_OK;
     }
 
 private:
+    static constexpr size_t kWindow = 64 * 1024;
+
+    HRESULT FillWindow(uint64_t offset)
+    {
+        m_window.resize(static_cast<size_t>(std::min<uint64_t>(kWindow, m_size - offset)));
+        m_windowStart = offset;
+        HRESULT hr = m_store.ReadLargeValuePiece(m_owner, m_part, m_propId, m_row, offset, m_window.data(),
+                                                 m_window.size());
+        if (hr)
+            m_window.clear();
+        return hr;
+    }
+
     StoreDatabase& m_store;
     int64_t m_owner;
     ULONG m_part;
     ULONG m_propId;
     int64_t m_row;
     uint64_t m_size;
+    std::string m_window; // the bytes of the value from m_windowStart
+    uint64_t m_windowStart = 0;
 };
 
 HRESULT StoreDatabase::OpenLargeValue(int64_t owner, ULONG part, ULONG propId, std::unique_ptr<StoredValue>& value)
