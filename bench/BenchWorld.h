@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -214,7 +215,8 @@ template <typename T> void DeleteAll(CArray<T*, T*>& arr)
 }
 
 // The library and its baseline timed alternately, the order swapped every iteration so that neither always
-// runs on a warm cache; the iteration's time is the library's.
+// runs on a warm cache; the iteration's time is the library's. Besides the wall clock, each side's CPU time
+// (of this thread) is counted, which a machine loaded by other work disturbs far less.
 class SideBySide
 {
 public:
@@ -223,43 +225,67 @@ public:
     {
         for (auto _ : state)
         {
-            double dLibrary = 0;
-            double dBaseline = 0;
+            Times library, baseline;
             if (m_nRuns++ % 2 == 0)
             {
-                dLibrary = Seconds(runLibrary);
-                dBaseline = Seconds(runBaseline);
+                library = Measure(runLibrary);
+                baseline = Measure(runBaseline);
             }
             else
             {
-                dBaseline = Seconds(runBaseline);
-                dLibrary = Seconds(runLibrary);
+                baseline = Measure(runBaseline);
+                library = Measure(runLibrary);
             }
-            m_dLibrary += dLibrary;
-            m_dBaseline += dBaseline;
-            state.SetIterationTime(dLibrary);
+            m_library.Add(library);
+            m_baseline.Add(baseline);
+            state.SetIterationTime(library.dWall);
         }
     }
 
-    // Per-item microseconds of both and the ratio library / baseline.
+    // Per-item microseconds of both and the ratio library / baseline, by the wall clock and by CPU time.
     void Report(benchmark::State& state, int64_t nItemsPerRun) const
     {
         const double dItems = static_cast<double>(m_nRuns * nItemsPerRun);
-        state.counters["lib_us_per_item"] = m_dLibrary * 1e6 / dItems;
-        state.counters["raw_us_per_item"] = m_dBaseline * 1e6 / dItems;
-        state.counters["ratio"] = m_dBaseline > 0 ? m_dLibrary / m_dBaseline : 0;
+        state.counters["lib_us_per_item"] = m_library.dWall * 1e6 / dItems;
+        state.counters["raw_us_per_item"] = m_baseline.dWall * 1e6 / dItems;
+        state.counters["ratio"] = m_baseline.dWall > 0 ? m_library.dWall / m_baseline.dWall : 0;
+        state.counters["lib_cpu_us_per_item"] = m_library.dCpu * 1e6 / dItems;
+        state.counters["raw_cpu_us_per_item"] = m_baseline.dCpu * 1e6 / dItems;
+        state.counters["cpu_ratio"] = m_baseline.dCpu > 0 ? m_library.dCpu / m_baseline.dCpu : 0;
     }
 
 private:
-    template <typename F> static double Seconds(F run)
+    struct Times
     {
+        double dWall = 0;
+        double dCpu = 0;
+        void Add(const Times& other)
+        {
+            dWall += other.dWall;
+            dCpu += other.dCpu;
+        }
+    };
+
+    static double ThreadCpuSeconds()
+    {
+        timespec now = {};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+    }
+
+    template <typename F> static Times Measure(F run)
+    {
+        const double dCpuStart = ThreadCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
         run();
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        Times times;
+        times.dWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        times.dCpu = ThreadCpuSeconds() - dCpuStart;
+        return times;
     }
 
     int64_t m_nRuns = 0;
-    double m_dLibrary = 0;
-    double m_dBaseline = 0;
+    Times m_library;
+    Times m_baseline;
 };
 } // namespace benchworld

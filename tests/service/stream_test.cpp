@@ -16,6 +16,50 @@ protected:
         return stream;
     }
 
+    // A saved message with one attachment whose data is `data`, written through a stream in 64 KB writes.
+    mapisvc::EntryId SaveAttachment(const std::string& data)
+    {
+        Ref<IMessage> message = CreateUnsavedMessage(Inbox());
+        Ref<IAttach> attach;
+        ULONG num = 0;
+        EXPECT_EQ(message->CreateAttach(nullptr, 0, &num, attach.Out()), S_OK);
+        {
+            Ref<IStream> stream = Open(attach.Get(), PR_ATTACH_DATA_BIN, MAPI_CREATE | MAPI_MODIFY);
+            // Sized first, so that an empty value is written too.
+            EXPECT_EQ(stream->SetSize(ULARGE_INTEGER{}), S_OK);
+            for (size_t offset = 0; offset < data.size(); offset += 65536)
+            {
+                const ULONG chunk = static_cast<ULONG>(std::min<size_t>(65536, data.size() - offset));
+                EXPECT_EQ(stream->Write(data.data() + offset, chunk, nullptr), S_OK);
+            }
+        }
+        EXPECT_EQ(attach->SaveChanges(0), S_OK);
+        EXPECT_EQ(message->SaveChanges(0), S_OK);
+        return EntryIdOf(message.Get());
+    }
+
+    Ref<IAttach> OpenFirstAttachment(IMessage* message, ULONG flags = 0)
+    {
+        Ref<IAttach> attach;
+        EXPECT_EQ(message->OpenAttach(0, nullptr, flags, attach.Out()), S_OK);
+        return attach;
+    }
+
+    static std::string Pattern(size_t size)
+    {
+        std::string data(size, '\0');
+        for (size_t i = 0; i < size; ++i)
+            data[i] = static_cast<char>(i * 7 + i / 1000);
+        return data;
+    }
+
+    static ULONGLONG SizeOf(IStream* stream)
+    {
+        STATSTG stat = {};
+        EXPECT_EQ(stream->Stat(&stat, STATFLAG_NONAME), S_OK);
+        return stat.cbSize.QuadPart;
+    }
+
     std::string ReadAll(IStream* stream)
     {
         std::string data;
@@ -132,5 +176,155 @@ TEST_F(StreamTest, LargeValuesGoInAndOutWithTheSave)
     Ref<IStream> stream = Open(attach.Get(), PR_ATTACH_DATA_BIN, 0);
     EXPECT_TRUE(ReadAll(stream.Get()) == data);
     EXPECT_EQ(GetBinary(attach.Get(), PR_ATTACH_DATA_BIN).size(), data.size());
+}
+
+// Values kept out of line move to and from the store in pieces of a megabyte: every size about a piece's edge
+// reads back whole, through the property and through a stream read in pieces of another size.
+TEST_F(StreamTest, LargeValuesOfEverySizeAboutAPieceReadBackWhole)
+{
+    const size_t piece = 1 << 20;
+    for (size_t size : {size_t(0), size_t(1), size_t(4097), piece - 1, piece, piece + 1, 10 * piece})
+    {
+        SCOPED_TRACE(size);
+        const std::string data = Pattern(size);
+        Ref<IMessage> message = OpenMessage(Session(), SaveAttachment(data));
+        Ref<IAttach> attach = OpenFirstAttachment(message.Get());
+        Ref<IStream> stream = Open(attach.Get(), PR_ATTACH_DATA_BIN, 0);
+        EXPECT_EQ(SizeOf(stream.Get()), size);
+        std::string read;
+        std::string chunk(300007, '\0');
+        ULONG got = 0;
+        do
+        {
+            ASSERT_EQ(stream->Read(chunk.data(), static_cast<ULONG>(chunk.size()), &got), S_OK);
+            read.append(chunk.data(), got);
+        } while (got == chunk.size());
+        EXPECT_TRUE(read == data);
+        const mapisvc::EntryId whole = GetBinary(attach.Get(), PR_ATTACH_DATA_BIN);
+        EXPECT_TRUE(std::string(whole.begin(), whole.end()) == data);
+    }
+}
+
+TEST_F(StreamTest, StoredValueReadInKilobytesAcrossReadAheadWindowsReadsBackWhole)
+{
+    const std::string data = Pattern(3 * 65536 + 100);
+    Ref<IMessage> message = OpenMessage(Session(), SaveAttachment(data));
+    Ref<IAttach> attach = OpenFirstAttachment(message.Get());
+    Ref<IStream> stream = Open(attach.Get(), PR_ATTACH_DATA_BIN, 0);
+    std::string read;
+    char chunk[1024];
+    ULONG got = 0;
+    do
+    {
+        ASSERT_EQ(stream->Read(chunk, sizeof(chunk), &got), S_OK);
+        read.append(chunk, got);
+    } while (got == sizeof(chunk));
+    EXPECT_TRUE(read == data);
+    // Backwards into a window read before.
+    LARGE_INTEGER move = {};
+    move.QuadPart = 65530;
+    ASSERT_EQ(stream->Seek(move, STREAM_SEEK_SET, nullptr), S_OK);
+    ASSERT_EQ(stream->Read(chunk, 12, &got), S_OK);
+    EXPECT_EQ(std::string(chunk, got), data.substr(65530, 12));
+}
+
+TEST_F(StreamTest, StoredValueReadsInPartsFromAnyPosition)
+{
+    const size_t piece = 1 << 20;
+    const std::string data = Pattern(piece + 5);
+    Ref<IMessage> message = OpenMessage(Session(), SaveAttachment(data));
+    Ref<IAttach> attach = OpenFirstAttachment(message.Get());
+    Ref<IStream> stream = Open(attach.Get(), PR_ATTACH_DATA_BIN, 0);
+    LARGE_INTEGER move = {};
+    move.QuadPart = piece - 2;
+    ASSERT_EQ(stream->Seek(move, STREAM_SEEK_SET, nullptr), S_OK);
+    char buffer[16] = {};
+    ULONG read = 0;
+    ASSERT_EQ(stream->Read(buffer, 4, &read), S_OK);
+    EXPECT_EQ(std::string(buffer, read), data.substr(piece - 2, 4));
+    // A read that asks for more than is left gets what is left, then nothing.
+    ASSERT_EQ(stream->Read(buffer, sizeof(buffer), &read), S_OK);
+    EXPECT_EQ(std::string(buffer, read), data.substr(piece + 2));
+    ASSERT_EQ(stream->Read(buffer, sizeof(buffer), &read), S_OK);
+    EXPECT_EQ(read, 0u);
+    move.QuadPart = -3;
+    ULARGE_INTEGER position = {};
+    ASSERT_EQ(stream->Seek(move, STREAM_SEEK_END, &position), S_OK);
+    EXPECT_EQ(position.QuadPart, piece + 2);
+    EXPECT_EQ(stream->Write("x", 1, nullptr), STG_E_ACCESSDENIED);
+    EXPECT_EQ(stream->Revert(), MAPI_E_NO_SUPPORT);
+}
+
+TEST_F(StreamTest, StoredValueWrittenInPlaceKeepsTheRestAndSavesWithTheMessage)
+{
+    const std::string data = Pattern(200000);
+    const mapisvc::EntryId id = SaveAttachment(data);
+    {
+        Ref<IMessage> message = OpenMessage(Session(), id);
+        Ref<IAttach> attach = OpenFirstAttachment(message.Get(), MAPI_MODIFY);
+        Ref<IStream> stream = Open(attach.Get(), PR_ATTACH_DATA_BIN, MAPI_MODIFY);
+        LARGE_INTEGER move = {};
+        move.QuadPart = 100000;
+        ASSERT_EQ(stream->Seek(move, STREAM_SEEK_SET, nullptr), S_OK);
+        ASSERT_EQ(stream->Write("xyz", 3, nullptr), S_OK);
+        ULARGE_INTEGER size = {};
+        size.QuadPart = 150000;
+        ASSERT_EQ(stream->SetSize(size), S_OK);
+        EXPECT_EQ(SizeOf(stream.Get()), 150000u);
+        ASSERT_EQ(stream->Commit(0), S_OK);
+        stream.Reset();
+        ASSERT_EQ(attach->SaveChanges(0), S_OK);
+        ASSERT_EQ(message->SaveChanges(0), S_OK);
+    }
+    std::string expected = data.substr(0, 150000);
+    expected.replace(100000, 3, "xyz");
+    Ref<IMessage> message = OpenMessage(Session(), id);
+    Ref<IAttach> attach = OpenFirstAttachment(message.Get());
+    Ref<IStream> stream = Open(attach.Get(), PR_ATTACH_DATA_BIN, 0);
+    EXPECT_TRUE(ReadAll(stream.Get()) == expected);
+}
+
+TEST_F(StreamTest, StreamOverAValueReplacedMeanwhileFailsInsteadOfMixingTwoValues)
+{
+    const std::string data = Pattern(300000);
+    const mapisvc::EntryId id = SaveAttachment(data);
+    Ref<IMessage> reader = OpenMessage(Session(), id);
+    Ref<IAttach> readerAttach = OpenFirstAttachment(reader.Get());
+    Ref<IStream> stream = Open(readerAttach.Get(), PR_ATTACH_DATA_BIN, 0);
+    char buffer[1000] = {};
+    ULONG read = 0;
+    ASSERT_EQ(stream->Read(buffer, sizeof(buffer), &read), S_OK);
+    {
+        Ref<IMessage> writer = OpenMessage(Session(), id);
+        Ref<IAttach> attach = OpenFirstAttachment(writer.Get(), MAPI_MODIFY);
+        const std::string other = Pattern(300001);
+        ASSERT_EQ(SetOne(attach.Get(), BinaryValue(PR_ATTACH_DATA_BIN, mapisvc::EntryId(other.begin(), other.end()))),
+                  S_OK);
+        ASSERT_EQ(attach->SaveChanges(0), S_OK);
+        ASSERT_EQ(writer->SaveChanges(0), S_OK);
+    }
+    // Past what was read ahead before the value was replaced.
+    LARGE_INTEGER move = {};
+    move.QuadPart = 200000;
+    ASSERT_EQ(stream->Seek(move, STREAM_SEEK_SET, nullptr), S_OK);
+    EXPECT_EQ(stream->Read(buffer, sizeof(buffer), &read), STG_E_READFAULT);
+}
+
+TEST_F(StreamTest, LargeValueOfTheMessageItselfReadsInPiecesFromTheStore)
+{
+    const std::string html = Pattern(50000);
+    mapisvc::EntryId id;
+    {
+        Ref<IMessage> message = CreateUnsavedMessage(Inbox());
+        ASSERT_EQ(SetOne(message.Get(), BinaryValue(PR_HTML, mapisvc::EntryId(html.begin(), html.end()))), S_OK);
+        ASSERT_EQ(message->SaveChanges(KEEP_OPEN_READWRITE), S_OK);
+        id = EntryIdOf(message.Get());
+    }
+    Ref<IMessage> message = OpenMessage(Session(), id);
+    Ref<IStream> stream = Open(message.Get(), PR_HTML, 0);
+    EXPECT_EQ(SizeOf(stream.Get()), html.size());
+    EXPECT_TRUE(ReadAll(stream.Get()) == html);
+    const mapisvc::EntryId whole = GetBinary(message.Get(), PR_HTML);
+    EXPECT_TRUE(std::string(whole.begin(), whole.end()) == html);
 }
 } // namespace

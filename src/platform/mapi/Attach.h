@@ -24,6 +24,10 @@ public:
     void ComputedIds(std::vector<ULONG>& ids) override;
     bool IsReadOnlyProp(ULONG propId) const override;
     HRESULT LoadLargeValue(Prop& prop) override { return m_message->LoadAttachmentValue(m_num, prop); }
+    bool OpenLargeValue(const Prop& prop, std::unique_ptr<StoredValue>& value) override
+    {
+        return m_message->OpenAttachmentValue(m_num, prop, value);
+    }
     NamedProps* Names() override { return m_message->Names(); }
     bool StoresUnicode() const override { return m_message->StoresUnicode(); }
     HRESULT Save(ULONG ulFlags) override;

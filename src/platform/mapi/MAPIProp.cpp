@@ -163,6 +163,18 @@ const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
     return prop;
 }
 
+bool PropertyHost::OpenUnloadedValue(ULONG ulPropTag, std::unique_ptr<StoredValue>& value)
+{
+    const Prop* prop = StoredProps().Find(PROP_ID(ulPropTag));
+    if (!prop || prop->loaded || PROP_TYPE(prop->tag) != PROP_TYPE(ulPropTag))
+        return false;
+    std::vector<ULONG> computed;
+    ComputedIds(computed);
+    if (std::find(computed.begin(), computed.end(), PROP_ID(ulPropTag)) != computed.end())
+        return false;
+    return OpenLargeValue(*prop, value);
+}
+
 std::vector<ULONG> PropertyHost::AllTags(bool unicode)
 {
     std::vector<ULONG> ids;
@@ -401,11 +413,18 @@ HRESULT OpenPropertyOf(PropertyHost& host, IUnknown* owner, ULONG ulPropTag, LPC
     if (write)
         if (HRESULT hr = host.CheckWritable())
             return hr;
-    std::string data;
-    if (!create)
-        if (HRESULT hr = host.ReadStreamValue(ulPropTag, false, data))
-            return hr;
-    auto* stream = new PropertyStream(owner, &host, ulPropTag, std::move(data), write);
+    std::unique_ptr<StoredValue> stored;
+    PropertyStream* stream = nullptr;
+    if (!create && host.OpenUnloadedValue(ulPropTag, stored))
+        stream = new PropertyStream(owner, &host, ulPropTag, std::move(stored), write);
+    else
+    {
+        std::string data;
+        if (!create)
+            if (HRESULT hr = host.ReadStreamValue(ulPropTag, false, data))
+                return hr;
+        stream = new PropertyStream(owner, &host, ulPropTag, std::move(data), write);
+    }
     *lppUnk = static_cast<IStream*>(stream);
     return S_OK;
 }

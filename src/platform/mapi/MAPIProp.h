@@ -38,6 +38,8 @@ public:
     virtual bool IsReadOnlyProp(ULONG propId) const { return false; }
     // Reads the bytes of a value stored out of line.
     virtual HRESULT LoadLargeValue(Prop& prop) { return MAPI_E_NOT_FOUND; }
+    // A value stored out of line, to be read in pieces where it lies (false: read it whole with LoadLargeValue).
+    virtual bool OpenLargeValue(const Prop& prop, std::unique_ptr<StoredValue>& value) { return false; }
     virtual PropertyNames* Names() { return nullptr; }
     // The character width strings are kept in.
     virtual bool StoresUnicode() const { return true; }
@@ -55,6 +57,9 @@ public:
     HRESULT WriteStreamValue(ULONG ulPropTag, std::string data) override;
     bool StreamWritable() const override { return m_access == Access::ReadWrite; }
 
+    // A stream's value read where the store keeps it: a stored value of the stream's own type whose bytes are
+    // not loaded and that is not computed.
+    bool OpenUnloadedValue(ULONG ulPropTag, std::unique_ptr<StoredValue>& value);
     // The property with this id, stored or computed, its bytes loaded; null when the object has none.
     const Prop* FindProp(ULONG propId, Prop& scratch);
     std::vector<ULONG> AllTags(bool unicode);

@@ -102,6 +102,13 @@ HRESULT Message::LoadLargeValue(Prop& prop)
     return Store().Db().LoadLargeValue(m_record.id, 0, PROP_ID(prop.tag), prop.data);
 }
 
+bool Message::OpenLargeValue(const Prop& prop, std::unique_ptr<StoredValue>& value)
+{
+    // A message held in memory (new, or attached to another) has every value loaded.
+    return !m_isNew && m_record.id != 0 &&
+           Store().Db().OpenLargeValue(m_record.id, 0, PROP_ID(prop.tag), value) == S_OK;
+}
+
 HRESULT Message::LoadAttachments()
 {
     if (m_attachmentsLoaded)
@@ -157,6 +164,20 @@ HRESULT Message::LoadAttachmentValue(ULONG num, Prop& prop)
         }
     }
     return Store().Db().LoadLargeValue(m_record.id, num + 1, PROP_ID(prop.tag), prop.data);
+}
+
+bool Message::OpenAttachmentValue(ULONG num, const Prop& prop, std::unique_ptr<StoredValue>& value)
+{
+    // An attachment saved into this message since it was read has its values here, not in the store.
+    auto it = m_attachments.find(num);
+    if (it != m_attachments.end())
+    {
+        const Prop* held = it->second.record.props.Find(PROP_ID(prop.tag));
+        if (held && held->loaded)
+            return false;
+    }
+    return !m_isNew && m_record.id != 0 &&
+           Store().Db().OpenLargeValue(m_record.id, num + 1, PROP_ID(prop.tag), value) == S_OK;
 }
 
 HRESULT Message::GetAttachmentTable(ULONG ulFlags, LPMAPITABLE* lppTable)

@@ -46,6 +46,7 @@ public:
     // What its attachments ask of it.
     HRESULT CommitAttachment(ULONG num, const PropertyBag& props);
     HRESULT LoadAttachmentValue(ULONG num, Prop& prop);
+    bool OpenAttachmentValue(ULONG num, const Prop& prop, std::unique_ptr<StoredValue>& value);
 
     // PropertyHost
     PropertyBag& StoredProps() override { return m_record.props; }
@@ -54,6 +55,7 @@ public:
     bool ConvertProp(const Prop& stored, ULONG requestedType, Prop& converted) override;
     bool IsReadOnlyProp(ULONG propId) const override;
     HRESULT LoadLargeValue(Prop& prop) override;
+    bool OpenLargeValue(const Prop& prop, std::unique_ptr<StoredValue>& value) override;
     NamedProps* Names() override { return &Store().Db().Names(); }
     bool StoresUnicode() const override { return Store().Info().unicode; }
     HRESULT Save(ULONG ulFlags) override;

@@ -19,6 +19,13 @@ PropertyStream::PropertyStream(IUnknown* owner, StreamOwner* host, ULONG ulPropT
 {
 }
 
+PropertyStream::PropertyStream(IUnknown* owner, StreamOwner* host, ULONG ulPropTag, std::unique_ptr<StoredValue> stored,
+                               bool writable)
+    : m_owner(ComPtr<IUnknown>::AddRefed(owner)), m_host(host), m_tag(ulPropTag), m_stored(std::move(stored)),
+      m_writable(writable)
+{
+}
+
 PropertyStream::~PropertyStream()
 {
     if (m_written)
@@ -37,9 +44,16 @@ HRESULT PropertyStream::Read(void* pv, ULONG cb, ULONG* pcbRead)
         return hr;
     if (!pv && cb)
         return call.Done(STG_E_INVALIDPOINTER);
-    const uint64_t available = m_position < m_data.size() ? m_data.size() - m_position : 0;
+    const uint64_t available = m_position < Size() ? Size() - m_position : 0;
     const ULONG count = static_cast<ULONG>(std::min<uint64_t>(cb, available));
-    if (count)
+    if (pcbRead)
+        *pcbRead = 0;
+    if (m_stored && count)
+    {
+        if (FAILED(m_stored->Read(m_position, pv, count)))
+            return call.Done(STG_E_READFAULT);
+    }
+    else if (count)
         std::memcpy(pv, m_data.data() + m_position, count);
     m_position += count;
     if (pcbRead)
@@ -58,6 +72,8 @@ HRESULT PropertyStream::Write(const void* pv, ULONG cb, ULONG* pcbWritten)
         return call.Done(STG_E_ACCESSDENIED);
     if (!pv && cb)
         return call.Done(STG_E_INVALIDPOINTER);
+    if (HRESULT hr = LoadStored())
+        return call.Done(hr);
     if (m_position + cb > m_data.size())
         if (HRESULT hr = Resize(m_position + cb))
             return call.Done(hr);
@@ -84,7 +100,7 @@ HRESULT PropertyStream::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin, ULARGE_INTE
         base = static_cast<int64_t>(m_position);
         break;
     case STREAM_SEEK_END:
-        base = static_cast<int64_t>(m_data.size());
+        base = static_cast<int64_t>(Size());
         break;
     default:
         return call.Done(STG_E_INVALIDFUNCTION);
@@ -96,6 +112,21 @@ HRESULT PropertyStream::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin, ULARGE_INTE
     if (plibNewPosition)
         plibNewPosition->QuadPart = m_position;
     return call.Done(S_OK);
+}
+
+HRESULT PropertyStream::LoadStored()
+{
+    if (!m_stored)
+        return S_OK;
+    if (HRESULT hr = Resize(m_stored->Size()))
+        return hr;
+    if (FAILED(m_stored->Read(0, m_data.data(), m_data.size())))
+    {
+        m_data.clear();
+        return STG_E_READFAULT;
+    }
+    m_stored.reset();
+    return S_OK;
 }
 
 HRESULT PropertyStream::Resize(uint64_t size)
@@ -120,6 +151,8 @@ HRESULT PropertyStream::SetSize(ULARGE_INTEGER libNewSize)
         return hr;
     if (!m_writable)
         return call.Done(STG_E_ACCESSDENIED);
+    if (HRESULT hr = LoadStored())
+        return call.Done(hr);
     if (HRESULT hr = Resize(libNewSize.QuadPart))
         return call.Done(hr);
     m_written = true;
@@ -133,15 +166,19 @@ HRESULT PropertyStream::CopyTo(IStream* pstm, ULARGE_INTEGER cb, ULARGE_INTEGER*
         return hr;
     if (!pstm)
         return call.Done(STG_E_INVALIDPOINTER);
-    const uint64_t available = m_position < m_data.size() ? m_data.size() - m_position : 0;
+    const uint64_t available = m_position < Size() ? Size() - m_position : 0;
     uint64_t remaining = std::min<uint64_t>(cb.QuadPart, available);
     uint64_t read = 0, written = 0;
+    std::string buffer;
     HRESULT hr = S_OK;
     while (remaining && hr == S_OK)
     {
         const ULONG chunk = static_cast<ULONG>(std::min<uint64_t>(remaining, 1 << 20));
+        const char* bytes = nullptr;
+        if ((hr = Piece(chunk, buffer, bytes)) != S_OK)
+            break;
         ULONG done = 0;
-        hr = pstm->Write(m_data.data() + m_position, chunk, &done);
+        hr = pstm->Write(bytes, chunk, &done);
         m_position += chunk;
         read += chunk;
         written += done;
@@ -152,6 +189,20 @@ HRESULT PropertyStream::CopyTo(IStream* pstm, ULARGE_INTEGER cb, ULARGE_INTEGER*
     if (pcbWritten)
         pcbWritten->QuadPart = written;
     return call.Done(hr);
+}
+
+HRESULT PropertyStream::Piece(ULONG count, std::string& buffer, const char*& bytes)
+{
+    if (!m_stored)
+    {
+        bytes = m_data.data() + m_position;
+        return S_OK;
+    }
+    buffer.resize(count);
+    if (FAILED(m_stored->Read(m_position, buffer.data(), count)))
+        return STG_E_READFAULT;
+    bytes = buffer.data();
+    return S_OK;
 }
 
 HRESULT PropertyStream::Commit(DWORD grfCommitFlags)
@@ -194,7 +245,7 @@ HRESULT PropertyStream::Stat(STATSTG* pstatstg, DWORD grfStatFlag)
     std::memset(pstatstg, 0, sizeof(*pstatstg));
     // The stream has no name to hand out, whatever grfStatFlag asks.
     pstatstg->type = STGTY_STREAM;
-    pstatstg->cbSize.QuadPart = m_data.size();
+    pstatstg->cbSize.QuadPart = Size();
     pstatstg->grfMode = m_writable ? STGM_READWRITE : STGM_READ;
     return call.Done(S_OK);
 }

@@ -1,10 +1,14 @@
-// IStream over one property of a service object (OpenProperty with IID_IStream). The value is read into memory
-// when the stream opens; writes go back to the object's properties at Commit and, as with Outlook's stores, at
-// the stream's final Release when it was written since, so they take effect with the object's next save.
+// IStream over one property of a service object (OpenProperty with IID_IStream). A value the store keeps out of
+// line is read from the store a piece at a time, as the caller reads; any other value, or one about to be
+// written, is held in memory. Writes go back to the object's properties at Commit and, as with Outlook's
+// stores, at the stream's final Release when it was written since, so they take effect with the object's next
+// save.
 #pragma once
 
 #include "platform/mapi/ComObject.h"
+#include "platform/mapi/StoredValue.h"
 
+#include <memory>
 #include <string>
 
 namespace mapisvc
@@ -27,6 +31,9 @@ class PropertyStream : public ComObject<IStream>
 public:
     // Keeps a reference to `owner` (the COM object behind `host`) while the stream lives.
     PropertyStream(IUnknown* owner, StreamOwner* host, ULONG ulPropTag, std::string data, bool writable);
+    // Over a value read from where it is stored until the stream is first written.
+    PropertyStream(IUnknown* owner, StreamOwner* host, ULONG ulPropTag, std::unique_ptr<StoredValue> stored,
+                   bool writable);
     ~PropertyStream() override;
 
     const char* InterfaceName() const override { return "IStream"; }
@@ -48,11 +55,17 @@ protected:
     bool Implements(REFIID riid) const override;
 
 private:
+    uint64_t Size() const { return m_stored ? m_stored->Size() : m_data.size(); }
+    // The value's bytes in memory, read whole from the store first if that is where they are.
+    HRESULT LoadStored();
     HRESULT Resize(uint64_t size);
+    // `count` bytes of the value from the position: where they lie in memory, or read into `buffer`.
+    HRESULT Piece(ULONG count, std::string& buffer, const char*& bytes);
 
     ComPtr<IUnknown> m_owner;
     StreamOwner* m_host;
     ULONG m_tag;
+    std::unique_ptr<StoredValue> m_stored; // where the bytes are read from until they are in m_data
     std::string m_data;
     uint64_t m_position = 0;
     bool m_writable;

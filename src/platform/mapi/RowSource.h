@@ -30,10 +30,20 @@ public:
     // all) lets a source skip properties no column, restriction or sort key asks for.
     virtual HRESULT Scan(int64_t afterKey, size_t limit, const std::vector<ULONG>* wanted,
                          std::vector<TableRow>& rows) = 0;
+    // Scan for rows handed out to a caller who is about to open their objects one by one: a source may keep
+    // them ready for that.
+    virtual HRESULT ScanToOpen(int64_t afterKey, size_t limit, const std::vector<ULONG>* wanted,
+                               std::vector<TableRow>& rows)
+    {
+        return Scan(afterKey, limit, wanted, rows);
+    }
     // The rows of these keys in this order; keys whose rows are gone are skipped.
     virtual HRESULT Fetch(const std::vector<int64_t>& keys, const std::vector<ULONG>* wanted,
                           std::vector<TableRow>& rows) = 0;
     virtual HRESULT Count(ULONG& count) = 0;
+    // Holds what the reads of one table call share (a snapshot of the source's database) until it is released;
+    // null for a source that needs nothing held.
+    virtual std::shared_ptr<void> BeginBatch() { return nullptr; }
     // The columns a table has before SetColumns.
     virtual std::vector<ULONG> DefaultColumns() const = 0;
     // The recipients or attachments of a row, for RES_SUBRESTRICTION.

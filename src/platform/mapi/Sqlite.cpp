@@ -1,6 +1,7 @@
 #include "platform/mapi/Sqlite.h"
 
 #include <cstdlib>
+#include <limits>
 #include <sqlite3.h>
 #include <strings.h>
 
@@ -95,6 +96,13 @@ Query& Query::BindNull(int index)
 {
     if (m_stmt)
         sqlite3_bind_null(m_stmt, index);
+    return *this;
+}
+
+Query& Query::BindZeroBlob(int index, uint64_t size)
+{
+    if (m_stmt)
+        sqlite3_bind_zeroblob64(m_stmt, index, size);
     return *this;
 }
 
@@ -195,6 +203,7 @@ Query Database::Prepare(const char* sql)
     CachedStatement& cached = m_statements[sql];
     if (cached.stmt && !cached.inUse)
     {
+        EndLeaseBefore(cached.stmt);
         cached.inUse = true;
         return Query(cached.stmt, &cached.inUse);
     }
@@ -205,11 +214,49 @@ Query Database::Prepare(const char* sql)
         sqlite3_finalize(stmt);
         return Query(nullptr, nullptr);
     }
+    EndLeaseBefore(stmt);
     if (cached.stmt)
         return Query(stmt, nullptr);
     cached.stmt = stmt;
     cached.inUse = true;
     return Query(stmt, &cached.inUse);
+}
+
+HRESULT Database::ReadBlob(const char* table, const char* column, int64_t row, uint64_t offset, void* out, size_t size)
+{
+    return BlobPiece(table, column, row, offset, size, false,
+                     [out](sqlite3_blob* blob, int count, int at) { return sqlite3_blob_read(blob, out, count, at); });
+}
+
+HRESULT Database::WriteBlob(const char* table, const char* column, int64_t row, uint64_t offset, const void* data,
+                            size_t size)
+{
+    return BlobPiece(table, column, row, offset, size, true,
+                     [data](sqlite3_blob* blob, int count, int at)
+                     { return sqlite3_blob_write(blob, data, count, at); });
+}
+
+template <class Move>
+HRESULT Database::BlobPiece(const char* table, const char* column, int64_t row, uint64_t offset, size_t size,
+                            bool write, Move move)
+{
+    // SQLite counts a value's bytes in an int.
+    constexpr uint64_t kLimit = std::numeric_limits<int>::max();
+    if (offset > kLimit || size > kLimit - offset)
+        return MAPI_E_CALL_FAILED;
+    sqlite3_blob* blob = nullptr;
+    const int opened = sqlite3_blob_open(m_db, "main", table, column, row, write ? 1 : 0, &blob);
+    if (opened != SQLITE_OK)
+        return (opened & 0xFF) == SQLITE_ERROR ? MAPI_E_NOT_FOUND : SqliteResult(opened);
+    const int moved = move(blob, static_cast<int>(size), static_cast<int>(offset));
+    const int closed = sqlite3_blob_close(blob);
+    return SqliteResult(moved != SQLITE_OK ? moved : closed);
+}
+
+void Database::EndLeaseBefore(sqlite3_stmt* stmt)
+{
+    if (m_lease && (!sqlite3_stmt_readonly(stmt) || !Lease()))
+        EndLease();
 }
 
 int64_t Database::LastInsertId() const
@@ -222,6 +269,45 @@ int Database::Changes() const
     return sqlite3_changes(m_db);
 }
 
+bool Database::InTransaction() const
+{
+    return sqlite3_get_autocommit(m_db) == 0;
+}
+
+uint64_t Database::BeginLease()
+{
+    EndLease();
+    if (InTransaction() && !m_reading)
+        return 0;
+    if (!InTransaction() && Execute("BEGIN DEFERRED") != S_OK)
+        return 0;
+    m_lease = ++m_lastLease;
+    m_leaseBegan = std::chrono::steady_clock::now();
+    return m_lease;
+}
+
+uint64_t Database::Lease()
+{
+    if (m_lease && std::chrono::steady_clock::now() - m_leaseBegan > kLeaseLife)
+        EndLease();
+    return m_lease;
+}
+
+void Database::EndLease()
+{
+    if (!m_lease)
+        return;
+    m_lease = 0;
+    if (!m_reading)
+        EndRead();
+}
+
+void Database::EndRead()
+{
+    if (InTransaction() && Execute("COMMIT") != S_OK)
+        Execute("ROLLBACK");
+}
+
 Transaction::~Transaction()
 {
     if (m_open)
@@ -230,6 +316,7 @@ Transaction::~Transaction()
 
 HRESULT Transaction::Begin()
 {
+    m_db.EndLease();
     HRESULT hr = m_db.Execute("BEGIN IMMEDIATE");
     m_open = hr == S_OK;
     return hr;
@@ -241,5 +328,22 @@ HRESULT Transaction::Commit()
     if (hr == S_OK)
         m_open = false;
     return hr;
+}
+
+ReadTransaction::ReadTransaction(Database& db) : m_db(db)
+{
+    // Without a batch every statement still reads on its own, so a failed BEGIN costs speed, not results.
+    m_open = !m_db.InTransaction() && m_db.Execute("BEGIN DEFERRED") == S_OK;
+    m_db.m_reading = m_open;
+}
+
+ReadTransaction::~ReadTransaction()
+{
+    if (!m_open)
+        return;
+    m_db.m_reading = false;
+    // A lease begun inside the batch keeps its transaction; EndLease ends it.
+    if (!m_db.m_lease)
+        m_db.EndRead();
 }
 } // namespace mapisvc

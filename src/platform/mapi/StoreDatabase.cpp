@@ -6,6 +6,7 @@
 #include "platform/mapi/WellKnownNames.h"
 #include "platform/trace/Trace.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <fcntl.h>
@@ -53,12 +54,16 @@ CREATE TABLE IF NOT EXISTS name(id INTEGER PRIMARY KEY, key BLOB NOT NULL UNIQUE
 // write more. Stores made before keep the page size they were made with.
 constexpr int kStorePageSize = 16384;
 
+// Large values go to and from the store a piece at a time.
+constexpr size_t kLargeValuePiece = 1 << 20;
+
 // A reserved message id: a placeholder row of no type, invisible to every table until the message is saved.
 constexpr ULONG kReserved = 0;
 
 const char* const kObjectColumns = "SELECT id, type, parent, flags, attach_seq, recip_seq, props FROM object ";
 
-ObjectRecord ReadObject(const Query& query, const std::vector<ULONG>* wanted)
+// The columns of an object row (kObjectColumns) but its properties.
+ObjectRecord ReadHeader(const Query& query)
 {
     ObjectRecord record;
     record.id = query.Int(0);
@@ -67,6 +72,12 @@ ObjectRecord ReadObject(const Query& query, const std::vector<ULONG>* wanted)
     record.flags = static_cast<LONG>(query.Int(3));
     record.attachSeq = static_cast<ULONG>(query.Int(4));
     record.recipSeq = static_cast<ULONG>(query.Int(5));
+    return record;
+}
+
+ObjectRecord ReadObject(const Query& query, const std::vector<ULONG>* wanted)
+{
+    ObjectRecord record = ReadHeader(query);
     record.props = PropertyBag::Parse(query.Blob(6), wanted);
     return record;
 }
@@ -442,6 +453,8 @@ Bytes StoreDatabase::EntryIdOf(ULONG type, int64_t id, bool shortTerm) const
 HRESULT StoreDatabase::LoadObject(int64_t id, ObjectRecord& record, const std::vector<ULONG>* wanted)
 {
     auto lock = Lock();
+    if (TakePageRow(id, record, wanted))
+        return S_OK;
     Query query = m_db->Prepare("SELECT id, type, parent, flags, attach_seq, recip_seq, props FROM object "
                                 "WHERE id = ? AND type <> 0");
     if (!query.Bind(1, id).Step())
@@ -571,24 +584,191 @@ HRESULT StoreDatabase::CountChildrenBelow(int64_t parent, bool allLevels, ULONG 
 
 HRESULT StoreDatabase::LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data)
 {
+    // Found and read in one snapshot, so that a value replaced in between is read whole, as it is now.
+    ReadBatch batch(*this);
+    std::unique_ptr<StoredValue> value;
+    if (HRESULT hr = OpenLargeValue(owner, part, propId, value))
+        return hr;
+    try
+    {
+        data.resize(static_cast<size_t>(value->Size()));
+    }
+    catch (const std::bad_alloc&)
+    {
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    }
+    return value->Read(0, data.data(), data.size());
+}
+
+// A value kept out of line, found by its row. A value rewritten gets a new row (WriteLargeValue) and a deleted
+// owner's id is never given again, so a row that still holds the same owner, part and property holds the same
+// value, and a reader between pieces never mixes two values.
+class LargeValueInStore : public StoredValue
+{
+public:
+    LargeValueInStore(StoreDatabase& store, int64_t owner, ULONG part, ULONG propId, int64_t row, uint64_t size)
+        : m_store(store), m_owner(owner), m_part(part), m_propId(propId), m_row(row), m_size(size)
+    {
+    }
+
+    uint64_t Size() const override { return m_size; }
+
+    // Small reads (a caller pausing after every kilobyte) are served from a window read ahead, so that the store
+    // is asked once per window instead of once per read.
+    HRESULT Read(uint64_t offset, void* out, size_t size) override
+    {
+        if (offset > m_size || size > m_size - offset)
+            return MAPI_E_INVALID_PARAMETER;
+        if (size >= kWindow)
+            return m_store.ReadLargeValuePiece(m_owner, m_part, m_propId, m_row, offset, out, size);
+        if (offset < m_windowStart || offset + size > m_windowStart + m_window.size())
+            if (HRESULT hr = FillWindow(offset))
+                return hr;
+        if (size)
+            std::memcpy(out, m_window.data() + (offset - m_windowStart), size);
+        return S_OK;
+    }
+
+private:
+    static constexpr size_t kWindow = 64 * 1024;
+
+    HRESULT FillWindow(uint64_t offset)
+    {
+        m_window.resize(static_cast<size_t>(std::min<uint64_t>(kWindow, m_size - offset)));
+        m_windowStart = offset;
+        HRESULT hr = m_store.ReadLargeValuePiece(m_owner, m_part, m_propId, m_row, offset, m_window.data(),
+                                                 m_window.size());
+        if (hr)
+            m_window.clear();
+        return hr;
+    }
+
+    StoreDatabase& m_store;
+    int64_t m_owner;
+    ULONG m_part;
+    ULONG m_propId;
+    int64_t m_row;
+    uint64_t m_size;
+    std::string m_window; // the bytes of the value from m_windowStart
+    uint64_t m_windowStart = 0;
+};
+
+HRESULT StoreDatabase::OpenLargeValue(int64_t owner, ULONG part, ULONG propId, std::unique_ptr<StoredValue>& value)
+{
     auto lock = Lock();
-    Query query = m_db->Prepare("SELECT data FROM largevalue WHERE owner = ? AND part = ? AND prop = ?");
+    // length() of a blob is read from its header, without its content.
+    Query query = m_db->Prepare("SELECT rowid, length(data) FROM largevalue WHERE owner = ? AND part = ? AND prop = ?");
     if (!query.Bind(1, owner).Bind(2, part).Bind(3, propId).Step())
         return query.Result() ? query.Result() : MAPI_E_NOT_FOUND;
-    data.assign(query.Blob(0));
+    value.reset(new LargeValueInStore(*this, owner, part, propId, query.Int(0), static_cast<uint64_t>(query.Int(1))));
     return S_OK;
+}
+
+HRESULT StoreDatabase::ReadLargeValuePiece(int64_t owner, ULONG part, ULONG propId, int64_t row, uint64_t offset,
+                                           void* out, size_t size)
+{
+    ReadBatch batch(*this);
+    {
+        Query query = m_db->Prepare("SELECT rowid FROM largevalue WHERE owner = ? AND part = ? AND prop = ?");
+        if (!query.Bind(1, owner).Bind(2, part).Bind(3, propId).Step())
+            return query.Result() ? query.Result() : MAPI_E_NOT_FOUND;
+        if (query.Int(0) != row)
+            return MAPI_E_NOT_FOUND;
+    }
+    return size ? m_db->ReadBlob("largevalue", "data", row, offset, out, size) : S_OK;
+}
+
+HRESULT StoreDatabase::WriteLargeValue(int64_t owner, ULONG part, ULONG propId, std::string_view data)
+{
+    // The new row id is counted before the old row (if any) is replaced, so it is never the old one.
+    Query write = m_db->Prepare("INSERT OR REPLACE INTO largevalue(rowid, owner, part, prop, data) "
+                                "VALUES((SELECT coalesce(max(rowid), 0) + 1 FROM largevalue), ?, ?, ?, ?)");
+    write.Bind(1, owner).Bind(2, part).Bind(3, propId).BindZeroBlob(4, data.size());
+    if (HRESULT hr = write.Run())
+        return hr;
+    const int64_t row = m_db->LastInsertId();
+    for (size_t offset = 0; offset < data.size(); offset += kLargeValuePiece)
+    {
+        const size_t piece = std::min(kLargeValuePiece, data.size() - offset);
+        if (HRESULT hr = m_db->WriteBlob("largevalue", "data", row, offset, data.data() + offset, piece))
+            return hr;
+    }
+    return S_OK;
+}
+
+template <class Visit>
+HRESULT StoreDatabase::ScanMessageRows(int64_t folder, int64_t afterId, size_t limit, Visit visit)
+{
+    Query query = m_db->Prepare("SELECT id, type, parent, flags, attach_seq, recip_seq, props FROM object "
+                                "WHERE parent = ? AND type = 5 AND id > ? ORDER BY id LIMIT ?");
+    query.Bind(1, folder).Bind(2, afterId).Bind(3, static_cast<int64_t>(limit));
+    while (query.Step())
+        visit(query);
+    return query.Result();
 }
 
 HRESULT StoreDatabase::ScanMessages(int64_t folder, int64_t afterId, size_t limit, const std::vector<ULONG>* wanted,
                                     std::vector<ObjectRecord>& messages)
 {
     auto lock = Lock();
-    Query query = m_db->Prepare("SELECT id, type, parent, flags, attach_seq, recip_seq, props FROM object "
-                                "WHERE parent = ? AND type = 5 AND id > ? ORDER BY id LIMIT ?");
-    query.Bind(1, folder).Bind(2, afterId).Bind(3, static_cast<int64_t>(limit));
-    while (query.Step())
-        messages.push_back(ReadObject(query, wanted));
-    return query.Result();
+    return ScanMessageRows(folder, afterId, limit,
+                           [&](const Query& query) { messages.push_back(ReadObject(query, wanted)); });
+}
+
+HRESULT StoreDatabase::ScanPage(const void* owner, int64_t folder, int64_t afterId, size_t limit,
+                                const std::vector<ULONG>* wanted, std::vector<ObjectRecord>& messages)
+{
+    auto lock = Lock();
+    ClearPage();
+    m_page.owner = owner;
+    m_page.lease = m_db->BeginLease();
+    HRESULT hr = ScanMessageRows(folder, afterId, limit,
+                                 [&](const Query& query)
+                                 {
+                                     ObjectRecord header = ReadHeader(query);
+                                     messages.push_back(header);
+                                     messages.back().props = PropertyBag::Parse(query.Blob(6), wanted);
+                                     if (m_page.lease)
+                                         m_page.rows.emplace(
+                                             header.id, std::make_pair(std::move(header), std::string(query.Blob(6))));
+                                 });
+    if (hr != S_OK || m_page.rows.empty())
+        ClearPage();
+    return hr;
+}
+
+void StoreDatabase::EndPage(const void* owner)
+{
+    auto lock = Lock();
+    if (m_page.owner == owner)
+        ClearPage();
+}
+
+void StoreDatabase::ClearPage()
+{
+    if (m_page.lease && m_page.lease == m_db->Lease())
+        m_db->EndLease();
+    m_page = Page();
+}
+
+bool StoreDatabase::TakePageRow(int64_t id, ObjectRecord& record, const std::vector<ULONG>* wanted)
+{
+    if (m_page.rows.empty())
+        return false;
+    if (m_page.lease != m_db->Lease())
+    {
+        ClearPage();
+        return false;
+    }
+    auto it = m_page.rows.find(id);
+    if (it == m_page.rows.end())
+        return false;
+    record = std::move(it->second.first);
+    record.props = PropertyBag::Parse(it->second.second, wanted);
+    m_page.rows.erase(it);
+    if (m_page.rows.empty())
+        ClearPage();
+    return true;
 }
 
 HRESULT StoreDatabase::LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records)
@@ -623,7 +803,7 @@ HRESULT StoreDatabase::CountAttachments(int64_t message, ULONG& count)
 
 HRESULT StoreDatabase::LoadWholeMessage(int64_t id, WholeMessage& message)
 {
-    auto lock = Lock();
+    ReadBatch batch(*this);
     if (HRESULT hr = LoadObject(id, message.record))
         return hr;
     if (message.record.type != MAPI_MESSAGE)
@@ -660,8 +840,7 @@ HRESULT StoreDatabase::SyncLargeValues(int64_t owner, ULONG part, const Property
         const bool known = stored.erase(propId) != 0;
         if (!prop.loaded || (known && !prop.dirty))
             continue;
-        Query write = m_db->Prepare("INSERT OR REPLACE INTO largevalue(owner, part, prop, data) VALUES(?, ?, ?, ?)");
-        if (HRESULT hr = write.Bind(1, owner).Bind(2, part).Bind(3, propId).BindBlob(4, prop.data).Run())
+        if (HRESULT hr = WriteLargeValue(owner, part, propId, prop.data))
             return hr;
     }
     for (ULONG propId : stored)

@@ -12,11 +12,13 @@
 #include "platform/mapi/Notifier.h"
 #include "platform/mapi/PropertyBag.h"
 #include "platform/mapi/Sqlite.h"
+#include "platform/mapi/StoredValue.h"
 
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace mapisvc
@@ -90,6 +92,18 @@ struct WholeMessage
 class StoreDatabase
 {
 public:
+    // The reads of one call (a page of a table, a message with its parts) made under the store's lock and one
+    // read transaction: one snapshot, one taking of the database's locks. No change may be made while it lives.
+    class ReadBatch
+    {
+    public:
+        explicit ReadBatch(StoreDatabase& store) : m_lock(store.m_mutex), m_transaction(*store.m_db) {}
+
+    private:
+        std::unique_lock<std::recursive_mutex> m_lock;
+        ReadTransaction m_transaction;
+    };
+
     // Creates a new store file with its root folder, IPM subtree and, when asked, the standard folders.
     static HRESULT Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders);
     // The process's connection to an existing store file. MAPI_E_NOT_FOUND when there is no file,
@@ -125,11 +139,21 @@ public:
     // The children of type `childType` (MAPI_MESSAGE or MAPI_FOLDER) of every folder below `parent` (its
     // sub-folders, or all levels below it), in one grouped query; a folder without such children is left out.
     HRESULT CountChildrenBelow(int64_t parent, bool allLevels, ULONG childType, std::map<int64_t, ChildCounts>& counts);
+    // A value kept out of line (part 0: the message's own, n + 1: attachment n's), whole or to be read in pieces.
     HRESULT LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data);
+    HRESULT OpenLargeValue(int64_t owner, ULONG part, ULONG propId, std::unique_ptr<StoredValue>& value);
 
     // Messages of a folder in id order after `afterId`, at most `limit`.
     HRESULT ScanMessages(int64_t folder, int64_t afterId, size_t limit, const std::vector<ULONG>* wanted,
                          std::vector<ObjectRecord>& messages);
+    // ScanMessages for a page of a table whose messages are about to be opened one by one: the rows are read
+    // under a read lease (Database::BeginLease) and kept whole, so that opening each of them (LoadObject) reads
+    // it from the same snapshot without a statement or a lock. The page ends when its last row is opened, when
+    // `owner` reads its next page or calls EndPage, or when its lease ends (anything written, or its time up).
+    HRESULT ScanPage(const void* owner, int64_t folder, int64_t afterId, size_t limit, const std::vector<ULONG>* wanted,
+                     std::vector<ObjectRecord>& messages);
+    // Ends the page `owner` read, if it is still the store's page.
+    void EndPage(const void* owner);
     HRESULT LoadAttachments(int64_t message, std::vector<SubRecord>& attachments);
     HRESULT LoadRecipients(int64_t message, std::vector<SubRecord>& recipients);
     HRESULT CountAttachments(int64_t message, ULONG& count);
@@ -165,8 +189,26 @@ private:
     HRESULT ReadMeta();
     // Deletes the placeholder rows of reserved ids.
     HRESULT ReclaimReservedIds();
+    // The message rows of the last page that ScanPage read and that are not opened yet.
+    struct Page
+    {
+        const void* owner = nullptr;
+        uint64_t lease = 0;
+        std::unordered_map<int64_t, std::pair<ObjectRecord, std::string>> rows; // the record without props; the blob
+    };
+
+    template <class Visit> HRESULT ScanMessageRows(int64_t folder, int64_t afterId, size_t limit, Visit visit);
+    // The record of `id` from the page, if the page is still under its lease.
+    bool TakePageRow(int64_t id, ObjectRecord& record, const std::vector<ULONG>* wanted);
+    void ClearPage();
     // `fresh`: the owner has nothing stored yet.
     HRESULT SyncLargeValues(int64_t owner, ULONG part, const PropertyBag& props, bool fresh);
+    // Writes a value out of line in pieces, under a row id no value had before (see OpenLargeValue).
+    HRESULT WriteLargeValue(int64_t owner, ULONG part, ULONG propId, std::string_view data);
+    // A piece of the value of `row`, provided `row` still holds the value of that owner, part and property.
+    HRESULT ReadLargeValuePiece(int64_t owner, ULONG part, ULONG propId, int64_t row, uint64_t offset, void* out,
+                                size_t size);
+    friend class LargeValueInStore;
     // The saved attachments' rows, each with its large values (part: attachment number + 1).
     HRESULT SaveAttachments(const MessageSave& save);
     HRESULT DeleteMessageRows(int64_t id);
@@ -184,6 +226,7 @@ private:
     bool m_unicode = true;
     int64_t m_roles[static_cast<size_t>(FolderRole::Count)] = {};
     std::unique_ptr<NamedProps> m_names;
+    Page m_page;
     Notifier m_notifier;
 };
 } // namespace mapisvc

@@ -12,14 +12,24 @@ class ContentsRows : public RowSource
 {
 public:
     ContentsRows(std::shared_ptr<StoreDatabase> store, int64_t folder) : m_store(std::move(store)), m_folder(folder) {}
+    ~ContentsRows() override { m_store->EndPage(this); }
 
     HRESULT Scan(int64_t afterKey, size_t limit, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows) override
     {
         std::vector<ObjectRecord> messages;
         if (HRESULT hr = m_store->ScanMessages(m_folder, std::max<int64_t>(afterKey, 0), limit, wanted, messages))
             return hr;
-        for (ObjectRecord& message : messages)
-            rows.push_back(RowOf(std::move(message), wanted));
+        AppendRows(std::move(messages), wanted, rows);
+        return S_OK;
+    }
+
+    HRESULT ScanToOpen(int64_t afterKey, size_t limit, const std::vector<ULONG>* wanted,
+                       std::vector<TableRow>& rows) override
+    {
+        std::vector<ObjectRecord> messages;
+        if (HRESULT hr = m_store->ScanPage(this, m_folder, std::max<int64_t>(afterKey, 0), limit, wanted, messages))
+            return hr;
+        AppendRows(std::move(messages), wanted, rows);
         return S_OK;
     }
 
@@ -41,6 +51,8 @@ public:
 
     HRESULT Count(ULONG& count) override { return m_store->CountMessages(m_folder, count); }
 
+    std::shared_ptr<void> BeginBatch() override { return std::make_shared<StoreDatabase::ReadBatch>(*m_store); }
+
     std::vector<ULONG> DefaultColumns() const override
     {
         return {PR_INSTANCE_KEY,  PR_ENTRYID,      PR_MESSAGE_CLASS, PR_SUBJECT,
@@ -61,6 +73,13 @@ public:
     }
 
 private:
+    void AppendRows(std::vector<ObjectRecord> messages, const std::vector<ULONG>* wanted,
+                    std::vector<TableRow>& rows) const
+    {
+        for (ObjectRecord& message : messages)
+            rows.push_back(RowOf(std::move(message), wanted));
+    }
+
     TableRow RowOf(ObjectRecord message, const std::vector<ULONG>* wanted) const
     {
         TableRow row{message.id, std::move(message.props)};

@@ -59,6 +59,7 @@ bool Table::Matches(const TableRow& row) const
 
 template <class Visit> HRESULT Table::ForEachMatch(Visit visit)
 {
+    const auto snapshot = m_source->BeginBatch();
     int64_t after = std::numeric_limits<int64_t>::min();
     for (;;)
     {
@@ -144,8 +145,11 @@ HRESULT Table::Materialize()
     return S_OK;
 }
 
-HRESULT Table::StreamRows(size_t count, std::vector<TableRow>& rows)
+HRESULT Table::StreamRows(size_t count, bool toOpen, std::vector<TableRow>& rows)
 {
+    const auto snapshot = m_source->BeginBatch();
+    // Rows a restriction may pass over are never opened, so only a table without one has its rows kept ready.
+    const bool keep = toOpen && !m_restriction;
     // The first read asks for just the rows missing, so that an unrestricted fetch reads no row it does not hand
     // out; when a restriction passes too few of them, each further read asks for twice as many.
     size_t batchSize = 1;
@@ -154,7 +158,9 @@ HRESULT Table::StreamRows(size_t count, std::vector<TableRow>& rows)
         std::vector<TableRow> batch;
         const size_t want = std::min(std::max(count - rows.size(), batchSize), kScanBatch);
         batchSize = std::min(want * 2, kScanBatch);
-        if (HRESULT hr = m_source->Scan(m_lastKey, want, &m_wanted, batch))
+        HRESULT hr = keep ? m_source->ScanToOpen(m_lastKey, want, &m_wanted, batch)
+                          : m_source->Scan(m_lastKey, want, &m_wanted, batch);
+        if (hr)
             return hr;
         for (TableRow& row : batch)
         {
@@ -181,6 +187,7 @@ HRESULT Table::KeyedRows(LONG count, std::vector<TableRow>& rows)
     std::vector<int64_t> keys(m_keys.begin() + first, m_keys.begin() + last);
     if (count < 0)
         std::reverse(keys.begin(), keys.end());
+    const auto snapshot = m_source->BeginBatch();
     if (HRESULT hr = m_source->Fetch(keys, &m_wanted, rows))
         return hr;
     m_position = count >= 0 ? last : first;
@@ -307,7 +314,7 @@ HRESULT Table::SeekRow(BOOKMARK bkOrigin, LONG lRowCount, LONG* lplRowsSought)
     if (bkOrigin == BOOKMARK_CURRENT && lRowCount >= 0 && !m_materialized)
     {
         std::vector<TableRow> skipped;
-        HRESULT hr = StreamRows(static_cast<size_t>(lRowCount), skipped);
+        HRESULT hr = StreamRows(static_cast<size_t>(lRowCount), false, skipped);
         if (lplRowsSought)
             *lplRowsSought = static_cast<LONG>(skipped.size());
         return call.Done(hr);
@@ -371,6 +378,7 @@ HRESULT Table::FindRow(LPSRestriction lpRestriction, BOOKMARK bkOrigin, ULONG ul
     std::vector<ULONG> ids;
     wanted.CollectPropIds(ids);
     const bool backward = (ulFlags & DIR_BACKWARD) != 0;
+    const auto snapshot = m_source->BeginBatch();
     for (int64_t i = backward ? index - 1 : index; i >= 0 && i < int64_t(m_keys.size()); i += backward ? -1 : 1)
     {
         std::vector<TableRow> rows;
@@ -481,7 +489,7 @@ HRESULT Table::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* lppRows)
     if (lRowCount < 0 || !m_sort.empty())
         hr = Materialize();
     if (hr == S_OK)
-        hr = m_materialized ? KeyedRows(lRowCount, rows) : StreamRows(static_cast<size_t>(lRowCount), rows);
+        hr = m_materialized ? KeyedRows(lRowCount, rows) : StreamRows(static_cast<size_t>(lRowCount), true, rows);
     if (ulFlags & TBL_NOADVANCE)
     {
         m_position = position;

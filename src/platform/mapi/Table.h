@@ -63,7 +63,8 @@ private:
     void Rewind();
     void UpdateWanted();
     HRESULT Materialize();
-    HRESULT StreamRows(size_t count, std::vector<TableRow>& rows);
+    // `toOpen`: the rows go to a caller (QueryRows) who may open their objects next.
+    HRESULT StreamRows(size_t count, bool toOpen, std::vector<TableRow>& rows);
     HRESULT KeyedRows(LONG count, std::vector<TableRow>& rows);
     HRESULT CountRows(ULONG& count);
     HRESULT PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) const;
