@@ -1,6 +1,6 @@
 #include "platform/mapi/ProfileDatabase.h"
 
-#include "platform/mapi/DatabaseOpens.h"
+#include "platform/mapi/ProcessCounters.h"
 #include "platform/mapi/Home.h"
 #include "platform/mapi/Text.h"
 

@@ -1,6 +1,6 @@
 #include "platform/mapi/ServiceCall.h"
 
-#include "platform/mapi/BusyCalls.h"
+#include "platform/mapi/ProcessCounters.h"
 #include "platform/mapi/CallLog.h"
 #include "platform/mapi/Faults.h"
 

@@ -1,6 +1,6 @@
 #include "platform/mapi/StoreDatabase.h"
 
-#include "platform/mapi/DatabaseOpens.h"
+#include "platform/mapi/ProcessCounters.h"
 #include "platform/mapi/StoreLayout.h"
 #include "platform/mapi/Text.h"
 #include "platform/mapi/WellKnownNames.h"
@@ -549,12 +549,7 @@ HRESULT StoreDatabase::CountMessages(int64_t folder, ULONG& count, ULONG& unread
 
 HRESULT StoreDatabase::CountMessages(int64_t folder, ULONG& count)
 {
-    auto lock = Lock();
-    Query query = m_db->Prepare("SELECT COUNT(*) FROM object WHERE parent = ? AND type = 5");
-    if (!query.Bind(1, folder).Step())
-        return query.Result();
-    count = static_cast<ULONG>(query.Int(0));
-    return S_OK;
+    return CountRows("SELECT COUNT(*) FROM object WHERE parent = ? AND type = 5", folder, count);
 }
 
 HRESULT StoreDatabase::HasSubfolders(int64_t folder, bool& has)
@@ -636,8 +631,8 @@ private:
     {
         m_window.resize(static_cast<size_t>(std::min<uint64_t>(kWindow, m_size - offset)));
         m_windowStart = offset;
-        HRESULT hr = m_store.ReadLargeValuePiece(m_owner, m_part, m_propId, m_row, offset, m_window.data(),
-                                                 m_window.size());
+        HRESULT hr =
+            m_store.ReadLargeValuePiece(m_owner, m_part, m_propId, m_row, offset, m_window.data(), m_window.size());
         if (hr)
             m_window.clear();
         return hr;
@@ -793,9 +788,14 @@ HRESULT StoreDatabase::LoadRecipients(int64_t message, std::vector<SubRecord>& r
 
 HRESULT StoreDatabase::CountAttachments(int64_t message, ULONG& count)
 {
+    return CountRows("SELECT COUNT(*) FROM attachment WHERE message = ?", message, count);
+}
+
+HRESULT StoreDatabase::CountRows(const char* sql, int64_t owner, ULONG& count)
+{
     auto lock = Lock();
-    Query query = m_db->Prepare("SELECT COUNT(*) FROM attachment WHERE message = ?");
-    if (!query.Bind(1, message).Step())
+    Query query = m_db->Prepare(sql);
+    if (!query.Bind(1, owner).Step())
         return query.Result();
     count = static_cast<ULONG>(query.Int(0));
     return S_OK;

@@ -213,6 +213,8 @@ private:
     HRESULT SaveAttachments(const MessageSave& save);
     HRESULT DeleteMessageRows(int64_t id);
     // The attachments or recipients of a message: `sql` selects their key and properties in key order.
+    // The count a one-parameter COUNT(*) query gives for `owner`.
+    HRESULT CountRows(const char* sql, int64_t owner, ULONG& count);
     HRESULT LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records);
     void Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId = 0,
                  int64_t oldParent = 0);
