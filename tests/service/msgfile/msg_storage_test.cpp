@@ -5,6 +5,7 @@
 #include "support/ServiceHelpers.h"
 
 #include "platform/mapi/MessageCopy.h"
+#include "platform/trace/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +31,7 @@ Ref<IMessage> CreateFileMessage(const fs::path& path, Ref<IStorage>& storage)
 {
     const std::u16string wide = msgtest::WidePath(path);
     EXPECT_EQ(StgCreateDocfile(reinterpret_cast<const WCHAR*>(wide.c_str()),
-                               STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_TRANSACTED, 0,
-                               storage.Out()),
+                               STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_TRANSACTED, 0, storage.Out()),
               S_OK);
     Ref<IMessage> message;
     if (storage)
@@ -217,8 +217,8 @@ HRESULT OpenAsMessage(const fs::path& path)
 {
     Ref<IStorage> storage;
     const std::u16string wide = msgtest::WidePath(path);
-    HRESULT hr = StgOpenStorage(reinterpret_cast<const WCHAR*>(wide.c_str()), nullptr, STGM_READ, nullptr, 0,
-                                storage.Out());
+    HRESULT hr =
+        StgOpenStorage(reinterpret_cast<const WCHAR*>(wide.c_str()), nullptr, STGM_READ, nullptr, 0, storage.Out());
     if (FAILED(hr))
         return hr;
     Ref<IMessage> message;
@@ -244,7 +244,14 @@ TEST_F(MsgStorageTest, CyclicSectorChainIsRefused)
         if (i != fatSector)
             PutU32(bytes, fat + i * 4, i);
     WriteFileBytes(Scratch("cyclic.msg"), bytes);
+    mapipim::TraceCapture trace;
+    testing::internal::CaptureStderr();
     EXPECT_TRUE(FAILED(OpenAsMessage(Scratch("cyclic.msg"))));
+    // What the compound-file reader found wrong is the trace log's, never the host's standard error.
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    const std::vector<CString> lines = trace.GetLines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const CString& line) { return line.Find(_T("[MAPI] Compound file: ")) == 0; }));
 }
 
 TEST_F(MsgStorageTest, StreamClaimingMoreThanTheFileHoldsIsRefused)
@@ -307,7 +314,7 @@ TEST_F(MsgStorageTest, CopyRefusesMessagesNestedBeyondItsBound)
         ASSERT_EQ(SetOne(attachments.back().Get(), LongValue(PR_ATTACH_METHOD, ATTACH_EMBEDDED_MSG)), S_OK);
         messages.emplace_back();
         ASSERT_EQ(attachments.back()->OpenProperty(PR_ATTACH_DATA_OBJ, &IID_IMessage, 0, MAPI_CREATE | MAPI_MODIFY,
-                                                    messages.back().OutUnknown()),
+                                                   messages.back().OutUnknown()),
                   S_OK);
         current = messages.back().Get();
     }

@@ -1,6 +1,7 @@
 #include "platform/mapi/msg/CompoundFile.h"
 
 #include "platform/mapi/Text.h"
+#include "platform/trace/Trace.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
@@ -45,10 +46,27 @@ struct GErrorHolder
     std::string Message() const { return error && error->message ? error->message : "unreadable compound file"; }
 };
 
+// libgsf tells what it finds wrong in a damaged file through GLib's log, whose default handler writes to the host's
+// standard error. The caller already gets a failure result, and the platform's own storage functions print
+// nothing, so the details go to the trace log.
+void TraceGsfMessage(const gchar*, GLogLevelFlags, const gchar* message, gpointer)
+{
+    LOGTRACE(_T("[MAPI] Compound file: %s"), FromUtf8(message ? message : "").c_str());
+}
+
 void InitGsf()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gsf_init(); });
+    std::call_once(once,
+                   []
+                   {
+                       gsf_init();
+                       // Errors stay with GLib: they end the process whatever a handler does.
+                       const auto levels =
+                           GLogLevelFlags((G_LOG_LEVEL_MASK & ~G_LOG_LEVEL_ERROR) | G_LOG_FLAG_RECURSION);
+                       for (const char* domain : {"libgsf", "libgsf:msole"})
+                           g_log_set_handler(domain, levels, TraceGsfMessage, nullptr);
+                   });
 }
 
 class TreeReader
@@ -147,7 +165,8 @@ bool WriteChildren(GsfOutfile* outfile, const StorageNode& node)
             written = WriteChildren(GSF_OUTFILE(output.p), *child);
         }
         else if (!child->data.empty())
-            written = gsf_output_write(output.p, child->data.size(), reinterpret_cast<const guint8*>(child->data.data()));
+            written =
+                gsf_output_write(output.p, child->data.size(), reinterpret_cast<const guint8*>(child->data.data()));
         if (!gsf_output_close(output.p) || !written)
             return false;
     }
