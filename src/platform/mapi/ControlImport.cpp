@@ -1,8 +1,10 @@
 // Control API: importing an Outlook data file into a new store of a profile. The store is made as a file that
 // no profile lists, filled, closed, and only then listed in the profile; a failure or a cancel deletes the file.
-// A process killed halfway leaves an unlisted file that no session ever opens.
+// A process killed halfway leaves an unlisted file that no session ever opens, and that the next import removes
+// (ImportClaim.h).
 #include <mapipim/mapisvc.h>
 
+#include "platform/mapi/ImportClaim.h"
 #include "platform/mapi/Profiles.h"
 #include "platform/mapi/StoreDatabase.h"
 #include "platform/mapi/Text.h"
@@ -71,10 +73,17 @@ HRESULT ImportDataFile(const std::u16string& profile, const std::string& path, c
     std::string reason;
     if (!pst::DataFile::Open(path, file, reason))
         return Fail(result, MAPI_E_CORRUPT_DATA, reason);
+    RemoveAbandonedImports(*profiles);
     StoreInfo info;
     info.displayName = storeOptions.displayName;
     if (HRESULT hr = CreateUnlistedStore(*profiles, profile, storeOptions, info))
         return Fail(result, hr, "the new store could not be made");
+    ImportClaim claim; // let go only once the store is listed or deleted
+    if (HRESULT hr = claim.Take(info.path))
+    {
+        StoreDatabase::DeleteFile(info.path);
+        return Fail(result, hr, "the new store could not be claimed");
+    }
     HRESULT hr = FillStore(*file, info, options, result);
     if (hr == S_OK)
         hr = ListStore(*profiles, profile, info);

@@ -8,6 +8,11 @@
 #include "support/DataFileSamples.h"
 #include "support/ServiceFixture.h"
 
+#include <algorithm>
+#include <iterator>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace datafiletest;
 
 namespace
@@ -328,6 +333,45 @@ TEST_F(DataFileImportTest, NoSessionSeesTheStoreWhileItIsFilled)
     EXPECT_GT(filesMidway, before.size());
     EXPECT_EQ(storesMidway, 1u);
     EXPECT_EQ(StoreFiles(), before);
+}
+
+TEST_F(DataFileImportTest, TheNextImportRemovesTheStoreOfAnImportKilledHalfway)
+{
+    const auto file = Sample("mail_reports_password_aspose_unicode.pst");
+    if (!file)
+        GTEST_SKIP() << "sample absent";
+    ASSERT_EQ(mapisvc::EnsureDefaultProfile(&m_profile), S_OK);
+    const std::vector<std::string> before = StoreFiles();
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        mapisvc::ImportOptions options;
+        options.progress = [](ULONG done, ULONG) -> bool
+        {
+            if (done == 9)
+                _exit(0); // killed halfway: nothing of the import runs its cleanup
+            return true;
+        };
+        mapisvc::ImportResult result;
+        mapisvc::ImportDataFile(m_profile, file->string(), options, result);
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_GT(StoreFiles().size(), before.size()) << "the killed import left its files";
+
+    mapisvc::ImportResult result;
+    mapisvc::ImportOptions options;
+    options.storeName = u"Second";
+    ASSERT_EQ(mapisvc::ImportDataFile(m_profile, file->string(), options, result), S_OK) << result.reason;
+    std::vector<std::string> after = StoreFiles();
+    std::vector<std::string> added;
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
+    ASSERT_EQ(added.size(), 1u) << "only the second import's store is new, not the first one's remains";
+    EXPECT_EQ(added[0].substr(added[0].size() - 3), ".db");
+    MapiInit init;
+    EXPECT_EQ(VisibleStoreCount(), 2u);
 }
 
 TEST_F(DataFileImportTest, RefusesANameTheProfileHasAndAMissingProfile)
