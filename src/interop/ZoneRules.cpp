@@ -23,7 +23,7 @@ constexpr int kFirstRuleYear = 1970;
 std::string OffsetText(LONG nBiasMinutes)
 {
     const LONG nOffset = -nBiasMinutes; // UTC = local + bias
-    char text[8];
+    char text[16]; // "+HHMM" for the registry's zones; room for any bias besides
     snprintf(text, sizeof text, "%c%02ld%02ld", nOffset < 0 ? '-' : '+', std::labs(nOffset) / 60,
              std::labs(nOffset) % 60);
     return text;
@@ -60,7 +60,7 @@ std::string ByDay(const SYSTEMTIME& rule)
 void AppendObservance(std::string& out, const char* kind, const SYSTEMTIME& rule, int nYear, int nUntilYear,
                       LONG nFromBias, LONG nToBias)
 {
-    char start[32];
+    char start[48]; // room for any 16-bit fields, though a valid rule needs 15 characters
     snprintf(start, sizeof start, "%04d%02u%02dT%02u%02u%02u", nYear, rule.wMonth, TransitionDay(rule, nYear),
              rule.wHour, rule.wMinute, rule.wSecond);
     std::string rrule = "FREQ=YEARLY;BYMONTH=" + std::to_string(rule.wMonth) + ";" + ByDay(rule);

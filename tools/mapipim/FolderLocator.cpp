@@ -21,7 +21,7 @@ std::string Trimmed(const std::string& path)
 }
 } // namespace
 
-FolderLocator::FolderLocator(Host& host) : m_storeName(host.Options().store), m_host(host)
+FolderLocator::FolderLocator(Host& host) : m_host(host), m_storeName(host.Options().store)
 {
     m_stores.Discover(host, kDiscoverEverything, std::string());
     for (INT_PTR s = 0; s < m_stores.GetSize(); ++s)
