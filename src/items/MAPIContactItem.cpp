@@ -112,7 +112,7 @@ const LPCWSTR kAddressTypeNames[] = {_T("HOME"), _T("BUSINESS"), _T("OTHER")};
 
 // Every property GetInfo reads for the groups in ulFlags, for one batch read: the tables, the four properties of
 // each e-mail slot, the attachment flag and (when no pause is owed between body chunks) the body.
-std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
+std::vector<PropertyName> BuildPropertiesToRead(ULONG ulFlags, bool bBodyInBatch)
 {
     std::vector<PropertyName> properties;
     mapipim::CollectProperties(kNameFields, ulFlags, properties);
@@ -127,10 +127,25 @@ std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
         mapipim::CollectAddressProperties(properties);
         mapipim::CollectEmailSlotProperties(properties);
         properties.push_back({PR_HASATTACH, 0});
-        if (mapipim::GetPauseMilliseconds() == 0)
+        if (bBodyInBatch)
             properties.push_back({PR_BODY_W, 0});
     }
     return properties;
+}
+
+// The list for the read groups asked for, built once for each combination rather than for every item read.
+const std::vector<PropertyName>& PropertiesToRead(ULONG ulFlags)
+{
+    constexpr ULONG kGroups = MAPIPIM_CONTACT_TIMES | MAPIPIM_CONTACT_NAMES | MAPIPIM_CONTACT_OTHERS;
+    constexpr ULONG kBodyInBatch = kGroups + 1;
+    static const std::vector<std::vector<PropertyName>> lists = []
+    {
+        std::vector<std::vector<PropertyName>> all;
+        for (ULONG ulKey = 0; ulKey < 2 * kBodyInBatch; ++ulKey)
+            all.push_back(BuildPropertiesToRead(ulKey & kGroups, (ulKey & kBodyInBatch) != 0));
+        return all;
+    }();
+    return lists[(ulFlags & kGroups) | (mapipim::GetPauseMilliseconds() == 0 ? kBodyInBatch : 0)];
 }
 } // namespace
 

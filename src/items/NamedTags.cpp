@@ -41,6 +41,20 @@ bool AskObject(IMAPIProp* pObject, const std::vector<MAPINAMEID>& names, const s
     return true;
 }
 
+// What the session already knows of the name (its tag, or that a read finds no mapping); false when the store
+// must be asked.
+bool KnownAnswer(const StoreFacts* pFacts, const MAPINAMEID& name, bool bCreate, ULONG& ulTag, HRESULT& hr)
+{
+    const NamedPropertyMap::State state = pFacts ? pFacts->names.Find(name, ulTag) : NamedPropertyMap::State::Unknown;
+    if (state == NamedPropertyMap::State::Mapped)
+        hr = S_OK;
+    else if (state == NamedPropertyMap::State::Unmapped && !bCreate)
+        hr = MAPI_E_NOT_FOUND;
+    else
+        return false;
+    return true;
+}
+
 void Remember(StoreFacts* pFacts, const MAPINAMEID& name, ULONG ulTag, HRESULT hr, bool bCreate)
 {
     if (!pFacts)
@@ -75,16 +89,8 @@ void ResolveNamedTags(CMAPIItem& item, const std::vector<MAPINAMEID>& names, boo
     StoreFacts* pFacts = item.GetStoreFacts().get();
     std::vector<size_t> unknown;
     for (size_t i = 0; i < names.size(); ++i)
-    {
-        const NamedPropertyMap::State state =
-            pFacts ? pFacts->names.Find(names[i], tags[i]) : NamedPropertyMap::State::Unknown;
-        if (state == NamedPropertyMap::State::Mapped)
-            results[i] = S_OK;
-        else if (state == NamedPropertyMap::State::Unmapped && !bCreate)
-            results[i] = MAPI_E_NOT_FOUND;
-        else
+        if (!KnownAnswer(pFacts, names[i], bCreate, tags[i], results[i]))
             unknown.push_back(i);
-    }
     if (unknown.empty())
         return;
     HRESULT hrCall = S_OK;
@@ -105,6 +111,11 @@ void ResolveNamedTags(CMAPIItem& item, const std::vector<MAPINAMEID>& names, boo
 
 HRESULT ResolveNamedTag(CMAPIItem& item, const MAPINAMEID& name, bool bCreate, ULONG& ulTag)
 {
+    // Every field getter of a named property comes here: a name the session knows costs no allocation.
+    HRESULT hr = S_OK;
+    ulTag = PR_NULL;
+    if (item.GetMAPIProp() && KnownAnswer(item.GetStoreFacts().get(), name, bCreate, ulTag, hr))
+        return hr;
     std::vector<ULONG> tags;
     std::vector<HRESULT> results;
     ResolveNamedTags(item, {name}, bCreate, tags, results);

@@ -4,6 +4,7 @@
 
 #include "items/CancelFlag.h"
 #include "items/NamedTags.h"
+#include "session/StoreFacts.h"
 
 #include <algorithm>
 
@@ -11,9 +12,11 @@ namespace mapipim
 {
 namespace
 {
-// The tags to read: ordinary ones in the store's string form, named ones as their store's tags. A named property
-// the store has no mapping for is not asked for: its getter finds no tag and fails as it always did.
-std::vector<ULONG> TagsOf(CMAPIItem& item, const std::vector<PropertyName>& properties)
+// The tags to read as a tag array: ordinary ones in the store's string form, named ones as their store's tags. A
+// named property the store has no mapping for is not asked for: its getter finds no tag and fails as it always
+// did. bLasting turns false when a name could not be resolved for now (a failed call), which the next read must
+// try again.
+BatchTagCache::TagArray BuildTags(CMAPIItem& item, const std::vector<PropertyName>& properties, bool& bLasting)
 {
     std::vector<ULONG> tags;
     std::vector<MAPINAMEID> names;
@@ -30,12 +33,34 @@ std::vector<ULONG> TagsOf(CMAPIItem& item, const std::vector<PropertyName>& prop
     if (!names.empty())
         ResolveNamedTags(item, names, false, namedTags, results);
     for (size_t i = 0; i < namedTags.size(); ++i)
+    {
         if (results[i] == S_OK)
             tags.push_back(namedTags[i]);
+        else if (results[i] != MAPI_E_NOT_FOUND)
+            bLasting = false;
+    }
     // Each property once: a field read twice (an e-mail slot's address, say) needs one value.
     std::sort(tags.begin(), tags.end(), [](ULONG a, ULONG b) { return PROP_ID(a) < PROP_ID(b); });
     tags.erase(std::unique(tags.begin(), tags.end(), [](ULONG a, ULONG b) { return PROP_ID(a) == PROP_ID(b); }),
                tags.end());
+    tags.insert(tags.begin(), static_cast<ULONG>(tags.size()));
+    return std::make_shared<const std::vector<ULONG>>(std::move(tags));
+}
+
+// The tags of the properties, from the store's cache while its named-property map answers as when they were
+// built.
+BatchTagCache::TagArray TagsOf(CMAPIItem& item, const std::vector<PropertyName>& properties)
+{
+    bool bLasting = true;
+    StoreFacts* pFacts = item.GetStoreFacts().get();
+    if (!pFacts)
+        return BuildTags(item, properties, bLasting);
+    if (BatchTagCache::TagArray tags = pFacts->batchTags.Find(properties, pFacts->names.Generation()))
+        return tags;
+    BatchTagCache::TagArray tags = BuildTags(item, properties, bLasting);
+    // Building may have resolved names, which moves the map to a new generation: the tags belong to that one.
+    if (bLasting)
+        pFacts->batchTags.Keep(properties, pFacts->names.Generation(), tags);
     return tags;
 }
 } // namespace
@@ -43,39 +68,38 @@ std::vector<ULONG> TagsOf(CMAPIItem& item, const std::vector<PropertyName>& prop
 bool PropertyBatch::Read(CMAPIItem& item, const std::vector<PropertyName>& properties)
 {
     m_values.Reset();
-    m_cValues = 0;
-    m_positions.clear();
+    m_tags.reset();
     IMAPIProp* pObject = item.GetMAPIProp();
     if (!pObject || IsItemAccessCancelled())
         return false;
-    const std::vector<ULONG> tags = TagsOf(item, properties);
-    if (tags.empty())
+    BatchTagCache::TagArray tags = TagsOf(item, properties);
+    const ULONG cTags = (*tags)[0];
+    if (cTags == 0)
         return false;
-    std::vector<ULONG> tagArray(tags.size() + 1);
-    tagArray[0] = static_cast<ULONG>(tags.size());
-    std::copy(tags.begin(), tags.end(), tagArray.begin() + 1);
     ULONG cValues = 0;
-    const HRESULT hr = pObject->GetProps(reinterpret_cast<LPSPropTagArray>(tagArray.data()), item.GetStringFlags(),
-                                         &cValues, &m_values.Receive());
-    if ((hr != S_OK && hr != MAPI_W_ERRORS_RETURNED) || !m_values || cValues != tags.size())
+    // GetProps only reads the tag array; MAPI's signature lacks the const.
+    auto* pTagArray = reinterpret_cast<LPSPropTagArray>(const_cast<ULONG*>(tags->data()));
+    const HRESULT hr = pObject->GetProps(pTagArray, item.GetStringFlags(), &cValues, &m_values.Receive());
+    if ((hr != S_OK && hr != MAPI_W_ERRORS_RETURNED) || !m_values || cValues != cTags)
     {
         m_values.Reset();
         return false;
     }
-    m_cValues = cValues;
-    m_positions.reserve(cValues);
-    for (ULONG i = 0; i < cValues; ++i)
-        m_positions.emplace_back(PROP_ID(tags[i]), i);
+    m_tags = std::move(tags);
     return true;
 }
 
 const SPropValue* PropertyBatch::Find(ULONG ulPropTag) const
 {
-    const ULONG ulId = PROP_ID(ulPropTag);
-    const auto it = std::lower_bound(m_positions.begin(), m_positions.end(), std::make_pair(ulId, ULONG(0)));
-    if (it == m_positions.end() || it->first != ulId)
+    if (!m_tags)
         return nullptr;
-    return &m_values.Get()[it->second];
+    const ULONG ulId = PROP_ID(ulPropTag);
+    const auto first = m_tags->begin() + 1;
+    const auto it = std::lower_bound(first, m_tags->end(), ulId,
+                                     [](ULONG ulTag, ULONG ulWanted) { return PROP_ID(ulTag) < ulWanted; });
+    if (it == m_tags->end() || PROP_ID(*it) != ulId)
+        return nullptr;
+    return &m_values.Get()[it - first];
 }
 
 PropertyBatchScope::PropertyBatchScope(CMAPIItem& item, const std::vector<PropertyName>& properties) : m_item(item)

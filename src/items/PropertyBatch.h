@@ -5,23 +5,16 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "session/BatchTagCache.h"
+#include "session/PropertyName.h"
 #include "session/Scoped.h"
 
-#include <utility>
 #include <vector>
 
 class CMAPIItem;
 
 namespace mapipim
 {
-// A property as a field table names it: an ordinary tag (strings as PT_UNICODE, read in the store's form), or the
-// numeric id of a named property of a set index.
-struct PropertyName
-{
-    ULONG ulTag;
-    int nSet;
-};
-
 class PropertyBatch
 {
 public:
@@ -36,8 +29,7 @@ public:
 
 private:
     ScopedBuffer<SPropValue> m_values;
-    ULONG m_cValues = 0;
-    std::vector<std::pair<ULONG, ULONG>> m_positions; // property id, position in m_values; sorted by id
+    BatchTagCache::TagArray m_tags; // the tags read, sorted by property id; m_values holds their values in order
 };
 
 // Sets a batch read of the properties on the item for the life of the scope.

@@ -71,6 +71,7 @@ NamedPropertyMap::State NamedPropertyMap::Find(const MAPINAMEID& name, ULONG& ul
 
 void NamedPropertyMap::Remember(const MAPINAMEID& name, ULONG ulTag, bool bReplace)
 {
+    ++m_nGeneration;
     if (name.ulKind == MNID_ID)
     {
         if (bReplace)
@@ -96,6 +97,7 @@ void NamedPropertyMap::RememberUnmapped(const MAPINAMEID& name)
 
 void NamedPropertyMap::ForgetUnmapped()
 {
+    ++m_nGeneration;
     EraseUnmapped(m_numeric, kUnmapped);
     EraseUnmapped(m_strings, kUnmapped);
 }

@@ -26,6 +26,9 @@ public:
     void RememberMapped(const MAPINAMEID& name, ULONG ulTag);
     void RememberUnmapped(const MAPINAMEID& name);
     void ForgetUnmapped();
+    // Changes whenever what the map answers for some name may change, so that anything derived from its answers
+    // knows when to derive it again.
+    unsigned Generation() const { return m_nGeneration; }
 
 private:
     // A numeric name, the kind every item kind reads field by field: kept apart from string names so that a look-up
@@ -49,5 +52,6 @@ private:
     static constexpr ULONG kUnmapped = PROP_TAG(PT_ERROR, 0);
     std::unordered_map<NumericKey, ULONG, NumericKeyHash> m_numeric;
     std::unordered_map<std::string, ULONG> m_strings;
+    unsigned m_nGeneration = 0;
 };
 } // namespace mapipim

@@ -1,9 +1,10 @@
 // What the library keeps about one message store for as long as a session uses it: whether the store holds
 // strings as UTF-16, and its named-property map. Every object opened in the store shares them, so that each
 // object reads and writes its strings in the form its own store supports (whatever the process-wide mode says)
-// and a name is resolved once per store rather than once per object.
+// and a name is resolved once per store rather than once per object; likewise the tags of each kind's batch read.
 #pragma once
 
+#include "session/BatchTagCache.h"
 #include "session/NamedPropertyMap.h"
 
 namespace mapipim
@@ -18,5 +19,6 @@ struct StoreFacts
     const bool bUnicode;
     const ULONG ulSupportMask; // PR_STORE_SUPPORT_MASK as the store answered it
     NamedPropertyMap names;
+    BatchTagCache batchTags; // valid for the generation of `names` each entry was made at
 };
 } // namespace mapipim

@@ -143,6 +143,34 @@ TEST_F(ItemFastPathTest, ANameIsAskedOfTheStoreOnceAlsoWhenItHasNoMapping)
     EXPECT_TRUE(CallsOf("IMessage", "GetIDsFromNames").empty());
 }
 
+TEST_F(ItemFastPathTest, AKindsTagsAreResolvedAgainAfterAFailedResolution)
+{
+    mapisvc::EntryId entryID = SavedContact(SmallContact());
+    CMAPIInterface::SetYield(0);
+    // A session of its own, which has not seen the store's names.
+    CMAPIEx other;
+    ASSERT_TRUE(other.Login());
+    ASSERT_TRUE(other.OpenMessageStore());
+    SBinary bin = {static_cast<ULONG>(entryID.size()), entryID.data()};
+    CMAPIContactInfo read;
+    {
+        CMAPIContactItem item;
+        ASSERT_TRUE(item.Open(&other, bin));
+        ScopedFault resolution("IMessage", "GetIDsFromNames");
+        ASSERT_TRUE(item.GetInfo(&read, MAPIPIM_CONTACT_OTHERS));
+        EXPECT_TRUE(read.strEmail1.IsEmpty());
+    }
+    CMAPIContactItem item;
+    ASSERT_TRUE(item.Open(&other, bin));
+    mapisvc::ClearCallLog();
+    ASSERT_TRUE(item.GetInfo(&read, MAPIPIM_CONTACT_OTHERS));
+    EXPECT_EQ(1u, CallsOf("IMessage", "GetIDsFromNames").size());
+    EXPECT_EQ(1u, CallsOf("IMessage", "GetProps").size()) << "the named properties are in the batch";
+    EXPECT_EQ(_T("zoe@example.com"), read.strEmail1);
+    item.Close();
+    other.Logout();
+}
+
 TEST_F(ItemFastPathTest, RemovingANameTheStoreNeverMappedSucceedsWithoutACall)
 {
     mapisvc::EntryId entryID = SavedContact(SmallContact());

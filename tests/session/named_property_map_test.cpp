@@ -61,3 +61,24 @@ TEST(NamedPropertyMapTest, KeepsEachNameApartAndForgetsOnlyTheUnmapped)
     EXPECT_EQ(NamedPropertyMap::State::Mapped, map.Find(Named(SetA, _T("Keywords")), ulTag));
     EXPECT_EQ(NamedPropertyMap::State::Mapped, map.Find(Numeric(SetB, 0x8005), ulTag));
 }
+
+TEST(NamedPropertyMapTest, EveryChangeOfAnAnswerMovesTheGeneration)
+{
+    NamedPropertyMap map;
+    ULONG ulTag = 0;
+    unsigned nGeneration = map.Generation();
+    EXPECT_EQ(NamedPropertyMap::State::Unknown, map.Find(Numeric(SetA, 0x8005), ulTag));
+    EXPECT_EQ(nGeneration, map.Generation()) << "a look-up changes nothing";
+
+    map.RememberUnmapped(Numeric(SetA, 0x8005));
+    EXPECT_NE(nGeneration, map.Generation());
+    nGeneration = map.Generation();
+    map.RememberMapped(Numeric(SetA, 0x8005), PROP_TAG(PT_UNICODE, 0x8001));
+    EXPECT_NE(nGeneration, map.Generation());
+    nGeneration = map.Generation();
+    map.RememberMapped(Named(SetB, u"Keywords"), PROP_TAG(PT_UNICODE, 0x8002));
+    EXPECT_NE(nGeneration, map.Generation());
+    nGeneration = map.Generation();
+    map.ForgetUnmapped();
+    EXPECT_NE(nGeneration, map.Generation());
+}
