@@ -186,11 +186,26 @@ HRESULT Database::Configure(int pageSize)
     if (pageSize)
         if (HRESULT hr = Execute(("PRAGMA page_size=" + std::to_string(pageSize)).c_str()))
             return hr;
-    if (HRESULT hr = Execute("PRAGMA journal_mode=WAL"))
+    if (HRESULT hr = SwitchToWal())
         return hr;
     if (HRESULT hr = Execute(kCachePragmas))
         return hr;
     return Execute(SynchronousPragma());
+}
+
+HRESULT Database::SwitchToWal()
+{
+    // Processes that open a new file together all try to switch it, and SQLite answers the losers busy at once,
+    // without its busy handler; a file switched already answers at once. So the wait is ours, as long as the
+    // handler's would be.
+    constexpr int kStepMilliseconds = 5;
+    HRESULT hr = Execute("PRAGMA journal_mode=WAL");
+    for (int waited = 0; hr == MAPI_E_BUSY && waited < kBusyTimeoutMilliseconds; waited += kStepMilliseconds)
+    {
+        sqlite3_sleep(kStepMilliseconds);
+        hr = Execute("PRAGMA journal_mode=WAL");
+    }
+    return hr;
 }
 
 HRESULT Database::Execute(const char* sql)

@@ -109,6 +109,7 @@ private:
 
     Database(sqlite3* db, std::string path) : m_db(db), m_path(std::move(path)) {}
     HRESULT Configure(int pageSize);
+    HRESULT SwitchToWal();
     // COMMIT of a transaction that only read, ROLLBACK if that fails: it never stays open.
     void EndRead();
     // Ends the lease before a statement that writes, or once it has lived its time.
