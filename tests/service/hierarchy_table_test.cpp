@@ -59,16 +59,6 @@ HRESULT SetColumns(IMAPITable* table, const std::vector<ULONG>& tags)
     return table->SetColumns(reinterpret_cast<LPSPropTagArray>(array.data()), 0);
 }
 
-SRestriction Compare(ULONG relop, SPropValue& value)
-{
-    SRestriction r{};
-    r.rt = RES_PROPERTY;
-    r.res.resProperty.relop = relop;
-    r.res.resProperty.ulPropTag = value.ulPropTag;
-    r.res.resProperty.lpProp = &value;
-    return r;
-}
-
 // Inbox holds Full (one read and two unread messages) and Empty (none); Full holds Inner (one unread message).
 class HierarchyTableTest : public DefaultStoreTest
 {
@@ -188,12 +178,12 @@ TEST_F(HierarchyTableTest, RestrictionsOnComputedColumnsNotAmongTheColumnsStillA
     Ref<IMAPITable> table = Hierarchy(Inbox(), CONVENIENT_DEPTH);
     ASSERT_EQ(SetColumns(table.Get(), {PR_DISPLAY_NAME_W}), S_OK);
     SPropValue none = LongValue(PR_CONTENT_COUNT, 0);
-    SRestriction holdsMessages = Compare(RELOP_GT, none);
+    SRestriction holdsMessages = PropertyRestriction(RELOP_GT, none);
     ASSERT_EQ(table->Restrict(&holdsMessages, 0), S_OK);
     EXPECT_EQ(Names(table.Get()), (std::vector<std::u16string>{u"Full", u"Inner"}));
 
     SPropValue has = BoolValue(PR_SUBFOLDERS, true);
-    SRestriction hasSubfolders = Compare(RELOP_EQ, has);
+    SRestriction hasSubfolders = PropertyRestriction(RELOP_EQ, has);
     ASSERT_EQ(table->Restrict(&hasSubfolders, 0), S_OK);
     EXPECT_EQ(Names(table.Get()), std::vector<std::u16string>{u"Full"});
     ULONG count = 0;
@@ -215,7 +205,7 @@ TEST_F(HierarchyTableTest, FindRowOnACountMovesToTheFirstMatch)
     Ref<IMAPITable> table = Hierarchy(Inbox(), CONVENIENT_DEPTH);
     ASSERT_EQ(SetColumns(table.Get(), {PR_DISPLAY_NAME_W}), S_OK);
     SPropValue one = LongValue(PR_CONTENT_UNREAD, 1);
-    SRestriction oneUnread = Compare(RELOP_EQ, one);
+    SRestriction oneUnread = PropertyRestriction(RELOP_EQ, one);
     ASSERT_EQ(table->FindRow(&oneUnread, BOOKMARK_BEGINNING, 0), S_OK);
     Rows rows;
     ASSERT_EQ(table->QueryRows(1, 0, rows.Out()), S_OK);

@@ -72,16 +72,6 @@ SRestriction Content(ULONG fuzzy, SPropValue& value)
     return r;
 }
 
-SRestriction Property(ULONG relop, SPropValue& value)
-{
-    SRestriction r{};
-    r.rt = RES_PROPERTY;
-    r.res.resProperty.relop = relop;
-    r.res.resProperty.ulPropTag = value.ulPropTag;
-    r.res.resProperty.lpProp = &value;
-    return r;
-}
-
 SRestriction Bitmask(ULONG relation, ULONG mask)
 {
     SRestriction r{};
@@ -144,16 +134,16 @@ TEST_F(TableTest, EveryRestrictionKind)
     EXPECT_TRUE(Restricted(Content(FL_SUBSTRING, apple)).empty());
 
     SPropValue high = LongValue(PR_IMPORTANCE, 2);
-    EXPECT_EQ(Restricted(Property(RELOP_EQ, high)), (std::vector<std::u16string>{u"Apple", u"Date"}));
-    EXPECT_EQ(Restricted(Property(RELOP_LT, high)).size(), 3u);
+    EXPECT_EQ(Restricted(PropertyRestriction(RELOP_EQ, high)), (std::vector<std::u16string>{u"Apple", u"Date"}));
+    EXPECT_EQ(Restricted(PropertyRestriction(RELOP_LT, high)).size(), 3u);
     SPropValue cherry = UnicodeValue(PR_SUBJECT_W, u"CHERRY");
-    EXPECT_EQ(Restricted(Property(RELOP_GE, cherry)), (std::vector<std::u16string>{u"cherry", u"Date"}));
+    EXPECT_EQ(Restricted(PropertyRestriction(RELOP_GE, cherry)), (std::vector<std::u16string>{u"cherry", u"Date"}));
 
     EXPECT_EQ(Restricted(Bitmask(BMR_EQZ, MSGFLAG_READ)), (std::vector<std::u16string>{u"Apple", u"cherry"}));
     EXPECT_EQ(Restricted(Bitmask(BMR_NEZ, MSGFLAG_READ)).size(), 3u);
 
     SRestriction unread = Bitmask(BMR_EQZ, MSGFLAG_READ);
-    SRestriction important = Property(RELOP_EQ, high);
+    SRestriction important = PropertyRestriction(RELOP_EQ, high);
     SRestriction both[2] = {unread, important};
     SRestriction conjunction{};
     conjunction.rt = RES_AND;
@@ -219,7 +209,7 @@ TEST_F(TableTest, RestrictionsOnRecipientsAndRejectedOperators)
     EXPECT_EQ(Restricted(sub), std::vector<std::u16string>{u"to bob"});
 
     SPropValue pattern = UnicodeValue(PR_SUBJECT_W, u"a.*");
-    SRestriction regex = Property(RELOP_RE, pattern);
+    SRestriction regex = PropertyRestriction(RELOP_RE, pattern);
     EXPECT_EQ(m_table->Restrict(&regex, 0), MAPI_E_TOO_COMPLEX);
 }
 
@@ -272,13 +262,13 @@ TEST_F(TableTest, SeekingBookmarksAndFindRow)
     EXPECT_EQ(std::u16string(rows->aRow[0].lpProps[0].Value.lpszW), u"Date");
 
     SPropValue cherry = UnicodeValue(PR_SUBJECT_W, u"cherry");
-    SRestriction wanted = Property(RELOP_EQ, cherry);
+    SRestriction wanted = PropertyRestriction(RELOP_EQ, cherry);
     ASSERT_EQ(m_table->FindRow(&wanted, BOOKMARK_BEGINNING, 0), S_OK);
     ULONG row = 0, numerator = 0, denominator = 0;
     ASSERT_EQ(m_table->QueryPosition(&row, &numerator, &denominator), S_OK);
     EXPECT_EQ(row, 2u);
     SPropValue none = UnicodeValue(PR_SUBJECT_W, u"none");
-    SRestriction missing = Property(RELOP_EQ, none);
+    SRestriction missing = PropertyRestriction(RELOP_EQ, none);
     EXPECT_EQ(m_table->FindRow(&missing, BOOKMARK_BEGINNING, 0), MAPI_E_NOT_FOUND);
 }
 
@@ -289,7 +279,7 @@ TEST_F(TableTest, RowsOfLargeValuesComeAsNotEnoughMemory)
     SizedSPropTagArray(2, columns) = {2, {PR_SUBJECT_W, PR_BODY_W}};
     ASSERT_EQ(m_table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0), S_OK);
     SPropValue subject = UnicodeValue(PR_SUBJECT_W, u"long");
-    SRestriction onlyLong = Property(RELOP_EQ, subject);
+    SRestriction onlyLong = PropertyRestriction(RELOP_EQ, subject);
     ASSERT_EQ(m_table->Restrict(&onlyLong, 0), S_OK);
     Rows rows;
     ASSERT_EQ(m_table->QueryRows(1, 0, rows.Out()), S_OK);

@@ -151,6 +151,16 @@ SPropValue BoolValue(ULONG ulPropTag, bool flag)
     return value;
 }
 
+SRestriction PropertyRestriction(ULONG relop, SPropValue& value)
+{
+    SRestriction r{};
+    r.rt = RES_PROPERTY;
+    r.res.resProperty.relop = relop;
+    r.res.resProperty.ulPropTag = value.ulPropTag;
+    r.res.resProperty.lpProp = &value;
+    return r;
+}
+
 SPropValue BinaryValue(ULONG ulPropTag, const mapisvc::EntryId& bytes)
 {
     SPropValue value{};

@@ -92,6 +92,8 @@ SPropValue UnicodeValue(ULONG ulPropTag, const char16_t* text);
 SPropValue LongValue(ULONG ulPropTag, LONG value);
 SPropValue BoolValue(ULONG ulPropTag, bool value);
 SPropValue BinaryValue(ULONG ulPropTag, const mapisvc::EntryId& bytes);
+// RES_PROPERTY comparing the value's property with the value; the value must outlive the restriction.
+SRestriction PropertyRestriction(ULONG relop, SPropValue& value);
 
 // One property read with GetProps (MAPI_UNICODE); empty or 0 when it is missing.
 std::u16string GetString(IMAPIProp* object, ULONG ulPropTag);
