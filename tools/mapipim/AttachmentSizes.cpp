@@ -1,6 +1,7 @@
 #include "AttachmentSizes.h"
 
 #include "MapiTable.h"
+#include "SessionEntry.h"
 
 #include <exception>
 
@@ -11,17 +12,10 @@ namespace
 // The item's attachment table; null when the entry names no message.
 LPMAPITABLE OpenAttachmentTable(IMAPISession* pSession, const SBinary& entryID)
 {
-    ULONG ulType = 0;
-    LPUNKNOWN pUnknown = nullptr;
-    if (!pSession ||
-        pSession->OpenEntry(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), nullptr, 0, &ulType, &pUnknown) !=
-            S_OK ||
-        !pUnknown)
-        return nullptr;
+    const MapiObject<IMessage> message = OpenEntryAs<IMessage>(pSession, entryID, MAPI_MESSAGE);
     LPMAPITABLE table = nullptr;
-    if (ulType != MAPI_MESSAGE || static_cast<LPMESSAGE>(pUnknown)->GetAttachmentTable(0, &table) != S_OK)
-        table = nullptr;
-    pUnknown->Release();
+    if (!message || message->GetAttachmentTable(0, &table) != S_OK)
+        return nullptr;
     return table;
 }
 } // namespace

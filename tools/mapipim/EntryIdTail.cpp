@@ -5,6 +5,7 @@
 #include "FolderTypes.h"
 #include "Host.h"
 #include "MapiTable.h"
+#include "SessionEntry.h"
 #include "StoreList.h"
 
 #include <algorithm>
@@ -38,16 +39,9 @@ bool EndsWith(const std::string& text, const std::string& tail)
 std::vector<std::string> ItemIdsOf(IMAPISession* pSession, const SBinary& folderID)
 {
     std::vector<std::string> ids;
-    ULONG ulType = 0;
-    LPUNKNOWN pUnknown = nullptr;
-    if (pSession->OpenEntry(folderID.cb, reinterpret_cast<LPENTRYID>(folderID.lpb), nullptr, 0, &ulType,
-                            &pUnknown) != S_OK ||
-        !pUnknown)
-        return ids;
+    const MapiObject<IMAPIFolder> folder = OpenEntryAs<IMAPIFolder>(pSession, folderID, MAPI_FOLDER);
     LPMAPITABLE table = nullptr;
-    const HRESULT hr = static_cast<LPMAPIFOLDER>(pUnknown)->GetContentsTable(0, &table);
-    pUnknown->Release();
-    if (hr != S_OK)
+    if (!folder || folder->GetContentsTable(0, &table) != S_OK)
         return ids;
     try
     {

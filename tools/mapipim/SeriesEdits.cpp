@@ -1,5 +1,7 @@
 #include "SeriesEdits.h"
 
+#include "SessionEntry.h"
+
 #include "items/RecurrenceCalendar.h"
 #include "items/RecurrencePatternBlob.h"
 
@@ -12,28 +14,10 @@ namespace
 {
 const LONG kAppointmentRecurId = 0x8216; // PidLidAppointmentRecur
 
-struct Releaser
-{
-    void operator()(IUnknown* pUnknown) const { pUnknown->Release(); }
-};
 struct BufferFreer
 {
     void operator()(void* pBuffer) const { MAPIFreeBuffer(pBuffer); }
 };
-
-std::unique_ptr<IMessage, Releaser> OpenMessage(IMAPISession* pSession, const SBinary& entryID)
-{
-    ULONG ulType = 0;
-    LPUNKNOWN pUnknown = nullptr;
-    if (pSession->OpenEntry(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), nullptr, 0, &ulType, &pUnknown) !=
-            S_OK ||
-        !pUnknown)
-        return nullptr;
-    std::unique_ptr<IMessage, Releaser> message(static_cast<IMessage*>(pUnknown));
-    if (ulType != MAPI_MESSAGE)
-        return nullptr;
-    return message;
-}
 
 // The blob's property tag in the item's store; 0 when the store has never mapped the name (no series there).
 ULONG RecurrenceBlobTag(IMessage& message)
@@ -57,7 +41,7 @@ bool SeriesEdits::Misses(LONG day) const
 SeriesEdits ReadSeriesEdits(IMAPISession* pSession, const SBinary& entryID)
 {
     SeriesEdits edits;
-    const std::unique_ptr<IMessage, Releaser> message = OpenMessage(pSession, entryID);
+    const MapiObject<IMessage> message = OpenEntryAs<IMessage>(pSession, entryID, MAPI_MESSAGE);
     const ULONG ulTag = message ? RecurrenceBlobTag(*message) : 0;
     LPSPropValue pValue = nullptr;
     if (!ulTag || HrGetOneProp(message.get(), ulTag, &pValue) != S_OK)
