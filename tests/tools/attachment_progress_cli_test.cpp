@@ -112,6 +112,16 @@ TEST_F(AttachmentProgressCliTest, CtrlCWhileAttachingErasesTheBarAndAddsNothing)
     EXPECT_TRUE(result.out.empty());
     EXPECT_TRUE(ListContacts()["contacts"].empty());
 }
+TEST_F(AttachmentProgressCliTest, TracingToStandardErrorDrawsNoBarIntoTheTraceLines)
+{
+    const clitest::CliResult added =
+        RunSlowly({"--trace", "-", "contacts", "add", "--first-name", "Big", "--attach", Cli().PathOf("big.bin")},
+                  clitest::CliProcess::kErrorTerminal);
+    ASSERT_EQ(added.status, 0) << added.err;
+    EXPECT_EQ(added.err.find("Attaching"), std::string::npos) << added.err;
+    EXPECT_EQ(added.err.find('\r'), std::string::npos) << added.err;
+}
+
 // Every command that attaches files draws the bar while the library reads them.
 class AttachingCommandCliTest : public AttachmentProgressCliTest,
                                 public ::testing::WithParamInterface<std::vector<std::string>>

@@ -6,7 +6,9 @@
 
 #include <mapipim/MAPIInterface.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace
 {
@@ -58,5 +60,24 @@ TEST_F(CancelCliTest, InterruptStopsALongListWithStatus130AndLosesNothing)
     ASSERT_EQ(contacts.size(), static_cast<size_t>(kContactCount));
     EXPECT_EQ(contacts[0]["strFirstName"], "Contact0");
     EXPECT_EQ(contacts[kContactCount - 1]["strFirstName"], "Contact" + std::to_string(kContactCount - 1));
+}
+
+TEST_F(CancelCliTest, ASecondInterruptEndsTheProgramAtOnceWithTheProgressLineErased)
+{
+    FillContacts();
+    // Each contact is followed by a 400 ms pause, which the first Ctrl-C does not cut short.
+    clitest::CliProcess list(Cli().WithHome({"--yield", "400", "contacts", "list"}), Cli().PathOf(""),
+                             clitest::CliProcess::kCapture, std::string(), clitest::CliProcess::kErrorTerminal);
+    ASSERT_TRUE(list.AwaitError("] 1/" + std::to_string(kContactCount))) << "the list never got under way";
+    ASSERT_TRUE(list.HandlesInterrupt());
+    list.Interrupt();
+    // Signals of one kind do not queue: the second comes once the first was taken, within the pause.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    list.Interrupt();
+
+    const clitest::CliResult result = list.Wait();
+    EXPECT_EQ(result.status, 130) << result.err;
+    ASSERT_GE(result.err.size(), 4u);
+    EXPECT_EQ(result.err.substr(result.err.size() - 4), "\r\033[K") << "ended by the second press, line erased";
 }
 } // namespace

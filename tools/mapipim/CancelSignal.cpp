@@ -1,5 +1,7 @@
 #include "CancelSignal.h"
 
+#include "ProgressBar.h"
+
 #include <mapipim/MAPIInterface.h>
 
 #include <csignal>
@@ -8,9 +10,25 @@ namespace cli
 {
 namespace
 {
+volatile std::sig_atomic_t g_nInterrupts = 0;
+
+void EndByInterrupt()
+{
+    // The process ends as an interrupted one, so that the shell sees the ordinary status; the bar's line goes first.
+    EraseProgressLineFromSignal();
+    struct sigaction fallback = {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(SIGINT, &fallback, nullptr);
+    raise(SIGINT);
+}
+
 void OnInterrupt(int)
 {
-    CMAPIInterface::m_bCancel = 1;
+    if (g_nInterrupts++ == 0)
+        CMAPIInterface::m_bCancel = 1;
+    else
+        EndByInterrupt();
 }
 } // namespace
 
@@ -19,7 +37,6 @@ void InstallCancelHandler()
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND; // the default disposition comes back for a second Ctrl-C
     sigaction(SIGINT, &action, nullptr);
 }
 } // namespace cli

@@ -3,6 +3,7 @@
 #include "EntryId.h"
 #include "Failure.h"
 #include "ProfileTable.h"
+#include "ProgressBar.h"
 #include "Text.h"
 
 #include <mapipim/MAPIEmailItem.h>
@@ -85,6 +86,15 @@ std::string DefaultProfileName()
     }
     return std::string();
 }
+
+// "-" names standard error, given by --trace or else by the environment the trace log reads.
+bool TracesToStandardError(const GlobalOptions& options)
+{
+    if (!options.trace.empty())
+        return options.trace == "-";
+    const char* szTarget = std::getenv("MAPIPIM_TRACE");
+    return szTarget && std::string(szTarget) == "-";
+}
 } // namespace
 
 Host::Host(const GlobalOptions& options) : m_options(options)
@@ -94,6 +104,8 @@ Host::Host(const GlobalOptions& options) : m_options(options)
         setenv("MAPIPIM_HOME", options.home.c_str(), 1);
     if (!options.trace.empty() && !mapipim::SetTraceTarget(WideText(options.trace)))
         throw Failure("cannot write the trace file '" + options.trace + "'");
+    if (TracesToStandardError(options))
+        SuppressProgressBars();
     CMAPIInterface::SetYield(options.bNoYield ? 0 : options.yield);
 }
 
@@ -115,7 +127,8 @@ CMAPIInterface& Host::Mapi()
         // The logon makes a default profile when there is none; with profiles of which none is the default it
         // would make one beside them, which the user did not ask for.
         const std::vector<Profile> profiles = ReadProfileTable();
-        if (!profiles.empty() && std::none_of(profiles.begin(), profiles.end(), [](const Profile& p) { return p.bDefault; }))
+        if (!profiles.empty() &&
+            std::none_of(profiles.begin(), profiles.end(), [](const Profile& p) { return p.bDefault; }))
             throw Failure("none of the profiles is the default one: choose it with 'mapipim profile default NAME' (" +
                           ProfileNames(profiles) + ")");
         m_mapi.reset(new Interface());

@@ -3,6 +3,7 @@
 #include "EscapedOutput.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -12,6 +13,10 @@ namespace
 {
 const int kBarWidth = 30;
 const int kCountRedrawEvery = 10;
+const char kEraseLine[] = "\r\033[K";
+
+bool g_bSuppressed = false;
+volatile std::sig_atomic_t g_bLineShown = 0; // some bar's line is on the screen
 
 // Steps with a known total redraw when the bar's thousandth changes, uncounted steps every tenth step: a long list
 // costs the terminal a few hundred lines at most.
@@ -60,7 +65,18 @@ std::string ProgressLine(const std::string& label, std::int64_t done, std::int64
            AmountText(done, unit) + separator + AmountText(total, unit);
 }
 
-ProgressBar::ProgressBar() : m_bTerminal(isatty(STDERR_FILENO) == 1) {}
+void SuppressProgressBars()
+{
+    g_bSuppressed = true;
+}
+
+void EraseProgressLineFromSignal()
+{
+    if (g_bLineShown && write(STDERR_FILENO, kEraseLine, sizeof kEraseLine - 1) > 0)
+        g_bLineShown = 0;
+}
+
+ProgressBar::ProgressBar() : m_bTerminal(!g_bSuppressed && isatty(STDERR_FILENO) == 1) {}
 
 ProgressBar::~ProgressBar()
 {
@@ -94,9 +110,10 @@ void ProgressBar::Finish()
 {
     if (!m_bShown)
         return;
-    std::fputs("\r\033[K", stderr);
+    std::fputs(kEraseLine, stderr);
     std::fflush(stderr);
     m_bShown = false;
+    g_bLineShown = 0;
 }
 
 void ProgressBar::Draw()
@@ -110,5 +127,6 @@ void ProgressBar::Draw()
     std::fprintf(stderr, "\r%s\033[K", line.c_str());
     std::fflush(stderr);
     m_bShown = true;
+    g_bLineShown = 1;
 }
 } // namespace cli

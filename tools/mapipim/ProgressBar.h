@@ -23,6 +23,12 @@ std::string ByteCountText(std::int64_t bytes);
 // names) are shown escaped, as everywhere else.
 std::string ProgressLine(const std::string& label, std::int64_t done, std::int64_t total, ProgressUnit unit);
 
+// Trace lines written to standard error would land inside the bar's line: a host that traces there draws no bars.
+void SuppressProgressBars();
+
+// Erases a bar's line that is on the screen; safe in a signal handler, for the Ctrl-C that ends the process.
+void EraseProgressLineFromSignal();
+
 class ProgressBar
 {
 public:
