@@ -1,7 +1,7 @@
 // A process opens profiles.db and each store file once while its sessions use them: a second session, a store
 // released and opened again, or a folder opened later share the open connection. Once the last session has
 // ended the files are let go, another process's changes are seen through a kept connection, and a child made by
-// fork() opens profiles.db for itself instead of using its parent's connection.
+// fork() opens profiles.db and its stores for itself instead of using its parent's connections.
 #include "support/ServiceFixture.h"
 #include "support/ServiceHelpers.h"
 
@@ -112,5 +112,28 @@ TEST_F(KeptConnectionsTest, AChildProcessOpensProfilesForItself)
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child used its parent's connection";
     EXPECT_EQ(StoreCount(session.Get()), 2u);
+}
+
+TEST_F(KeptConnectionsTest, AChildProcessOpensAStoreForItselfWhileItsParentHoldsIt)
+{
+    MapiInit init;
+    Ref<IMAPISession> session = Logon();
+    Ref<IMsgStore> store = OpenDefaultStore(session.Get());
+    ASSERT_TRUE(store);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        const LONG opens = mapisvc::GetDatabaseOpenCount();
+        Ref<IMAPISession> own = Logon();
+        Ref<IMsgStore> ownStore = OpenDefaultStore(own.Get());
+        const bool read = ownStore && OpenInbox(ownStore.Get());
+        // profiles.db and the store, both its own.
+        _exit(read && mapisvc::GetDatabaseOpenCount() == opens + 2 ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child used its parent's store connection";
+    EXPECT_TRUE(OpenInbox(store.Get())) << "the parent's connection still serves it";
 }
 } // namespace

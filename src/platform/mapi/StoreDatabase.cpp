@@ -340,11 +340,16 @@ HRESULT StoreDatabase::Open(const std::string& path, std::shared_ptr<StoreDataba
 {
     // Whatever the caller held goes before the registry is locked: its destructor takes that lock.
     store.reset();
+    std::shared_ptr<StoreDatabase> inherited; // a parent's, before fork(): let go after the lock, as above
     OpenStores& registry = Registry();
     std::unique_lock<std::mutex> lock(registry.mutex);
     auto listed = registry.stores.find(path);
     if (listed != registry.stores.end() && (store = listed->second.lock()))
-        return S_OK;
+    {
+        if (store->m_owner == getpid())
+            return S_OK;
+        inherited = std::move(store);
+    }
     std::shared_ptr<StoreDatabase> opened;
     const HRESULT hr = Load(path, opened);
     if (hr != S_OK)

@@ -15,6 +15,7 @@
 #include "platform/mapi/StoredValue.h"
 
 #include <map>
+#include <unistd.h>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -222,6 +223,8 @@ private:
 
     std::string m_path;
     bool m_listed = false; // among the process's open stores, which its destructor then updates
+    // SQLite's file locks belong to the process that opened the file: a child made by fork() opens its own.
+    pid_t m_owner = getpid();
     std::unique_ptr<Database> m_db;
     std::recursive_mutex m_mutex;
     MAPIUID m_uid{};
