@@ -31,55 +31,67 @@ bool MayBeCut(const SPropValue& value)
 }
 } // namespace
 
-FolderRow::Columns::Columns(const CMAPIFolder& container, bool bCount)
-    : m_tags{bCount ? nColumns : nContentCount,
-             {PR_ENTRYID, container.StringTag(PR_DISPLAY_NAME_W), container.StringTag(PR_CONTAINER_CLASS_W), PR_DEPTH,
-              PR_SUBFOLDERS, PR_CONTENT_COUNT}}
+FolderRow::Columns::Columns(const CMAPIFolder& container, bool bAllLevels, bool bCount)
+    : m_tags{4,
+             {PR_ENTRYID, container.StringTag(PR_DISPLAY_NAME_W), container.StringTag(PR_CONTAINER_CLASS_W), PR_DEPTH}}
 {
+    if (!bAllLevels)
+        m_tags.aulPropTag[m_tags.cValues++] = PR_SUBFOLDERS;
+    if (bCount)
+        m_tags.aulPropTag[m_tags.cValues++] = PR_CONTENT_COUNT;
 }
 
-SPropValue FolderRow::Value(Column nColumn) const
+SPropValue* FolderRow::Find(ULONG ulPropTag) const
 {
-    if (static_cast<ULONG>(nColumn) < m_row.cValues)
-        return m_row.lpProps[nColumn];
+    for (ULONG nColumn = 0; nColumn < m_row.cValues; ++nColumn)
+    {
+        if (PROP_ID(m_row.lpProps[nColumn].ulPropTag) == PROP_ID(ulPropTag))
+            return &m_row.lpProps[nColumn];
+    }
+    return nullptr;
+}
+
+SPropValue FolderRow::Value(ULONG ulPropTag) const
+{
+    if (const SPropValue* pValue = Find(ulPropTag))
+        return *pValue;
     SPropValue missing = {};
-    missing.ulPropTag = PROP_TAG(PT_ERROR, PROP_ID_NULL);
+    missing.ulPropTag = PROP_TAG(PT_ERROR, PROP_ID(ulPropTag));
     missing.Value.err = MAPI_E_NOT_FOUND;
     return missing;
 }
 
 SBinary* FolderRow::EntryID() const
 {
-    if (m_row.cValues <= nEntryID || m_row.lpProps[nEntryID].ulPropTag != PR_ENTRYID)
-        return nullptr;
-    return &m_row.lpProps[nEntryID].Value.bin;
+    SPropValue* pValue = Find(PR_ENTRYID);
+    return pValue && pValue->ulPropTag == PR_ENTRYID ? &pValue->Value.bin : nullptr;
 }
 
 LONG FolderRow::Depth() const
 {
-    const SPropValue value = Value(nDepth);
+    const SPropValue value = Value(PR_DEPTH);
     return value.ulPropTag == PR_DEPTH ? value.Value.l : 0;
 }
 
 bool FolderRow::HasSubFolders() const
 {
-    const SPropValue value = Value(nSubFolders);
+    const SPropValue value = Value(PR_SUBFOLDERS);
     return value.ulPropTag != PR_SUBFOLDERS || value.Value.b;
 }
 
 CString FolderRow::Name()
 {
-    return StringColumn(nDisplayName, PR_DISPLAY_NAME_W);
+    return StringColumn(PR_DISPLAY_NAME_W);
 }
 
 CString FolderRow::ContainerClass()
 {
-    return StringColumn(nContainerClass, PR_CONTAINER_CLASS_W);
+    return StringColumn(PR_CONTAINER_CLASS_W);
 }
 
-CString FolderRow::StringColumn(Column nColumn, ULONG ulUnicodeTag)
+CString FolderRow::StringColumn(ULONG ulUnicodeTag)
 {
-    const SPropValue value = Value(nColumn);
+    const SPropValue value = Value(ulUnicodeTag);
     CString strValue;
     CMAPIFolder* pFolder = MayBeCut(value) ? Folder() : nullptr;
     if (pFolder && pFolder->GetPropertyString(ulUnicodeTag, strValue))
@@ -89,7 +101,7 @@ CString FolderRow::StringColumn(Column nColumn, ULONG ulUnicodeTag)
 
 int FolderRow::Count()
 {
-    const SPropValue value = Value(nContentCount);
+    const SPropValue value = Value(PR_CONTENT_COUNT);
     if (value.ulPropTag == PR_CONTENT_COUNT)
         return value.Value.l;
     CMAPIFolder* pFolder = Folder();

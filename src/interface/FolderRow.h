@@ -11,26 +11,17 @@ namespace mapipim
 class FolderRow
 {
 public:
-    enum Column
-    {
-        nEntryID,
-        nDisplayName,
-        nContainerClass,
-        nDepth,
-        nSubFolders,
-        nContentCount, // last: set only when the counts are asked for
-        nColumns
-    };
-
-    // The columns a walk sets on a hierarchy table of container, strings in the form its store keeps them.
+    // The columns a walk sets on a hierarchy table of container, strings in the form its store keeps them:
+    // PR_SUBFOLDERS only for a table of one level (the levels below come from a table of all levels, which
+    // has no need of it), the item count only when the counts are asked for.
     class Columns
     {
     public:
-        Columns(const CMAPIFolder& container, bool bCount);
+        Columns(const CMAPIFolder& container, bool bAllLevels, bool bCount);
         LPSPropTagArray Get() { return reinterpret_cast<LPSPropTagArray>(&m_tags); }
 
     private:
-        SizedSPropTagArray(nColumns, m_tags);
+        SizedSPropTagArray(6, m_tags);
     };
 
     // container: the folder whose hierarchy table gave the row, below which the row's folder is opened.
@@ -53,9 +44,12 @@ public:
     CMAPIFolder* Folder();
 
 private:
-    // The column's value; PT_ERROR (not found) when the row is shorter.
-    SPropValue Value(Column nColumn) const;
-    CString StringColumn(Column nColumn, ULONG ulUnicodeTag);
+    // The row's column for this property (of whatever type); null when the row has none.
+    SPropValue* Find(ULONG ulPropTag) const;
+    // The value of the row's column for this property (of whatever type); PT_ERROR (not found) when the row has
+    // no such column.
+    SPropValue Value(ULONG ulPropTag) const;
+    CString StringColumn(ULONG ulUnicodeTag);
 
     CMAPIFolder& m_container;
     SRow& m_row;

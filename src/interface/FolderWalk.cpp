@@ -46,7 +46,7 @@ void FolderWalk::WalkStore(COutlookStore& store, ULONG ulFlags)
     CMAPIFolder* pRoot = m_mapi.OpenRootFolder(TRUE);
     if (!pRoot || !pRoot->GetPropertyBool(PR_SUBFOLDERS, FALSE))
         return;
-    FolderRow::Columns columns(*pRoot, m_bCount);
+    FolderRow::Columns columns(*pRoot, false, m_bCount);
     BatchedRows rows(pRoot->GetHierarchy(columns.Get(), 0), nRowsPerBatch);
 
     FolderClassifier classifier(m_mapi);
@@ -82,7 +82,7 @@ bool FolderWalk::WalkAllLevels(CMAPIFolder& folder, const SBinary& folderID, int
 {
     if (CMAPIInterface::IsCancel())
         return false;
-    FolderRow::Columns columns(folder, m_bCount);
+    FolderRow::Columns columns(folder, true, m_bCount);
     IMAPITable* pTable = folder.GetHierarchy(columns.Get(), CONVENIENT_DEPTH);
     if (!pTable)
         return false;
