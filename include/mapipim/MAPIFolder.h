@@ -17,6 +17,9 @@ public:
     LPCWSTR GetName() { return m_strName; }
 
     IMAPITable* GetHierarchy();
+    // The hierarchy table with the caller's columns and GetHierarchyTable flags (CONVENIENT_DEPTH: every level
+    // below, depth first); it replaces the folder's hierarchy table, which the folder keeps and releases.
+    IMAPITable* GetHierarchy(LPSPropTagArray pColumns, ULONG ulFlags);
     IMAPITable* GetContents();
     int GetRowCount();
     BOOL SortContents(ULONG ulSortParam, ULONG ulSortField);
@@ -29,6 +32,9 @@ public:
     HRESULT GetLastFetchResult() const { return m_hrLastFetch; }
     BOOL GetNextSubFolder(CMAPIFolder& subFolder, CString& strFolderName);
     CMAPIFolder* OpenSubFolder(LPCWSTR szFolderName);
+    // Opens the folder of a hierarchy row's entry identifier into subFolder (without a name); false when it is
+    // no folder or cannot be opened.
+    BOOL OpenSubFolder(SBinary& entryID, CMAPIFolder& subFolder);
 
     BOOL MoveMessage(SBinary* pEntryID, CMAPIFolder* pDestination);
     BOOL DeleteMessage(SBinary* pEntryID);

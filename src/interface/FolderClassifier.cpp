@@ -27,11 +27,8 @@ const ContainerClass containerClasses[] = {
     {_T("IPF.Journal"), FOLDER_TYPE_JOURNAL},
 };
 
-ULONG MatchContainerClass(CMAPIFolder& folder)
+ULONG MatchContainerClass(const CString& strClass)
 {
-    CString strClass;
-    if (!folder.GetPropertyString(PR_CONTAINER_CLASS_W, strClass))
-        return FOLDER_TYPE_OTHER;
     for (const ContainerClass& containerClass : containerClasses)
     {
         if (strClass.CompareNoCase(containerClass.szClass) == 0)
@@ -39,7 +36,6 @@ ULONG MatchContainerClass(CMAPIFolder& folder)
     }
     return FOLDER_TYPE_OTHER;
 }
-
 } // namespace
 
 bool IsFolderTypeRequested(ULONG ulType, ULONG ulMask)
@@ -103,10 +99,10 @@ void FolderClassifier::ReadInboxProperty(DefaultFolder& folder, ULONG ulPropTag)
     folder.AdoptBinaryValue(value, ulPropTag);
 }
 
-ULONG FolderClassifier::Classify(CMAPIFolder& folder)
+ULONG FolderClassifier::Classify(const CString& strContainerClass, SBinary& entryID)
 {
-    const ULONG ulType = MatchContainerClass(folder);
-    return ulType != FOLDER_TYPE_OTHER ? ulType : MatchDefaultFolder(*folder.GetEntryID());
+    const ULONG ulType = MatchContainerClass(strContainerClass);
+    return ulType != FOLDER_TYPE_OTHER ? ulType : MatchDefaultFolder(entryID);
 }
 
 ULONG FolderClassifier::MatchDefaultFolder(SBinary& entryID)

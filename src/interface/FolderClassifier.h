@@ -30,8 +30,9 @@ enum FolderType : ULONG
 // the mask has every bit but the item-folder bits and the count bit.
 bool IsFolderTypeRequested(ULONG ulType, ULONG ulMask);
 
-// Classifies the first-level folders of the session's open store: by container class first, then by entry
-// identifier against the store's five default mail folders, which are read once when the classifier is made.
+// Classifies the first-level folders of the session's open store: by container class first (as a hierarchy row
+// or the folder gives it), then by entry identifier against the store's five default mail folders, which are read once
+// when the classifier is made.
 class FolderClassifier
 {
 public:
@@ -40,7 +41,8 @@ public:
     FolderClassifier(const FolderClassifier&) = delete;
     FolderClassifier& operator=(const FolderClassifier&) = delete;
 
-    ULONG Classify(CMAPIFolder& folder);
+    // A folder of the open store by its container class (empty: none) and its entry identifier.
+    ULONG Classify(const CString& strContainerClass, SBinary& entryID);
 
 private:
     // One default folder's identifier, pointing into the MAPI buffer that holds it; absent (matching nothing)

@@ -1,6 +1,8 @@
 // The folder half of discovery: the first-level folders of a listed store, classified and taken as the host's mask
 // asks, and every folder below a taken one, each appended to the store record's folders (depth first, siblings in
-// hierarchy-table order) and announced to the host's window as it is found.
+// hierarchy-table order) and announced to the host's window as it is found. Folders are read from the columns of
+// hierarchy tables fetched many rows at a time: the store root's own sub folders, then all levels below each taken
+// one from one table, so that a folder is opened only when its row cannot tell what a record needs.
 #pragma once
 
 #include <mapipim/MAPIEx.h>
@@ -11,6 +13,8 @@
 
 namespace mapipim
 {
+class FolderRow;
+
 class FolderWalk
 {
 public:
@@ -27,9 +31,11 @@ public:
     bool WalkBelow(CMAPIFolder& folder, int nDepth, COutlookStore& store, ULONG ulType);
 
 private:
-    // Appends the record of a sub folder, announces it and walks below it.
-    void Take(CMAPIFolder& folder, CMAPIFolder& parent, COutlookStore& store, int nDepth, const CString& strName,
-              ULONG ulType);
+    // Takes every folder of folder's table of all levels below it, the direct ones as nDepth, their parent being
+    // folderID. False when the host has cancelled or the table cannot be had.
+    bool WalkAllLevels(CMAPIFolder& folder, const SBinary& folderID, int nDepth, COutlookStore& store, ULONG ulType);
+    // Appends the record of a row's folder and announces it; null (nothing appended) when it cannot be made.
+    COutlookFolder* Take(FolderRow& row, const SBinary& parentID, COutlookStore& store, int nDepth, ULONG ulType);
 
     CMAPIEx& m_mapi;
     ProgressWindow m_progress;

@@ -102,14 +102,19 @@ IMAPIFolder* CMAPIFolder::Detach()
 
 IMAPITable* CMAPIFolder::GetHierarchy()
 {
+    SizedSPropTagArray(nHierarchyColumns, columns) = {nHierarchyColumns, {StringTag(PR_DISPLAY_NAME_W), PR_ENTRYID}};
+    return GetHierarchy(reinterpret_cast<LPSPropTagArray>(&columns), 0);
+}
+
+IMAPITable* CMAPIFolder::GetHierarchy(LPSPropTagArray pColumns, ULONG ulFlags)
+{
     IMAPIFolder* pFolder = GetMAPIFolder();
     if (!pFolder)
         return NULL;
     ReleaseTable(m_pHierarchy);
-    SizedSPropTagArray(nHierarchyColumns, columns) = {nHierarchyColumns, {StringTag(PR_DISPLAY_NAME_W), PR_ENTRYID}};
     IMAPITable* pTable = NULL;
-    const HRESULT hr = pFolder->GetHierarchyTable(0, &pTable);
-    m_pHierarchy = WithColumns(hr, pTable, reinterpret_cast<LPSPropTagArray>(&columns));
+    const HRESULT hr = pFolder->GetHierarchyTable(ulFlags, &pTable);
+    m_pHierarchy = WithColumns(hr, pTable, pColumns);
     return m_pHierarchy;
 }
 
@@ -238,6 +243,17 @@ CMAPIFolder* CMAPIFolder::OpenSubFolder(LPCWSTR szFolderName)
             return pFound;
     }
     return NULL;
+}
+
+BOOL CMAPIFolder::OpenSubFolder(SBinary& entryID, CMAPIFolder& subFolder)
+{
+    if (&subFolder == this)
+        return FALSE;
+    IMAPIFolder* pFolder = mapipim::OpenFolderEntry(GetMAPIFolder(), entryID, MAPI_MODIFY);
+    if (!pFolder)
+        return FALSE;
+    subFolder.Attach(m_pMAPI, pFolder, _T(""));
+    return TRUE;
 }
 
 BOOL CMAPIFolder::MoveMessage(SBinary* pEntryID, CMAPIFolder* pDestination)

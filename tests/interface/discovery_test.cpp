@@ -11,6 +11,8 @@
 #include "support/SessionFixture.h"
 
 #include <atomic>
+#include <deque>
+#include <map>
 #include <memory>
 
 namespace
@@ -32,6 +34,7 @@ struct ExpectedFolder
     int nType;
     const mapisvc::EntryId* pParent;
     int nCount = 0;
+    const mapisvc::EntryId* pEntryID = nullptr; // checked when given
 };
 
 // The messages a host's window received, in order.
@@ -194,6 +197,61 @@ protected:
                 {u"Caf\u00E9", 1, 0, &m_legacyRoot}};
     }
 
+    // A folder of a tree a test builds.
+    struct TreeFolder
+    {
+        std::u16string name;
+        std::vector<TreeFolder> children;
+    };
+
+    // Adds the tree below parent level by level (every folder of one depth before any of the next, so that only
+    // the walk can put them into depth-first order); returns what discovery should give for its folders, depth
+    // first, the top ones at nDepth, every one of type nType.
+    std::vector<ExpectedFolder> BuildTree(const mapisvc::EntryId& store, const mapisvc::EntryId& parent,
+                                          const std::vector<TreeFolder>& tree, int nDepth, int nType)
+    {
+        std::map<const TreeFolder*, const mapisvc::EntryId*> ids;
+        std::vector<std::pair<const TreeFolder*, const mapisvc::EntryId*>> level;
+        for (const TreeFolder& folder : tree)
+            level.push_back({&folder, &parent});
+        while (!level.empty())
+        {
+            std::vector<std::pair<const TreeFolder*, const mapisvc::EntryId*>> next;
+            for (const auto& pending : level)
+            {
+                m_treeIDs.push_back(AddFolder(store, pending.second, pending.first->name));
+                ids[pending.first] = &m_treeIDs.back();
+                for (const TreeFolder& child : pending.first->children)
+                    next.push_back({&child, &m_treeIDs.back()});
+            }
+            level.swap(next);
+        }
+        std::vector<ExpectedFolder> expected;
+        AppendDepthFirst(tree, parent, nDepth, nType, ids, expected);
+        return expected;
+    }
+
+    static void AppendDepthFirst(const std::vector<TreeFolder>& tree, const mapisvc::EntryId& parent, int nDepth,
+                                 int nType, const std::map<const TreeFolder*, const mapisvc::EntryId*>& ids,
+                                 std::vector<ExpectedFolder>& expected)
+    {
+        for (const TreeFolder& folder : tree)
+        {
+            const mapisvc::EntryId* pID = ids.at(&folder);
+            expected.push_back({folder.name, nDepth, nType, &parent, 0, pID});
+            AppendDepthFirst(folder.children, *pID, nDepth + 1, nType, ids, expected);
+        }
+    }
+
+    // Six levels, uneven, names met again at other depths.
+    static std::vector<TreeFolder> UnevenTree()
+    {
+        return {{u"Tree",
+                 {{u"A", {{u"A1", {{u"A1a", {{u"A1a-i", {{u"deepest", {}}}}}}}}, {u"A2", {}}}},
+                  {u"B", {}},
+                  {u"C", {{u"C1", {{u"C1a", {}}}}, {u"C2", {{u"C2a", {}}, {u"C2b", {{u"A", {}}}}}}}}}}};
+    }
+
     // Keeps the folders whose first-level folder has one of these types (-1 for type 0).
     static std::vector<ExpectedFolder> Only(const std::vector<ExpectedFolder>& folders, std::vector<int> types)
     {
@@ -232,6 +290,8 @@ protected:
             EXPECT_EQ(ToEntryId(record.sbParentEntryID), *expected.pParent);
             EXPECT_EQ(ToEntryId(record.sbStoreEntryID), entryID);
             EXPECT_NE(record.sbEntryID.cb, 0u);
+            if (expected.pEntryID)
+                EXPECT_EQ(ToEntryId(record.sbEntryID), *expected.pEntryID);
         }
     }
 
@@ -255,6 +315,7 @@ protected:
     mapisvc::EntryId m_personal, m_personalRoot, m_personalArchive;
     mapisvc::EntryId m_legacy, m_legacyRoot;
     mapisvc::EntryId m_nameless;
+    std::deque<mapisvc::EntryId> m_treeIDs; // stable, for the expected records to point at
 };
 
 } // namespace
@@ -475,12 +536,20 @@ TEST_F(DiscoveryTest, WalkGoesOnPastAStoreItCannotOpen)
     ExpectStore(2, u"Legacy", m_legacy, 0x3FF, Only(LegacyFolders(), {0x1}));
 }
 
-TEST_F(DiscoveryTest, FolderThatCannotBeOpenedIsSkippedWithItsSubFolders)
+TEST_F(DiscoveryTest, FolderThatCannotBeOpenedIsTakenWithoutItsSubFolders)
 {
-    // The second folder opened from a hierarchy row is Projects, below the Inbox.
-    mapisvc::InjectFault(FailCall("IMAPIFolder", "OpenEntry", 2));
+    // Folders are read from their hierarchy rows; the first folder opened is the Inbox, to read the table of the
+    // folders below it.
+    mapisvc::InjectFault(FailCall("IMAPIFolder", "OpenEntry", 1));
     ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0x1, _T("Mailbox")));
-    ExpectStore(0, u"Mailbox", m_mailbox, 0x3FF, {{u"Inbox", 1, 0x1, &m_mailboxRoot}, {u"Meetings", 2, 0x1, &m_inbox}});
+    ExpectStore(0, u"Mailbox", m_mailbox, 0x3FF, {{u"Inbox", 1, 0x1, &m_mailboxRoot}});
+}
+
+TEST_F(DiscoveryTest, FolderWhoseSubFoldersCannotBeListedIsTakenAlone)
+{
+    mapisvc::InjectFault(FailCall("IMAPIFolder", "GetHierarchyTable", 2));
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0x1, _T("Mailbox")));
+    ExpectStore(0, u"Mailbox", m_mailbox, 0x3FF, {{u"Inbox", 1, 0x1, &m_mailboxRoot}});
 }
 
 TEST_F(DiscoveryTest, RecursiveWalkNeedsAFolderAndAStore)
@@ -536,4 +605,157 @@ TEST_F(DiscoveryTest, NotifyAdviseSurvivesAWalkOverEveryStore)
     EXPECT_EQ(created, 1);
     mapi.Logout();
     EXPECT_EQ(CallsOf("IMsgStore", "Unadvise").size(), 1u);
+}
+
+namespace
+{
+std::vector<ExpectedFolder> Joined(std::vector<ExpectedFolder> first, const std::vector<ExpectedFolder>& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// Index of the first expected folder of this name.
+size_t IndexOf(const std::vector<ExpectedFolder>& folders, const std::u16string& name)
+{
+    for (size_t nFolder = 0; nFolder < folders.size(); ++nFolder)
+        if (folders[nFolder].name == name)
+            return nFolder;
+    ADD_FAILURE() << "no folder of that name";
+    return 0;
+}
+} // namespace
+
+TEST_F(DiscoveryTest, DeepUnevenTreeComesDepthFirstWithTheParentOfEveryFolder)
+{
+    const std::vector<ExpectedFolder> tree = BuildTree(m_personal, m_personalRoot, UnevenTree(), 1, 0);
+    ASSERT_EQ(tree.size(), 15u);
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0xFFFF7FFF, _T("Personal Archive")));
+    ExpectStore(0, u"Personal Archive", m_personal, 0x80, Joined(PersonalFolders(), tree));
+}
+
+TEST_F(DiscoveryTest, RecursiveWalkBelowAGivenFolderTakesEveryLevel)
+{
+    std::vector<ExpectedFolder> tree = BuildTree(m_personal, m_personalRoot, UnevenTree(), 1, 0);
+    ASSERT_TRUE(m_interface->GetAllStoreInfo(m_stores, 0, _T("Personal Archive")));
+    CMAPIFolder top;
+    CMAPIFolder leaf;
+    SBinary storeID = AsSBinary(m_personal);
+    SBinary topID = AsSBinary(*tree[0].pEntryID);
+    SBinary leafID = AsSBinary(*tree[IndexOf(tree, u"B")].pEntryID);
+    ASSERT_TRUE(m_interface->m_MAPI.OpenFolder(storeID, topID, top));
+    ASSERT_TRUE(m_interface->m_MAPI.OpenFolder(storeID, leafID, leaf));
+
+    // The type and depth given hold for every folder below, whatever its class.
+    ULONG ulType = 0x80;
+    BOOL bCount = FALSE;
+    EXPECT_FALSE(m_interface->GetStoreSubFolder(&leaf, 3, m_stores[0], ulType, bCount));
+    EXPECT_TRUE(m_interface->GetStoreSubFolder(&top, 2, m_stores[0], ulType, bCount));
+    tree.erase(tree.begin());
+    for (ExpectedFolder& folder : tree)
+        folder.nType = 0x80;
+    ExpectStore(0, u"Personal Archive", m_personal, 0, tree);
+}
+
+TEST_F(DiscoveryTest, CountsAreTheContentsRowsAsItemsComeAndGo)
+{
+    std::vector<ExpectedFolder> tree = BuildTree(m_personal, m_personalRoot, UnevenTree(), 1, 0);
+    const size_t nA1 = IndexOf(tree, u"A1"), nDeepest = IndexOf(tree, u"deepest"), nB = IndexOf(tree, u"B");
+    std::vector<mapisvc::EntryId> inA1;
+    {
+        MapiInit init;
+        Ref<IMAPISession> session = Logon();
+        Ref<IMsgStore> store = OpenStore(session.Get(), m_personal);
+        Ref<IMAPIFolder> a1 = OpenFolder(store.Get(), *tree[nA1].pEntryID);
+        for (const char16_t* szSubject : {u"one", u"two", u"three"})
+            inA1.push_back(CreateMessage(a1.Get(), szSubject));
+        CreateMessage(OpenFolder(store.Get(), *tree[nDeepest].pEntryID).Get(), u"down here");
+    }
+    tree[nA1].nCount = 3;
+    tree[nDeepest].nCount = 1;
+    mapisvc::ClearCallLog();
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0xFFFFFFFF, _T("Personal Archive")));
+    ExpectStore(0, u"Personal Archive", m_personal, 0x80, Joined(PersonalFolders(), tree));
+    // The counts come with the hierarchy rows.
+    EXPECT_TRUE(CallsOf("", "GetContentsTable").empty());
+
+    {
+        MapiInit init;
+        Ref<IMAPISession> session = Logon();
+        Ref<IMsgStore> store = OpenStore(session.Get(), m_personal);
+        Ref<IMAPIFolder> a1 = OpenFolder(store.Get(), *tree[nA1].pEntryID);
+        SBinary gone = AsSBinary(inA1[1]);
+        ENTRYLIST messages = {1, &gone};
+        ASSERT_EQ(a1->DeleteMessages(&messages, 0, nullptr, 0), S_OK);
+        Ref<IMAPIFolder> b = OpenFolder(store.Get(), *tree[nB].pEntryID);
+        CreateMessage(b.Get(), u"new");
+        CreateMessage(b.Get(), u"newer");
+    }
+    tree[nA1].nCount = 2;
+    tree[nB].nCount = 2;
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0xFFFFFFFF, _T("Personal Archive")));
+    ExpectStore(0, u"Personal Archive", m_personal, 0x80, Joined(PersonalFolders(), tree));
+    // Each the number of rows of the folder's contents table.
+    const COutlookStore& store = *m_stores[0];
+    for (INT_PTR nFolder = 0; nFolder < store.arrFolders.GetSize(); ++nFolder)
+        EXPECT_EQ(store.arrFolders[nFolder]->nCount, m_interface->GetRowCount(store.arrFolders[nFolder]));
+}
+
+TEST_F(DiscoveryTest, FirstLevelFolderNotTakenHidesTheKindsBelowIt)
+{
+    AddFolder(m_mailbox, &m_customers, u"Visits", u"IPF.Appointment");
+    AddFolder(m_mailbox, &m_2009, u"Dates", u"IPF.Appointment");
+    AddFolder(m_mailbox, &m_2009, u"People", u"IPF.Contact");
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0x40, _T("Mailbox")));
+    ExpectStore(0, u"Mailbox", m_mailbox, 0x3FF, Only(MailboxFolders(false), {0x40}));
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0x60, _T("Mailbox")));
+    ExpectStore(0, u"Mailbox", m_mailbox, 0x3FF,
+                Joined(Only(MailboxFolders(false), {0x40, 0x20}), {{u"Visits", 2, 0x20, &m_customers}}));
+}
+
+TEST_F(DiscoveryTest, CancelInADeepFolderStopsRightAfterIt)
+{
+    const std::vector<ExpectedFolder> tree = BuildTree(m_personal, m_personalRoot, UnevenTree(), 1, 0);
+    Window window;
+    // Personal Archive's three folders, then Tree, A, A1 and A1a, four levels down, mid-table.
+    window.nCancelAtFolder = 7;
+    HWND hWnd = CreateMessageWindow(RecordProgress, &window);
+    m_interface->SetMsgHwnd(hWnd);
+    EXPECT_FALSE(m_interface->GetStoreFolder(m_stores, 0xFFFF7FFF, _T("Personal Archive")));
+    DestroyWindow(hWnd);
+
+    EXPECT_EQ(window.nFolders, 7u);
+    std::vector<ExpectedFolder> taken = Joined(PersonalFolders(), tree);
+    taken.resize(7);
+    ExpectStore(0, u"Personal Archive", m_personal, 0x80, taken);
+}
+
+TEST_F(DiscoveryTest, CancelAtAFirstLevelFolderTakesNothingBelowIt)
+{
+    Window window;
+    window.nCancelAtFolder = 1;
+    HWND hWnd = CreateMessageWindow(RecordProgress, &window);
+    m_interface->SetMsgHwnd(hWnd);
+    EXPECT_FALSE(m_interface->GetStoreFolder(m_stores, 0xFFFF7FFF, NULL));
+    DestroyWindow(hWnd);
+
+    EXPECT_EQ(window.nFolders, 1u);
+    ExpectStore(0, u"Mailbox", m_mailbox, 0x1, {{u"Inbox", 1, 0x1, &m_mailboxRoot}});
+    EXPECT_EQ(m_stores[1]->arrFolders.GetSize(), 0);
+}
+
+TEST_F(DiscoveryTest, LongFolderNamesComeOutWhole)
+{
+    // Some stores' hierarchy tables keep 255 characters of a string.
+    const std::u16string longName(300, u'L'), longerName(2000, u'M'), cutName(255, u'C');
+    mapisvc::EntryId top = AddFolder(m_personal, nullptr, longName);
+    mapisvc::EntryId below = AddFolder(m_personal, &top, longerName);
+    AddFolder(m_personal, &below, cutName);
+    AddFolder(m_personal, nullptr, longerName, u"IPF.Task");
+    ASSERT_TRUE(m_interface->GetStoreFolder(m_stores, 0xFFFF7FFF, _T("Personal Archive")));
+    ExpectStore(0, u"Personal Archive", m_personal, 0x80,
+                Joined(PersonalFolders(), {{longName, 1, 0, &m_personalRoot, 0, &top},
+                                           {longerName, 2, 0, &top, 0, &below},
+                                           {cutName, 3, 0, &below},
+                                           {longerName, 1, 0x80, &m_personalRoot}}));
 }

@@ -290,3 +290,58 @@ TEST_F(MAPIFolderTest, MoveAndDeleteSingleMessages)
     SBinary keepID = AsSBinary(m_messages[0]);
     EXPECT_FALSE(m_inbox->DeleteMessage(&keepID));
 }
+
+TEST_F(MAPIFolderTest, HierarchyOfAllLevelsWithTheCallersColumns)
+{
+    mapisvc::EntryId work = AddFolder(m_store, nullptr, u"Work");
+    mapisvc::EntryId reports = AddFolder(m_store, &work, u"Reports");
+    mapisvc::EntryId plans = AddFolder(m_store, &work, u"Plans");
+    mapisvc::EntryId drafts = AddFolder(m_store, &reports, u"Drafts");
+    SBinary storeID = AsSBinary(m_store);
+    SBinary workID = AsSBinary(work);
+    CMAPIFolder folder;
+    ASSERT_TRUE(Session().OpenFolder(storeID, workID, folder));
+
+    SizedSPropTagArray(2, columns) = {2, {PR_ENTRYID, PR_DEPTH}};
+    IMAPITable* pTable = folder.GetHierarchy(reinterpret_cast<LPSPropTagArray>(&columns), CONVENIENT_DEPTH);
+    ASSERT_NE(pTable, nullptr);
+    TableRows rows = ReadRows(pTable, {PR_ENTRYID, PR_DEPTH});
+    ASSERT_EQ(rows.size(), 3u);
+    const mapisvc::EntryId expected[] = {reports, drafts, plans};
+    const LONG depths[] = {1, 2, 1};
+    for (size_t nRow = 0; nRow < 3; ++nRow)
+    {
+        EXPECT_EQ(ToEntryId(rows[nRow].lpProps[0].Value.bin), expected[nRow]);
+        EXPECT_EQ(rows[nRow].lpProps[1].Value.l, depths[nRow]);
+    }
+
+    // The table replaces the folder's earlier one; without the flag only the direct sub folders come.
+    IMAPITable* pDirect = folder.GetHierarchy(reinterpret_cast<LPSPropTagArray>(&columns), 0);
+    ASSERT_NE(pDirect, nullptr);
+    EXPECT_EQ(ReadRows(pDirect, {PR_ENTRYID, PR_DEPTH}).size(), 2u);
+
+    mapisvc::InjectFault(FailCall("IMAPITable", "SetColumns"));
+    EXPECT_EQ(folder.GetHierarchy(reinterpret_cast<LPSPropTagArray>(&columns), 0), nullptr);
+}
+
+TEST_F(MAPIFolderTest, OpenSubFolderByEntryIDOpensOnlyFolders)
+{
+    mapisvc::EntryId work = AddFolder(m_store, nullptr, u"Work");
+    AddMessages({u"not a folder"});
+    std::unique_ptr<CMAPIFolder> root(Session().OpenRootFolder(FALSE));
+    ASSERT_TRUE(root);
+
+    CMAPIFolder subFolder;
+    SBinary workID = AsSBinary(work);
+    ASSERT_TRUE(root->OpenSubFolder(workID, subFolder));
+    EXPECT_EQ(ToEntryId(*subFolder.GetEntryID()), work);
+    EXPECT_NE(subFolder.GetHierarchy(), nullptr);
+
+    SBinary messageID = AsSBinary(m_messages[0]);
+    EXPECT_FALSE(root->OpenSubFolder(messageID, subFolder));
+    EXPECT_FALSE(root->OpenSubFolder(workID, *root));
+    EXPECT_NE(root->GetEntryID()->cb, 0u);
+    IMAPIFolder* pDetached = root->Detach();
+    EXPECT_FALSE(root->OpenSubFolder(workID, subFolder));
+    pDetached->Release();
+}

@@ -101,6 +101,8 @@ public:
         return S_OK;
     }
 
+    std::shared_ptr<void> BeginBatch() override { return std::make_shared<StoreDatabase::ReadBatch>(*m_store); }
+
     std::vector<ULONG> DefaultColumns() const override
     {
         return {PR_INSTANCE_KEY, PR_ENTRYID,       PR_DISPLAY_NAME,   PR_DEPTH,
@@ -174,8 +176,12 @@ HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, 
 {
     std::vector<FolderEntry> folders;
     std::set<int64_t> seen{folder};
-    if (HRESULT hr = CollectFolders(*store, folder, 1, allLevels, folders, seen))
-        return hr;
+    {
+        // One snapshot and one taking of the database's locks for the query per folder of a table of all levels.
+        StoreDatabase::ReadBatch batch(*store);
+        if (HRESULT hr = CollectFolders(*store, folder, 1, allLevels, folders, seen))
+            return hr;
+    }
     rows.reset(new HierarchyRows(std::move(store), folder, allLevels, std::move(folders)));
     return S_OK;
 }
