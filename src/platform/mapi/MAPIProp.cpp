@@ -124,6 +124,19 @@ HRESULT PackNameIds(const std::vector<NameLookup>& found, LPMAPINAMEID** lpppPro
     *lpppPropNames = array.Release();
     return S_OK;
 }
+
+// The value of `tag`'s id in `tag`'s type when the host converts it from the type it is stored in.
+bool ConvertedProp(PropertyHost& host, ULONG tag, std::forward_list<Prop>& held, PropView& view)
+{
+    Prop scratch;
+    const Prop* stored = host.FindProp(PROP_ID(tag), scratch);
+    Prop otherType;
+    if (!stored || !host.ConvertProp(*stored, PROP_TYPE(tag), otherType))
+        return false;
+    held.push_front(std::move(otherType));
+    view = held.front();
+    return true;
+}
 } // namespace
 
 HRESULT PropertyHost::CheckWritable() const
@@ -151,6 +164,11 @@ const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
 {
     if (ComputeProp(propId, scratch))
         return &scratch;
+    return LoadedStoredProp(propId);
+}
+
+Prop* PropertyHost::LoadedStoredProp(ULONG propId)
+{
     Prop* prop = StoredProps().Find(propId);
     if (!prop)
         return nullptr;
@@ -161,6 +179,26 @@ const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
         prop->loaded = true;
     }
     return prop;
+}
+
+bool PropertyHost::ViewProp(ULONG propId, std::forward_list<Prop>& held, PropView& view)
+{
+    Prop scratch;
+    if (ComputeProp(propId, scratch))
+    {
+        held.push_front(std::move(scratch));
+        view = held.front();
+        return true;
+    }
+    if (!StoredProps().Peek(propId, view))
+        return false;
+    if (view.loaded)
+        return true;
+    const Prop* prop = LoadedStoredProp(propId);
+    if (!prop)
+        return false;
+    view = *prop;
+    return true;
 }
 
 bool PropertyHost::OpenUnloadedValue(ULONG ulPropTag, std::unique_ptr<StoredValue>& value)
@@ -256,36 +294,26 @@ HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulF
         lpPropTagArray
             ? std::vector<ULONG>(lpPropTagArray->aulPropTag, lpPropTagArray->aulPropTag + lpPropTagArray->cValues)
             : host.AllTags(unicode);
-    std::forward_list<Prop> computed;
+    std::forward_list<Prop> held; // values computed or converted for the call
     std::forward_list<std::string> converted;
     std::vector<OutValue> values;
     values.reserve(tags.size());
     bool missing = false;
     for (ULONG tag : tags)
     {
-        Prop scratch;
-        const Prop* prop = host.FindProp(PROP_ID(tag), scratch);
-        if (prop == &scratch)
-        {
-            computed.push_front(std::move(scratch));
-            prop = &computed.front();
-        }
+        PropView prop;
         ULONG type = PT_UNSPECIFIED;
-        Prop otherType;
-        if (prop && !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type) &&
-            host.ConvertProp(*prop, PROP_TYPE(tag), otherType))
-        {
-            computed.push_front(std::move(otherType));
-            prop = &computed.front();
+        const bool found = host.ViewProp(PROP_ID(tag), held, prop);
+        if (found && !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type) &&
+            ConvertedProp(host, tag, held, prop))
             type = PROP_TYPE(tag);
-        }
-        else if (!prop || !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type))
+        else if (!found || !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type))
         {
             values.push_back(OutValue::Error(tag, MAPI_E_NOT_FOUND));
             missing = true;
             continue;
         }
-        values.push_back(OutValue::Of(*prop, PROP_TAG(type, PROP_ID(tag)), converted));
+        values.push_back(OutValue::Of(prop, PROP_TAG(type, PROP_ID(tag)), converted));
     }
     if (HRESULT hr = PackValues(values, lppPropArray))
         return hr;
