@@ -195,11 +195,39 @@ TEST(PropertyBagTest, WantedPropertiesOfABlobOutOfIdOrderAreAllFound)
                              Entry(PR_MESSAGE_CLASS_W, 0, 2, std::string("c\0", 2));
     const std::vector<ULONG> wanted{PROP_ID(PR_IMPORTANCE), PROP_ID(PR_MESSAGE_CLASS_W), PROP_ID(PR_SUBJECT_W)};
     const PropertyBag bag = PropertyBag::Parse(blob, &wanted);
+    for (ULONG propId : wanted)
+        EXPECT_TRUE(bag.Has(propId)) << propId;
+    EXPECT_TRUE(PropertyBag(bag).Has(PROP_ID(PR_SUBJECT_W)));
     ASSERT_EQ(bag.Props().size(), 3u);
     // Kept in the blob's order, as they were stored.
     EXPECT_EQ(bag.Props()[0].tag, PR_SUBJECT_W);
     EXPECT_EQ(bag.Props()[0].data, std::string("s\0", 2));
     EXPECT_EQ(bag.Props()[1].tag, PR_IMPORTANCE);
     EXPECT_EQ(bag.Props()[2].tag, PR_MESSAGE_CLASS_W);
+}
+} // namespace
+
+namespace
+{
+TEST(PropertyBagTest, ValuesAskedInAnyOrderAreFoundAndMissingOnesAreNot)
+{
+    const PropertyBag written = EveryType();
+    const PropertyBag read = PropertyBag::Parse(written.Serialize());
+    std::vector<ULONG> asked;
+    for (ULONG propId = 0x6614; propId >= 0x6600; --propId)
+        asked.push_back(propId); // descending, from one past the last stored to one before the first
+    for (ULONG propId = 0x6600; propId <= 0x6614; propId += 2)
+        asked.push_back(propId); // ascending, every other one
+    for (ULONG propId : {0x660Du, 0x6601u, 0x6613u, 0x6612u, 0x6600u, 0x660Du})
+        asked.push_back(propId);
+    for (ULONG propId : asked)
+    {
+        SCOPED_TRACE(propId);
+        const Prop* original = written.Find(propId);
+        PropView view;
+        ASSERT_EQ(read.Peek(propId, view), original != nullptr);
+        if (original)
+            ExpectStoredForm(*original, view);
+    }
 }
 } // namespace

@@ -29,6 +29,13 @@ bool Read(std::string_view blob, size_t& offset, uint32_t& value)
     offset += 4;
     return true;
 }
+// The first element that `match` accepts, or null.
+template <class T, class Match> const T* FirstOf(const std::vector<T>& elements, Match match)
+{
+    auto it = std::find_if(elements.begin(), elements.end(), match);
+    return it != elements.end() ? &*it : nullptr;
+}
+
 // Whether each id of a stored form, met in ascending order, is among the wanted ones (sorted): one walk over
 // both lists instead of a search per id. An id lower than the one before (a damaged blob) starts the walk again.
 class WantedWalk
@@ -66,6 +73,7 @@ PropertyBag::PropertyBag(const PropertyBag& other) : m_props(other.m_props)
     {
         m_blob = other.m_blob;
         m_slots = other.m_slots;
+        m_ordered = other.m_ordered;
     }
 }
 
@@ -139,7 +147,7 @@ void PropertyBag::Clear()
     m_viewed.clear();
     m_blob.clear();
     m_slots.clear();
-    m_nextSlot = 0;
+    m_ordered = true;
 }
 
 const std::vector<Prop>& PropertyBag::Props() const
@@ -156,16 +164,11 @@ std::vector<Prop>& PropertyBag::Props()
 
 const PropertyBag::Slot* PropertyBag::FindSlot(ULONG propId) const
 {
-    // A read of many properties mostly asks for them in id order, the order they are stored in: the slot after
-    // the one found last is tried before a search.
-    if (m_nextSlot < m_slots.size() && PROP_ID(m_slots[m_nextSlot].tag) == propId)
-        return &m_slots[m_nextSlot++];
+    if (!m_ordered) // a damaged blob: looked through whole
+        return FirstOf(m_slots, [propId](const Slot& slot) { return PROP_ID(slot.tag) == propId; });
     auto it = std::partition_point(m_slots.begin(), m_slots.end(),
                                    [propId](const Slot& slot) { return PROP_ID(slot.tag) < propId; });
-    if (it == m_slots.end() || PROP_ID(it->tag) != propId)
-        return nullptr;
-    m_nextSlot = static_cast<size_t>(it - m_slots.begin()) + 1;
-    return &*it;
+    return it != m_slots.end() && PROP_ID(it->tag) == propId ? &*it : nullptr;
 }
 
 Prop PropertyBag::ValueOf(const Slot& slot) const
@@ -201,7 +204,7 @@ void PropertyBag::Materialize() const
     m_viewed = std::move(m_props);
     m_props = std::move(merged);
     m_slots.clear();
-    m_nextSlot = 0;
+    m_ordered = true;
 }
 
 size_t PropertyBag::ValueBytes() const
@@ -274,7 +277,10 @@ void PropertyBag::Index(std::string_view blob, const std::vector<ULONG>* wanted)
             break;
         // Stored blobs are written in id order; appending keeps the index ordered.
         if (walk.Wants(PROP_ID(tag)))
+        {
+            m_ordered = m_ordered && (m_slots.empty() || PROP_ID(m_slots.back().tag) < PROP_ID(tag));
             m_slots.push_back({tag, static_cast<uint32_t>(offset), size, outOfLine});
+        }
         if (!outOfLine)
             offset += size;
     }

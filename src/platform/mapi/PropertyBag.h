@@ -85,7 +85,7 @@ private:
     mutable std::string m_blob;
     mutable std::vector<Slot> m_slots;
     mutable std::vector<Prop> m_viewed;
-    mutable size_t m_nextSlot = 0; // where FindSlot looks first
+    mutable bool m_ordered = true; // the index is in ascending id order, as every blob the store writes
 };
 
 // True for values that are kept out of the object's blob. A value whose bytes were never loaded stays there
