@@ -137,6 +137,22 @@ bool ConvertedProp(PropertyHost& host, ULONG tag, std::forward_list<Prop>& held,
     view = held.front();
     return true;
 }
+
+// What GetProps hands out for `tag`: the value where it lies, computed or converted into `held` and `converted`
+// (which must outlive it), or MAPI_E_NOT_FOUND.
+OutValue ValueToHandOut(PropertyHost& host, ULONG tag, bool unicode, std::forward_list<Prop>& held,
+                        std::forward_list<std::string>& converted)
+{
+    PropView prop;
+    ULONG type = PT_UNSPECIFIED;
+    const bool found = host.ViewProp(PROP_ID(tag), held, prop);
+    if (found && !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type) &&
+        ConvertedProp(host, tag, held, prop))
+        type = PROP_TYPE(tag);
+    else if (!found || !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type))
+        return OutValue::Error(tag, MAPI_E_NOT_FOUND);
+    return OutValue::Of(prop, PROP_TAG(type, PROP_ID(tag)), converted);
+}
 } // namespace
 
 HRESULT PropertyHost::CheckWritable() const
@@ -290,30 +306,21 @@ HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulF
     if (!lpcValues || !lppPropArray || (lpPropTagArray && lpPropTagArray->cValues == 0))
         return MAPI_E_INVALID_PARAMETER;
     const bool unicode = (ulFlags & MAPI_UNICODE) != 0;
-    const std::vector<ULONG> tags =
-        lpPropTagArray
-            ? std::vector<ULONG>(lpPropTagArray->aulPropTag, lpPropTagArray->aulPropTag + lpPropTagArray->cValues)
-            : host.AllTags(unicode);
+    // The caller's tags are read where they lie; only a call for every property builds a list.
+    std::vector<ULONG> all;
+    if (!lpPropTagArray)
+        all = host.AllTags(unicode);
+    const ULONG* tags = lpPropTagArray ? lpPropTagArray->aulPropTag : all.data();
+    const size_t tagCount = lpPropTagArray ? lpPropTagArray->cValues : all.size();
     std::forward_list<Prop> held; // values computed or converted for the call
     std::forward_list<std::string> converted;
     std::vector<OutValue> values;
-    values.reserve(tags.size());
+    values.reserve(tagCount);
     bool missing = false;
-    for (ULONG tag : tags)
+    for (size_t i = 0; i < tagCount; ++i)
     {
-        PropView prop;
-        ULONG type = PT_UNSPECIFIED;
-        const bool found = host.ViewProp(PROP_ID(tag), held, prop);
-        if (found && !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type) &&
-            ConvertedProp(host, tag, held, prop))
-            type = PROP_TYPE(tag);
-        else if (!found || !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type))
-        {
-            values.push_back(OutValue::Error(tag, MAPI_E_NOT_FOUND));
-            missing = true;
-            continue;
-        }
-        values.push_back(OutValue::Of(prop, PROP_TAG(type, PROP_ID(tag)), converted));
+        values.push_back(ValueToHandOut(host, tags[i], unicode, held, converted));
+        missing = missing || values.back().error != S_OK;
     }
     if (HRESULT hr = PackValues(values, lppPropArray))
         return hr;
