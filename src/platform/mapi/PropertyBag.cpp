@@ -147,6 +147,7 @@ void PropertyBag::Clear()
     m_viewed.clear();
     m_blob.clear();
     m_slots.clear();
+    m_nextSlot = 0;
     m_ordered = true;
 }
 
@@ -164,11 +165,28 @@ std::vector<Prop>& PropertyBag::Props()
 
 const PropertyBag::Slot* PropertyBag::FindSlot(ULONG propId) const
 {
+    auto idOf = [](const Slot& slot) { return PROP_ID(slot.tag); };
     if (!m_ordered) // a damaged blob: looked through whole
-        return FirstOf(m_slots, [propId](const Slot& slot) { return PROP_ID(slot.tag) == propId; });
-    auto it = std::partition_point(m_slots.begin(), m_slots.end(),
-                                   [propId](const Slot& slot) { return PROP_ID(slot.tag) < propId; });
-    return it != m_slots.end() && PROP_ID(it->tag) == propId ? &*it : nullptr;
+        return FirstOf(m_slots, [&](const Slot& slot) { return idOf(slot) == propId; });
+    // A read of many properties asks for them in id order, the order they are stored in: the slot after the one
+    // found last is looked at first, and an id between the two is not there.
+    const size_t next = std::min(m_nextSlot, m_slots.size());
+    if (next == 0 || idOf(m_slots[next - 1]) < propId)
+    {
+        if (next == m_slots.size() || idOf(m_slots[next]) > propId)
+            return nullptr;
+        if (idOf(m_slots[next]) == propId)
+        {
+            m_nextSlot = next + 1;
+            return &m_slots[next];
+        }
+    }
+    auto it =
+        std::partition_point(m_slots.begin(), m_slots.end(), [&](const Slot& slot) { return idOf(slot) < propId; });
+    if (it == m_slots.end() || idOf(*it) != propId)
+        return nullptr;
+    m_nextSlot = static_cast<size_t>(it - m_slots.begin()) + 1;
+    return &*it;
 }
 
 Prop PropertyBag::ValueOf(const Slot& slot) const
@@ -204,6 +222,7 @@ void PropertyBag::Materialize() const
     m_viewed = std::move(m_props);
     m_props = std::move(merged);
     m_slots.clear();
+    m_nextSlot = 0;
     m_ordered = true;
 }
 

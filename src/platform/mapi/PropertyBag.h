@@ -85,6 +85,7 @@ private:
     mutable std::string m_blob;
     mutable std::vector<Slot> m_slots;
     mutable std::vector<Prop> m_viewed;
+    mutable size_t m_nextSlot = 0; // where FindSlot looks first
     mutable bool m_ordered = true; // the index is in ascending id order, as every blob the store writes
 };
 
