@@ -124,6 +124,35 @@ HRESULT PackNameIds(const std::vector<NameLookup>& found, LPMAPINAMEID** lpppPro
     *lpppPropNames = array.Release();
     return S_OK;
 }
+
+// The value of `tag`'s id in `tag`'s type when the host converts it from the type it is stored in.
+bool ConvertedProp(PropertyHost& host, ULONG tag, std::forward_list<Prop>& held, PropView& view)
+{
+    Prop scratch;
+    const Prop* stored = host.FindProp(PROP_ID(tag), scratch);
+    Prop otherType;
+    if (!stored || !host.ConvertProp(*stored, PROP_TYPE(tag), otherType))
+        return false;
+    held.push_front(std::move(otherType));
+    view = held.front();
+    return true;
+}
+
+// What GetProps hands out for `tag`: the value where it lies, computed or converted into `held` and `converted`
+// (which must outlive it), or MAPI_E_NOT_FOUND.
+OutValue ValueToHandOut(PropertyHost& host, ULONG tag, bool unicode, std::forward_list<Prop>& held,
+                        std::forward_list<std::string>& converted)
+{
+    PropView prop;
+    ULONG type = PT_UNSPECIFIED;
+    const bool found = host.ViewProp(PROP_ID(tag), held, prop);
+    if (found && !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type) &&
+        ConvertedProp(host, tag, held, prop))
+        type = PROP_TYPE(tag);
+    else if (!found || !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type))
+        return OutValue::Error(tag, MAPI_E_NOT_FOUND);
+    return OutValue::Of(prop, PROP_TAG(type, PROP_ID(tag)), converted);
+}
 } // namespace
 
 HRESULT PropertyHost::CheckWritable() const
@@ -151,6 +180,11 @@ const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
 {
     if (ComputeProp(propId, scratch))
         return &scratch;
+    return LoadedStoredProp(propId);
+}
+
+Prop* PropertyHost::LoadedStoredProp(ULONG propId)
+{
     Prop* prop = StoredProps().Find(propId);
     if (!prop)
         return nullptr;
@@ -161,6 +195,26 @@ const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
         prop->loaded = true;
     }
     return prop;
+}
+
+bool PropertyHost::ViewProp(ULONG propId, std::forward_list<Prop>& held, PropView& view)
+{
+    Prop scratch;
+    if (ComputeProp(propId, scratch))
+    {
+        held.push_front(std::move(scratch));
+        view = held.front();
+        return true;
+    }
+    if (!StoredProps().Peek(propId, view))
+        return false;
+    if (view.loaded)
+        return true;
+    const Prop* prop = LoadedStoredProp(propId);
+    if (!prop)
+        return false;
+    view = *prop;
+    return true;
 }
 
 bool PropertyHost::OpenUnloadedValue(ULONG ulPropTag, std::unique_ptr<StoredValue>& value)
@@ -252,40 +306,21 @@ HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulF
     if (!lpcValues || !lppPropArray || (lpPropTagArray && lpPropTagArray->cValues == 0))
         return MAPI_E_INVALID_PARAMETER;
     const bool unicode = (ulFlags & MAPI_UNICODE) != 0;
-    const std::vector<ULONG> tags =
-        lpPropTagArray
-            ? std::vector<ULONG>(lpPropTagArray->aulPropTag, lpPropTagArray->aulPropTag + lpPropTagArray->cValues)
-            : host.AllTags(unicode);
-    std::forward_list<Prop> computed;
+    // The caller's tags are read where they lie; only a call for every property builds a list.
+    std::vector<ULONG> all;
+    if (!lpPropTagArray)
+        all = host.AllTags(unicode);
+    const ULONG* tags = lpPropTagArray ? lpPropTagArray->aulPropTag : all.data();
+    const size_t tagCount = lpPropTagArray ? lpPropTagArray->cValues : all.size();
+    std::forward_list<Prop> held; // values computed or converted for the call
     std::forward_list<std::string> converted;
     std::vector<OutValue> values;
-    values.reserve(tags.size());
+    values.reserve(tagCount);
     bool missing = false;
-    for (ULONG tag : tags)
+    for (size_t i = 0; i < tagCount; ++i)
     {
-        Prop scratch;
-        const Prop* prop = host.FindProp(PROP_ID(tag), scratch);
-        if (prop == &scratch)
-        {
-            computed.push_front(std::move(scratch));
-            prop = &computed.front();
-        }
-        ULONG type = PT_UNSPECIFIED;
-        Prop otherType;
-        if (prop && !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type) &&
-            host.ConvertProp(*prop, PROP_TYPE(tag), otherType))
-        {
-            computed.push_front(std::move(otherType));
-            prop = &computed.front();
-            type = PROP_TYPE(tag);
-        }
-        else if (!prop || !OutputType(PROP_TYPE(prop->tag), PROP_TYPE(tag), unicode, type))
-        {
-            values.push_back(OutValue::Error(tag, MAPI_E_NOT_FOUND));
-            missing = true;
-            continue;
-        }
-        values.push_back(OutValue::Of(*prop, PROP_TAG(type, PROP_ID(tag)), converted));
+        values.push_back(ValueToHandOut(host, tags[i], unicode, held, converted));
+        missing = missing || values.back().error != S_OK;
     }
     if (HRESULT hr = PackValues(values, lppPropArray))
         return hr;

@@ -14,6 +14,8 @@
 #include "platform/mapi/PropertyStream.h"
 #include "platform/mapi/ServiceCall.h"
 
+#include <forward_list>
+
 namespace mapisvc
 {
 
@@ -62,12 +64,19 @@ public:
     bool OpenUnloadedValue(ULONG ulPropTag, std::unique_ptr<StoredValue>& value);
     // The property with this id, stored or computed, its bytes loaded; null when the object has none.
     const Prop* FindProp(ULONG propId, Prop& scratch);
+    // FindProp without copying a stored value out of the row it was read in: a computed value is kept in
+    // `held`, which must outlive the view, as must the stored properties unchanged.
+    bool ViewProp(ULONG propId, std::forward_list<Prop>& held, PropView& view);
     std::vector<ULONG> AllTags(bool unicode);
     // Writes one MAPI value into the stored properties; the scode of a problem, or S_OK.
     SCODE StoreValue(const SPropValue& value);
 
 protected:
     ~PropertyHost() = default;
+
+private:
+    // The stored property with this id, its bytes loaded (made into values of the bag's own first).
+    Prop* LoadedStoredProp(ULONG propId);
 };
 
 HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues,

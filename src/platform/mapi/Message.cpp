@@ -7,6 +7,7 @@
 #include "platform/mapi/Table.h"
 
 #include <algorithm>
+#include <bitset>
 #include <chrono>
 
 namespace mapisvc
@@ -33,6 +34,29 @@ PropertyBag TableCopy(const PropertyBag& props)
             prop.data.clear();
         }
     return copy;
+}
+
+void ComputedMessageIds(std::vector<ULONG>& ids)
+{
+    IdentityPropIds(ids);
+    ids.push_back(PROP_ID(PR_ACCESS_LEVEL));
+    ids.push_back(PROP_ID(PR_BODY_W));
+    ids.push_back(PROP_ID(PR_NATIVE_BODY_INFO));
+}
+
+// Asked of every property a read names, most of them stored ones: those are told apart at once.
+bool IsComputedMessageId(ULONG propId)
+{
+    static const std::bitset<0x10000> computed = []
+    {
+        std::vector<ULONG> ids;
+        ComputedMessageIds(ids);
+        std::bitset<0x10000> set;
+        for (ULONG id : ids)
+            set.set(id);
+        return set;
+    }();
+    return computed.test(propId & 0xFFFF);
 }
 
 std::string KeyBytes(int64_t id, ULONG sub)
@@ -69,6 +93,8 @@ bool Message::Implements(REFIID riid) const
 
 bool Message::ComputeProp(ULONG propId, Prop& prop)
 {
+    if (!IsComputedMessageId(propId))
+        return false;
     const bool embedded = m_record.id == 0;
     if (propId == PROP_ID(PR_BODY_W))
         return ComputeBestBody(*this, prop);
@@ -80,10 +106,7 @@ bool Message::ComputeProp(ULONG propId, Prop& prop)
 
 void Message::ComputedIds(std::vector<ULONG>& ids)
 {
-    IdentityPropIds(ids);
-    ids.push_back(PROP_ID(PR_ACCESS_LEVEL));
-    ids.push_back(PROP_ID(PR_BODY_W));
-    ids.push_back(PROP_ID(PR_NATIVE_BODY_INFO));
+    ComputedMessageIds(ids);
 }
 
 bool Message::ConvertProp(const Prop& stored, ULONG requestedType, Prop& converted)
@@ -334,8 +357,8 @@ HRESULT Message::CopyTo(ULONG ciidExclude, LPCIID rgiidExclude, LPSPropTagArray 
     ServiceCall call(*this, "IMAPIProp", "CopyTo");
     if (HRESULT hr = call.Flags(ulFlags).Fault())
         return hr;
-    return call.Done(CopyMessageTo(this, ciidExclude, rgiidExclude, lpExcludeProps, lpInterface, lpDestObj, ulFlags,
-                                   lppProblems));
+    return call.Done(
+        CopyMessageTo(this, ciidExclude, rgiidExclude, lpExcludeProps, lpInterface, lpDestObj, ulFlags, lppProblems));
 }
 
 LONG Message::Flags() const

@@ -50,16 +50,16 @@ bool StoredRtf(PropertyHost& host, std::string& rtf)
 
 bool HasStored(PropertyHost& host, ULONG propId)
 {
-    return host.StoredProps().Find(propId) != nullptr;
+    return host.StoredProps().Has(propId);
 }
 } // namespace
 
 UINT MessageCodePage(PropertyHost& host)
 {
-    const Prop* cpid = host.StoredProps().Find(PROP_ID(PR_INTERNET_CPID));
-    if (!cpid || PROP_TYPE(cpid->tag) != PT_LONG)
+    PropView cpid;
+    if (!host.StoredProps().Peek(PROP_ID(PR_INTERNET_CPID), cpid) || PROP_TYPE(cpid.tag) != PT_LONG)
         return CP_ACP;
-    return Usable(static_cast<UINT>(DecodeLong(cpid->data)));
+    return Usable(static_cast<UINT>(DecodeLong(cpid.data)));
 }
 
 std::u16string DecodeText(std::string_view bytes, UINT codePage)
@@ -124,8 +124,8 @@ bool ConvertHtmlBody(PropertyHost& host, const Prop& stored, ULONG requestedType
     if (storedType == PT_BINARY && (requestedType == PT_UNICODE || requestedType == PT_STRING8))
     {
         const std::u16string html = DecodeText(stored.data, MessageCodePage(host));
-        converted = MakeProp(PROP_TAG(requestedType, kHtmlId),
-                             requestedType == PT_UNICODE ? Utf16ToBytes(html) : ToAnsi(html));
+        converted =
+            MakeProp(PROP_TAG(requestedType, kHtmlId), requestedType == PT_UNICODE ? Utf16ToBytes(html) : ToAnsi(html));
         return true;
     }
     if (storedString && requestedType == PT_BINARY)

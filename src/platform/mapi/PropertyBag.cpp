@@ -1,6 +1,7 @@
 #include "platform/mapi/PropertyBag.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace mapisvc
@@ -28,22 +29,101 @@ bool Read(std::string_view blob, size_t& offset, uint32_t& value)
     offset += 4;
     return true;
 }
+// The first element that `match` accepts, or null.
+template <class T, class Match> const T* FirstOf(const std::vector<T>& elements, Match match)
+{
+    auto it = std::find_if(elements.begin(), elements.end(), match);
+    return it != elements.end() ? &*it : nullptr;
+}
+
+// Whether each id of a stored form, met in ascending order, is among the wanted ones (sorted): one walk over
+// both lists instead of a search per id. An id lower than the one before (a damaged blob) starts the walk again.
+class WantedWalk
+{
+public:
+    explicit WantedWalk(const std::vector<ULONG>* wanted) : m_wanted(wanted)
+    {
+        if (wanted)
+            m_next = wanted->begin();
+    }
+
+    bool Wants(ULONG propId)
+    {
+        if (!m_wanted)
+            return true;
+        if (propId < m_last)
+            m_next = m_wanted->begin();
+        m_last = propId;
+        while (m_next != m_wanted->end() && *m_next < propId)
+            ++m_next;
+        return m_next != m_wanted->end() && *m_next == propId;
+    }
+
+private:
+    const std::vector<ULONG>* m_wanted;
+    std::vector<ULONG>::const_iterator m_next;
+    ULONG m_last = 0;
+};
 } // namespace
+
+PropertyBag::PropertyBag(const PropertyBag& other) : m_props(other.m_props)
+{
+    // A materialised bag's blob only keeps old views valid: a copy has none to keep.
+    if (!other.m_slots.empty())
+    {
+        m_blob = other.m_blob;
+        m_slots = other.m_slots;
+        m_ordered = other.m_ordered;
+    }
+}
+
+PropertyBag& PropertyBag::operator=(const PropertyBag& other)
+{
+    if (this != &other)
+        *this = PropertyBag(other);
+    return *this;
+}
 
 const Prop* PropertyBag::Find(ULONG propId) const
 {
+    Materialize();
     auto it = std::partition_point(m_props.begin(), m_props.end(), ById(propId));
     return it != m_props.end() && PROP_ID(it->tag) == propId ? &*it : nullptr;
 }
 
 Prop* PropertyBag::Find(ULONG propId)
 {
+    return const_cast<Prop*>(static_cast<const PropertyBag&>(*this).Find(propId));
+}
+
+bool PropertyBag::Peek(ULONG propId, PropView& view) const
+{
     auto it = std::partition_point(m_props.begin(), m_props.end(), ById(propId));
-    return it != m_props.end() && PROP_ID(it->tag) == propId ? &*it : nullptr;
+    if (it != m_props.end() && PROP_ID(it->tag) == propId)
+    {
+        view = PropView(*it);
+        return true;
+    }
+    const Slot* slot = FindSlot(propId);
+    if (!slot)
+        return false;
+    view.tag = slot->tag;
+    view.size = slot->size;
+    view.loaded = !slot->outOfLine;
+    view.data = slot->outOfLine ? std::string_view() : std::string_view(m_blob).substr(slot->offset, slot->size);
+    return true;
+}
+
+bool PropertyBag::Has(ULONG propId) const
+{
+    PropView view;
+    return Peek(propId, view);
 }
 
 void PropertyBag::Set(Prop prop)
 {
+    if (FindSlot(PROP_ID(prop.tag)))
+        Materialize();
     auto it = std::partition_point(m_props.begin(), m_props.end(), ById(PROP_ID(prop.tag)));
     if (it != m_props.end() && PROP_ID(it->tag) == PROP_ID(prop.tag))
         *it = std::move(prop);
@@ -53,6 +133,7 @@ void PropertyBag::Set(Prop prop)
 
 bool PropertyBag::Remove(ULONG propId)
 {
+    Materialize();
     auto it = std::partition_point(m_props.begin(), m_props.end(), ById(propId));
     if (it == m_props.end() || PROP_ID(it->tag) != propId)
         return false;
@@ -60,16 +141,102 @@ bool PropertyBag::Remove(ULONG propId)
     return true;
 }
 
+void PropertyBag::Clear()
+{
+    m_props.clear();
+    m_viewed.clear();
+    m_blob.clear();
+    m_slots.clear();
+    m_nextSlot = 0;
+    m_ordered = true;
+}
+
+const std::vector<Prop>& PropertyBag::Props() const
+{
+    Materialize();
+    return m_props;
+}
+
+std::vector<Prop>& PropertyBag::Props()
+{
+    Materialize();
+    return m_props;
+}
+
+const PropertyBag::Slot* PropertyBag::FindSlot(ULONG propId) const
+{
+    auto idOf = [](const Slot& slot) { return PROP_ID(slot.tag); };
+    if (!m_ordered) // a damaged blob: looked through whole
+        return FirstOf(m_slots, [&](const Slot& slot) { return idOf(slot) == propId; });
+    // A read of many properties asks for them in id order, the order they are stored in: the slot after the one
+    // found last is looked at first, and an id between the two is not there.
+    const size_t next = std::min(m_nextSlot, m_slots.size());
+    if (next == 0 || idOf(m_slots[next - 1]) < propId)
+    {
+        if (next == m_slots.size() || idOf(m_slots[next]) > propId)
+            return nullptr;
+        if (idOf(m_slots[next]) == propId)
+        {
+            m_nextSlot = next + 1;
+            return &m_slots[next];
+        }
+    }
+    auto it =
+        std::partition_point(m_slots.begin(), m_slots.end(), [&](const Slot& slot) { return idOf(slot) < propId; });
+    if (it == m_slots.end() || idOf(*it) != propId)
+        return nullptr;
+    m_nextSlot = static_cast<size_t>(it - m_slots.begin()) + 1;
+    return &*it;
+}
+
+Prop PropertyBag::ValueOf(const Slot& slot) const
+{
+    Prop prop;
+    prop.tag = slot.tag;
+    if (slot.outOfLine)
+    {
+        prop.loaded = false;
+        prop.outOfLineSize = slot.size;
+    }
+    else
+        prop.data.assign(m_blob, slot.offset, slot.size);
+    return prop;
+}
+
+void PropertyBag::Materialize() const
+{
+    if (m_slots.empty())
+        return;
+    // The values set since the bag was read are copied, not moved: views of them stay valid, the originals
+    // kept aside where they are.
+    std::vector<Prop> merged;
+    merged.reserve(m_slots.size() + m_props.size());
+    auto set = m_props.begin();
+    for (const Slot& slot : m_slots)
+    {
+        for (; set != m_props.end() && PROP_ID(set->tag) < PROP_ID(slot.tag); ++set)
+            merged.push_back(*set);
+        merged.push_back(ValueOf(slot));
+    }
+    merged.insert(merged.end(), set, m_props.end());
+    m_viewed = std::move(m_props);
+    m_props = std::move(merged);
+    m_slots.clear();
+    m_nextSlot = 0;
+    m_ordered = true;
+}
+
 size_t PropertyBag::ValueBytes() const
 {
     size_t total = 0;
-    for (const Prop& prop : m_props)
+    for (const Prop& prop : Props())
         total += prop.Size();
     return total;
 }
 
 std::string PropertyBag::Serialize() const
 {
+    Materialize();
     std::string blob;
     Append(blob, static_cast<uint32_t>(m_props.size()));
     for (const Prop& prop : m_props)
@@ -87,15 +254,38 @@ std::string PropertyBag::Serialize() const
 PropertyBag PropertyBag::Parse(std::string_view blob, const std::vector<ULONG>* wanted)
 {
     PropertyBag bag;
+    bag.Index(blob, wanted);
+    if (wanted)
+        bag.KeepIndexed(blob);
+    else if (!bag.m_slots.empty())
+        bag.m_blob.assign(blob);
+    return bag;
+}
+
+PropertyBag PropertyBag::Parse(std::string&& blob, const std::vector<ULONG>* wanted)
+{
+    if (wanted)
+        return Parse(std::string_view(blob), wanted);
+    PropertyBag bag;
+    bag.Index(blob, nullptr);
+    if (!bag.m_slots.empty())
+        bag.m_blob = std::move(blob);
+    return bag;
+}
+
+void PropertyBag::Index(std::string_view blob, const std::vector<ULONG>* wanted)
+{
     size_t offset = 0;
     uint32_t count = 0;
-    if (!Read(blob, offset, count))
-        return bag;
+    // Offsets are kept in 32 bits; no stored form comes near that (SQLite's values stop at 2 GB).
+    if (blob.size() > UINT32_MAX || !Read(blob, offset, count))
+        return;
     // The count is only a claim of the stored bytes: no more properties are reserved than the blob has room for.
     size_t room = std::min<size_t>(count, (blob.size() - offset) / kHeaderSize);
     if (wanted)
         room = std::min(room, wanted->size());
-    bag.m_props.reserve(room);
+    m_slots.reserve(room);
+    WantedWalk walk(wanted);
     for (uint32_t i = 0; i < count; ++i)
     {
         uint32_t tag = 0, flags = 0, size = 0;
@@ -104,22 +294,28 @@ PropertyBag PropertyBag::Parse(std::string_view blob, const std::vector<ULONG>* 
         const bool outOfLine = (flags & kOutOfLine) != 0;
         if (!outOfLine && offset + size > blob.size())
             break;
-        if (!wanted || std::binary_search(wanted->begin(), wanted->end(), PROP_ID(tag)))
+        // Stored blobs are written in id order; appending keeps the index ordered.
+        if (walk.Wants(PROP_ID(tag)))
         {
-            // Stored blobs are written in id order; appending keeps the bag ordered.
-            Prop& prop = bag.m_props.emplace_back();
-            prop.tag = tag;
-            if (outOfLine)
-            {
-                prop.loaded = false;
-                prop.outOfLineSize = size;
-            }
-            else
-                prop.data.assign(blob.data() + offset, size);
+            m_ordered = m_ordered && (m_slots.empty() || PROP_ID(m_slots.back().tag) < PROP_ID(tag));
+            m_slots.push_back({tag, static_cast<uint32_t>(offset), size, outOfLine});
         }
         if (!outOfLine)
             offset += size;
     }
-    return bag;
+}
+
+void PropertyBag::KeepIndexed(std::string_view blob)
+{
+    size_t total = 0;
+    for (const Slot& slot : m_slots)
+        total += slot.outOfLine ? 0 : slot.size;
+    m_blob.reserve(total);
+    for (Slot& slot : m_slots)
+        if (!slot.outOfLine)
+        {
+            m_blob.append(blob.substr(slot.offset, slot.size));
+            slot.offset = static_cast<uint32_t>(m_blob.size() - slot.size);
+        }
 }
 } // namespace mapisvc

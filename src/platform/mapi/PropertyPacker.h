@@ -2,7 +2,7 @@
 // single MAPI buffer, freed with one MAPIFreeBuffer.
 #pragma once
 
-#include "platform/mapi/PropValue.h"
+#include "platform/mapi/PropertyBag.h"
 
 #include <forward_list>
 
@@ -23,8 +23,8 @@ struct OutValue
         return value;
     }
     // A stored value handed out as `propTag` (its type one that OutputType allows); a string conversion is kept
-    // in `converted`, which must outlive the value.
-    static OutValue Of(const Prop& prop, ULONG propTag, std::forward_list<std::string>& converted)
+    // in `converted`, which must outlive the value, as must the stored value's bytes.
+    static OutValue Of(const PropView& prop, ULONG propTag, std::forward_list<std::string>& converted)
     {
         OutValue value;
         value.tag = propTag;
@@ -32,7 +32,7 @@ struct OutValue
             value.data = prop.data;
         else
         {
-            converted.push_front(DataAs(prop, PROP_TYPE(propTag)));
+            converted.push_front(ConvertStrings(prop.data, PROP_TYPE(prop.tag), PROP_TYPE(propTag)));
             value.data = converted.front();
         }
         return value;

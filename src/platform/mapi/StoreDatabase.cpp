@@ -764,7 +764,7 @@ bool StoreDatabase::TakePageRow(int64_t id, ObjectRecord& record, const std::vec
     if (it == m_page.rows.end())
         return false;
     record = std::move(it->second.first);
-    record.props = PropertyBag::Parse(it->second.second, wanted);
+    record.props = PropertyBag::Parse(std::move(it->second.second), wanted);
     m_page.rows.erase(it);
     if (m_page.rows.empty())
         ClearPage();
