@@ -182,4 +182,45 @@ TEST_F(FolderTest, PartialFailureOfAListIsReported)
     EXPECT_EQ(Inbox()->DeleteMessages(&list, 0, nullptr, 0), MAPI_W_PARTIAL_COMPLETION);
     EXPECT_TRUE(MessageSubjects(Inbox()).empty());
 }
+
+// Values over the row's limit are kept beside the row: a folder's or the store's must survive a reopening whole.
+TEST_F(FolderTest, LargeValuesOfAFolderAreKeptWhole)
+{
+    const std::u16string name(2500, u'n'); // 5000 bytes as UTF-16
+    const std::u16string comment(6000, u'c');
+    Ref<IMAPIFolder> folder;
+    ASSERT_EQ(Inbox()->CreateFolder(FOLDER_GENERIC, const_cast<LPWSTR>(u"Short"), const_cast<LPWSTR>(comment.c_str()),
+                                    nullptr, MAPI_UNICODE, folder.Out()),
+              S_OK);
+    ASSERT_EQ(SetOne(folder.Get(), UnicodeValue(PR_DISPLAY_NAME_W, name.c_str())), S_OK);
+    ASSERT_EQ(SetOne(folder.Get(), LongValue(PROP_TAG(PT_LONG, 0x6701), 7)), S_OK) << "a later small change";
+    const mapisvc::EntryId id = EntryIdOf(folder.Get());
+    folder.Reset();
+
+    Ref<IMAPISession> session = Logon();
+    Ref<IMAPIFolder> again = OpenFolder(OpenDefaultStore(session.Get()).Get(), id);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(GetString(again.Get(), PR_DISPLAY_NAME_W), name);
+    EXPECT_EQ(GetString(again.Get(), PR_COMMENT_W), comment);
+    EXPECT_EQ(GetLong(again.Get(), PROP_TAG(PT_LONG, 0x6701)), 7);
+
+    SizedSPropTagArray(1, removed) = {1, {PR_COMMENT_W}};
+    ASSERT_EQ(again->DeleteProps(reinterpret_cast<LPSPropTagArray>(&removed), nullptr), S_OK);
+    again.Reset();
+    Ref<IMAPIFolder> third = OpenFolder(OpenDefaultStore(Logon().Get()).Get(), id);
+    ASSERT_TRUE(third);
+    EXPECT_FALSE(HasProp(third.Get(), PR_COMMENT_W));
+    EXPECT_EQ(GetString(third.Get(), PR_DISPLAY_NAME_W), name);
+}
+
+TEST_F(FolderTest, LargeValuesOfTheStoreAreKeptWhole)
+{
+    const std::u16string text(5000, u's');
+    const ULONG tag = PROP_TAG(PT_UNICODE, 0x6702);
+    ASSERT_EQ(SetOne(Store(), UnicodeValue(tag, text.c_str())), S_OK);
+    Ref<IMAPISession> session = Logon();
+    Ref<IMsgStore> store = OpenDefaultStore(session.Get());
+    ASSERT_TRUE(store);
+    EXPECT_EQ(GetString(store.Get(), tag), text);
+}
 } // namespace

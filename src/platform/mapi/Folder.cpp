@@ -60,6 +60,16 @@ bool Folder::IsReadOnlyProp(ULONG propId) const
            propId == PROP_ID(PR_ACCESS_LEVEL);
 }
 
+HRESULT Folder::LoadLargeValue(Prop& prop)
+{
+    return Store().Db().LoadLargeValue(m_record.id, 0, PROP_ID(prop.tag), prop.data);
+}
+
+bool Folder::OpenLargeValue(const Prop& prop, std::unique_ptr<StoredValue>& value)
+{
+    return Store().Db().OpenLargeValue(m_record.id, 0, PROP_ID(prop.tag), value) == S_OK;
+}
+
 HRESULT Folder::GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable)
 {
     ServiceCall call(*this, "IMAPIContainer", "GetContentsTable");

@@ -57,6 +57,8 @@ public:
     NamedProps* Names() override { return &Store().Db().Names(); }
     bool StoresUnicode() const override { return Store().Info().unicode; }
     HRESULT PropsChanged() override { return Store().Db().SaveFolderProps(m_record.id, m_record.props); }
+    HRESULT LoadLargeValue(Prop& prop) override;
+    bool OpenLargeValue(const Prop& prop, std::unique_ptr<StoredValue>& value) override;
 
 protected:
     bool Implements(REFIID riid) const override;

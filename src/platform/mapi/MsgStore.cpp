@@ -165,6 +165,16 @@ bool MsgStore::IsReadOnlyProp(ULONG propId) const
     return std::find(std::begin(kComputedIds), std::end(kComputedIds), propId) != std::end(kComputedIds);
 }
 
+HRESULT MsgStore::LoadLargeValue(Prop& prop)
+{
+    return m_db->LoadLargeValue(StoreDatabase::kStoreOwner, 0, PROP_ID(prop.tag), prop.data);
+}
+
+bool MsgStore::OpenLargeValue(const Prop& prop, std::unique_ptr<StoredValue>& value)
+{
+    return m_db->OpenLargeValue(StoreDatabase::kStoreOwner, 0, PROP_ID(prop.tag), value) == S_OK;
+}
+
 HRESULT MsgStore::ParseOwnEntryId(ULONG cbEntryID, LPENTRYID lpEntryID, ObjectId& object) const
 {
     if (HRESULT hr = ParseStoreEntryId(cbEntryID, lpEntryID, object))

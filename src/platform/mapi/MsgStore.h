@@ -59,6 +59,8 @@ public:
     NamedProps* Names() override { return &m_db->Names(); }
     bool StoresUnicode() const override { return m_info.unicode; }
     HRESULT PropsChanged() override { return m_db->SaveStoreProps(m_props); }
+    HRESULT LoadLargeValue(Prop& prop) override;
+    bool OpenLargeValue(const Prop& prop, std::unique_ptr<StoredValue>& value) override;
 
 protected:
     bool Implements(REFIID riid) const override;

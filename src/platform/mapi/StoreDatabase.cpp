@@ -492,6 +492,8 @@ HRESULT StoreDatabase::CreateFolder(int64_t parent, const PropertyBag& props, in
         return hr;
     if (HRESULT hr = InsertFolder(*m_db, parent, props, id))
         return hr;
+    if (HRESULT hr = SyncLargeValues(id, 0, props, true))
+        return hr;
     if (HRESULT hr = transaction.Commit())
         return hr;
     Publish(fnevObjectCreated, MAPI_FOLDER, id, parent);
@@ -501,11 +503,19 @@ HRESULT StoreDatabase::CreateFolder(int64_t parent, const PropertyBag& props, in
 HRESULT StoreDatabase::SaveFolderProps(int64_t id, const PropertyBag& props)
 {
     auto lock = Lock();
+    // The row keeps only a marker for a value over the row's limit: the value itself must be written with it.
+    Transaction transaction(*m_db);
+    if (HRESULT hr = transaction.Begin())
+        return hr;
     Query update = m_db->Prepare("UPDATE object SET props = ? WHERE id = ? AND type = ?");
     if (HRESULT hr = update.BindBlob(1, props.Serialize()).Bind(2, id).Bind(3, MAPI_FOLDER).Run())
         return hr;
     if (m_db->Changes() == 0)
         return MAPI_E_OBJECT_DELETED;
+    if (HRESULT hr = SyncLargeValues(id, 0, props, false))
+        return hr;
+    if (HRESULT hr = transaction.Commit())
+        return hr;
     ObjectRecord record;
     if (LoadObject(id, record) == S_OK)
         Publish(fnevObjectModified, MAPI_FOLDER, id, record.parent);
@@ -1025,8 +1035,9 @@ HRESULT StoreDatabase::DeleteFolder(int64_t id, ULONG flags)
         for (const ObjectRecord& message : messages)
             if (HRESULT hr = DeleteMessageRows(message.id))
                 return hr;
-        if (HRESULT hr = m_db->Prepare("DELETE FROM object WHERE id = ?").Bind(1, folderId).Run())
-            return hr;
+        for (const char* sql : {"DELETE FROM object WHERE id = ?", "DELETE FROM largevalue WHERE owner = ?"})
+            if (HRESULT hr = m_db->Prepare(sql).Bind(1, folderId).Run())
+                return hr;
     }
     if (HRESULT hr = transaction.Commit())
         return hr;
@@ -1045,7 +1056,14 @@ HRESULT StoreDatabase::LoadStoreProps(PropertyBag& props)
 HRESULT StoreDatabase::SaveStoreProps(const PropertyBag& props)
 {
     auto lock = Lock();
-    return WriteMeta(*m_db, "props", props.Serialize());
+    Transaction transaction(*m_db);
+    if (HRESULT hr = transaction.Begin())
+        return hr;
+    if (HRESULT hr = WriteMeta(*m_db, "props", props.Serialize()))
+        return hr;
+    if (HRESULT hr = SyncLargeValues(kStoreOwner, 0, props, false))
+        return hr;
+    return transaction.Commit();
 }
 
 void StoreDatabase::Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId,

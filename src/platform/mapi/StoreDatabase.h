@@ -177,6 +177,8 @@ public:
     HRESULT DeleteFolder(int64_t id, ULONG flags);
 
     // Properties kept for the store object itself.
+    // The store's own values kept out of line lie under this owner, which no object row has.
+    static constexpr int64_t kStoreOwner = 0;
     HRESULT LoadStoreProps(PropertyBag& props);
     HRESULT SaveStoreProps(const PropertyBag& props);
 
