@@ -12,7 +12,7 @@
 #include "items/ContactProperties.h"
 #include "items/ItemAttachmentList.h"
 #include "items/ItemFields.h"
-#include "platform/Pause.h"
+#include "items/PropertyListCache.h"
 #include "platform/trace/Trace.h"
 
 using mapipim::ContactField;
@@ -133,19 +133,9 @@ std::vector<PropertyName> BuildPropertiesToRead(ULONG ulFlags, bool bBodyInBatch
     return properties;
 }
 
-// The list for the read groups asked for, built once for each combination rather than for every item read.
 const std::vector<PropertyName>& PropertiesToRead(ULONG ulFlags)
 {
-    constexpr ULONG kGroups = MAPIPIM_CONTACT_TIMES | MAPIPIM_CONTACT_NAMES | MAPIPIM_CONTACT_OTHERS;
-    constexpr ULONG kBodyInBatch = kGroups + 1;
-    static const std::vector<std::vector<PropertyName>> lists = []
-    {
-        std::vector<std::vector<PropertyName>> all;
-        for (ULONG ulKey = 0; ulKey < 2 * kBodyInBatch; ++ulKey)
-            all.push_back(BuildPropertiesToRead(ulKey & kGroups, (ulKey & kBodyInBatch) != 0));
-        return all;
-    }();
-    return lists[(ulFlags & kGroups) | (mapipim::GetPauseMilliseconds() == 0 ? kBodyInBatch : 0)];
+    return mapipim::CachedPropertyList<BuildPropertiesToRead>(ulFlags);
 }
 } // namespace
 

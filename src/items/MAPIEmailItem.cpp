@@ -12,6 +12,7 @@
 #include "items/EmailFormat.h"
 #include "items/EmailMessageState.h"
 #include "items/ItemFields.h"
+#include "items/PropertyListCache.h"
 #include "items/PropertyBatch.h"
 #include "platform/Path.h"
 #include "platform/trace/Trace.h"
@@ -33,7 +34,8 @@ const mapipim::ItemField<CMAPIEmailInfo> kTimeFields[] = {
 };
 
 // Every property GetInfo reads for the groups in ulFlags, for one batch read.
-std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
+// An e-mail's body is never in the batch: it is read apart, in the form the message keeps it.
+std::vector<PropertyName> BuildPropertiesToRead(ULONG ulFlags, bool)
 {
     std::vector<PropertyName> properties = {{PR_MESSAGE_SIZE, 0}, {PR_MESSAGE_FLAGS, 0}, {PR_ICON_INDEX, 0}};
     if (ulFlags & MAPIPIM_EMAIL_SUBJECT)
@@ -48,6 +50,11 @@ std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
     }
     mapipim::CollectProperties(kTimeFields, ulFlags, properties);
     return properties;
+}
+
+const std::vector<PropertyName>& PropertiesToRead(ULONG ulFlags)
+{
+    return mapipim::CachedPropertyList<BuildPropertiesToRead>(ulFlags);
 }
 
 CString TrimQuotes(CString strText)

@@ -7,8 +7,8 @@
 
 #include "items/CancelFlag.h"
 #include "items/ItemFields.h"
+#include "items/PropertyListCache.h"
 #include "items/MemoProperties.h"
-#include "platform/Pause.h"
 #include "platform/trace/Trace.h"
 
 using mapipim::IsItemAccessCancelled;
@@ -49,16 +49,21 @@ const MemoField kTimeFields[] = {
     MEMO_TIME(tmLMTime, PR_LAST_MODIFICATION_TIME),
 };
 
-std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
+std::vector<PropertyName> BuildPropertiesToRead(ULONG ulFlags, bool bBodyInBatch)
 {
     std::vector<PropertyName> properties;
     mapipim::CollectProperties(kSubjectFields, ulFlags, properties);
     mapipim::CollectProperties(kColourFields, ulFlags, properties);
     mapipim::CollectProperties(kGeometryFields, ulFlags, properties);
     mapipim::CollectProperties(kTimeFields, ulFlags, properties);
-    if ((ulFlags & MAPIPIM_MEMO_OTHERS) && mapipim::GetPauseMilliseconds() == 0)
+    if ((ulFlags & MAPIPIM_MEMO_OTHERS) && bBodyInBatch)
         properties.push_back({PR_BODY_W, MAPIPIM_SET_NONE});
     return properties;
+}
+
+const std::vector<PropertyName>& PropertiesToRead(ULONG ulFlags)
+{
+    return mapipim::CachedPropertyList<BuildPropertiesToRead>(ulFlags);
 }
 
 // The first line of a note's text: everything before its first CR LF (a lone LF or CR does not end it).

@@ -9,8 +9,8 @@
 #include "items/ItemAttachmentList.h"
 #include "items/CancelFlag.h"
 #include "items/ItemFields.h"
+#include "items/PropertyListCache.h"
 #include "items/ScheduleProperties.h"
-#include "platform/Pause.h"
 #include "platform/trace/Trace.h"
 
 #include <memory>
@@ -47,11 +47,11 @@ const ScheduleField kLocationFields[] = {
 // After the times and zones: the all-day flag, the busy status and whether a reminder is set.
 const ScheduleField kStatusFields[] = {
     ScheduleField::Flag(&CMAPIScheduleInfo::bAllday, {mapipim::PidLidAppointmentSubType, kAppointment},
-                          MAPIPIM_SCHEDULE_OTHERS, _T("bAllday"), 0),
+                        MAPIPIM_SCHEDULE_OTHERS, _T("bAllday"), 0),
     ScheduleField::Number(&CMAPIScheduleInfo::nSign, {mapipim::PidLidBusyStatus, kAppointment}, MAPIPIM_SCHEDULE_OTHERS,
                           _T("nSign"), 0),
     ScheduleField::Flag(&CMAPIScheduleInfo::bAlarm, {mapipim::PidLidReminderSet, kCommon}, MAPIPIM_SCHEDULE_OTHERS,
-                          _T("bAlarm"), 0),
+                        _T("bAlarm"), 0),
 };
 
 // Read only when a reminder is set.
@@ -63,7 +63,7 @@ const ScheduleField kAlarmFields[] = {
 // Read in this order, written the other way round.
 const ScheduleField kRecurSetFields[] = {
     ScheduleField::Flag(&CMAPIScheduleInfo::bRecurSet, {mapipim::PidLidRecurring, kAppointment},
-                          MAPIPIM_SCHEDULE_OTHERS, _T("bRecurSet"), 0),
+                        MAPIPIM_SCHEDULE_OTHERS, _T("bRecurSet"), 0),
 };
 const ScheduleField kRecurDisplayFields[] = {
     ScheduleField::Text(&CMAPIScheduleInfo::strRecurDisplay, {mapipim::PidLidRecurrencePattern, kAppointment},
@@ -80,7 +80,7 @@ const ScheduleField kTimeFields[] = {
 
 // Every property GetInfo reads for the groups in ulFlags, for one batch read: the tables, the start and end, the
 // attachment flag and (when no pause is owed between body chunks) the body.
-std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
+std::vector<PropertyName> BuildPropertiesToRead(ULONG ulFlags, bool bBodyInBatch)
 {
     std::vector<PropertyName> properties;
     mapipim::CollectProperties(kSubjectFields, ulFlags, properties);
@@ -96,10 +96,15 @@ std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
         properties.push_back({mapipim::PidLidAppointmentStartWhole, kAppointment});
         properties.push_back({mapipim::PidLidAppointmentEndWhole, kAppointment});
         properties.push_back({PR_HASATTACH, MAPIPIM_SET_NONE});
-        if (mapipim::GetPauseMilliseconds() == 0)
+        if (bBodyInBatch)
             properties.push_back({PR_BODY_W, MAPIPIM_SET_NONE});
     }
     return properties;
+}
+
+const std::vector<PropertyName>& PropertiesToRead(ULONG ulFlags)
+{
+    return mapipim::CachedPropertyList<BuildPropertiesToRead>(ulFlags);
 }
 } // namespace
 

@@ -9,8 +9,8 @@
 #include "items/CancelFlag.h"
 #include "items/ItemAttachmentList.h"
 #include "items/ItemFields.h"
+#include "items/PropertyListCache.h"
 #include "items/TodoProperties.h"
-#include "platform/Pause.h"
 #include "platform/trace/Trace.h"
 
 #include <memory>
@@ -73,7 +73,7 @@ const TodoField kTimeFields[] = {
     TODO_TIME(tmLMTime, PR_LAST_MODIFICATION_TIME, MAPIPIM_SET_NONE, MAPIPIM_TODO_TIMES),
 };
 
-std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
+std::vector<PropertyName> BuildPropertiesToRead(ULONG ulFlags, bool bBodyInBatch)
 {
     std::vector<PropertyName> properties;
     mapipim::CollectProperties(kSubjectFields, ulFlags, properties);
@@ -89,10 +89,15 @@ std::vector<PropertyName> PropertiesToRead(ULONG ulFlags)
     if (ulFlags & kOthers)
     {
         properties.insert(properties.end(), {kStartDate, kDueDate, kPercentComplete, {PR_HASATTACH, 0}});
-        if (mapipim::GetPauseMilliseconds() == 0)
+        if (bBodyInBatch)
             properties.push_back({PR_BODY_W, MAPIPIM_SET_NONE});
     }
     return properties;
+}
+
+const std::vector<PropertyName>& PropertiesToRead(ULONG ulFlags)
+{
+    return mapipim::CachedPropertyList<BuildPropertiesToRead>(ulFlags);
 }
 } // namespace
 
