@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
@@ -85,6 +86,21 @@ void OpenTerminal(int ends[2])
     cfmakeraw(&mode);
     tcsetattr(ends[1], TCSANOW, &mode);
 }
+
+// Whether SIGINT is in any of the process's signal masks named (lines of /proc/PID/status such as "SigCgt:").
+bool HasInterruptIn(pid_t pid, std::initializer_list<const char*> masks)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    bool bFound = false;
+    while (std::getline(status, line))
+    {
+        for (const char* szMask : masks)
+            if (line.rfind(szMask, 0) == 0)
+                bFound = bFound || ((std::stoull(line.substr(7), nullptr, 16) >> (SIGINT - 1)) & 1);
+    }
+    return bFound;
+}
 } // namespace
 
 CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::string& home, Output output,
@@ -145,14 +161,7 @@ CliProcess::~CliProcess()
 
 bool CliProcess::HandlesInterrupt() const
 {
-    std::ifstream status("/proc/" + std::to_string(m_pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-    {
-        if (line.rfind("SigCgt:", 0) == 0)
-            return (std::stoull(line.substr(7), nullptr, 16) >> (SIGINT - 1)) & 1;
-    }
-    return false;
+    return HasInterruptIn(m_pid, {"SigCgt:"});
 }
 
 void CliProcess::Interrupt() const
@@ -160,12 +169,18 @@ void CliProcess::Interrupt() const
     kill(m_pid, SIGINT);
 }
 
+bool CliProcess::InterruptPending() const
+{
+    return HasInterruptIn(m_pid, {"ShdPnd:", "SigPnd:"});
+}
+
 bool CliProcess::AwaitError(const std::string& text)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (m_errRead.find(text) == std::string::npos)
     {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         pollfd fd = {m_err, POLLIN, 0};
         if (left.count() <= 0 || poll(&fd, 1, static_cast<int>(left.count())) <= 0)
             return false;

@@ -45,6 +45,9 @@ public:
     // handled rather than ending the process.
     bool HandlesInterrupt() const;
     void Interrupt() const;
+    // Whether an interrupt sent is still waiting to be taken by the program (signals of one kind do not queue, so a
+    // second one sent meanwhile would be lost).
+    bool InterruptPending() const;
     // Reads the standard error until it holds `text`; false when the program ends, or 30 s pass, first.
     bool AwaitError(const std::string& text);
     CliResult Wait();

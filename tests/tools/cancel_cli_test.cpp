@@ -71,8 +71,9 @@ TEST_F(CancelCliTest, ASecondInterruptEndsTheProgramAtOnceWithTheProgressLineEra
     ASSERT_TRUE(list.AwaitError("] 1/" + std::to_string(kContactCount))) << "the list never got under way";
     ASSERT_TRUE(list.HandlesInterrupt());
     list.Interrupt();
-    // Signals of one kind do not queue: the second comes once the first was taken, within the pause.
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The second comes once the first was taken, within the pause that follows the current contact.
+    for (int nWait = 0; list.InterruptPending() && nWait < 5000; ++nWait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     list.Interrupt();
 
     const clitest::CliResult result = list.Wait();
