@@ -21,6 +21,16 @@ protected:
         EXPECT_EQ(table->GetRowCount(0, &count), S_OK);
         return count;
     }
+
+    // Runs `check` in a child made by fork() now; true when it held there.
+    template <typename Check> static bool HoldsInAChild(Check check)
+    {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(check() ? 0 : 1);
+        int status = -1;
+        return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
 };
 
 TEST_F(KeptConnectionsTest, ASecondSessionSharesTheOpenFiles)
@@ -98,19 +108,16 @@ TEST_F(KeptConnectionsTest, AChildProcessOpensProfilesForItself)
     MapiInit init;
     Ref<IMAPISession> session = Logon();
     EXPECT_EQ(StoreCount(session.Get()), 1u);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-    {
-        const LONG opens = mapisvc::GetDatabaseOpenCount();
-        mapisvc::StoreOptions options;
-        options.displayName = u"Added by the child";
-        const bool added = mapisvc::AddStore(u"Outlook", options) == S_OK;
-        _exit(added && mapisvc::GetDatabaseOpenCount() == opens + 1 ? 0 : 1);
-    }
-    int status = -1;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child used its parent's connection";
+    EXPECT_TRUE(HoldsInAChild(
+        []
+        {
+            const LONG opens = mapisvc::GetDatabaseOpenCount();
+            mapisvc::StoreOptions options;
+            options.displayName = u"Added by the child";
+            const bool added = mapisvc::AddStore(u"Outlook", options) == S_OK;
+            return added && mapisvc::GetDatabaseOpenCount() == opens + 1;
+        }))
+        << "the child used its parent's connection";
     EXPECT_EQ(StoreCount(session.Get()), 2u);
 }
 
@@ -120,20 +127,17 @@ TEST_F(KeptConnectionsTest, AChildProcessOpensAStoreForItselfWhileItsParentHolds
     Ref<IMAPISession> session = Logon();
     Ref<IMsgStore> store = OpenDefaultStore(session.Get());
     ASSERT_TRUE(store);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-    {
-        const LONG opens = mapisvc::GetDatabaseOpenCount();
-        Ref<IMAPISession> own = Logon();
-        Ref<IMsgStore> ownStore = OpenDefaultStore(own.Get());
-        const bool read = ownStore && OpenInbox(ownStore.Get());
-        // profiles.db and the store, both its own.
-        _exit(read && mapisvc::GetDatabaseOpenCount() == opens + 2 ? 0 : 1);
-    }
-    int status = -1;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child used its parent's store connection";
+    EXPECT_TRUE(HoldsInAChild(
+        []
+        {
+            const LONG opens = mapisvc::GetDatabaseOpenCount();
+            Ref<IMAPISession> own = Logon();
+            Ref<IMsgStore> ownStore = OpenDefaultStore(own.Get());
+            const bool read = ownStore && OpenInbox(ownStore.Get());
+            // profiles.db and the store, both its own.
+            return read && mapisvc::GetDatabaseOpenCount() == opens + 2;
+        }))
+        << "the child used its parent's store connection";
     EXPECT_TRUE(OpenInbox(store.Get())) << "the parent's connection still serves it";
 }
 } // namespace
