@@ -43,8 +43,7 @@ BatchTagCache::TagArray BuildTags(CMAPIItem& item, const std::vector<PropertyNam
     std::sort(tags.begin(), tags.end(), [](ULONG a, ULONG b) { return PROP_ID(a) < PROP_ID(b); });
     tags.erase(std::unique(tags.begin(), tags.end(), [](ULONG a, ULONG b) { return PROP_ID(a) == PROP_ID(b); }),
                tags.end());
-    tags.insert(tags.begin(), static_cast<ULONG>(tags.size()));
-    return std::make_shared<const std::vector<ULONG>>(std::move(tags));
+    return std::make_shared<const BatchTags>(std::move(tags));
 }
 
 // The tags of the properties, from the store's cache while its named-property map answers as when they were
@@ -73,13 +72,11 @@ bool PropertyBatch::Read(CMAPIItem& item, const std::vector<PropertyName>& prope
     if (!pObject || IsItemAccessCancelled())
         return false;
     BatchTagCache::TagArray tags = TagsOf(item, properties);
-    const ULONG cTags = (*tags)[0];
+    const ULONG cTags = tags->Count();
     if (cTags == 0)
         return false;
     ULONG cValues = 0;
-    // GetProps only reads the tag array; MAPI's signature lacks the const.
-    auto* pTagArray = reinterpret_cast<LPSPropTagArray>(const_cast<ULONG*>(tags->data()));
-    const HRESULT hr = pObject->GetProps(pTagArray, item.GetStringFlags(), &cValues, &m_values.Receive());
+    const HRESULT hr = pObject->GetProps(tags->Array(), item.GetStringFlags(), &cValues, &m_values.Receive());
     if ((hr != S_OK && hr != MAPI_W_ERRORS_RETURNED) || !m_values || cValues != cTags)
     {
         m_values.Reset();
@@ -93,13 +90,8 @@ const SPropValue* PropertyBatch::Find(ULONG ulPropTag) const
 {
     if (!m_tags)
         return nullptr;
-    const ULONG ulId = PROP_ID(ulPropTag);
-    const auto first = m_tags->begin() + 1;
-    const auto it = std::lower_bound(first, m_tags->end(), ulId,
-                                     [](ULONG ulTag, ULONG ulWanted) { return PROP_ID(ulTag) < ulWanted; });
-    if (it == m_tags->end() || PROP_ID(*it) != ulId)
-        return nullptr;
-    return &m_values.Get()[it - first];
+    const int nPosition = m_tags->PositionOf(PROP_ID(ulPropTag));
+    return nPosition < 0 ? nullptr : &m_values.Get()[nPosition];
 }
 
 PropertyBatchScope::PropertyBatchScope(CMAPIItem& item, const std::vector<PropertyName>& properties) : m_item(item)

@@ -29,7 +29,7 @@ public:
 
 private:
     ScopedBuffer<SPropValue> m_values;
-    BatchTagCache::TagArray m_tags; // the tags read, sorted by property id; m_values holds their values in order
+    BatchTagCache::TagArray m_tags; // the tags read; m_values holds their values in order
 };
 
 // Sets a batch read of the properties on the item for the life of the scope.

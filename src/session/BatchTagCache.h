@@ -3,6 +3,7 @@
 // item. An entry holds only while the store's named-property map answers as it did when the entry was made.
 #pragma once
 
+#include "session/BatchTags.h"
 #include "session/PropertyName.h"
 
 #include <memory>
@@ -13,8 +14,7 @@ namespace mapipim
 class BatchTagCache
 {
 public:
-    // A property tag array (its count first, then the tags) as MAPI takes it.
-    using TagArray = std::shared_ptr<const std::vector<ULONG>>;
+    using TagArray = std::shared_ptr<const BatchTags>;
 
     // The tags kept for these properties at this generation of the store's map; null when there are none.
     TagArray Find(const std::vector<PropertyName>& properties, unsigned nGeneration) const;

@@ -11,8 +11,7 @@ using mapipim::PropertyName;
 
 BatchTagCache::TagArray Tags(std::vector<ULONG> tags)
 {
-    tags.insert(tags.begin(), static_cast<ULONG>(tags.size()));
-    return std::make_shared<const std::vector<ULONG>>(std::move(tags));
+    return std::make_shared<const mapipim::BatchTags>(std::move(tags));
 }
 
 const std::vector<PropertyName> kNames = {{PR_SURNAME_W, 0}, {0x8083, 4}};
@@ -44,6 +43,6 @@ TEST(BatchTagCacheTest, KeepingAgainReplacesAndOtherListsStay)
     EXPECT_EQ(nullptr, cache.Find(kNames, 1));
     EXPECT_EQ(rebuilt, cache.Find(kNames, 2));
     ASSERT_NE(nullptr, cache.Find(kNames, 2));
-    EXPECT_EQ(2u, (*cache.Find(kNames, 2))[0]);
+    EXPECT_EQ(2u, cache.Find(kNames, 2)->Count());
     EXPECT_EQ(other, cache.Find(kOtherSetOfSameId, 1));
 }
