@@ -109,12 +109,17 @@ public:
     // A PT_UNICODE or PT_MV_UNICODE tag in the form the object's store keeps strings.
     ULONG StringTag(ULONG ulUnicodeTag) const;
     const std::shared_ptr<mapipim::StoreFacts>& GetStoreFacts() const { return m_pStore; }
+    // Opens the item a folder's contents row names. A row's entry identifier is the item's own and the item lies
+    // in the folder's store, so the object need not be asked for either; without the store's facts this is Open.
+    BOOL OpenFromRow(CMAPIEx* pMAPI, SBinary& entryID, const std::shared_ptr<mapipim::StoreFacts>& pStore);
     IMAPIProp* GetMAPIProp() const { return m_pItem; }
     // While a batch is set, the typed getters answer the properties it holds from it instead of asking MAPI.
     void SetPropertyBatch(const mapipim::PropertyBatch* pBatch) { m_pBatch = pBatch; }
     const mapipim::PropertyBatch* GetPropertyBatch() const { return m_pBatch; }
 
 protected:
+    // Opens the object by its entry identifier through the session, this item closed first.
+    bool OpenObject(CMAPIEx* pMAPI, SBinary& entryID);
     // Reads the entry identifier and the store's record key of the object just opened, in one call, and finds
     // the facts of its store.
     void IdentifyObject();

@@ -24,20 +24,38 @@ CMAPIItem::~CMAPIItem()
 
 BOOL CMAPIItem::Open(CMAPIEx* pMAPI, SBinary& entryID)
 {
+    if (!OpenObject(pMAPI, entryID))
+        return FALSE;
+    IdentifyObject();
+    return TRUE;
+}
+
+BOOL CMAPIItem::OpenFromRow(CMAPIEx* pMAPI, SBinary& entryID, const std::shared_ptr<mapipim::StoreFacts>& pStore)
+{
+    if (!pStore)
+        return Open(pMAPI, entryID);
+    if (!OpenObject(pMAPI, entryID))
+        return FALSE;
+    SetEntryID(&entryID);
+    m_pStore = pStore;
+    return TRUE;
+}
+
+bool CMAPIItem::OpenObject(CMAPIEx* pMAPI, SBinary& entryID)
+{
     Close();
     m_pMAPI = pMAPI;
     IMAPISession* pSession = pMAPI ? pMAPI->GetSession() : NULL;
     if (!pSession)
-        return FALSE;
+        return false;
     ULONG ulObjType = 0;
     ScopedInterface<IUnknown> object;
     if (pSession->OpenEntry(entryID.cb, reinterpret_cast<LPENTRYID>(entryID.lpb), NULL, MAPI_BEST_ACCESS, &ulObjType,
                             &object.Receive()) != S_OK ||
         !object)
-        return FALSE;
+        return false;
     m_pItem = static_cast<IMAPIProp*>(object.Detach());
-    IdentifyObject();
-    return TRUE;
+    return true;
 }
 
 BOOL CMAPIItem::Create(CMAPIEx* pMAPI, CMAPIFolder* pFolder)

@@ -199,7 +199,7 @@ BOOL CMAPIFolder::GetNextContents(CMAPIItem* pItem)
     while (SRow* pRow = NextContentsRow())
     {
         SBinary* pEntryID = RowEntryID(*pRow, nContentsEntryID);
-        if (pEntryID && pItem->Open(m_pMAPI, *pEntryID))
+        if (pEntryID && pItem->OpenFromRow(m_pMAPI, *pEntryID, GetStoreFacts()))
             return TRUE;
     }
     return FALSE;

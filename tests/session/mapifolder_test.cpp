@@ -345,3 +345,26 @@ TEST_F(MAPIFolderTest, OpenSubFolderByEntryIDOpensOnlyFolders)
     EXPECT_FALSE(root->OpenSubFolder(workID, subFolder));
     pDetached->Release();
 }
+
+TEST_F(MAPIFolderTest, AnItemOfTheWalkTakesItsIdentityFromTheRowAndTheFolder)
+{
+    AddMessages({u"one", u"two"});
+    ASSERT_NE(m_inbox->GetContents(), nullptr);
+    ASSERT_NE(m_inbox->GetStoreFacts(), nullptr);
+    mapisvc::ClearCallLog();
+    CMAPIItem item;
+    ASSERT_TRUE(m_inbox->GetNextContents(&item));
+
+    // Only the message is opened: its entry identifier is the row's, its store the folder's.
+    EXPECT_TRUE(CallsOf("IMessage", "GetProps").empty());
+    EXPECT_EQ(item.GetStoreFacts(), m_inbox->GetStoreFacts());
+    const SBinary* pEntryID = item.GetEntryID();
+    EXPECT_EQ(mapisvc::EntryId(pEntryID->lpb, pEntryID->lpb + pEntryID->cb), m_messages[0]);
+    CMAPIItem opened;
+    SBinary entryID = AsSBinary(m_messages[0]);
+    ASSERT_TRUE(opened.Open(&Session(), entryID));
+    EXPECT_EQ(opened.GetStoreFacts(), item.GetStoreFacts()) << "opened alone, the item finds the same store";
+    CString strSubject;
+    EXPECT_TRUE(item.GetPropertyString(PR_SUBJECT_W, strSubject));
+    EXPECT_EQ(strSubject, CString(u"one"));
+}
