@@ -14,7 +14,8 @@ size_t Align(size_t size)
     return (size + 7) & ~size_t(7);
 }
 
-// Lays out the data a value points to after the SPropValue array.
+// Lays out the data a value points to after the SPropValue array. The buffer is not zero-filled: the padding
+// that keeps each piece aligned is cleared here, everything else is written by whoever takes the piece.
 class ExtraSpace
 {
 public:
@@ -24,6 +25,7 @@ public:
     {
         char* p = m_cursor;
         m_cursor += Align(size);
+        std::memset(p + size, 0, static_cast<size_t>(m_cursor - p) - size);
         return p;
     }
     char* Copy(std::string_view bytes, size_t terminator)
@@ -84,6 +86,7 @@ void FillMultiValue(const OutValue& value, SPropValue& out, ExtraSpace& extra)
         auto* array = reinterpret_cast<SBinary*>(extra.Take(sizeof(SBinary) * elements.size()));
         for (size_t i = 0; i < elements.size(); ++i)
         {
+            array[i] = SBinary{};
             array[i].cb = static_cast<ULONG>(elements[i].size());
             array[i].lpb = reinterpret_cast<LPBYTE>(extra.Copy(elements[i], 0));
         }
@@ -98,6 +101,8 @@ void FillMultiValue(const OutValue& value, SPropValue& out, ExtraSpace& extra)
 
 void FillValue(const OutValue& value, SPropValue& out, ExtraSpace& extra)
 {
+    // Whole, so that a value shorter than the union (PT_I2, PT_BOOLEAN) leaves no stray bytes beside it.
+    out = SPropValue{};
     out.ulPropTag = value.tag;
     const ULONG type = PROP_TYPE(value.tag);
     if (value.error != S_OK || type == PT_ERROR)
@@ -151,14 +156,17 @@ HRESULT PackValues(const std::vector<OutValue>& values, LPSPropValue* lppPropArr
 {
     if (!lppPropArray)
         return MAPI_E_INVALID_PARAMETER;
-    size_t size = Align(sizeof(SPropValue) * std::max<size_t>(values.size(), 1));
+    const size_t arraySize = Align(sizeof(SPropValue) * std::max<size_t>(values.size(), 1));
+    size_t size = arraySize;
     for (const OutValue& value : values)
         size += ExtraSize(value);
     void* buffer = nullptr;
-    if (HRESULT hr = AllocateBuffer(size, &buffer))
+    if (HRESULT hr = AllocateUnfilledBuffer(size, &buffer))
         return hr;
     auto* array = static_cast<SPropValue*>(buffer);
-    ExtraSpace extra(static_cast<char*>(buffer) + Align(sizeof(SPropValue) * std::max<size_t>(values.size(), 1)));
+    if (values.empty())
+        array[0] = SPropValue{};
+    ExtraSpace extra(static_cast<char*>(buffer) + arraySize);
     for (size_t i = 0; i < values.size(); ++i)
         FillValue(values[i], array[i], extra);
     *lppPropArray = array;
