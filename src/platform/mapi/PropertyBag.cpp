@@ -286,18 +286,21 @@ void PropertyBag::Index(std::string_view blob, const std::vector<ULONG>* wanted)
         room = std::min(room, wanted->size());
     m_slots.reserve(room);
     WantedWalk walk(wanted);
-    for (uint32_t i = 0; i < count; ++i)
+    ULONG lastId = 0;
+    for (uint32_t i = 0; i < count && blob.size() - offset >= kHeaderSize; ++i)
     {
-        uint32_t tag = 0, flags = 0, size = 0;
-        if (!Read(blob, offset, tag) || !Read(blob, offset, flags) || !Read(blob, offset, size))
-            break;
-        const bool outOfLine = (flags & kOutOfLine) != 0;
-        if (!outOfLine && offset + size > blob.size())
+        uint32_t header[3]; // tag, flags, size
+        std::memcpy(header, blob.data() + offset, kHeaderSize);
+        offset += kHeaderSize;
+        const uint32_t tag = header[0], size = header[2];
+        const bool outOfLine = (header[1] & kOutOfLine) != 0;
+        if (!outOfLine && size > blob.size() - offset)
             break;
         // Stored blobs are written in id order; appending keeps the index ordered.
         if (walk.Wants(PROP_ID(tag)))
         {
-            m_ordered = m_ordered && (m_slots.empty() || PROP_ID(m_slots.back().tag) < PROP_ID(tag));
+            m_ordered = m_ordered && (m_slots.empty() || lastId < PROP_ID(tag));
+            lastId = PROP_ID(tag);
             m_slots.push_back({tag, static_cast<uint32_t>(offset), size, outOfLine});
         }
         if (!outOfLine)
