@@ -201,20 +201,25 @@ Prop* PropertyHost::LoadedStoredProp(ULONG propId)
 
 bool PropertyHost::ViewProp(ULONG propId, std::forward_list<Prop>& held, PropView& view)
 {
-    if (MayCompute(propId))
-    {
-        Prop scratch;
-        if (ComputeProp(propId, scratch))
-        {
-            held.push_front(std::move(scratch));
-            view = held.front();
-            return true;
-        }
-    }
+    if (MayCompute(propId) && ViewComputedProp(propId, held, view))
+        return true;
     if (!StoredProps().Peek(propId, view))
         return false;
-    if (view.loaded)
-        return true;
+    return view.loaded || ViewLoadedProp(propId, view);
+}
+
+bool PropertyHost::ViewComputedProp(ULONG propId, std::forward_list<Prop>& held, PropView& view)
+{
+    Prop scratch;
+    if (!ComputeProp(propId, scratch))
+        return false;
+    held.push_front(std::move(scratch));
+    view = held.front();
+    return true;
+}
+
+bool PropertyHost::ViewLoadedProp(ULONG propId, PropView& view)
+{
     const Prop* prop = LoadedStoredProp(propId);
     if (!prop)
         return false;

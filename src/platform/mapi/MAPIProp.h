@@ -84,6 +84,9 @@ private:
     bool MayCompute(ULONG propId) const { return !m_computedIds || m_computedIds->Has(propId); }
     // The stored property with this id, its bytes loaded (made into values of the bag's own first).
     Prop* LoadedStoredProp(ULONG propId);
+    // ViewProp's two rarer cases, apart so that the common one (a stored value in place) stays short.
+    bool ViewComputedProp(ULONG propId, std::forward_list<Prop>& held, PropView& view);
+    bool ViewLoadedProp(ULONG propId, PropView& view);
 };
 
 HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues,
