@@ -14,18 +14,20 @@ size_t Align(size_t size)
     return (size + 7) & ~size_t(7);
 }
 
-// Lays out the data a value points to after the SPropValue array. The buffer is not zero-filled: the padding
-// that keeps each piece aligned is cleared here, everything else is written by whoever takes the piece.
+// Lays out the data a value points to after the SPropValue array, each piece aligned to eight bytes. The buffer
+// is not zero-filled: the padding after each piece is cleared here, the rest written by whoever takes it.
 class ExtraSpace
 {
 public:
     explicit ExtraSpace(char* base) : m_cursor(base) {}
 
+    // The piece's last eight bytes are cleared before the taker writes its start over them.
     char* Take(size_t size)
     {
         char* p = m_cursor;
         m_cursor += Align(size);
-        std::memset(p + size, 0, static_cast<size_t>(m_cursor - p) - size);
+        if (m_cursor != p)
+            std::memset(m_cursor - 8, 0, 8);
         return p;
     }
     char* Copy(std::string_view bytes, size_t terminator)
@@ -33,7 +35,8 @@ public:
         char* p = Take(bytes.size() + terminator);
         if (!bytes.empty())
             std::memcpy(p, bytes.data(), bytes.size());
-        std::memset(p + bytes.size(), 0, terminator);
+        for (size_t i = 0; i < terminator; ++i)
+            p[bytes.size() + i] = '\0';
         return p;
     }
 
