@@ -98,11 +98,15 @@ Prop* PropertyBag::Find(ULONG propId)
 
 bool PropertyBag::Peek(ULONG propId, PropView& view) const
 {
-    auto it = std::partition_point(m_props.begin(), m_props.end(), ById(propId));
-    if (it != m_props.end() && PROP_ID(it->tag) == propId)
+    // A bag just read from its stored form has no values of its own: the index is all there is to look at.
+    if (!m_props.empty())
     {
-        view = PropView(*it);
-        return true;
+        auto it = std::partition_point(m_props.begin(), m_props.end(), ById(propId));
+        if (it != m_props.end() && PROP_ID(it->tag) == propId)
+        {
+            view = PropView(*it);
+            return true;
+        }
     }
     const Slot* slot = FindSlot(propId);
     if (!slot)
@@ -110,7 +114,8 @@ bool PropertyBag::Peek(ULONG propId, PropView& view) const
     view.tag = slot->tag;
     view.size = slot->size;
     view.loaded = !slot->outOfLine;
-    view.data = slot->outOfLine ? std::string_view() : std::string_view(m_blob).substr(slot->offset, slot->size);
+    // Index checked that every inline value lies within the blob.
+    view.data = slot->outOfLine ? std::string_view() : std::string_view(m_blob.data() + slot->offset, slot->size);
     return true;
 }
 
@@ -280,32 +285,35 @@ void PropertyBag::Index(std::string_view blob, const std::vector<ULONG>* wanted)
     // Offsets are kept in 32 bits; no stored form comes near that (SQLite's values stop at 2 GB).
     if (blob.size() > UINT32_MAX || !Read(blob, offset, count))
         return;
-    // The count is only a claim of the stored bytes: no more properties are reserved than the blob has room for.
-    size_t room = std::min<size_t>(count, (blob.size() - offset) / kHeaderSize);
-    if (wanted)
-        room = std::min(room, wanted->size());
-    m_slots.reserve(room);
+    // The count is only a claim of the stored bytes: no more headers are read than the blob has room for.
+    const size_t headers = std::min<size_t>(count, (blob.size() - offset) / kHeaderSize);
+    m_slots.reserve(wanted ? std::min(headers, wanted->size()) : headers);
     WantedWalk walk(wanted);
+    const char* const data = blob.data();
+    const size_t end = blob.size();
+    bool ordered = true;
     ULONG lastId = 0;
-    for (uint32_t i = 0; i < count && blob.size() - offset >= kHeaderSize; ++i)
+    for (size_t i = 0; i < headers && end - offset >= kHeaderSize; ++i)
     {
-        uint32_t header[3]; // tag, flags, size
-        std::memcpy(header, blob.data() + offset, kHeaderSize);
+        uint32_t tag = 0, flags = 0, size = 0;
+        std::memcpy(&tag, data + offset, 4);
+        std::memcpy(&flags, data + offset + 4, 4);
+        std::memcpy(&size, data + offset + 8, 4);
         offset += kHeaderSize;
-        const uint32_t tag = header[0], size = header[2];
-        const bool outOfLine = (header[1] & kOutOfLine) != 0;
-        if (!outOfLine && size > blob.size() - offset)
+        const bool outOfLine = (flags & kOutOfLine) != 0;
+        if (!outOfLine && size > end - offset)
             break;
         // Stored blobs are written in id order; appending keeps the index ordered.
         if (walk.Wants(PROP_ID(tag)))
         {
-            m_ordered = m_ordered && (m_slots.empty() || lastId < PROP_ID(tag));
+            ordered = ordered && (m_slots.empty() || lastId < PROP_ID(tag));
             lastId = PROP_ID(tag);
             m_slots.push_back({tag, static_cast<uint32_t>(offset), size, outOfLine});
         }
         if (!outOfLine)
             offset += size;
     }
+    m_ordered = ordered;
 }
 
 void PropertyBag::KeepIndexed(std::string_view blob)
