@@ -147,6 +147,9 @@ OutValue ValueToHandOut(PropertyHost& host, ULONG tag, bool unicode, std::forwar
     ULONG type = PT_UNSPECIFIED;
     if (!host.ViewProp(PROP_ID(tag), held, prop))
         return OutValue::Error(tag, MAPI_E_NOT_FOUND);
+    // Most tags name the type the value is stored in: it is handed out as it is.
+    if (PROP_TYPE(prop.tag) == PROP_TYPE(tag))
+        return OutValue::Of(prop, tag, converted);
     if (!OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type))
     {
         if (!ConvertedProp(host, tag, held, prop))
