@@ -96,6 +96,15 @@ Prop* PropertyBag::Find(ULONG propId)
     return const_cast<Prop*>(static_cast<const PropertyBag&>(*this).Find(propId));
 }
 
+// A read of many properties asks for them in id order, the order they are stored in: the slot after the one
+// found last is looked at first.
+inline const PropertyBag::Slot* PropertyBag::FindSlot(ULONG propId) const
+{
+    if (m_ordered && m_nextSlot < m_slots.size() && PROP_ID(m_slots[m_nextSlot].tag) == propId)
+        return &m_slots[m_nextSlot++];
+    return SearchSlot(propId);
+}
+
 bool PropertyBag::Peek(ULONG propId, PropView& view) const
 {
     // A bag just read from its stored form has no values of its own: the index is all there is to look at.
@@ -168,24 +177,15 @@ std::vector<Prop>& PropertyBag::Props()
     return m_props;
 }
 
-const PropertyBag::Slot* PropertyBag::FindSlot(ULONG propId) const
+const PropertyBag::Slot* PropertyBag::SearchSlot(ULONG propId) const
 {
     auto idOf = [](const Slot& slot) { return PROP_ID(slot.tag); };
     if (!m_ordered) // a damaged blob: looked through whole
         return FirstOf(m_slots, [&](const Slot& slot) { return idOf(slot) == propId; });
-    // A read of many properties asks for them in id order, the order they are stored in: the slot after the one
-    // found last is looked at first, and an id between the two is not there.
+    // An id between the one found last and the slot after it is not there.
     const size_t next = std::min(m_nextSlot, m_slots.size());
-    if (next == 0 || idOf(m_slots[next - 1]) < propId)
-    {
-        if (next == m_slots.size() || idOf(m_slots[next]) > propId)
-            return nullptr;
-        if (idOf(m_slots[next]) == propId)
-        {
-            m_nextSlot = next + 1;
-            return &m_slots[next];
-        }
-    }
+    if ((next == 0 || idOf(m_slots[next - 1]) < propId) && (next == m_slots.size() || idOf(m_slots[next]) > propId))
+        return nullptr;
     auto it =
         std::partition_point(m_slots.begin(), m_slots.end(), [&](const Slot& slot) { return idOf(slot) < propId; });
     if (it == m_slots.end() || idOf(*it) != propId)
@@ -306,7 +306,7 @@ void PropertyBag::Index(std::string_view blob, const std::vector<ULONG>* wanted)
         // Stored blobs are written in id order; appending keeps the index ordered.
         if (walk.Wants(PROP_ID(tag)))
         {
-            ordered = ordered && (m_slots.empty() || lastId < PROP_ID(tag));
+            ordered = ordered && (lastId < PROP_ID(tag) || m_slots.empty());
             lastId = PROP_ID(tag);
             m_slots.push_back({tag, static_cast<uint32_t>(offset), size, outOfLine});
         }

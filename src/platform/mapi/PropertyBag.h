@@ -73,6 +73,8 @@ private:
     // Keeps the bytes of the indexed values alone, a table row's few columns instead of the whole object.
     void KeepIndexed(std::string_view blob);
     const Slot* FindSlot(ULONG propId) const;
+    // FindSlot beyond the slot after the one found last.
+    const Slot* SearchSlot(ULONG propId) const;
     Prop ValueOf(const Slot& slot) const;
     // Turns the index into values, merged with those set since the bag was read.
     void Materialize() const;
