@@ -41,26 +41,20 @@ template <class T, class Match> const T* FirstOf(const std::vector<T>& elements,
 class WantedWalk
 {
 public:
-    explicit WantedWalk(const std::vector<ULONG>* wanted) : m_wanted(wanted)
-    {
-        if (wanted)
-            m_next = wanted->begin();
-    }
+    explicit WantedWalk(const std::vector<ULONG>& wanted) : m_wanted(wanted), m_next(wanted.begin()) {}
 
-    bool Wants(ULONG propId)
+    bool operator()(ULONG propId)
     {
-        if (!m_wanted)
-            return true;
         if (propId < m_last)
-            m_next = m_wanted->begin();
+            m_next = m_wanted.begin();
         m_last = propId;
-        while (m_next != m_wanted->end() && *m_next < propId)
+        while (m_next != m_wanted.end() && *m_next < propId)
             ++m_next;
-        return m_next != m_wanted->end() && *m_next == propId;
+        return m_next != m_wanted.end() && *m_next == propId;
     }
 
 private:
-    const std::vector<ULONG>* m_wanted;
+    const std::vector<ULONG>& m_wanted;
     std::vector<ULONG>::const_iterator m_next;
     ULONG m_last = 0;
 };
@@ -287,12 +281,27 @@ void PropertyBag::Index(std::string_view blob, const std::vector<ULONG>* wanted)
         return;
     // The count is only a claim of the stored bytes: no more headers are read than the blob has room for.
     const size_t headers = std::min<size_t>(count, (blob.size() - offset) / kHeaderSize);
-    m_slots.reserve(wanted ? std::min(headers, wanted->size()) : headers);
-    WantedWalk walk(wanted);
+    if (wanted)
+    {
+        m_slots.reserve(std::min(headers, wanted->size()));
+        IndexValues(blob, headers, WantedWalk(*wanted));
+    }
+    else
+    {
+        m_slots.reserve(headers);
+        IndexValues(blob, headers, [](ULONG) { return true; });
+    }
+    // Stored blobs are written in id order, which lets FindSlot search; a damaged one is looked through whole.
+    m_ordered = std::adjacent_find(m_slots.begin(), m_slots.end(),
+                                   [](const Slot& slot, const Slot& next)
+                                   { return PROP_ID(slot.tag) >= PROP_ID(next.tag); }) == m_slots.end();
+}
+
+template <class Wants> void PropertyBag::IndexValues(std::string_view blob, size_t headers, Wants wants)
+{
     const char* const data = blob.data();
     const size_t end = blob.size();
-    bool ordered = true;
-    ULONG lastId = 0;
+    size_t offset = sizeof(uint32_t); // past the count
     for (size_t i = 0; i < headers && end - offset >= kHeaderSize; ++i)
     {
         uint32_t tag = 0, flags = 0, size = 0;
@@ -303,17 +312,11 @@ void PropertyBag::Index(std::string_view blob, const std::vector<ULONG>* wanted)
         const bool outOfLine = (flags & kOutOfLine) != 0;
         if (!outOfLine && size > end - offset)
             break;
-        // Stored blobs are written in id order; appending keeps the index ordered.
-        if (walk.Wants(PROP_ID(tag)))
-        {
-            ordered = ordered && (lastId < PROP_ID(tag) || m_slots.empty());
-            lastId = PROP_ID(tag);
+        if (wants(PROP_ID(tag)))
             m_slots.push_back({tag, static_cast<uint32_t>(offset), size, outOfLine});
-        }
         if (!outOfLine)
             offset += size;
     }
-    m_ordered = ordered;
 }
 
 void PropertyBag::KeepIndexed(std::string_view blob)
