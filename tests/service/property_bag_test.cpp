@@ -231,3 +231,48 @@ TEST(PropertyBagTest, ValuesAskedInAnyOrderAreFoundAndMissingOnesAreNot)
     }
 }
 } // namespace
+
+namespace
+{
+TEST(PropertyBagTest, ACountBelowTheEntriesReadsOnlyThatMany)
+{
+    const std::string blob =
+        Header(1) + Entry(PR_IMPORTANCE, 0, 4, EncodeLong(1)) + Entry(PR_PRIORITY, 0, 4, EncodeLong(2));
+    const PropertyBag bag = PropertyBag::Parse(blob);
+    EXPECT_EQ(bag.Size(), 1u);
+    EXPECT_TRUE(bag.Has(PROP_ID(PR_IMPORTANCE)));
+    EXPECT_FALSE(bag.Has(PROP_ID(PR_PRIORITY)));
+}
+
+TEST(PropertyBagTest, AValueRunningPastTheBlobEndsTheReadingKeepingThoseBefore)
+{
+    const std::string blob = Header(3) + Entry(PR_IMPORTANCE, 0, 4, EncodeLong(1)) + Entry(PR_BODY_A, 1, 9000) +
+                             Entry(PR_SUBJECT_A, 0, 50, "short");
+    const std::vector<ULONG> some{PROP_ID(PR_IMPORTANCE), PROP_ID(PR_SUBJECT_A)};
+    for (const std::vector<ULONG>* wanted : {static_cast<const std::vector<ULONG>*>(nullptr), &some})
+    {
+        const PropertyBag bag = PropertyBag::Parse(blob, wanted);
+        PropView view;
+        ASSERT_TRUE(bag.Peek(PROP_ID(PR_IMPORTANCE), view));
+        EXPECT_EQ(DecodeLong(view.data), 1);
+        EXPECT_FALSE(bag.Has(PROP_ID(PR_SUBJECT_A)));
+        EXPECT_EQ(bag.Has(PROP_ID(PR_BODY_A)), wanted == nullptr); // out of line: its size is not in the blob
+    }
+}
+
+TEST(PropertyBagTest, EveryValueOfABlobOutOfIdOrderIsFoundWhereItLies)
+{
+    const std::string blob = Header(3) + Entry(PR_SUBJECT_W, 0, 2, std::string("s\0", 2)) +
+                             Entry(PR_IMPORTANCE, 0, 4, EncodeLong(1)) + Entry(PR_PRIORITY, 0, 4, EncodeLong(2));
+    const PropertyBag bag = PropertyBag::Parse(blob);
+    for (ULONG propId : {PROP_ID(PR_PRIORITY), PROP_ID(PR_IMPORTANCE), PROP_ID(PR_SUBJECT_W)})
+    {
+        PropView view;
+        EXPECT_TRUE(bag.Peek(propId, view)) << propId;
+    }
+    PropView priority;
+    ASSERT_TRUE(bag.Peek(PROP_ID(PR_PRIORITY), priority));
+    EXPECT_EQ(DecodeLong(priority.data), 2);
+    EXPECT_FALSE(bag.Has(PROP_ID(PR_SENSITIVITY)));
+}
+} // namespace

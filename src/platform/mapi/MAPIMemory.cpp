@@ -30,11 +30,12 @@ BlockHeader* HeaderOf(void* p)
     return reinterpret_cast<BlockHeader*>(static_cast<char*>(p) - sizeof(BlockHeader));
 }
 
-BlockHeader* NewBlock(size_t cb, uint32_t magic)
+BlockHeader* NewBlock(size_t cb, uint32_t magic, bool zeroed)
 {
     if (cb > std::numeric_limits<ULONG>::max())
         return nullptr;
-    auto* header = static_cast<BlockHeader*>(std::calloc(1, sizeof(BlockHeader) + cb));
+    const size_t size = sizeof(BlockHeader) + cb;
+    auto* header = static_cast<BlockHeader*>(zeroed ? std::calloc(1, size) : std::malloc(size));
     if (!header)
         return nullptr;
     header->magic = magic;
@@ -47,6 +48,19 @@ void FreeBlock(BlockHeader* header)
     header->magic = kFreedMagic;
     std::free(header);
 }
+
+HRESULT NewRootBuffer(size_t cb, bool zeroed, void** lppBuffer)
+{
+    if (!lppBuffer)
+        return MAPI_E_INVALID_PARAMETER;
+    *lppBuffer = nullptr;
+    BlockHeader* header = NewBlock(cb, kRootMagic, zeroed);
+    if (!header)
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    ++g_liveBuffers;
+    *lppBuffer = header + 1;
+    return S_OK;
+}
 } // namespace
 
 LONG LiveBufferCount()
@@ -56,15 +70,12 @@ LONG LiveBufferCount()
 
 HRESULT AllocateBuffer(size_t cb, void** lppBuffer)
 {
-    if (!lppBuffer)
-        return MAPI_E_INVALID_PARAMETER;
-    *lppBuffer = nullptr;
-    BlockHeader* header = NewBlock(cb, kRootMagic);
-    if (!header)
-        return MAPI_E_NOT_ENOUGH_MEMORY;
-    ++g_liveBuffers;
-    *lppBuffer = header + 1;
-    return S_OK;
+    return NewRootBuffer(cb, true, lppBuffer);
+}
+
+HRESULT AllocateUnfilledBuffer(size_t cb, void** lppBuffer)
+{
+    return NewRootBuffer(cb, false, lppBuffer);
 }
 
 HRESULT AllocateMore(size_t cb, void* lpObject, void** lppBuffer)
@@ -77,7 +88,7 @@ HRESULT AllocateMore(size_t cb, void* lpObject, void** lppBuffer)
     BlockHeader* root = HeaderOf(lpObject);
     if (root->magic != kRootMagic)
         return MAPI_E_INVALID_PARAMETER;
-    BlockHeader* block = NewBlock(cb, kMoreMagic);
+    BlockHeader* block = NewBlock(cb, kMoreMagic, true);
     if (!block)
         return MAPI_E_NOT_ENOUGH_MEMORY;
     BlockHeader* first = root->next.load();

@@ -13,6 +13,8 @@ LONG LiveBufferCount();
 
 // Allocates a zero-filled MAPI buffer; E_OUTOFMEMORY on failure (the pointer is then null).
 HRESULT AllocateBuffer(size_t cb, void** lppBuffer);
+// AllocateBuffer without the zero fill, for packers that write every byte of what they hand out.
+HRESULT AllocateUnfilledBuffer(size_t cb, void** lppBuffer);
 HRESULT AllocateMore(size_t cb, void* lpObject, void** lppBuffer);
 
 // RAII owner of a MAPI buffer for the paths that may fail before it is handed out.

@@ -145,12 +145,17 @@ OutValue ValueToHandOut(PropertyHost& host, ULONG tag, bool unicode, std::forwar
 {
     PropView prop;
     ULONG type = PT_UNSPECIFIED;
-    const bool found = host.ViewProp(PROP_ID(tag), held, prop);
-    if (found && !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type) &&
-        ConvertedProp(host, tag, held, prop))
-        type = PROP_TYPE(tag);
-    else if (!found || !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type))
+    if (!host.ViewProp(PROP_ID(tag), held, prop))
         return OutValue::Error(tag, MAPI_E_NOT_FOUND);
+    // Most tags name the type the value is stored in: it is handed out as it is.
+    if (PROP_TYPE(prop.tag) == PROP_TYPE(tag))
+        return OutValue::Of(prop, tag, converted);
+    if (!OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type))
+    {
+        if (!ConvertedProp(host, tag, held, prop))
+            return OutValue::Error(tag, MAPI_E_NOT_FOUND);
+        type = PROP_TYPE(tag);
+    }
     return OutValue::Of(prop, PROP_TAG(type, PROP_ID(tag)), converted);
 }
 } // namespace
@@ -178,7 +183,7 @@ bool PropertyHost::AccessLevelProp(ULONG propId, Prop& prop) const
 
 const Prop* PropertyHost::FindProp(ULONG propId, Prop& scratch)
 {
-    if (ComputeProp(propId, scratch))
+    if (MayCompute(propId) && ComputeProp(propId, scratch))
         return &scratch;
     return LoadedStoredProp(propId);
 }
@@ -199,17 +204,25 @@ Prop* PropertyHost::LoadedStoredProp(ULONG propId)
 
 bool PropertyHost::ViewProp(ULONG propId, std::forward_list<Prop>& held, PropView& view)
 {
-    Prop scratch;
-    if (ComputeProp(propId, scratch))
-    {
-        held.push_front(std::move(scratch));
-        view = held.front();
+    if (MayCompute(propId) && ViewComputedProp(propId, held, view))
         return true;
-    }
     if (!StoredProps().Peek(propId, view))
         return false;
-    if (view.loaded)
-        return true;
+    return view.loaded || ViewLoadedProp(propId, view);
+}
+
+bool PropertyHost::ViewComputedProp(ULONG propId, std::forward_list<Prop>& held, PropView& view)
+{
+    Prop scratch;
+    if (!ComputeProp(propId, scratch))
+        return false;
+    held.push_front(std::move(scratch));
+    view = held.front();
+    return true;
+}
+
+bool PropertyHost::ViewLoadedProp(ULONG propId, PropView& view)
+{
     const Prop* prop = LoadedStoredProp(propId);
     if (!prop)
         return false;

@@ -10,6 +10,7 @@
 
 #include "platform/mapi/ComObject.h"
 #include "platform/mapi/NamedProps.h"
+#include "platform/mapi/PropIdSet.h"
 #include "platform/mapi/PropertyBag.h"
 #include "platform/mapi/PropertyStream.h"
 #include "platform/mapi/ServiceCall.h"
@@ -74,9 +75,18 @@ public:
 protected:
     ~PropertyHost() = default;
 
+    // Every id ComputeProp answers for, when the object can say so: reads skip asking it about the others.
+    // Null: every id is asked about.
+    const PropIdSet* m_computedIds = nullptr;
+
 private:
+    // False only for an id ComputeProp is known to decline, told without a call.
+    bool MayCompute(ULONG propId) const { return !m_computedIds || m_computedIds->Has(propId); }
     // The stored property with this id, its bytes loaded (made into values of the bag's own first).
     Prop* LoadedStoredProp(ULONG propId);
+    // ViewProp's two rarer cases, apart so that the common one (a stored value in place) stays short.
+    bool ViewComputedProp(ULONG propId, std::forward_list<Prop>& held, PropView& view);
+    bool ViewLoadedProp(ULONG propId, PropView& view);
 };
 
 HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues,

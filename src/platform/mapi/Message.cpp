@@ -7,7 +7,6 @@
 #include "platform/mapi/Table.h"
 
 #include <algorithm>
-#include <bitset>
 #include <chrono>
 
 namespace mapisvc
@@ -45,18 +44,15 @@ void ComputedMessageIds(std::vector<ULONG>& ids)
 }
 
 // Asked of every property a read names, most of them stored ones: those are told apart at once.
-bool IsComputedMessageId(ULONG propId)
+const PropIdSet& ComputedMessageIdSet()
 {
-    static const std::bitset<0x10000> computed = []
+    static const PropIdSet computed = []
     {
         std::vector<ULONG> ids;
         ComputedMessageIds(ids);
-        std::bitset<0x10000> set;
-        for (ULONG id : ids)
-            set.set(id);
-        return set;
+        return PropIdSet(ids);
     }();
-    return computed.test(propId & 0xFFFF);
+    return computed;
 }
 
 std::string KeyBytes(int64_t id, ULONG sub)
@@ -71,6 +67,7 @@ Message::Message(ComPtr<MsgStore> store, ObjectRecord record, bool isNew, bool w
     : m_store(std::move(store)), m_record(std::move(record)), m_isNew(isNew)
 {
     m_access = writable ? Access::ReadWrite : Access::ReadOnly;
+    m_computedIds = &ComputedMessageIdSet();
     m_queued = !m_isNew && (m_record.flags & MSGFLAG_SUBMIT);
     if (m_isNew)
     {
@@ -93,7 +90,7 @@ bool Message::Implements(REFIID riid) const
 
 bool Message::ComputeProp(ULONG propId, Prop& prop)
 {
-    if (!IsComputedMessageId(propId))
+    if (!ComputedMessageIdSet().Has(propId))
         return false;
     const bool embedded = m_record.id == 0;
     if (propId == PROP_ID(PR_BODY_W))

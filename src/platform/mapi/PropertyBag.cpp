@@ -41,26 +41,20 @@ template <class T, class Match> const T* FirstOf(const std::vector<T>& elements,
 class WantedWalk
 {
 public:
-    explicit WantedWalk(const std::vector<ULONG>* wanted) : m_wanted(wanted)
-    {
-        if (wanted)
-            m_next = wanted->begin();
-    }
+    explicit WantedWalk(const std::vector<ULONG>& wanted) : m_wanted(wanted), m_next(wanted.begin()) {}
 
-    bool Wants(ULONG propId)
+    bool operator()(ULONG propId)
     {
-        if (!m_wanted)
-            return true;
         if (propId < m_last)
-            m_next = m_wanted->begin();
+            m_next = m_wanted.begin();
         m_last = propId;
-        while (m_next != m_wanted->end() && *m_next < propId)
+        while (m_next != m_wanted.end() && *m_next < propId)
             ++m_next;
-        return m_next != m_wanted->end() && *m_next == propId;
+        return m_next != m_wanted.end() && *m_next == propId;
     }
 
 private:
-    const std::vector<ULONG>* m_wanted;
+    const std::vector<ULONG>& m_wanted;
     std::vector<ULONG>::const_iterator m_next;
     ULONG m_last = 0;
 };
@@ -96,13 +90,26 @@ Prop* PropertyBag::Find(ULONG propId)
     return const_cast<Prop*>(static_cast<const PropertyBag&>(*this).Find(propId));
 }
 
+// A read of many properties asks for them in id order, the order they are stored in: the slot after the one
+// found last is looked at first.
+inline const PropertyBag::Slot* PropertyBag::FindSlot(ULONG propId) const
+{
+    if (m_ordered && m_nextSlot < m_slots.size() && PROP_ID(m_slots[m_nextSlot].tag) == propId)
+        return &m_slots[m_nextSlot++];
+    return SearchSlot(propId);
+}
+
 bool PropertyBag::Peek(ULONG propId, PropView& view) const
 {
-    auto it = std::partition_point(m_props.begin(), m_props.end(), ById(propId));
-    if (it != m_props.end() && PROP_ID(it->tag) == propId)
+    // A bag just read from its stored form has no values of its own: the index is all there is to look at.
+    if (!m_props.empty())
     {
-        view = PropView(*it);
-        return true;
+        auto it = std::partition_point(m_props.begin(), m_props.end(), ById(propId));
+        if (it != m_props.end() && PROP_ID(it->tag) == propId)
+        {
+            view = PropView(*it);
+            return true;
+        }
     }
     const Slot* slot = FindSlot(propId);
     if (!slot)
@@ -110,7 +117,8 @@ bool PropertyBag::Peek(ULONG propId, PropView& view) const
     view.tag = slot->tag;
     view.size = slot->size;
     view.loaded = !slot->outOfLine;
-    view.data = slot->outOfLine ? std::string_view() : std::string_view(m_blob).substr(slot->offset, slot->size);
+    // Index checked that every inline value lies within the blob.
+    view.data = slot->outOfLine ? std::string_view() : std::string_view(m_blob.data() + slot->offset, slot->size);
     return true;
 }
 
@@ -163,24 +171,15 @@ std::vector<Prop>& PropertyBag::Props()
     return m_props;
 }
 
-const PropertyBag::Slot* PropertyBag::FindSlot(ULONG propId) const
+const PropertyBag::Slot* PropertyBag::SearchSlot(ULONG propId) const
 {
     auto idOf = [](const Slot& slot) { return PROP_ID(slot.tag); };
     if (!m_ordered) // a damaged blob: looked through whole
         return FirstOf(m_slots, [&](const Slot& slot) { return idOf(slot) == propId; });
-    // A read of many properties asks for them in id order, the order they are stored in: the slot after the one
-    // found last is looked at first, and an id between the two is not there.
+    // An id between the one found last and the slot after it is not there.
     const size_t next = std::min(m_nextSlot, m_slots.size());
-    if (next == 0 || idOf(m_slots[next - 1]) < propId)
-    {
-        if (next == m_slots.size() || idOf(m_slots[next]) > propId)
-            return nullptr;
-        if (idOf(m_slots[next]) == propId)
-        {
-            m_nextSlot = next + 1;
-            return &m_slots[next];
-        }
-    }
+    if ((next == 0 || idOf(m_slots[next - 1]) < propId) && (next == m_slots.size() || idOf(m_slots[next]) > propId))
+        return nullptr;
     auto it =
         std::partition_point(m_slots.begin(), m_slots.end(), [&](const Slot& slot) { return idOf(slot) < propId; });
     if (it == m_slots.end() || idOf(*it) != propId)
@@ -280,26 +279,41 @@ void PropertyBag::Index(std::string_view blob, const std::vector<ULONG>* wanted)
     // Offsets are kept in 32 bits; no stored form comes near that (SQLite's values stop at 2 GB).
     if (blob.size() > UINT32_MAX || !Read(blob, offset, count))
         return;
-    // The count is only a claim of the stored bytes: no more properties are reserved than the blob has room for.
-    size_t room = std::min<size_t>(count, (blob.size() - offset) / kHeaderSize);
+    // The count is only a claim of the stored bytes: no more headers are read than the blob has room for.
+    const size_t headers = std::min<size_t>(count, (blob.size() - offset) / kHeaderSize);
     if (wanted)
-        room = std::min(room, wanted->size());
-    m_slots.reserve(room);
-    WantedWalk walk(wanted);
-    for (uint32_t i = 0; i < count; ++i)
+    {
+        m_slots.reserve(std::min(headers, wanted->size()));
+        IndexValues(blob, headers, WantedWalk(*wanted));
+    }
+    else
+    {
+        m_slots.reserve(headers);
+        IndexValues(blob, headers, [](ULONG) { return true; });
+    }
+    // Stored blobs are written in id order, which lets FindSlot search; a damaged one is looked through whole.
+    m_ordered = std::adjacent_find(m_slots.begin(), m_slots.end(),
+                                   [](const Slot& slot, const Slot& next)
+                                   { return PROP_ID(slot.tag) >= PROP_ID(next.tag); }) == m_slots.end();
+}
+
+template <class Wants> void PropertyBag::IndexValues(std::string_view blob, size_t headers, Wants wants)
+{
+    const char* const data = blob.data();
+    const size_t end = blob.size();
+    size_t offset = sizeof(uint32_t); // past the count
+    for (size_t i = 0; i < headers && end - offset >= kHeaderSize; ++i)
     {
         uint32_t tag = 0, flags = 0, size = 0;
-        if (!Read(blob, offset, tag) || !Read(blob, offset, flags) || !Read(blob, offset, size))
-            break;
+        std::memcpy(&tag, data + offset, 4);
+        std::memcpy(&flags, data + offset + 4, 4);
+        std::memcpy(&size, data + offset + 8, 4);
+        offset += kHeaderSize;
         const bool outOfLine = (flags & kOutOfLine) != 0;
-        if (!outOfLine && offset + size > blob.size())
+        if (!outOfLine && size > end - offset)
             break;
-        // Stored blobs are written in id order; appending keeps the index ordered.
-        if (walk.Wants(PROP_ID(tag)))
-        {
-            m_ordered = m_ordered && (m_slots.empty() || PROP_ID(m_slots.back().tag) < PROP_ID(tag));
+        if (wants(PROP_ID(tag)))
             m_slots.push_back({tag, static_cast<uint32_t>(offset), size, outOfLine});
-        }
         if (!outOfLine)
             offset += size;
     }

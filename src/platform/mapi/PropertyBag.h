@@ -70,9 +70,14 @@ private:
 
     // Indexes the values of a stored form (only the wanted ones, when given) at their offsets in it.
     void Index(std::string_view blob, const std::vector<ULONG>* wanted);
+    // Appends a slot for each of the first `headers` values that `wants` their id, up to the first header or
+    // inline value the blob cannot hold.
+    template <class Wants> void IndexValues(std::string_view blob, size_t headers, Wants wants);
     // Keeps the bytes of the indexed values alone, a table row's few columns instead of the whole object.
     void KeepIndexed(std::string_view blob);
     const Slot* FindSlot(ULONG propId) const;
+    // FindSlot beyond the slot after the one found last.
+    const Slot* SearchSlot(ULONG propId) const;
     Prop ValueOf(const Slot& slot) const;
     // Turns the index into values, merged with those set since the bag was read.
     void Materialize() const;

@@ -14,16 +14,20 @@ size_t Align(size_t size)
     return (size + 7) & ~size_t(7);
 }
 
-// Lays out the data a value points to after the SPropValue array.
+// Lays out the data a value points to after the SPropValue array, each piece aligned to eight bytes. The buffer
+// is not zero-filled: the padding after each piece is cleared here, the rest written by whoever takes it.
 class ExtraSpace
 {
 public:
     explicit ExtraSpace(char* base) : m_cursor(base) {}
 
+    // The piece's last eight bytes are cleared before the taker writes its start over them.
     char* Take(size_t size)
     {
         char* p = m_cursor;
         m_cursor += Align(size);
+        if (m_cursor != p)
+            std::memset(m_cursor - 8, 0, 8);
         return p;
     }
     char* Copy(std::string_view bytes, size_t terminator)
@@ -31,7 +35,8 @@ public:
         char* p = Take(bytes.size() + terminator);
         if (!bytes.empty())
             std::memcpy(p, bytes.data(), bytes.size());
-        std::memset(p + bytes.size(), 0, terminator);
+        for (size_t i = 0; i < terminator; ++i)
+            p[bytes.size() + i] = '\0';
         return p;
     }
 
@@ -84,6 +89,7 @@ void FillMultiValue(const OutValue& value, SPropValue& out, ExtraSpace& extra)
         auto* array = reinterpret_cast<SBinary*>(extra.Take(sizeof(SBinary) * elements.size()));
         for (size_t i = 0; i < elements.size(); ++i)
         {
+            array[i] = SBinary{};
             array[i].cb = static_cast<ULONG>(elements[i].size());
             array[i].lpb = reinterpret_cast<LPBYTE>(extra.Copy(elements[i], 0));
         }
@@ -98,6 +104,8 @@ void FillMultiValue(const OutValue& value, SPropValue& out, ExtraSpace& extra)
 
 void FillValue(const OutValue& value, SPropValue& out, ExtraSpace& extra)
 {
+    // Whole, so that a value shorter than the union (PT_I2, PT_BOOLEAN) leaves no stray bytes beside it.
+    out = SPropValue{};
     out.ulPropTag = value.tag;
     const ULONG type = PROP_TYPE(value.tag);
     if (value.error != S_OK || type == PT_ERROR)
@@ -151,14 +159,17 @@ HRESULT PackValues(const std::vector<OutValue>& values, LPSPropValue* lppPropArr
 {
     if (!lppPropArray)
         return MAPI_E_INVALID_PARAMETER;
-    size_t size = Align(sizeof(SPropValue) * std::max<size_t>(values.size(), 1));
+    const size_t arraySize = Align(sizeof(SPropValue) * std::max<size_t>(values.size(), 1));
+    size_t size = arraySize;
     for (const OutValue& value : values)
         size += ExtraSize(value);
     void* buffer = nullptr;
-    if (HRESULT hr = AllocateBuffer(size, &buffer))
+    if (HRESULT hr = AllocateUnfilledBuffer(size, &buffer))
         return hr;
     auto* array = static_cast<SPropValue*>(buffer);
-    ExtraSpace extra(static_cast<char*>(buffer) + Align(sizeof(SPropValue) * std::max<size_t>(values.size(), 1)));
+    if (values.empty())
+        array[0] = SPropValue{};
+    ExtraSpace extra(static_cast<char*>(buffer) + arraySize);
     for (size_t i = 0; i < values.size(); ++i)
         FillValue(values[i], array[i], extra);
     *lppPropArray = array;
