@@ -138,25 +138,25 @@ bool ConvertedProp(PropertyHost& host, ULONG tag, std::forward_list<Prop>& held,
     return true;
 }
 
-// What GetProps hands out for `tag`: the value where it lies, computed or converted into `held` and `converted`
-// (which must outlive it), or MAPI_E_NOT_FOUND.
-OutValue ValueToHandOut(PropertyHost& host, ULONG tag, bool unicode, std::forward_list<Prop>& held,
-                        std::forward_list<std::string>& converted)
+// Sets `value` to what GetProps hands out for `tag`: the value where it lies, computed or converted into `held`
+// and `converted` (which must outlive it), or MAPI_E_NOT_FOUND.
+void ValueToHandOut(PropertyHost& host, ULONG tag, bool unicode, std::forward_list<Prop>& held,
+                    std::forward_list<std::string>& converted, OutValue& value)
 {
     PropView prop;
     ULONG type = PT_UNSPECIFIED;
     if (!host.ViewProp(PROP_ID(tag), held, prop))
-        return OutValue::Error(tag, MAPI_E_NOT_FOUND);
+        return value.SetError(tag, MAPI_E_NOT_FOUND);
     // Most tags name the type the value is stored in: it is handed out as it is.
     if (PROP_TYPE(prop.tag) == PROP_TYPE(tag))
-        return OutValue::Of(prop, tag, converted);
+        return value.Set(prop, tag, converted);
     if (!OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), unicode, type))
     {
         if (!ConvertedProp(host, tag, held, prop))
-            return OutValue::Error(tag, MAPI_E_NOT_FOUND);
+            return value.SetError(tag, MAPI_E_NOT_FOUND);
         type = PROP_TYPE(tag);
     }
-    return OutValue::Of(prop, PROP_TAG(type, PROP_ID(tag)), converted);
+    value.Set(prop, PROP_TAG(type, PROP_ID(tag)), converted);
 }
 } // namespace
 
@@ -327,13 +327,12 @@ HRESULT GetPropsOf(PropertyHost& host, LPSPropTagArray lpPropTagArray, ULONG ulF
     const size_t tagCount = lpPropTagArray ? lpPropTagArray->cValues : all.size();
     std::forward_list<Prop> held; // values computed or converted for the call
     std::forward_list<std::string> converted;
-    std::vector<OutValue> values;
-    values.reserve(tagCount);
+    std::vector<OutValue> values(tagCount);
     bool missing = false;
     for (size_t i = 0; i < tagCount; ++i)
     {
-        values.push_back(ValueToHandOut(host, tags[i], unicode, held, converted));
-        missing = missing || values.back().error != S_OK;
+        ValueToHandOut(host, tags[i], unicode, held, converted, values[i]);
+        missing = missing || values[i].error != S_OK;
     }
     if (HRESULT hr = PackValues(values, lppPropArray))
         return hr;

@@ -313,7 +313,15 @@ template <class Wants> void PropertyBag::IndexValues(std::string_view blob, size
         if (!outOfLine && size > end - offset)
             break;
         if (wants(PROP_ID(tag)))
-            m_slots.push_back({tag, static_cast<uint32_t>(offset), size, outOfLine});
+        {
+            // Filled where it lies: a slot built apart and copied in makes the processor wait for the parts it
+            // has just written, once per value.
+            Slot& slot = m_slots.emplace_back();
+            slot.tag = tag;
+            slot.offset = static_cast<uint32_t>(offset);
+            slot.size = size;
+            slot.outOfLine = outOfLine;
+        }
         if (!outOfLine)
             offset += size;
     }

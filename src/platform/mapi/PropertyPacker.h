@@ -18,8 +18,7 @@ struct OutValue
     static OutValue Error(ULONG propTag, SCODE scode)
     {
         OutValue value;
-        value.tag = PROP_TAG(PT_ERROR, PROP_ID(propTag));
-        value.error = scode;
+        value.SetError(propTag, scode);
         return value;
     }
     // A stored value handed out as `propTag` (its type one that OutputType allows); a string conversion is kept
@@ -27,15 +26,29 @@ struct OutValue
     static OutValue Of(const PropView& prop, ULONG propTag, std::forward_list<std::string>& converted)
     {
         OutValue value;
-        value.tag = propTag;
+        value.Set(prop, propTag, converted);
+        return value;
+    }
+
+    // The same, for a value that already lies where it is wanted (a vector's element being filled): building it
+    // apart and copying it over makes the processor wait for the halves it just wrote, once per value.
+    void SetError(ULONG propTag, SCODE scode)
+    {
+        tag = PROP_TAG(PT_ERROR, PROP_ID(propTag));
+        data = std::string_view();
+        error = scode;
+    }
+    void Set(const PropView& prop, ULONG propTag, std::forward_list<std::string>& converted)
+    {
+        tag = propTag;
+        error = S_OK;
         if (PROP_TYPE(propTag) == PROP_TYPE(prop.tag))
-            value.data = prop.data;
+            data = prop.data;
         else
         {
             converted.push_front(ConvertStrings(prop.data, PROP_TYPE(prop.tag), PROP_TYPE(propTag)));
-            value.data = converted.front();
+            data = converted.front();
         }
-        return value;
     }
 };
 
