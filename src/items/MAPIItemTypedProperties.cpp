@@ -18,6 +18,7 @@
 using mapipim::AnsiText;
 using mapipim::IsItemAccessCancelled;
 using mapipim::MakeNumericName;
+using mapipim::ReadTagOfField;
 using mapipim::ResolveNamedTag;
 using mapipim::ScopedBuffer;
 
@@ -33,7 +34,7 @@ public:
     {
         if (IsItemAccessCancelled() || !item.GetMAPIProp())
             return nullptr;
-        if (nSet != MAPIPIM_SET_NONE && !ResolveName(item, ulPropTag, nSet, ulPropTag))
+        if (nSet != MAPIPIM_SET_NONE && !ReadTagOfField(item, static_cast<LONG>(ulPropTag), nSet, ulPropTag))
             return nullptr;
         const SPropValue* pValue = item.GetPropertyBatch() ? item.GetPropertyBatch()->Find(ulPropTag) : nullptr;
         if (!pValue)
@@ -45,13 +46,6 @@ public:
     ScopedBuffer<SPropValue>& Owned() { return m_value; }
 
 private:
-    static bool ResolveName(CMAPIItem& item, ULONG ulID, int nSet, ULONG& ulTag)
-    {
-        MAPINAMEID name;
-        return MakeNumericName(nSet, static_cast<LONG>(ulID), name) &&
-               ResolveNamedTag(item, name, false, ulTag) == S_OK;
-    }
-
     const SPropValue* ReadAlone(CMAPIItem& item, ULONG ulPropTag)
     {
         SizedSPropTagArray(1, tags) = {1, {ulPropTag}};

@@ -2,6 +2,7 @@
 
 #include <mapipim/MAPIItem.h>
 
+#include "items/PropertyBatch.h"
 #include "items/PropertySets.h"
 #include "session/Scoped.h"
 #include "session/StoreFacts.h"
@@ -121,5 +122,14 @@ HRESULT ResolveNamedTag(CMAPIItem& item, const MAPINAMEID& name, bool bCreate, U
     ResolveNamedTags(item, {name}, bCreate, tags, results);
     ulTag = tags[0];
     return results[0];
+}
+
+bool ReadTagOfField(CMAPIItem& item, LONG lID, int nSet, ULONG& ulTag)
+{
+    const PropertyBatch* pBatch = item.GetPropertyBatch();
+    if (pBatch && pBatch->TagOfName({static_cast<ULONG>(lID), nSet}, ulTag))
+        return ulTag != PR_NULL;
+    MAPINAMEID name;
+    return MakeNumericName(nSet, lID, name) && ResolveNamedTag(item, name, false, ulTag) == S_OK;
 }
 } // namespace mapipim

@@ -23,4 +23,8 @@ void ResolveNamedTags(CMAPIItem& item, const std::vector<MAPINAMEID>& names, boo
 
 // One name: S_OK with its tag, MAPI_E_NOT_FOUND when the store has no mapping for it, or the failure.
 HRESULT ResolveNamedTag(CMAPIItem& item, const MAPINAMEID& name, bool bCreate, ULONG& ulTag);
+
+// The tag of the named property a field reads (id lID of set index nSet), as the item's batch resolved it when it
+// has one, else resolved now without creating it; false when it has no tag.
+bool ReadTagOfField(CMAPIItem& item, LONG lID, int nSet, ULONG& ulTag);
 } // namespace mapipim

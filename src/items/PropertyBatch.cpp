@@ -14,36 +14,44 @@ namespace
 {
 // The tags to read as a tag array: ordinary ones in the store's string form, named ones as their store's tags. A
 // named property the store has no mapping for is not asked for: its getter finds no tag and fails as it always
-// did. bLasting turns false when a name could not be resolved for now (a failed call), which the next read must
-// try again.
+// did. The tags also remember what each name resolved to, so that the getters need not look it up again.
+// bLasting turns false when a name could not be resolved for now (a failed call), which the next read must try
+// again (its getter then resolves it itself).
 BatchTagCache::TagArray BuildTags(CMAPIItem& item, const std::vector<PropertyName>& properties, bool& bLasting)
 {
     std::vector<ULONG> tags;
     std::vector<MAPINAMEID> names;
+    std::vector<PropertyName> named;
     for (const PropertyName& property : properties)
     {
         MAPINAMEID name;
         if (property.nSet == 0)
             tags.push_back(item.StringTag(property.ulTag));
         else if (MakeNumericName(property.nSet, static_cast<LONG>(property.ulTag), name))
+        {
             names.push_back(name);
+            named.push_back(property);
+        }
     }
     std::vector<ULONG> namedTags;
     std::vector<HRESULT> results;
     if (!names.empty())
         ResolveNamedTags(item, names, false, namedTags, results);
+    std::vector<BatchTags::ResolvedName> resolved;
     for (size_t i = 0; i < namedTags.size(); ++i)
     {
         if (results[i] == S_OK)
             tags.push_back(namedTags[i]);
-        else if (results[i] != MAPI_E_NOT_FOUND)
+        if (results[i] == S_OK || results[i] == MAPI_E_NOT_FOUND)
+            resolved.emplace_back(named[i], results[i] == S_OK ? namedTags[i] : PR_NULL);
+        else
             bLasting = false;
     }
     // Each property once: a field read twice (an e-mail slot's address, say) needs one value.
     std::sort(tags.begin(), tags.end(), [](ULONG a, ULONG b) { return PROP_ID(a) < PROP_ID(b); });
     tags.erase(std::unique(tags.begin(), tags.end(), [](ULONG a, ULONG b) { return PROP_ID(a) == PROP_ID(b); }),
                tags.end());
-    return std::make_shared<const BatchTags>(std::move(tags));
+    return std::make_shared<const BatchTags>(std::move(tags), resolved);
 }
 
 // The tags of the properties, from the store's cache while its named-property map answers as when they were
@@ -92,6 +100,11 @@ const SPropValue* PropertyBatch::Find(ULONG ulPropTag) const
         return nullptr;
     const int nPosition = m_tags->PositionOf(PROP_ID(ulPropTag));
     return nPosition < 0 ? nullptr : &m_values.Get()[nPosition];
+}
+
+bool PropertyBatch::TagOfName(const PropertyName& name, ULONG& ulTag) const
+{
+    return m_tags && m_tags->TagOfName(name, ulTag);
 }
 
 PropertyBatchScope::PropertyBatchScope(CMAPIItem& item, const std::vector<PropertyName>& properties) : m_item(item)

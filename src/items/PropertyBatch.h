@@ -26,6 +26,8 @@ public:
     // The value read under the property id of ulPropTag (PT_ERROR when the object lacks it); null when the batch
     // did not read that property.
     const SPropValue* Find(ULONG ulPropTag) const;
+    // Whether the read resolved the named property, and then its tag (PR_NULL when the store has no mapping).
+    bool TagOfName(const PropertyName& name, ULONG& ulTag) const;
 
 private:
     ScopedBuffer<SPropValue> m_values;

@@ -44,3 +44,23 @@ TEST(BatchTagsTest, AnEmptyReadFindsNothing)
     EXPECT_EQ(-1, batch.PositionOf(PROP_ID(PR_SURNAME_W)));
     EXPECT_EQ(-1, batch.PositionOf(0));
 }
+
+TEST(BatchTagsTest, KnowsWhatEachNamedPropertyResolvedToApartFromTheIds)
+{
+    const ULONG ulMapped = PROP_TAG(PT_UNSPECIFIED, 0x8005);
+    // The named property's own id is also a plain property id of the read: the two must not answer for each other.
+    const BatchTags batch({PR_SURNAME_W, ulMapped, PROP_TAG(PT_LONG, 0x8083)},
+                          {{{0x8083, 4}, ulMapped}, {{0x8084, 4}, PR_NULL}, {{0x8083, 5}, PR_NULL}});
+
+    ULONG ulTag = 0;
+    ASSERT_TRUE(batch.TagOfName({0x8083, 4}, ulTag));
+    EXPECT_EQ(ulMapped, ulTag);
+    ASSERT_TRUE(batch.TagOfName({0x8084, 4}, ulTag)) << "a name the store has no mapping for is known too";
+    EXPECT_EQ(static_cast<ULONG>(PR_NULL), ulTag);
+    ASSERT_TRUE(batch.TagOfName({0x8083, 5}, ulTag)) << "the same id in another set is another name";
+    EXPECT_EQ(static_cast<ULONG>(PR_NULL), ulTag);
+    EXPECT_FALSE(batch.TagOfName({0x8085, 4}, ulTag)) << "a name the read did not resolve is left to the getter";
+    EXPECT_FALSE(batch.TagOfName({PR_SURNAME_W, 0}, ulTag)) << "an ordinary tag is no named property";
+    EXPECT_EQ(2, batch.PositionOf(0x8083));
+    EXPECT_EQ(1, batch.PositionOf(0x8005));
+}
