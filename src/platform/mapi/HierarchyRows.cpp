@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 
 namespace mapisvc
 {
@@ -18,7 +17,7 @@ struct FolderEntry
     int64_t id;
     int64_t parent;
     ULONG depth;
-    PropertyBag props; // as stored
+    std::string props; // as stored, parsed for the columns asked for when the row is handed out
 };
 
 using CountsByFolder = std::map<int64_t, ChildCounts>;
@@ -43,28 +42,53 @@ ChildCounts CountsOf(const std::optional<CountsByFolder>& counts, int64_t folder
     return found == counts->end() ? ChildCounts() : found->second;
 }
 
-// The folders below `parent` in depth-first order. `seen` holds the folders taken so far: a damaged store whose
-// parents run in a circle would otherwise lead the walk round it for ever.
-HRESULT CollectFolders(StoreDatabase& store, int64_t parent, ULONG depth, bool allLevels,
-                       std::vector<FolderEntry>& folders, std::set<int64_t>& seen)
+// The children of `parent` among the folders FoldersBelow listed: a run of them, in id order.
+std::pair<size_t, size_t> ChildrenOf(const std::vector<StoredFolder>& below, int64_t parent)
 {
-    std::vector<ObjectRecord> children;
-    if (HRESULT hr = store.ChildFolders(parent, children))
-        return hr;
-    for (ObjectRecord& child : children)
+    const auto byParent = [](const StoredFolder& folder, int64_t id) { return folder.parent < id; };
+    const auto first = std::lower_bound(below.begin(), below.end(), parent, byParent);
+    auto last = first;
+    while (last != below.end() && last->parent == parent)
+        ++last;
+    return {static_cast<size_t>(first - below.begin()), static_cast<size_t>(last - below.begin())};
+}
+
+// The folders below `top` in depth-first order, siblings in id order. Every folder has one parent, so only `top`
+// itself can be met twice: a damaged store whose parents run in a circle through it would otherwise lead the
+// walk round it for ever.
+std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, std::vector<StoredFolder> below)
+{
+    std::vector<FolderEntry> folders;
+    folders.reserve(below.size());
+    struct Level
     {
-        if (!seen.insert(child.id).second)
+        size_t next, end;
+    };
+    std::vector<Level> levels;
+    const auto [first, last] = ChildrenOf(below, top);
+    levels.push_back({first, last});
+    while (!levels.empty())
+    {
+        Level& level = levels.back();
+        if (level.next == level.end)
+        {
+            levels.pop_back();
+            continue;
+        }
+        StoredFolder& child = below[level.next++];
+        if (child.id == top)
         {
             LOGTRACE(_T("[MAPI] GetHierarchyTable - folder %lld lies below itself in %s"),
                      static_cast<long long>(child.id), FromUtf8(store.Path()).c_str());
             continue;
         }
+        const ULONG depth = static_cast<ULONG>(levels.size());
         folders.push_back({child.id, child.parent, depth, std::move(child.props)});
-        if (allLevels)
-            if (HRESULT hr = CollectFolders(store, child.id, depth + 1, true, folders, seen))
-                return hr;
+        const auto [childFirst, childLast] = ChildrenOf(below, child.id);
+        if (childFirst != childLast)
+            levels.push_back({childFirst, childLast});
     }
-    return S_OK;
+    return folders;
 }
 
 class HierarchyRows : public RowSource
@@ -136,7 +160,8 @@ private:
         if (HRESULT hr = CountWhatIsWanted(wanted))
             return hr;
         const FolderEntry& folder = m_folders[key];
-        TableRow& row = rows.emplace_back(TableRow{static_cast<int64_t>(key), WantedProps(folder.props, wanted)});
+        TableRow& row = rows.emplace_back(
+            TableRow{static_cast<int64_t>(key), PropertyBag::Parse(std::string_view(folder.props), wanted)});
         AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent}, row.props, wanted);
         AddStatProps(folder.id, wanted, row.props);
         if (IsWanted(wanted, PROP_ID(PR_DEPTH)))
@@ -174,14 +199,10 @@ private:
 HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, bool allLevels,
                           std::unique_ptr<RowSource>& rows)
 {
-    std::vector<FolderEntry> folders;
-    std::set<int64_t> seen{folder};
-    {
-        // One snapshot and one taking of the database's locks for the query per folder of a table of all levels.
-        StoreDatabase::ReadBatch batch(*store);
-        if (HRESULT hr = CollectFolders(*store, folder, 1, allLevels, folders, seen))
-            return hr;
-    }
+    std::vector<StoredFolder> below;
+    if (HRESULT hr = store->FoldersBelow(folder, allLevels, below))
+        return hr;
+    std::vector<FolderEntry> folders = DepthFirst(*store, folder, std::move(below));
     rows.reset(new HierarchyRows(std::move(store), folder, allLevels, std::move(folders)));
     return S_OK;
 }

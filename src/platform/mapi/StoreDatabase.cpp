@@ -533,6 +533,50 @@ HRESULT StoreDatabase::ChildFolders(int64_t parent, std::vector<ObjectRecord>& f
     return query.Result();
 }
 
+HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, std::vector<StoredFolder>& folders)
+{
+    // A level at a time: one statement reads the sub-folders of every folder of a level, however many there
+    // are, so a tree costs a statement per level rather than one per folder (most folders are leaves, each of
+    // which would cost a statement only to find nothing below it). A recursive query over the ids was no faster
+    // than a statement per folder: its queue and its set of the ids met cost what the statements did.
+    // Every folder has one parent, so only `parent` itself can be met again, below itself in a damaged store;
+    // it does not make a level of its own.
+    ReadBatch batch(*this);
+    std::vector<int64_t> level{parent};
+    while (!level.empty())
+    {
+        const size_t first = folders.size();
+        if (HRESULT hr = ChildFoldersOf(level, folders))
+            return hr;
+        level.clear();
+        for (size_t i = first; allLevels && i < folders.size(); ++i)
+            if (folders[i].id != parent)
+                level.push_back(folders[i].id);
+    }
+    std::sort(folders.begin(), folders.end(),
+              [](const StoredFolder& a, const StoredFolder& b)
+              { return a.parent != b.parent ? a.parent < b.parent : a.id < b.id; });
+    return S_OK;
+}
+
+HRESULT StoreDatabase::ChildFoldersOf(const std::vector<int64_t>& parents, std::vector<StoredFolder>& folders)
+{
+    // The ids go in as one JSON array; the join seeks the (parent, type, id) index once per id.
+    std::string list = "[";
+    for (int64_t id : parents)
+        list.append(std::to_string(id)).push_back(',');
+    list.back() = ']';
+    Query query = m_db->Prepare("SELECT object.id, object.parent, object.props FROM json_each(?1) AS list "
+                                "CROSS JOIN object ON object.parent = list.value AND object.type = 3");
+    query.BindText(1, list);
+    while (query.Step())
+    {
+        const std::string_view props = query.Blob(2);
+        folders.push_back({query.Int(0), query.Int(1), std::string(props)});
+    }
+    return query.Result();
+}
+
 HRESULT StoreDatabase::FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id)
 {
     std::vector<ObjectRecord> folders;

@@ -53,6 +53,14 @@ struct ObjectRecord
     PropertyBag props;
 };
 
+// A folder's row with its properties still in their stored form, for a reader that wants a few of them later.
+struct StoredFolder
+{
+    int64_t id = 0;
+    int64_t parent = 0;
+    std::string props;
+};
+
 // How many children of one kind a folder has; `unread` counts messages without MSGFLAG_READ.
 struct ChildCounts
 {
@@ -133,6 +141,9 @@ public:
     HRESULT SaveFolderProps(int64_t id, const PropertyBag& props);
     HRESULT FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id);
     HRESULT ChildFolders(int64_t parent, std::vector<ObjectRecord>& folders);
+    // The sub-folders of `parent`, or every folder below it, ordered by parent and then id; a folder whose
+    // parents run in a circle is listed once.
+    HRESULT FoldersBelow(int64_t parent, bool allLevels, std::vector<StoredFolder>& folders);
     HRESULT CountMessages(int64_t folder, ULONG& count, ULONG& unread);
     // The count alone, taken from the index without reading a message.
     HRESULT CountMessages(int64_t folder, ULONG& count);
@@ -218,6 +229,8 @@ private:
     // The attachments or recipients of a message: `sql` selects their key and properties in key order.
     // The count a one-parameter COUNT(*) query gives for `owner`.
     HRESULT CountRows(const char* sql, int64_t owner, ULONG& count);
+    // Appends the sub-folders of every folder of `parents` (not empty), in one statement.
+    HRESULT ChildFoldersOf(const std::vector<int64_t>& parents, std::vector<StoredFolder>& folders);
     HRESULT LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records);
     void Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId = 0,
                  int64_t oldParent = 0);
