@@ -377,6 +377,17 @@ TEST_F(HierarchySourceTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
     EXPECT_EQ(Walk(a, true), std::vector<std::string>{"A2/1"});
 }
 
+TEST_F(HierarchySourceTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesTheCircle)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    const int64_t a1 = NewFolder(a, "A1");
+    Reparent(a, a1);
+    ASSERT_EQ(store->DeleteFolder(a, DEL_FOLDERS | DEL_MESSAGES), S_OK);
+    mapisvc::ObjectRecord record;
+    EXPECT_EQ(store->LoadObject(a, record), MAPI_E_NOT_FOUND);
+    EXPECT_EQ(store->LoadObject(a1, record), MAPI_E_NOT_FOUND);
+}
+
 TEST_F(HierarchySourceTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
 {
     const int64_t a = NewFolder(subtree, "A");

@@ -1057,18 +1057,17 @@ HRESULT StoreDatabase::DeleteFolder(int64_t id, ULONG flags)
     Transaction transaction(*m_db);
     if (HRESULT hr = transaction.Begin())
         return hr;
-    // Depth first: every folder below, then its messages, then the folder itself.
+    // Every folder below, each listed once even where a damaged store's parents run in a circle through `id`;
+    // then the messages of each and the folder itself.
+    std::vector<StoredFolder> below;
+    if (HRESULT hr = FoldersBelow(id, (flags & DEL_FOLDERS) != 0, below))
+        return hr;
+    if (!below.empty() && !(flags & DEL_FOLDERS))
+        return MAPI_E_HAS_FOLDERS;
     std::vector<int64_t> folders{id};
-    for (size_t i = 0; i < folders.size(); ++i)
-    {
-        std::vector<ObjectRecord> children;
-        if (HRESULT hr = ChildFolders(folders[i], children))
-            return hr;
-        if (!children.empty() && !(flags & DEL_FOLDERS))
-            return MAPI_E_HAS_FOLDERS;
-        for (const ObjectRecord& child : children)
+    for (const StoredFolder& child : below)
+        if (child.id != id)
             folders.push_back(child.id);
-    }
     for (int64_t folderId : folders)
     {
         std::vector<ObjectRecord> messages;
