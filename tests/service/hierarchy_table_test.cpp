@@ -388,6 +388,22 @@ TEST_F(HierarchySourceTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesT
     EXPECT_EQ(store->LoadObject(a1, record), MAPI_E_NOT_FOUND);
 }
 
+TEST_F(HierarchySourceTest, ChildCountsOfAListCountEachFolderGivenAndLeaveOutTheEmpty)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    NewFolder(a, "A1");
+    NewFolder(a, "A2");
+    const int64_t b = NewFolder(subtree, "B");
+    std::map<int64_t, mapisvc::ChildCounts> counts;
+    // `folder` has a sub folder too, but is not among those asked about.
+    ASSERT_EQ(store->CountChildrenOf({b, a}, MAPI_FOLDER, counts), S_OK);
+    ASSERT_EQ(counts.size(), 1u);
+    EXPECT_EQ(counts[a].count, 2u);
+    counts.clear();
+    EXPECT_EQ(store->CountChildrenOf({}, MAPI_FOLDER, counts), S_OK);
+    EXPECT_TRUE(counts.empty());
+}
+
 TEST_F(HierarchySourceTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
 {
     const int64_t a = NewFolder(subtree, "A");

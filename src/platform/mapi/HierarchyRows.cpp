@@ -94,9 +94,8 @@ std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, std
 class HierarchyRows : public RowSource
 {
 public:
-    HierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, bool allLevels,
-                  std::vector<FolderEntry> folders)
-        : m_store(std::move(store)), m_folder(folder), m_allLevels(allLevels), m_folders(std::move(folders))
+    HierarchyRows(std::shared_ptr<StoreDatabase> store, std::vector<FolderEntry> folders)
+        : m_store(std::move(store)), m_folders(std::move(folders))
     {
     }
 
@@ -148,8 +147,12 @@ private:
 
     HRESULT CountBelow(ULONG childType, std::optional<CountsByFolder>& counts)
     {
+        std::vector<int64_t> ids;
+        ids.reserve(m_folders.size());
+        for (const FolderEntry& folder : m_folders)
+            ids.push_back(folder.id);
         CountsByFolder counted;
-        if (HRESULT hr = m_store->CountChildrenBelow(m_folder, m_allLevels, childType, counted))
+        if (HRESULT hr = m_store->CountChildrenOf(ids, childType, counted))
             return hr;
         counts = std::move(counted);
         return S_OK;
@@ -188,8 +191,6 @@ private:
     }
 
     std::shared_ptr<StoreDatabase> m_store;
-    int64_t m_folder;
-    bool m_allLevels;
     std::vector<FolderEntry> m_folders; // keyed by position
     std::optional<CountsByFolder> m_messages;
     std::optional<CountsByFolder> m_subfolders;
@@ -203,7 +204,7 @@ HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, 
     if (HRESULT hr = store->FoldersBelow(folder, allLevels, below))
         return hr;
     std::vector<FolderEntry> folders = DepthFirst(*store, folder, std::move(below));
-    rows.reset(new HierarchyRows(std::move(store), folder, allLevels, std::move(folders)));
+    rows.reset(new HierarchyRows(std::move(store), std::move(folders)));
     return S_OK;
 }
 } // namespace mapisvc

@@ -82,6 +82,19 @@ ObjectRecord ReadObject(const Query& query, const std::vector<ULONG>* wanted)
     return record;
 }
 
+// Ids as a JSON array, for a statement that takes a list of them through json_each.
+std::string IdList(const std::vector<int64_t>& ids)
+{
+    std::string list = "[";
+    for (int64_t id : ids)
+        list.append(std::to_string(id)).push_back(',');
+    if (ids.empty())
+        list.push_back(']');
+    else
+        list.back() = ']';
+    return list;
+}
+
 std::string RoleKey(FolderRole role)
 {
     return "role" + std::to_string(static_cast<int>(role));
@@ -561,14 +574,10 @@ HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, std::vector<
 
 HRESULT StoreDatabase::ChildFoldersOf(const std::vector<int64_t>& parents, std::vector<StoredFolder>& folders)
 {
-    // The ids go in as one JSON array; the join seeks the (parent, type, id) index once per id.
-    std::string list = "[";
-    for (int64_t id : parents)
-        list.append(std::to_string(id)).push_back(',');
-    list.back() = ']';
+    // The join seeks the (parent, type, id) index once per id.
     Query query = m_db->Prepare("SELECT object.id, object.parent, object.props FROM json_each(?1) AS list "
                                 "CROSS JOIN object ON object.parent = list.value AND object.type = 3");
-    query.BindText(1, list);
+    query.BindText(1, IdList(parents));
     while (query.Step())
     {
         const std::string_view props = query.Blob(2);
@@ -619,18 +628,16 @@ HRESULT StoreDatabase::HasSubfolders(int64_t folder, bool& has)
     return query.Result();
 }
 
-HRESULT StoreDatabase::CountChildrenBelow(int64_t parent, bool allLevels, ULONG childType,
-                                          std::map<int64_t, ChildCounts>& counts)
+HRESULT StoreDatabase::CountChildrenOf(const std::vector<int64_t>& folders, ULONG childType,
+                                       std::map<int64_t, ChildCounts>& counts)
 {
+    if (folders.empty())
+        return S_OK;
     auto lock = Lock();
-    // UNION keeps each folder once, so that a damaged store whose parents run in a circle still ends the walk.
-    Query query = m_db->Prepare("WITH RECURSIVE below(id) AS ("
-                                " SELECT id FROM object WHERE parent = ?1 AND type = 3"
-                                " UNION SELECT object.id FROM object JOIN below"
-                                " ON object.parent = below.id WHERE object.type = 3 AND ?2) "
-                                "SELECT parent, COUNT(*), COALESCE(SUM((flags & 1) = 0), 0) FROM object "
-                                "WHERE type = ?3 AND parent IN (SELECT id FROM below) GROUP BY parent");
-    query.Bind(1, parent).Bind(2, allLevels ? 1 : 0).Bind(3, childType);
+    // The list is read through the (parent, type, id) index in parent order, so the grouping needs no sort.
+    Query query = m_db->Prepare("SELECT parent, COUNT(*), COALESCE(SUM((flags & 1) = 0), 0) FROM object "
+                                "WHERE type = ?2 AND parent IN (SELECT value FROM json_each(?1)) GROUP BY parent");
+    query.BindText(1, IdList(folders)).Bind(2, childType);
     while (query.Step())
         counts[query.Int(0)] = {static_cast<ULONG>(query.Int(1)), static_cast<ULONG>(query.Int(2))};
     return query.Result();

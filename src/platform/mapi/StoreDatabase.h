@@ -148,9 +148,10 @@ public:
     // The count alone, taken from the index without reading a message.
     HRESULT CountMessages(int64_t folder, ULONG& count);
     HRESULT HasSubfolders(int64_t folder, bool& has);
-    // The children of type `childType` (MAPI_MESSAGE or MAPI_FOLDER) of every folder below `parent` (its
-    // sub-folders, or all levels below it), in one grouped query; a folder without such children is left out.
-    HRESULT CountChildrenBelow(int64_t parent, bool allLevels, ULONG childType, std::map<int64_t, ChildCounts>& counts);
+    // The children of type `childType` (MAPI_MESSAGE or MAPI_FOLDER) of each of `folders`, in one grouped query;
+    // a folder without such children is left out.
+    HRESULT CountChildrenOf(const std::vector<int64_t>& folders, ULONG childType,
+                            std::map<int64_t, ChildCounts>& counts);
     // A value kept out of line (part 0: the message's own, n + 1: attachment n's), whole or to be read in pieces.
     HRESULT LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data);
     HRESULT OpenLargeValue(int64_t owner, ULONG part, ULONG propId, std::unique_ptr<StoredValue>& value);
