@@ -12,12 +12,11 @@ namespace mapisvc
 {
 namespace
 {
+// A row of the table: a folder whose stored form is parsed for the columns asked for when the row is handed out.
 struct FolderEntry
 {
-    int64_t id;
-    int64_t parent;
+    StoredFolder folder;
     ULONG depth;
-    std::string props; // as stored, parsed for the columns asked for when the row is handed out
 };
 
 using CountsByFolder = std::map<int64_t, ChildCounts>;
@@ -56,7 +55,7 @@ std::pair<size_t, size_t> ChildrenOf(const std::vector<StoredFolder>& below, int
 // The folders below `top` in depth-first order, siblings in id order. Every folder has one parent, so only `top`
 // itself can be met twice: a damaged store whose parents run in a circle through it would otherwise lead the
 // walk round it for ever.
-std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, std::vector<StoredFolder> below)
+std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, const std::vector<StoredFolder>& below)
 {
     std::vector<FolderEntry> folders;
     folders.reserve(below.size());
@@ -75,15 +74,14 @@ std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, std
             levels.pop_back();
             continue;
         }
-        StoredFolder& child = below[level.next++];
+        const StoredFolder& child = below[level.next++];
         if (child.id == top)
         {
             LOGTRACE(_T("[MAPI] GetHierarchyTable - folder %lld lies below itself in %s"),
                      static_cast<long long>(child.id), FromUtf8(store.Path()).c_str());
             continue;
         }
-        const ULONG depth = static_cast<ULONG>(levels.size());
-        folders.push_back({child.id, child.parent, depth, std::move(child.props)});
+        folders.push_back({child, static_cast<ULONG>(levels.size())});
         const auto [childFirst, childLast] = ChildrenOf(below, child.id);
         if (childFirst != childLast)
             levels.push_back({childFirst, childLast});
@@ -94,8 +92,8 @@ std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, std
 class HierarchyRows : public RowSource
 {
 public:
-    HierarchyRows(std::shared_ptr<StoreDatabase> store, std::vector<FolderEntry> folders)
-        : m_store(std::move(store)), m_folders(std::move(folders))
+    HierarchyRows(std::shared_ptr<StoreDatabase> store, std::vector<FolderEntry> folders, std::string props)
+        : m_store(std::move(store)), m_folders(std::move(folders)), m_props(std::move(props))
     {
     }
 
@@ -149,8 +147,8 @@ private:
     {
         std::vector<int64_t> ids;
         ids.reserve(m_folders.size());
-        for (const FolderEntry& folder : m_folders)
-            ids.push_back(folder.id);
+        for (const FolderEntry& entry : m_folders)
+            ids.push_back(entry.folder.id);
         CountsByFolder counted;
         if (HRESULT hr = m_store->CountChildrenOf(ids, childType, counted))
             return hr;
@@ -162,13 +160,14 @@ private:
     {
         if (HRESULT hr = CountWhatIsWanted(wanted))
             return hr;
-        const FolderEntry& folder = m_folders[key];
-        TableRow& row = rows.emplace_back(
-            TableRow{static_cast<int64_t>(key), PropertyBag::Parse(std::string_view(folder.props), wanted)});
+        const FolderEntry& entry = m_folders[key];
+        const StoredFolder& folder = entry.folder;
+        const std::string_view props = std::string_view(m_props).substr(folder.offset, folder.size);
+        TableRow& row = rows.emplace_back(TableRow{static_cast<int64_t>(key), PropertyBag::Parse(props, wanted)});
         AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent}, row.props, wanted);
         AddStatProps(folder.id, wanted, row.props);
         if (IsWanted(wanted, PROP_ID(PR_DEPTH)))
-            row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(folder.depth)));
+            row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(entry.depth)));
         return S_OK;
     }
 
@@ -192,6 +191,7 @@ private:
 
     std::shared_ptr<StoreDatabase> m_store;
     std::vector<FolderEntry> m_folders; // keyed by position
+    std::string m_props;                // the folders' stored forms (StoredFolders::props)
     std::optional<CountsByFolder> m_messages;
     std::optional<CountsByFolder> m_subfolders;
 };
@@ -200,11 +200,11 @@ private:
 HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, bool allLevels,
                           std::unique_ptr<RowSource>& rows)
 {
-    std::vector<StoredFolder> below;
+    StoredFolders below;
     if (HRESULT hr = store->FoldersBelow(folder, allLevels, below))
         return hr;
-    std::vector<FolderEntry> folders = DepthFirst(*store, folder, std::move(below));
-    rows.reset(new HierarchyRows(std::move(store), std::move(folders)));
+    std::vector<FolderEntry> folders = DepthFirst(*store, folder, below.rows);
+    rows.reset(new HierarchyRows(std::move(store), std::move(folders), std::move(below.props)));
     return S_OK;
 }
 } // namespace mapisvc

@@ -546,7 +546,7 @@ HRESULT StoreDatabase::ChildFolders(int64_t parent, std::vector<ObjectRecord>& f
     return query.Result();
 }
 
-HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, std::vector<StoredFolder>& folders)
+HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, StoredFolders& folders)
 {
     // A level at a time: one statement reads the sub-folders of every folder of a level, however many there
     // are, so a tree costs a statement per level rather than one per folder (most folders are leaves, each of
@@ -558,21 +558,21 @@ HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, std::vector<
     std::vector<int64_t> level{parent};
     while (!level.empty())
     {
-        const size_t first = folders.size();
+        const size_t first = folders.rows.size();
         if (HRESULT hr = ChildFoldersOf(level, folders))
             return hr;
         level.clear();
-        for (size_t i = first; allLevels && i < folders.size(); ++i)
-            if (folders[i].id != parent)
-                level.push_back(folders[i].id);
+        for (size_t i = first; allLevels && i < folders.rows.size(); ++i)
+            if (folders.rows[i].id != parent)
+                level.push_back(folders.rows[i].id);
     }
-    std::sort(folders.begin(), folders.end(),
+    std::sort(folders.rows.begin(), folders.rows.end(),
               [](const StoredFolder& a, const StoredFolder& b)
               { return a.parent != b.parent ? a.parent < b.parent : a.id < b.id; });
     return S_OK;
 }
 
-HRESULT StoreDatabase::ChildFoldersOf(const std::vector<int64_t>& parents, std::vector<StoredFolder>& folders)
+HRESULT StoreDatabase::ChildFoldersOf(const std::vector<int64_t>& parents, StoredFolders& folders)
 {
     // The join seeks the (parent, type, id) index once per id.
     Query query = m_db->Prepare("SELECT object.id, object.parent, object.props FROM json_each(?1) AS list "
@@ -581,7 +581,8 @@ HRESULT StoreDatabase::ChildFoldersOf(const std::vector<int64_t>& parents, std::
     while (query.Step())
     {
         const std::string_view props = query.Blob(2);
-        folders.push_back({query.Int(0), query.Int(1), std::string(props)});
+        folders.rows.push_back({query.Int(0), query.Int(1), folders.props.size(), props.size()});
+        folders.props.append(props);
     }
     return query.Result();
 }
@@ -1066,13 +1067,13 @@ HRESULT StoreDatabase::DeleteFolder(int64_t id, ULONG flags)
         return hr;
     // Every folder below, each listed once even where a damaged store's parents run in a circle through `id`;
     // then the messages of each and the folder itself.
-    std::vector<StoredFolder> below;
+    StoredFolders below;
     if (HRESULT hr = FoldersBelow(id, (flags & DEL_FOLDERS) != 0, below))
         return hr;
-    if (!below.empty() && !(flags & DEL_FOLDERS))
+    if (!below.rows.empty() && !(flags & DEL_FOLDERS))
         return MAPI_E_HAS_FOLDERS;
     std::vector<int64_t> folders{id};
-    for (const StoredFolder& child : below)
+    for (const StoredFolder& child : below.rows)
         if (child.id != id)
             folders.push_back(child.id);
     for (int64_t folderId : folders)

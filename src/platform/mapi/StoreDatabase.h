@@ -53,11 +53,20 @@ struct ObjectRecord
     PropertyBag props;
 };
 
-// A folder's row with its properties still in their stored form, for a reader that wants a few of them later.
+// A folder's row with its properties still in their stored form, for a reader that wants a few of them later:
+// where they lie among the stored forms of a set of rows read together (StoredFolders).
 struct StoredFolder
 {
     int64_t id = 0;
     int64_t parent = 0;
+    size_t offset = 0;
+    size_t size = 0;
+};
+
+// Folder rows read together, their stored forms one after the other in one string rather than one each.
+struct StoredFolders
+{
+    std::vector<StoredFolder> rows;
     std::string props;
 };
 
@@ -143,7 +152,7 @@ public:
     HRESULT ChildFolders(int64_t parent, std::vector<ObjectRecord>& folders);
     // The sub-folders of `parent`, or every folder below it, ordered by parent and then id; a folder whose
     // parents run in a circle is listed once.
-    HRESULT FoldersBelow(int64_t parent, bool allLevels, std::vector<StoredFolder>& folders);
+    HRESULT FoldersBelow(int64_t parent, bool allLevels, StoredFolders& folders);
     HRESULT CountMessages(int64_t folder, ULONG& count, ULONG& unread);
     // The count alone, taken from the index without reading a message.
     HRESULT CountMessages(int64_t folder, ULONG& count);
@@ -231,7 +240,7 @@ private:
     // The count a one-parameter COUNT(*) query gives for `owner`.
     HRESULT CountRows(const char* sql, int64_t owner, ULONG& count);
     // Appends the sub-folders of every folder of `parents` (not empty), in one statement.
-    HRESULT ChildFoldersOf(const std::vector<int64_t>& parents, std::vector<StoredFolder>& folders);
+    HRESULT ChildFoldersOf(const std::vector<int64_t>& parents, StoredFolders& folders);
     HRESULT LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records);
     void Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId = 0,
                  int64_t oldParent = 0);
