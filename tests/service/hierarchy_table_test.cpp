@@ -367,6 +367,25 @@ TEST_F(HierarchySourceTest, AllLevelsAreDepthFirstWithSiblingsInTheOrderTheyWere
     EXPECT_EQ(Walk(a, false), (std::vector<std::string>{"A1/1", "A2/1"}));
 }
 
+TEST_F(HierarchySourceTest, WideLevelKeepsEachFolderBeforeItsOwnSubFolders)
+{
+    // Thirty sub folders, each given a sub folder of its own in the reverse order, so that the ids of the second
+    // level run against those of their parents.
+    const int64_t top = NewFolder(subtree, "W");
+    std::vector<int64_t> children;
+    for (int i = 0; i < 30; ++i)
+        children.push_back(NewFolder(top, ("c" + std::to_string(i)).c_str()));
+    for (int i = 29; i >= 0; --i)
+        NewFolder(children[i], ("g" + std::to_string(i)).c_str());
+    std::vector<std::string> expected;
+    for (int i = 0; i < 30; ++i)
+    {
+        expected.push_back("c" + std::to_string(i) + "/1");
+        expected.push_back("g" + std::to_string(i) + "/2");
+    }
+    EXPECT_EQ(Walk(top, true), expected);
+}
+
 TEST_F(HierarchySourceTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
 {
     const int64_t a = NewFolder(subtree, "A");
