@@ -236,11 +236,11 @@ private:
     // The saved attachments' rows, each with its large values (part: attachment number + 1).
     HRESULT SaveAttachments(const MessageSave& save);
     HRESULT DeleteMessageRows(int64_t id);
-    // The attachments or recipients of a message: `sql` selects their key and properties in key order.
-    // The count a one-parameter COUNT(*) query gives for `owner`.
-    HRESULT CountRows(const char* sql, int64_t owner, ULONG& count);
     // Appends the sub-folders of every folder of `parents` (not empty), in one statement.
     HRESULT ChildFoldersOf(const std::vector<int64_t>& parents, StoredFolders& folders);
+    // The count a one-parameter COUNT(*) query gives for `owner`.
+    HRESULT CountRows(const char* sql, int64_t owner, ULONG& count);
+    // The attachments or recipients of a message: `sql` selects their key and properties in key order.
     HRESULT LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records);
     void Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId = 0,
                  int64_t oldParent = 0);
