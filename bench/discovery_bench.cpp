@@ -1,5 +1,6 @@
 // GetStoreFolder over 1,000 and 10,000 folders, as a tree (ten wide at each level) and flat (all in one folder),
-// against a raw scan of the store's folder rows, with the pauses off; with and without item counts.
+// against a raw scan of the store's folder rows, with the pauses off; with and without item counts. And the
+// contacts folders alone of a store that holds 10,000 other folders, which should cost what a small store does.
 #include "BenchWorld.h"
 
 using namespace benchworld;
@@ -8,6 +9,7 @@ namespace
 {
 const ULONG kEveryFolder = 0xFFFF7FFF; // every type, no counts
 const ULONG kCountBit = 0x8000;
+const ULONG kContactsFolders = 0x20; // contacts folders only, no counts
 
 int64_t RawScanFolders(RawStore& raw)
 {
@@ -23,6 +25,16 @@ int64_t RawScanFolders(RawStore& raw)
     return nSum;
 }
 
+// A first-level folder "Projects" of the default store with nFolders below it, made by copying one folder's row.
+void AddProjectFolders(const mapisvc::EntryId& store, RawStore& raw, int nFolders, bool bTree)
+{
+    mapisvc::EntryId top;
+    mapisvc::CreateFolder(store, nullptr, u"Projects", u"IPF.Note", &top);
+    const int64_t nTop = raw.LastRow(kFolderRow);
+    mapisvc::CreateFolder(store, &top, u"Folder", u"IPF.Note");
+    raw.CloneFolder(raw.LastRow(kFolderRow), nTop, nFolders - 1, bTree);
+}
+
 // Args: number of folders, tree (1) or flat (0), counts (1) or not (0).
 void DiscoveryVsRawScan(benchmark::State& state)
 {
@@ -32,11 +44,7 @@ void DiscoveryVsRawScan(benchmark::State& state)
     TemporaryHome home;
     const mapisvc::EntryId store = DefaultStore();
     RawStore raw(home.StoreFile());
-    mapisvc::EntryId top;
-    mapisvc::CreateFolder(store, nullptr, u"Projects", u"IPF.Note", &top);
-    const int64_t nTop = raw.LastRow(kFolderRow);
-    mapisvc::CreateFolder(store, &top, u"Folder", u"IPF.Note");
-    raw.CloneFolder(raw.LastRow(kFolderRow), nTop, nFolders - 1, bTree);
+    AddProjectFolders(store, raw, nFolders, bTree);
 
     CMAPIInterface mapi;
     CMAPIInterface::SetYield(0);
@@ -55,7 +63,41 @@ void DiscoveryVsRawScan(benchmark::State& state)
     CMAPIInterface::SetYield(1);
     timing.Report(state, nFolders);
 }
+// Args: number of other folders (a tree). Per item: per run.
+void ContactsOnlyVsRawScan(benchmark::State& state)
+{
+    TemporaryHome home;
+    const mapisvc::EntryId store = DefaultStore();
+    RawStore raw(home.StoreFile());
+    if (state.range(0) > 0)
+        AddProjectFolders(store, raw, static_cast<int>(state.range(0)), true);
+
+    CMAPIInterface mapi;
+    CMAPIInterface::SetYield(0);
+    CArray<COutlookStore*, COutlookStore*> arrStores;
+    SideBySide timing;
+    timing.Run(
+        state,
+        [&]
+        {
+            mapi.GetStoreFolder(arrStores, kContactsFolders, nullptr);
+            if (arrStores.GetSize() != 1 || arrStores[0]->arrFolders.GetSize() != 1)
+                state.SkipWithError("discovery did not find the contacts folder alone");
+        },
+        [&] { benchmark::DoNotOptimize(RawScanFolders(raw)); });
+    DeleteAll(arrStores);
+    CMAPIInterface::SetYield(1);
+    timing.Report(state, 1);
+}
 } // namespace
+
+BENCHMARK(ContactsOnlyVsRawScan)
+    ->Arg(0)
+    ->Arg(10000)
+    ->ArgName("others")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(1);
 
 BENCHMARK(DiscoveryVsRawScan)
     ->ArgsProduct({{1000, 10000}, {1, 0}, {0, 1}})

@@ -1,6 +1,7 @@
 // Hierarchy tables: the columns a folder computes from its store (message and unread counts, PR_SUBFOLDERS)
 // when the columns, a restriction or a sort ask for them, one level or all levels below, and leaf folders.
 #include "platform/mapi/HierarchyRows.h"
+#include "platform/mapi/Table.h"
 #include "platform/mapi/Text.h"
 #include "platform/trace/TraceCapture.h"
 #include "support/ServiceFixture.h"
@@ -268,6 +269,54 @@ protected:
 
     std::string Path() const { return Home() + "/store.db"; }
 
+    int64_t NewFolder(int64_t parent, const char* name)
+    {
+        mapisvc::PropertyBag props;
+        props.Set(PR_DISPLAY_NAME_A, name);
+        int64_t id = 0;
+        EXPECT_EQ(store->CreateFolder(parent, props, id), S_OK);
+        return id;
+    }
+
+    // The trace line of a walk that met `id` below itself.
+    CString BelowItself(int64_t id) const
+    {
+        return CString(_T("[MAPI] GetHierarchyTable - folder ")) +
+               CString(mapisvc::FromUtf8(std::to_string(id)).c_str()) + _T(" lies below itself in ") +
+               CString(mapisvc::FromUtf8(Path()).c_str());
+    }
+
+    // Gives `id` another parent behind the store's back, as a foreign writer could.
+    void Reparent(int64_t id, int64_t parent)
+    {
+        std::unique_ptr<mapisvc::Database> db;
+        ASSERT_EQ(mapisvc::Database::Open(Path(), false, db), S_OK);
+        const std::string damage =
+            "UPDATE object SET parent = " + std::to_string(parent) + " WHERE id = " + std::to_string(id);
+        ASSERT_EQ(db->Execute(damage.c_str()), S_OK);
+    }
+
+    // The rows of the table below `top` as "name/depth", every row read.
+    std::vector<std::string> Walk(int64_t top, bool allLevels)
+    {
+        std::unique_ptr<mapisvc::RowSource> source;
+        EXPECT_EQ(mapisvc::MakeHierarchyRows(store, top, allLevels, source), S_OK);
+        std::vector<std::string> walked;
+        if (!source)
+            return walked;
+        const std::vector<ULONG> wanted = {PROP_ID(PR_DISPLAY_NAME_A), PROP_ID(PR_DEPTH)};
+        std::vector<mapisvc::TableRow> rows;
+        EXPECT_EQ(source->Scan(-1, 1000, &wanted, rows), S_OK);
+        for (const mapisvc::TableRow& row : rows)
+        {
+            const mapisvc::Prop* name = row.props.Find(PROP_ID(PR_DISPLAY_NAME_A));
+            const mapisvc::Prop* depth = row.props.Find(PROP_ID(PR_DEPTH));
+            walked.push_back((name ? name->data : std::string("?")) + "/" +
+                             (depth ? std::to_string(mapisvc::DecodeLong(depth->data)) : std::string("?")));
+        }
+        return walked;
+    }
+
     std::shared_ptr<mapisvc::StoreDatabase> store;
     int64_t subtree = 0, folder = 0, below = 0;
 };
@@ -299,6 +348,92 @@ TEST_F(HierarchySourceTest, RowsCarryComputedValuesOnlyWhenWanted)
     EXPECT_EQ(rows[0].props.Find(PROP_ID(PR_CONTAINER_CLASS_A)), nullptr);
 }
 
+TEST_F(HierarchySourceTest, AllLevelsAreDepthFirstWithSiblingsInTheOrderTheyWereMade)
+{
+    // Made so that a later level holds folders older than some of an earlier one, and a parent's children are
+    // not made one after the other.
+    const int64_t a = NewFolder(subtree, "A");
+    const int64_t b = NewFolder(subtree, "B");
+    const int64_t a1 = NewFolder(a, "A1");
+    NewFolder(b, "B1");
+    NewFolder(a, "A2");
+    NewFolder(a1, "A1x");
+    const std::vector<std::string> expected = {"A/1", "A1/2", "A1x/3", "A2/2", "B/1", "B1/2"};
+    std::vector<std::string> walked = Walk(subtree, true);
+    // The subtree also holds the folder the fixture made, with its own sub folder, before A.
+    ASSERT_EQ(walked.size(), expected.size() + 2);
+    EXPECT_EQ(std::vector<std::string>(walked.begin() + 2, walked.end()), expected);
+    EXPECT_EQ(Walk(a, true), (std::vector<std::string>{"A1/1", "A1x/2", "A2/1"}));
+    EXPECT_EQ(Walk(a, false), (std::vector<std::string>{"A1/1", "A2/1"}));
+}
+
+TEST_F(HierarchySourceTest, WideLevelKeepsEachFolderBeforeItsOwnSubFolders)
+{
+    // Thirty sub folders, each given a sub folder of its own in the reverse order, so that the ids of the second
+    // level run against those of their parents.
+    const int64_t top = NewFolder(subtree, "W");
+    std::vector<int64_t> children;
+    for (int i = 0; i < 30; ++i)
+        children.push_back(NewFolder(top, ("c" + std::to_string(i)).c_str()));
+    for (int i = 29; i >= 0; --i)
+        NewFolder(children[i], ("g" + std::to_string(i)).c_str());
+    std::vector<std::string> expected;
+    for (int i = 0; i < 30; ++i)
+    {
+        expected.push_back("c" + std::to_string(i) + "/1");
+        expected.push_back("g" + std::to_string(i) + "/2");
+    }
+    EXPECT_EQ(Walk(top, true), expected);
+}
+
+TEST_F(HierarchySourceTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    const int64_t a1 = NewFolder(a, "A1");
+    NewFolder(a1, "A1x");
+    NewFolder(a, "A2");
+    ASSERT_EQ(store->DeleteFolder(a1, DEL_FOLDERS | DEL_MESSAGES), S_OK);
+    EXPECT_EQ(Walk(a, true), std::vector<std::string>{"A2/1"});
+}
+
+TEST_F(HierarchySourceTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesTheCircle)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    const int64_t a1 = NewFolder(a, "A1");
+    Reparent(a, a1);
+    ASSERT_EQ(store->DeleteFolder(a, DEL_FOLDERS | DEL_MESSAGES), S_OK);
+    mapisvc::ObjectRecord record;
+    EXPECT_EQ(store->LoadObject(a, record), MAPI_E_NOT_FOUND);
+    EXPECT_EQ(store->LoadObject(a1, record), MAPI_E_NOT_FOUND);
+}
+
+TEST_F(HierarchySourceTest, ChildCountsOfAListCountEachFolderGivenAndLeaveOutTheEmpty)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    NewFolder(a, "A1");
+    NewFolder(a, "A2");
+    const int64_t b = NewFolder(subtree, "B");
+    std::map<int64_t, mapisvc::ChildCounts> counts;
+    // `folder` has a sub folder too, but is not among those asked about.
+    ASSERT_EQ(store->CountChildrenOf({b, a}, MAPI_FOLDER, counts), S_OK);
+    ASSERT_EQ(counts.size(), 1u);
+    EXPECT_EQ(counts[a].count, 2u);
+    counts.clear();
+    EXPECT_EQ(store->CountChildrenOf({}, MAPI_FOLDER, counts), S_OK);
+    EXPECT_TRUE(counts.empty());
+}
+
+TEST_F(HierarchySourceTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    NewFolder(a, "A1");
+    Reparent(a, a);
+    mapipim::TraceCapture trace;
+    EXPECT_EQ(Walk(a, false), std::vector<std::string>{"A1/1"});
+    EXPECT_EQ(Walk(a, true), std::vector<std::string>{"A1/1"});
+    EXPECT_TRUE(trace.Contains(BelowItself(a)));
+}
+
 TEST_F(HierarchySourceTest, FoldersWhoseParentsRunInACircleEndTheWalk)
 {
     {
@@ -312,10 +447,7 @@ TEST_F(HierarchySourceTest, FoldersWhoseParentsRunInACircleEndTheWalk)
     mapipim::TraceCapture trace;
     std::unique_ptr<mapisvc::RowSource> source;
     ASSERT_EQ(mapisvc::MakeHierarchyRows(store, folder, true, source), S_OK);
-    const CString expected = CString(_T("[MAPI] GetHierarchyTable - folder ")) +
-                             CString(mapisvc::FromUtf8(std::to_string(folder)).c_str()) + _T(" lies below itself in ") +
-                             CString(mapisvc::FromUtf8(Path()).c_str());
-    EXPECT_TRUE(trace.Contains(expected));
+    EXPECT_TRUE(trace.Contains(BelowItself(folder)));
     const std::vector<ULONG> wanted = {PROP_ID(PR_DEPTH), PROP_ID(PR_SUBFOLDERS)};
     std::vector<mapisvc::TableRow> rows;
     ASSERT_EQ(source->Scan(-1, 10, &wanted, rows), S_OK);
@@ -323,5 +455,73 @@ TEST_F(HierarchySourceTest, FoldersWhoseParentsRunInACircleEndTheWalk)
     const mapisvc::Prop* subfolders = rows[0].props.Find(PROP_ID(PR_SUBFOLDERS));
     ASSERT_NE(subfolders, nullptr);
     EXPECT_EQ(subfolders->data, mapisvc::EncodeBool(true));
+}
+
+// A folder below `below` with a name, a class and a value too large for its row, kept beside it.
+const ULONG kLargeTag = PROP_TAG(PT_BINARY, 0x6613);
+
+class StoredRowTest : public HierarchySourceTest
+{
+protected:
+    void SetUp() override
+    {
+        HierarchySourceTest::SetUp();
+        mapisvc::PropertyBag props;
+        props.Set(PR_DISPLAY_NAME_A, "Named");
+        props.Set(PR_CONTAINER_CLASS_A, "IPF.Contact");
+        props.Set(kLargeTag, std::string(mapisvc::kLargeValueSize + 1, 'L'));
+        int64_t id = 0;
+        ASSERT_EQ(store->CreateFolder(below, props, id), S_OK);
+    }
+};
+
+TEST_F(StoredRowTest, RowParsedForItsColumnsHoldsWhatTheWholeRowHolds)
+{
+    std::unique_ptr<mapisvc::RowSource> source;
+    ASSERT_EQ(mapisvc::MakeHierarchyRows(store, below, false, source), S_OK);
+
+    std::vector<ULONG> wanted = {PROP_ID(PR_DISPLAY_NAME_A), PROP_ID(PR_CONTAINER_CLASS_A), PROP_ID(kLargeTag),
+                                 PROP_ID(PR_COMMENT_A)};
+    std::sort(wanted.begin(), wanted.end());
+    std::vector<mapisvc::TableRow> some, whole;
+    ASSERT_EQ(source->Fetch({0}, &wanted, some), S_OK);
+    ASSERT_EQ(source->Fetch({0}, nullptr, whole), S_OK);
+    ASSERT_EQ(some.size(), 1u);
+    ASSERT_EQ(whole.size(), 1u);
+    for (ULONG propId : wanted)
+    {
+        SCOPED_TRACE(propId);
+        mapisvc::PropView part, all;
+        const bool inPart = some[0].props.Peek(propId, part);
+        ASSERT_EQ(inPart, whole[0].props.Peek(propId, all));
+        if (!inPart)
+            continue;
+        EXPECT_EQ(part.tag, all.tag);
+        EXPECT_EQ(part.data, all.data);
+        EXPECT_EQ(part.size, all.size);
+        EXPECT_EQ(part.loaded, all.loaded);
+    }
+    mapisvc::PropView large;
+    ASSERT_TRUE(some[0].props.Peek(PROP_ID(kLargeTag), large));
+    EXPECT_EQ(large.size, mapisvc::kLargeValueSize + 1);
+    EXPECT_FALSE(some[0].props.Has(PROP_ID(PR_COMMENT_A)));
+    EXPECT_FALSE(some[0].props.Has(PROP_ID(PR_RECORD_KEY)));
+}
+
+TEST_F(StoredRowTest, TableGivesErrorValuesForAMissingColumnAndOneKeptBesideTheRow)
+{
+    std::unique_ptr<mapisvc::RowSource> source;
+    ASSERT_EQ(mapisvc::MakeHierarchyRows(store, below, false, source), S_OK);
+    Ref<IMAPITable> table;
+    ASSERT_EQ(mapisvc::NewTable(std::move(source), 0, table.Out()), S_OK);
+    const TableRows rows = ReadRows(table.Get(), {PR_DISPLAY_NAME_A, PR_COMMENT_A, kLargeTag});
+    ASSERT_EQ(rows.size(), 1u);
+    const SPropValue* values = rows[0].lpProps;
+    ASSERT_EQ(values[0].ulPropTag, PR_DISPLAY_NAME_A);
+    EXPECT_STREQ(values[0].Value.lpszA, "Named");
+    EXPECT_EQ(values[1].ulPropTag, PROP_TAG(PT_ERROR, PROP_ID(PR_COMMENT_A)));
+    EXPECT_EQ(values[1].Value.err, MAPI_E_NOT_FOUND);
+    EXPECT_EQ(values[2].ulPropTag, PROP_TAG(PT_ERROR, PROP_ID(kLargeTag)));
+    EXPECT_EQ(values[2].Value.err, MAPI_E_NOT_ENOUGH_MEMORY);
 }
 } // namespace

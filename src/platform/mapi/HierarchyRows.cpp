@@ -7,18 +7,16 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 
 namespace mapisvc
 {
 namespace
 {
+// A row of the table: a folder whose stored form is parsed for the columns asked for when the row is handed out.
 struct FolderEntry
 {
-    int64_t id;
-    int64_t parent;
+    StoredFolder folder;
     ULONG depth;
-    PropertyBag props; // as stored
 };
 
 using CountsByFolder = std::map<int64_t, ChildCounts>;
@@ -43,36 +41,59 @@ ChildCounts CountsOf(const std::optional<CountsByFolder>& counts, int64_t folder
     return found == counts->end() ? ChildCounts() : found->second;
 }
 
-// The folders below `parent` in depth-first order. `seen` holds the folders taken so far: a damaged store whose
-// parents run in a circle would otherwise lead the walk round it for ever.
-HRESULT CollectFolders(StoreDatabase& store, int64_t parent, ULONG depth, bool allLevels,
-                       std::vector<FolderEntry>& folders, std::set<int64_t>& seen)
+// The children of `parent` among the folders FoldersBelow listed: a run of them, in id order.
+std::pair<size_t, size_t> ChildrenOf(const std::vector<StoredFolder>& below, int64_t parent)
 {
-    std::vector<ObjectRecord> children;
-    if (HRESULT hr = store.ChildFolders(parent, children))
-        return hr;
-    for (ObjectRecord& child : children)
+    const auto byParent = [](const StoredFolder& folder, int64_t id) { return folder.parent < id; };
+    const auto first = std::lower_bound(below.begin(), below.end(), parent, byParent);
+    auto last = first;
+    while (last != below.end() && last->parent == parent)
+        ++last;
+    return {static_cast<size_t>(first - below.begin()), static_cast<size_t>(last - below.begin())};
+}
+
+// The folders below `top` in depth-first order, siblings in id order. Every folder has one parent, so only `top`
+// itself can be met twice: a damaged store whose parents run in a circle through it would otherwise lead the
+// walk round it for ever.
+std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, const std::vector<StoredFolder>& below)
+{
+    std::vector<FolderEntry> folders;
+    folders.reserve(below.size());
+    struct Level
     {
-        if (!seen.insert(child.id).second)
+        size_t next, end;
+    };
+    std::vector<Level> levels;
+    const auto [first, last] = ChildrenOf(below, top);
+    levels.push_back({first, last});
+    while (!levels.empty())
+    {
+        Level& level = levels.back();
+        if (level.next == level.end)
+        {
+            levels.pop_back();
+            continue;
+        }
+        const StoredFolder& child = below[level.next++];
+        if (child.id == top)
         {
             LOGTRACE(_T("[MAPI] GetHierarchyTable - folder %lld lies below itself in %s"),
                      static_cast<long long>(child.id), FromUtf8(store.Path()).c_str());
             continue;
         }
-        folders.push_back({child.id, child.parent, depth, std::move(child.props)});
-        if (allLevels)
-            if (HRESULT hr = CollectFolders(store, child.id, depth + 1, true, folders, seen))
-                return hr;
+        folders.push_back({child, static_cast<ULONG>(levels.size())});
+        const auto [childFirst, childLast] = ChildrenOf(below, child.id);
+        if (childFirst != childLast)
+            levels.push_back({childFirst, childLast});
     }
-    return S_OK;
+    return folders;
 }
 
 class HierarchyRows : public RowSource
 {
 public:
-    HierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, bool allLevels,
-                  std::vector<FolderEntry> folders)
-        : m_store(std::move(store)), m_folder(folder), m_allLevels(allLevels), m_folders(std::move(folders))
+    HierarchyRows(std::shared_ptr<StoreDatabase> store, std::vector<FolderEntry> folders, std::string props)
+        : m_store(std::move(store)), m_folders(std::move(folders)), m_props(std::move(props))
     {
     }
 
@@ -124,8 +145,12 @@ private:
 
     HRESULT CountBelow(ULONG childType, std::optional<CountsByFolder>& counts)
     {
+        std::vector<int64_t> ids;
+        ids.reserve(m_folders.size());
+        for (const FolderEntry& entry : m_folders)
+            ids.push_back(entry.folder.id);
         CountsByFolder counted;
-        if (HRESULT hr = m_store->CountChildrenBelow(m_folder, m_allLevels, childType, counted))
+        if (HRESULT hr = m_store->CountChildrenOf(ids, childType, counted))
             return hr;
         counts = std::move(counted);
         return S_OK;
@@ -135,12 +160,14 @@ private:
     {
         if (HRESULT hr = CountWhatIsWanted(wanted))
             return hr;
-        const FolderEntry& folder = m_folders[key];
-        TableRow& row = rows.emplace_back(TableRow{static_cast<int64_t>(key), WantedProps(folder.props, wanted)});
+        const FolderEntry& entry = m_folders[key];
+        const StoredFolder& folder = entry.folder;
+        const std::string_view props = std::string_view(m_props).substr(folder.offset, folder.size);
+        TableRow& row = rows.emplace_back(TableRow{static_cast<int64_t>(key), PropertyBag::Parse(props, wanted)});
         AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent}, row.props, wanted);
         AddStatProps(folder.id, wanted, row.props);
         if (IsWanted(wanted, PROP_ID(PR_DEPTH)))
-            row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(folder.depth)));
+            row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(entry.depth)));
         return S_OK;
     }
 
@@ -163,9 +190,8 @@ private:
     }
 
     std::shared_ptr<StoreDatabase> m_store;
-    int64_t m_folder;
-    bool m_allLevels;
     std::vector<FolderEntry> m_folders; // keyed by position
+    std::string m_props;                // the folders' stored forms (StoredFolders::props)
     std::optional<CountsByFolder> m_messages;
     std::optional<CountsByFolder> m_subfolders;
 };
@@ -174,15 +200,11 @@ private:
 HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, bool allLevels,
                           std::unique_ptr<RowSource>& rows)
 {
-    std::vector<FolderEntry> folders;
-    std::set<int64_t> seen{folder};
-    {
-        // One snapshot and one taking of the database's locks for the query per folder of a table of all levels.
-        StoreDatabase::ReadBatch batch(*store);
-        if (HRESULT hr = CollectFolders(*store, folder, 1, allLevels, folders, seen))
-            return hr;
-    }
-    rows.reset(new HierarchyRows(std::move(store), folder, allLevels, std::move(folders)));
+    StoredFolders below;
+    if (HRESULT hr = store->FoldersBelow(folder, allLevels, below))
+        return hr;
+    std::vector<FolderEntry> folders = DepthFirst(*store, folder, below.rows);
+    rows.reset(new HierarchyRows(std::move(store), std::move(folders), std::move(below.props)));
     return S_OK;
 }
 } // namespace mapisvc

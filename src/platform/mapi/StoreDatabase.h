@@ -53,6 +53,23 @@ struct ObjectRecord
     PropertyBag props;
 };
 
+// A folder's row with its properties still in their stored form, for a reader that wants a few of them later:
+// where they lie among the stored forms of a set of rows read together (StoredFolders).
+struct StoredFolder
+{
+    int64_t id = 0;
+    int64_t parent = 0;
+    size_t offset = 0;
+    size_t size = 0;
+};
+
+// Folder rows read together, their stored forms one after the other in one string rather than one each.
+struct StoredFolders
+{
+    std::vector<StoredFolder> rows;
+    std::string props;
+};
+
 // How many children of one kind a folder has; `unread` counts messages without MSGFLAG_READ.
 struct ChildCounts
 {
@@ -133,13 +150,17 @@ public:
     HRESULT SaveFolderProps(int64_t id, const PropertyBag& props);
     HRESULT FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id);
     HRESULT ChildFolders(int64_t parent, std::vector<ObjectRecord>& folders);
+    // The sub-folders of `parent`, or every folder below it, ordered by parent and then id; a folder whose
+    // parents run in a circle is listed once.
+    HRESULT FoldersBelow(int64_t parent, bool allLevels, StoredFolders& folders);
     HRESULT CountMessages(int64_t folder, ULONG& count, ULONG& unread);
     // The count alone, taken from the index without reading a message.
     HRESULT CountMessages(int64_t folder, ULONG& count);
     HRESULT HasSubfolders(int64_t folder, bool& has);
-    // The children of type `childType` (MAPI_MESSAGE or MAPI_FOLDER) of every folder below `parent` (its
-    // sub-folders, or all levels below it), in one grouped query; a folder without such children is left out.
-    HRESULT CountChildrenBelow(int64_t parent, bool allLevels, ULONG childType, std::map<int64_t, ChildCounts>& counts);
+    // The children of type `childType` (MAPI_MESSAGE or MAPI_FOLDER) of each of `folders`, in one grouped query;
+    // a folder without such children is left out.
+    HRESULT CountChildrenOf(const std::vector<int64_t>& folders, ULONG childType,
+                            std::map<int64_t, ChildCounts>& counts);
     // A value kept out of line (part 0: the message's own, n + 1: attachment n's), whole or to be read in pieces.
     HRESULT LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data);
     HRESULT OpenLargeValue(int64_t owner, ULONG part, ULONG propId, std::unique_ptr<StoredValue>& value);
@@ -215,9 +236,11 @@ private:
     // The saved attachments' rows, each with its large values (part: attachment number + 1).
     HRESULT SaveAttachments(const MessageSave& save);
     HRESULT DeleteMessageRows(int64_t id);
-    // The attachments or recipients of a message: `sql` selects their key and properties in key order.
+    // Appends the sub-folders of every folder of `parents` (not empty), in one statement.
+    HRESULT ChildFoldersOf(const std::vector<int64_t>& parents, StoredFolders& folders);
     // The count a one-parameter COUNT(*) query gives for `owner`.
     HRESULT CountRows(const char* sql, int64_t owner, ULONG& count);
+    // The attachments or recipients of a message: `sql` selects their key and properties in key order.
     HRESULT LoadSubRecords(const char* sql, int64_t message, std::vector<SubRecord>& records);
     void Publish(ULONG eventType, ULONG objectType, int64_t id, int64_t parent, int64_t oldId = 0,
                  int64_t oldParent = 0);
