@@ -213,23 +213,22 @@ HRESULT Table::PackRows(const std::vector<TableRow>& rows, LPSRowSet* lppRows) c
     if (HRESULT hr = rowSet.Allocate(CbNewSRowSet(std::max<size_t>(rows.size(), 1))))
         return hr;
     rowSet->cRows = 0;
-    std::vector<OutValue> values;
-    values.reserve(m_columns.size());
+    std::vector<OutValue> values(m_columns.size());
     for (const TableRow& row : rows)
     {
         std::forward_list<std::string> converted;
-        values.clear();
-        for (ULONG tag : m_columns)
+        for (size_t i = 0; i < m_columns.size(); ++i)
         {
+            const ULONG tag = m_columns[i];
             PropView prop;
             ULONG type = PT_UNSPECIFIED;
             if (!row.props.Peek(PROP_ID(tag), prop) ||
                 !OutputType(PROP_TYPE(prop.tag), PROP_TYPE(tag), m_unicode, type))
-                values.push_back(OutValue::Error(tag, MAPI_E_NOT_FOUND));
+                values[i].SetError(tag, MAPI_E_NOT_FOUND);
             else if (!prop.loaded)
-                values.push_back(OutValue::Error(tag, MAPI_E_NOT_ENOUGH_MEMORY));
+                values[i].SetError(tag, MAPI_E_NOT_ENOUGH_MEMORY);
             else
-                values.push_back(OutValue::Of(prop, PROP_TAG(type, PROP_ID(tag)), converted));
+                values[i].Set(prop, PROP_TAG(type, PROP_ID(tag)), converted);
         }
         SRow& out = rowSet->aRow[rowSet->cRows];
         out.ulAdrEntryPad = 0;
