@@ -164,6 +164,7 @@ private:
         const StoredFolder& folder = entry.folder;
         const std::string_view props = std::string_view(m_props).substr(folder.offset, folder.size);
         TableRow& row = rows.emplace_back(TableRow{static_cast<int64_t>(key), PropertyBag::Parse(props, wanted)});
+        row.props.ReserveSet(wanted ? wanted->size() : 0);
         AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent}, row.props, wanted);
         AddStatProps(folder.id, wanted, row.props);
         if (IsWanted(wanted, PROP_ID(PR_DEPTH)))

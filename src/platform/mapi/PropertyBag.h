@@ -43,6 +43,9 @@ public:
     bool Has(ULONG propId) const;
     void Set(Prop prop);
     void Set(ULONG tag, std::string data) { Set(MakeProp(tag, std::move(data))); }
+    // Room for `count` values set besides those read, for a caller about to add several (a table row's computed
+    // columns), so that they do not grow the bag one reallocation at a time.
+    void ReserveSet(size_t count) { m_props.reserve(count); }
     bool Remove(ULONG propId);
     void Clear();
 
