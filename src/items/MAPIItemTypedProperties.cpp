@@ -91,14 +91,17 @@ BOOL WriteTyped(CMAPIItem& item, ULONG ulPropTag, int nSet, ULONG ulType, SPropV
 
 BOOL CMAPIItem::GetPropertyString(ULONG ulPropTag, CString& strValue, int nSet)
 {
-    strValue.Empty();
     if (nSet == MAPIPIM_SET_NONE)
         ulPropTag = StringTag(ulPropTag);
     TypedRead read;
     const SPropValue* pValue = read.Read(*this, ulPropTag, nSet, PROP_TYPE(StringTag(PT_UNICODE)));
     if (!pValue)
+    {
+        strValue.Empty();
         return FALSE;
-    strValue = mapipim::StringOf(*pValue);
+    }
+    // Assigned in place: a record read again keeps the buffers its texts already have.
+    mapipim::AssignStringOf(strValue, *pValue);
     return TRUE;
 }
 

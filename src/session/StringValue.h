@@ -28,6 +28,15 @@ inline CString StringOf(const SPropValue& value)
     return strText;
 }
 
+// The same text set into strText, whose buffer is kept when the text fits it.
+inline void AssignStringOf(CString& strText, const SPropValue& value)
+{
+    if (PROP_TYPE(value.ulPropTag) == PT_UNICODE)
+        strText = value.Value.lpszW; // a null string gives an empty text
+    else
+        strText = StringOf(value);
+}
+
 // Entry nIndex of a multi-valued string value; empty past the last entry.
 inline CString StringOf(const SPropValue& value, ULONG nIndex)
 {

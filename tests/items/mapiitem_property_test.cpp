@@ -127,6 +127,21 @@ TEST_F(MAPIItemPropertyTest, StringsAreWrittenAsGivenAndEmptyTextStaysAProperty)
     EXPECT_TRUE(m_item.GetPropertyString(PR_SUBJECT_W, strValue)) << "null is written as empty text";
 }
 
+TEST_F(MAPIItemPropertyTest, AStringReadIntoATextThatHoldsOneReplacesItWhole)
+{
+    ASSERT_TRUE(m_item.SetPropertyString(PR_SUBJECT_W, _T("short")));
+    CString strValue = _T("a much longer text that was there before");
+    const int nLongerLength = strValue.GetLength();
+    ASSERT_TRUE(m_item.GetPropertyString(PR_SUBJECT_W, strValue));
+    EXPECT_EQ(strValue, CString(_T("short")));
+    EXPECT_EQ(strValue.GetLength(), 5);
+
+    ASSERT_TRUE(m_item.SetPropertyString(PR_SUBJECT_W, _T("a text longer than the one the string holds now")));
+    ASSERT_TRUE(m_item.GetPropertyString(PR_SUBJECT_W, strValue));
+    EXPECT_EQ(strValue, CString(_T("a text longer than the one the string holds now")));
+    EXPECT_GT(strValue.GetLength(), nLongerLength);
+}
+
 TEST_F(MAPIItemPropertyTest, FailingCallsFailTheOperation)
 {
     {
