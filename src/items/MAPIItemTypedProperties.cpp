@@ -13,6 +13,7 @@
 #include "items/PropertyBatch.h"
 #include "session/AnsiText.h"
 #include "session/Scoped.h"
+#include "session/StringMode.h"
 #include "session/StringValue.h"
 
 using mapipim::AnsiText;
@@ -91,10 +92,11 @@ BOOL WriteTyped(CMAPIItem& item, ULONG ulPropTag, int nSet, ULONG ulType, SPropV
 
 BOOL CMAPIItem::GetPropertyString(ULONG ulPropTag, CString& strValue, int nSet)
 {
+    const bool bUnicodeStore = IsUnicodeStore();
     if (nSet == MAPIPIM_SET_NONE)
-        ulPropTag = StringTag(ulPropTag);
+        ulPropTag = mapipim::StringTagFor(ulPropTag, bUnicodeStore);
     TypedRead read;
-    const SPropValue* pValue = read.Read(*this, ulPropTag, nSet, PROP_TYPE(StringTag(PT_UNICODE)));
+    const SPropValue* pValue = read.Read(*this, ulPropTag, nSet, bUnicodeStore ? PT_UNICODE : PT_STRING8);
     if (!pValue)
     {
         strValue.Empty();
