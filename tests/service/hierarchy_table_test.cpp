@@ -407,6 +407,26 @@ TEST_F(HierarchySourceTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesT
     EXPECT_EQ(store->LoadObject(a1, record), MAPI_E_NOT_FOUND);
 }
 
+TEST_F(HierarchySourceTest, EmptyingAFolderBelowItselfDeletesWhatLiesBelowButNeverTheFolder)
+{
+    // Its own parent, and the parent of its parent's parent: both circles lead back to the folder emptied.
+    const int64_t own = NewFolder(subtree, "Own");
+    const int64_t ownChild = NewFolder(own, "Own child");
+    Reparent(own, own);
+    const int64_t circle = NewFolder(subtree, "Circle");
+    const int64_t circleChild = NewFolder(circle, "Circle child");
+    const int64_t grandChild = NewFolder(circleChild, "Grand child");
+    Reparent(circle, grandChild);
+
+    ASSERT_EQ(store->DeleteFoldersBelow(own), S_OK);
+    ASSERT_EQ(store->DeleteFoldersBelow(circle), S_OK);
+    mapisvc::ObjectRecord record;
+    EXPECT_EQ(store->LoadObject(own, record), S_OK);
+    EXPECT_EQ(store->LoadObject(circle, record), S_OK);
+    for (int64_t below : {ownChild, circleChild, grandChild})
+        EXPECT_EQ(store->LoadObject(below, record), MAPI_E_NOT_FOUND) << below;
+}
+
 TEST_F(HierarchySourceTest, ChildCountsOfAListCountEachFolderGivenAndLeaveOutTheEmpty)
 {
     const int64_t a = NewFolder(subtree, "A");

@@ -316,12 +316,8 @@ HRESULT Folder::EmptyFolder(ULONG, LPMAPIPROGRESS, ULONG ulFlags)
     if (HRESULT hr = CheckWritable())
         return call.Done(hr);
     StoreDatabase& db = Store().Db();
-    std::vector<ObjectRecord> folders;
-    if (HRESULT hr = db.ChildFolders(m_record.id, folders))
+    if (HRESULT hr = db.DeleteFoldersBelow(m_record.id))
         return call.Done(hr);
-    for (const ObjectRecord& folder : folders)
-        if (HRESULT hr = db.DeleteFolder(folder.id, DEL_MESSAGES | DEL_FOLDERS))
-            return call.Done(hr);
     std::vector<ObjectId> messages;
     if (HRESULT hr = MessagesOfFolder(messages))
         return call.Done(hr);

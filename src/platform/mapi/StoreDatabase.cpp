@@ -1052,7 +1052,20 @@ HRESULT StoreDatabase::SetMessageFlags(int64_t id, LONG set, LONG clear, bool& c
     return S_OK;
 }
 
-HRESULT StoreDatabase::DeleteFolder(int64_t id, ULONG flags)
+HRESULT StoreDatabase::DeleteFoldersBelow(int64_t id)
+{
+    auto lock = Lock();
+    StoredFolders children;
+    if (HRESULT hr = FoldersBelow(id, false, children))
+        return hr;
+    for (const StoredFolder& child : children.rows)
+        if (child.id != id)
+            if (HRESULT hr = DeleteFolder(child.id, DEL_MESSAGES | DEL_FOLDERS, id))
+                return hr;
+    return S_OK;
+}
+
+HRESULT StoreDatabase::DeleteFolder(int64_t id, ULONG flags, int64_t spare)
 {
     auto lock = Lock();
     if (id == RoleFolder(FolderRole::Root) || id == RoleFolder(FolderRole::IpmSubtree))
@@ -1074,7 +1087,7 @@ HRESULT StoreDatabase::DeleteFolder(int64_t id, ULONG flags)
         return MAPI_E_HAS_FOLDERS;
     std::vector<int64_t> folders{id};
     for (const StoredFolder& child : below.rows)
-        if (child.id != id)
+        if (child.id != id && child.id != spare)
             folders.push_back(child.id);
     for (int64_t folderId : folders)
     {

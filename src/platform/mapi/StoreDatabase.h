@@ -195,7 +195,11 @@ public:
     HRESULT MoveMessage(int64_t id, int64_t fromFolder, int64_t toFolder);
     HRESULT CopyMessage(int64_t id, int64_t fromFolder, StoreDatabase& target, int64_t toFolder, int64_t& newId);
     HRESULT SetMessageFlags(int64_t id, LONG set, LONG clear, bool& changed);
-    HRESULT DeleteFolder(int64_t id, ULONG flags);
+    // `spare`: a folder to leave standing should it lie below `id`, which only a damaged store's circle of
+    // parents makes happen (the folder being emptied, see DeleteFoldersBelow).
+    HRESULT DeleteFolder(int64_t id, ULONG flags, int64_t spare = 0);
+    // Deletes every folder below `id` with its messages, but never `id` itself, however its parents run.
+    HRESULT DeleteFoldersBelow(int64_t id);
 
     // Properties kept for the store object itself.
     // The store's own values kept out of line lie under this owner, which no object row has.
