@@ -56,7 +56,7 @@ std::vector<OutValue> OutValues(const std::vector<Sample>& samples)
         value.tag = sample.tag;
         value.data = sample.data;
         if (sample.error != S_OK)
-            value = OutValue::Error(sample.tag, sample.error);
+            value.SetError(sample.tag, sample.error);
         values.push_back(value);
     }
     return values;

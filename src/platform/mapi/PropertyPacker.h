@@ -15,12 +15,6 @@ struct OutValue
     std::string_view data;
     SCODE error = S_OK;
 
-    static OutValue Error(ULONG propTag, SCODE scode)
-    {
-        OutValue value;
-        value.SetError(propTag, scode);
-        return value;
-    }
     // A stored value handed out as `propTag` (its type one that OutputType allows); a string conversion is kept
     // in `converted`, which must outlive the value, as must the stored value's bytes.
     static OutValue Of(const PropView& prop, ULONG propTag, std::forward_list<std::string>& converted)
@@ -30,8 +24,9 @@ struct OutValue
         return value;
     }
 
-    // The same, for a value that already lies where it is wanted (a vector's element being filled): building it
-    // apart and copying it over makes the processor wait for the halves it just wrote, once per value.
+    // The same, and an error in place of a value, for a value that already lies where it is wanted (a vector's
+    // element being filled): building it apart and copying it over makes the processor wait for the halves it just
+    // wrote, once per value.
     void SetError(ULONG propTag, SCODE scode)
     {
         tag = PROP_TAG(PT_ERROR, PROP_ID(propTag));
