@@ -264,3 +264,32 @@ TEST_F(MessageTest, ReadFlagChangesAtOnceAndCountsInTheFolder)
     EXPECT_EQ(GetLong(OpenMessage(Session(), id).Get(), PR_MESSAGE_FLAGS) & MSGFLAG_READ, 0);
 }
 } // namespace
+
+TEST_F(MessageTest, AMessageNamesItselfAndItsStoreAsItsRowAndTheStoreDo)
+{
+    const mapisvc::EntryId created = CreateMessage(Inbox(), u"Who am I");
+    Ref<IMessage> message = OpenMessage(Session(), created);
+    ASSERT_TRUE(message);
+    const mapisvc::EntryId storeKey = GetBinary(Store(), PR_STORE_RECORD_KEY);
+    ASSERT_EQ(storeKey.size(), 16u);
+    for (int nRead = 0; nRead < 2; ++nRead)
+    {
+        // Asked among stored properties and again alone: the values stay what they were.
+        EXPECT_EQ(EntryIdOf(message.Get()), created) << "read " << nRead;
+        EXPECT_EQ(GetBinary(message.Get(), PR_STORE_RECORD_KEY), storeKey) << "read " << nRead;
+        SizedSPropTagArray(3, tags) = {3, {PR_STORE_RECORD_KEY, PR_SUBJECT_W, PR_ENTRYID}};
+        ULONG cValues = 0;
+        LPSPropValue pValues = nullptr;
+        ASSERT_EQ(message->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &cValues, &pValues), S_OK);
+        ASSERT_EQ(cValues, 3u);
+        EXPECT_EQ(ToEntryId(pValues[0].Value.bin), storeKey);
+        EXPECT_EQ(std::u16string(pValues[1].Value.lpszW), u"Who am I");
+        EXPECT_EQ(ToEntryId(pValues[2].Value.bin), created);
+        MAPIFreeBuffer(pValues);
+    }
+    Ref<IMAPITable> contents;
+    ASSERT_EQ(Inbox()->GetContentsTable(0, contents.Out()), S_OK);
+    const TableRows rows = ReadRows(contents.Get(), {PR_ENTRYID});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(ToEntryId(rows[0].lpProps[0].Value.bin), created);
+}

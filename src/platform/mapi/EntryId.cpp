@@ -23,7 +23,7 @@ constexpr size_t kTypeOffset = 21;
 constexpr size_t kStoreOffset = 22;
 constexpr size_t kIdOffset = 38;
 constexpr size_t kCheckOffset = 46;
-constexpr size_t kSize = 50;
+constexpr size_t kSize = kStoreEntryIdSize;
 
 uint32_t Check(const BYTE* bytes)
 {
@@ -33,17 +33,23 @@ uint32_t Check(const BYTE* bytes)
     return hash;
 }
 
-Bytes Make(const MAPIUID& provider, const MAPIUID& store, ULONG type, int64_t id, bool shortTerm)
+void Write(const MAPIUID& provider, const MAPIUID& store, ULONG type, int64_t id, bool shortTerm, BYTE* bytes)
 {
-    Bytes bytes(kSize, 0);
+    std::memset(bytes, 0, kSize);
     bytes[0] = shortTerm ? MAPI_SHORTTERM : 0;
-    std::memcpy(&bytes[kUidOffset], provider.ab, 16);
+    std::memcpy(bytes + kUidOffset, provider.ab, 16);
     bytes[kVersionOffset] = kVersion;
     bytes[kTypeOffset] = static_cast<BYTE>(type);
-    std::memcpy(&bytes[kStoreOffset], store.ab, 16);
-    std::memcpy(&bytes[kIdOffset], &id, 8);
-    const uint32_t check = Check(bytes.data());
-    std::memcpy(&bytes[kCheckOffset], &check, 4);
+    std::memcpy(bytes + kStoreOffset, store.ab, 16);
+    std::memcpy(bytes + kIdOffset, &id, 8);
+    const uint32_t check = Check(bytes);
+    std::memcpy(bytes + kCheckOffset, &check, 4);
+}
+
+Bytes Make(const MAPIUID& provider, const MAPIUID& store, ULONG type, int64_t id, bool shortTerm)
+{
+    Bytes bytes(kSize);
+    Write(provider, store, type, id, shortTerm, bytes.data());
     return bytes;
 }
 
@@ -73,6 +79,11 @@ bool ObjectId::SameObject(const ObjectId& other) const
 Bytes MakeStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortTerm)
 {
     return Make(kStoreProviderUid, store, type, id, shortTerm);
+}
+
+void WriteStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortTerm, BYTE* out)
+{
+    Write(kStoreProviderUid, store, type, id, shortTerm, out);
 }
 
 Bytes MakeAddressBookEntryId(ULONG type, int64_t id)

@@ -34,6 +34,10 @@ struct ObjectId
 };
 
 Bytes MakeStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortTerm = false);
+// The bytes of every entry identifier of a store object.
+constexpr size_t kStoreEntryIdSize = 50;
+// MakeStoreEntryId into the caller's kStoreEntryIdSize bytes, for one made often (a message's own, at each read).
+void WriteStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortTerm, BYTE* out);
 Bytes MakeAddressBookEntryId(ULONG type, int64_t id);
 
 // Which provider an identifier claims to come from (by its provider UID), before it is checked.

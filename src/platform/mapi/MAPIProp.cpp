@@ -213,6 +213,8 @@ bool PropertyHost::ViewProp(ULONG propId, std::forward_list<Prop>& held, PropVie
 
 bool PropertyHost::ViewComputedProp(ULONG propId, std::forward_list<Prop>& held, PropView& view)
 {
+    if (ViewHeldProp(propId, view))
+        return true;
     Prop scratch;
     if (!ComputeProp(propId, scratch))
         return false;

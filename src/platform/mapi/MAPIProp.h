@@ -34,6 +34,9 @@ public:
     virtual PropertyBag& StoredProps() = 0;
     // A property the object computes (identity, counts, ...); false when the id is not one of them.
     virtual bool ComputeProp(ULONG propId, Prop& prop) { return false; }
+    // A computed value the object holds for as long as it lives (its identity), viewed where it lies instead of
+    // computed into a copy at every read; false when the id is not one of them.
+    virtual bool ViewHeldProp(ULONG propId, PropView& view) { return false; }
     virtual void ComputedIds(std::vector<ULONG>& ids) {}
     // A stored property that can also be read in a type other than its own (beyond the two string widths).
     virtual bool ConvertProp(const Prop& stored, ULONG requestedType, Prop& converted) { return false; }

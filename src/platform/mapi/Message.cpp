@@ -101,6 +101,28 @@ bool Message::ComputeProp(ULONG propId, Prop& prop)
            AccessLevelProp(propId, prop);
 }
 
+bool Message::ViewHeldProp(ULONG propId, PropView& view)
+{
+    // An embedded message has no identity of its own.
+    if (m_record.id == 0)
+        return false;
+    const MAPIUID& store = Store().Db().Uid();
+    if (propId == PROP_ID(PR_STORE_RECORD_KEY))
+    {
+        view = PropView(PR_STORE_RECORD_KEY, UidBytes(store));
+        return true;
+    }
+    if (propId != PROP_ID(PR_ENTRYID))
+        return false;
+    if (m_entryIdOf != m_record.id)
+    {
+        WriteStoreEntryId(store, MAPI_MESSAGE, m_record.id, false, m_entryId.data());
+        m_entryIdOf = m_record.id;
+    }
+    view = PropView(PR_ENTRYID, std::string_view(reinterpret_cast<const char*>(m_entryId.data()), m_entryId.size()));
+    return true;
+}
+
 void Message::ComputedIds(std::vector<ULONG>& ids)
 {
     ComputedMessageIds(ids);

@@ -4,10 +4,12 @@
 // when it is released unsaved.
 #pragma once
 
+#include "platform/mapi/EntryId.h"
 #include "platform/mapi/MessageImage.h"
 #include "platform/mapi/MsgStore.h"
 #include "platform/mapi/RecipientList.h"
 
+#include <array>
 #include <map>
 #include <set>
 
@@ -51,6 +53,7 @@ public:
     // PropertyHost
     PropertyBag& StoredProps() override { return m_record.props; }
     bool ComputeProp(ULONG propId, Prop& prop) override;
+    bool ViewHeldProp(ULONG propId, PropView& view) override;
     void ComputedIds(std::vector<ULONG>& ids) override;
     bool ConvertProp(const Prop& stored, ULONG requestedType, Prop& converted) override;
     bool IsReadOnlyProp(ULONG propId) const override;
@@ -78,6 +81,9 @@ private:
 
     ComPtr<MsgStore> m_store;
     ObjectRecord m_record;
+    // The message's entry identifier, made at the first read of it after the message has its id.
+    std::array<BYTE, kStoreEntryIdSize> m_entryId{};
+    int64_t m_entryIdOf = 0;
     bool m_isNew;
     bool m_attachmentsLoaded = false;
     std::map<ULONG, Attachment> m_attachments;

@@ -25,6 +25,7 @@ struct PropView
 
     PropView() = default;
     PropView(const Prop& prop) : tag(prop.tag), data(prop.data), size(prop.Size()), loaded(prop.loaded) {}
+    PropView(ULONG valueTag, std::string_view bytes) : tag(valueTag), data(bytes), size(bytes.size()) {}
 };
 
 class PropertyBag
