@@ -40,6 +40,9 @@ struct StoreOptions
     ULONG state = 0x01000000;    // PR_STORE_STATE (STORE_HAS_SEARCHES)
     bool isDefault = false;      // PR_DEFAULT_STORE; the first store of a profile is always the default
     bool standardFolders = true; // Inbox, Outbox, Sent Items, ... below the IPM subtree; else the subtree alone
+    // The named properties Outlook's items use mapped when the store is made, as a new data file has them; else
+    // each is mapped when first asked for, so its id depends on what the store met first.
+    bool wellKnownNames = true;
 };
 MAPIPIM_API HRESULT AddStore(const std::u16string& profile, const StoreOptions& options, EntryId* store = nullptr);
 // Changes the display name, provider name, support mask, state and default flag of a store.

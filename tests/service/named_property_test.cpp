@@ -147,4 +147,22 @@ TEST_F(NamedPropertyTest, NewStoreHasTheWellKnownNamesOfTheStandardSets)
     ASSERT_EQ(count, 1u);
     EXPECT_EQ(names.Get()[0]->Kind.lID, 0x8083);
 }
+
+TEST_F(NamedPropertyTest, AStoreMadeWithoutTheWellKnownNamesMapsThemAsAsked)
+{
+    std::u16string profile;
+    ASSERT_EQ(mapisvc::EnsureDefaultProfile(&profile), S_OK);
+    mapisvc::StoreOptions options;
+    options.displayName = u"Bare";
+    options.wellKnownNames = false;
+    mapisvc::EntryId bare;
+    ASSERT_EQ(mapisvc::AddStore(profile, options, &bare), S_OK);
+    Ref<IMsgStore> store = OpenStore(Session(), bare);
+    ULONG tag = 0;
+    EXPECT_EQ(Resolve(store.Get(), ById(PSETID_Address, 0x8083), 0, tag), MAPI_W_ERRORS_RETURNED);
+    ASSERT_EQ(Resolve(store.Get(), ById(PSETID_Task, 0x8101), MAPI_CREATE, tag), S_OK);
+    EXPECT_EQ(PROP_ID(tag), 0x8000u) << "the first name asked for takes the first id";
+    ASSERT_EQ(Resolve(store.Get(), ById(PSETID_Address, 0x8083), MAPI_CREATE, tag), S_OK);
+    EXPECT_EQ(PROP_ID(tag), 0x8001u);
+}
 } // namespace

@@ -125,7 +125,8 @@ HRESULT CreateUnlistedStore(ProfileDatabase& profiles, const std::u16string& pro
     store.path = StoreFilePath(profiles.Home(), HexOf(store.uid) + ".db");
     if (HRESULT hr = ClaimNewFile(store.path))
         return hr;
-    if (HRESULT hr = StoreDatabase::Create(store.path, store.uid, store.unicode, options.standardFolders))
+    if (HRESULT hr =
+            StoreDatabase::Create(store.path, store.uid, store.unicode, options.standardFolders, options.wellKnownNames))
     {
         StoreDatabase::DeleteFile(store.path);
         return hr;

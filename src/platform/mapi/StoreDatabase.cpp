@@ -309,7 +309,8 @@ StoreDatabase::~StoreDatabase()
         UnlinkStoreFiles(m_path);
 }
 
-HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders)
+HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders,
+                              bool wellKnownNames)
 {
     std::unique_ptr<Database> db;
     if (HRESULT hr = Database::Open(path, true, db, kStorePageSize))
@@ -325,8 +326,9 @@ HRESULT StoreDatabase::Create(const std::string& path, const MAPIUID& uid, bool 
         return hr;
     if (HRESULT hr = WriteMeta(*db, "unicode", unicode ? "1" : "0"))
         return hr;
-    if (HRESULT hr = MapWellKnownNames(*db))
-        return hr;
+    if (wellKnownNames)
+        if (HRESULT hr = MapWellKnownNames(*db))
+            return hr;
     StoreLayout layout(uid, unicode);
     for (const FolderPlan& plan : layout.Folders(standardFolders))
     {

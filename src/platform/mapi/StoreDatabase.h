@@ -122,8 +122,10 @@ public:
         ReadTransaction m_transaction;
     };
 
-    // Creates a new store file with its root folder, IPM subtree and, when asked, the standard folders.
-    static HRESULT Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders);
+    // Creates a new store file with its root folder, IPM subtree and, when asked, the standard folders and the
+    // well-known named properties.
+    static HRESULT Create(const std::string& path, const MAPIUID& uid, bool unicode, bool standardFolders,
+                          bool wellKnownNames = true);
     // The process's connection to an existing store file. MAPI_E_NOT_FOUND when there is no file,
     // MAPI_E_CORRUPT_DATA (and a trace line) when the file is empty, cut short or not a store.
     static HRESULT Open(const std::string& path, std::shared_ptr<StoreDatabase>& store);
