@@ -108,10 +108,23 @@ public:
     ULONG GetStringFlags() const;
     // A PT_UNICODE or PT_MV_UNICODE tag in the form the object's store keeps strings.
     ULONG StringTag(ULONG ulUnicodeTag) const;
-    const std::shared_ptr<mapipim::StoreFacts>& GetStoreFacts() const { return m_pStore; }
+    const std::shared_ptr<mapipim::StoreFacts>& GetStoreFacts() const
+    {
+        IdentifyIfPending();
+        return m_pStore;
+    }
     // Opens the item a folder's contents row names. A row's entry identifier is the item's own and the item lies
     // in the folder's store, so the object need not be asked for either; without the store's facts this is Open.
     BOOL OpenFromRow(CMAPIEx* pMAPI, SBinary& entryID, const std::shared_ptr<mapipim::StoreFacts>& pStore);
+    // Opens the object for a read that starts with a batch (GetInfo), leaving its entry identifier and store to be
+    // read with that batch, which saves a call per item. Whatever asks for either before identifies the object
+    // as Open does.
+    BOOL OpenForRead(CMAPIEx* pMAPI, SBinary& entryID);
+    bool IsIdentityPending() const { return m_bIdentityPending; }
+    // The store an object whose identity is pending most likely lies in: the session's store met last.
+    std::shared_ptr<mapipim::StoreFacts> LikelyStore() const;
+    // A batch read found the object's entry identifier (null: unreadable) and store.
+    void TakeIdentity(const SBinary* pEntryID, std::shared_ptr<mapipim::StoreFacts> pStore);
     IMAPIProp* GetMAPIProp() const { return m_pItem; }
     // While a batch is set, the typed getters answer the properties it holds from it instead of asking MAPI.
     void SetPropertyBatch(const mapipim::PropertyBatch* pBatch) { m_pBatch = pBatch; }
@@ -123,8 +136,11 @@ protected:
     // Reads the entry identifier and the store's record key of the object just opened, in one call, and finds
     // the facts of its store.
     void IdentifyObject();
-    // The first step of every kind's GetInfo: the record's identifier, as text and as bytes. False (with its trace
-    // line) when the text cannot be made.
+    // Identity is a cache of the open object's own properties, so reading it late, from a const accessor, changes
+    // nothing a caller sees.
+    void IdentifyIfPending() const;
+    // The first field every kind's GetInfo reads, right after its batch (which may bring the identifier along): the
+    // record's identifier, as text and as bytes. False (with its trace line) when the text cannot be made.
     BOOL ReadEntryIDInto(CMAPIInfoBase& info);
     // The last step of every kind's Create: the new message's class and, when asked, its read flag.
     void StampNewItem(LPCWSTR szMessageClass, CMAPIFolder* pFolder, BOOL bMarkRead);
@@ -134,4 +150,5 @@ protected:
     SBinary m_entryID;
     std::shared_ptr<mapipim::StoreFacts> m_pStore;
     const mapipim::PropertyBatch* m_pBatch;
+    bool m_bIdentityPending;
 };

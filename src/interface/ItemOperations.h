@@ -67,7 +67,7 @@ public:
         if (!pRecord)
             return FALSE;
         TItem item;
-        if (!item.Open(&m_mapi, pRecord->sbEntryID))
+        if (!item.OpenForRead(&m_mapi, pRecord->sbEntryID))
         {
             LOGTRACE(m_texts.szItemOpenFailed, pRecord->strEntryID);
             return FALSE;

@@ -163,8 +163,8 @@ BOOL CMAPIContactItem::GetInfo(CMAPIContactInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     if (ulFlags & MAPIPIM_CONTACT_NAMES)
         GetNames(*pInfo);
     if (ulFlags & MAPIPIM_CONTACT_OTHERS)

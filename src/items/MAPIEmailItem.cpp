@@ -132,8 +132,8 @@ BOOL CMAPIEmailItem::GetInfo(CMAPIEmailInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     GetStateFields(*pInfo);
     if ((ulFlags & MAPIPIM_EMAIL_SUBJECT) && !GetPropertyString(PR_SUBJECT_W, pInfo->strSubject))
         LOGTRACE(_T("[MAPI] Get failed : strSubject"));

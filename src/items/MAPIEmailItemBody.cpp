@@ -141,8 +141,8 @@ UINT HtmlWriteCodePage(CMAPIItem& item, LPCWSTR szText)
 
 ULONG CMAPIEmailItem::GetStoreSupport()
 {
-    if (m_pStore)
-        return m_pStore->ulSupportMask;
+    if (const std::shared_ptr<mapipim::StoreFacts>& pStore = GetStoreFacts())
+        return pStore->ulSupportMask;
     return m_pMAPI ? m_pMAPI->GetMessageStoreSupport() : 0;
 }
 

@@ -15,7 +15,9 @@
 using mapipim::ScopedBuffer;
 using mapipim::ScopedInterface;
 
-CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL}, m_pBatch(NULL) {}
+CMAPIItem::CMAPIItem() : m_pMAPI(NULL), m_pItem(NULL), m_entryID{0, NULL}, m_pBatch(NULL), m_bIdentityPending(false)
+{
+}
 
 CMAPIItem::~CMAPIItem()
 {
@@ -39,6 +41,37 @@ BOOL CMAPIItem::OpenFromRow(CMAPIEx* pMAPI, SBinary& entryID, const std::shared_
     SetEntryID(&entryID);
     m_pStore = pStore;
     return TRUE;
+}
+
+BOOL CMAPIItem::OpenForRead(CMAPIEx* pMAPI, SBinary& entryID)
+{
+    if (!OpenObject(pMAPI, entryID))
+        return FALSE;
+    m_bIdentityPending = true;
+    return TRUE;
+}
+
+std::shared_ptr<mapipim::StoreFacts> CMAPIItem::LikelyStore() const
+{
+    if (!m_pMAPI || !m_pMAPI->GetSessionState())
+        return nullptr;
+    return m_pMAPI->GetSessionState()->LastStore();
+}
+
+void CMAPIItem::TakeIdentity(const SBinary* pEntryID, std::shared_ptr<mapipim::StoreFacts> pStore)
+{
+    m_bIdentityPending = false;
+    SetEntryID(const_cast<SBinary*>(pEntryID));
+    m_pStore = std::move(pStore);
+}
+
+void CMAPIItem::IdentifyIfPending() const
+{
+    if (!m_bIdentityPending)
+        return;
+    CMAPIItem& item = const_cast<CMAPIItem&>(*this);
+    item.m_bIdentityPending = false;
+    item.IdentifyObject();
 }
 
 bool CMAPIItem::OpenObject(CMAPIEx* pMAPI, SBinary& entryID)
@@ -110,6 +143,7 @@ void CMAPIItem::IdentifyObject()
 
 bool CMAPIItem::IsUnicodeStore() const
 {
+    IdentifyIfPending();
     return m_pStore ? m_pStore->bUnicode : !CMAPIEx::m_bOnlyANSIOnUnicode;
 }
 
@@ -125,6 +159,7 @@ ULONG CMAPIItem::StringTag(ULONG ulUnicodeTag) const
 
 void CMAPIItem::Close()
 {
+    m_bIdentityPending = false;
     SetEntryID(NULL);
     if (m_pItem)
         m_pItem->Release();
@@ -147,6 +182,7 @@ BOOL CMAPIItem::Save(BOOL bClose)
 
 SBinary* CMAPIItem::GetEntryID()
 {
+    IdentifyIfPending();
     if (m_entryID.cb == 0)
     {
         ScopedBuffer<SPropValue> value;
@@ -180,6 +216,8 @@ void CMAPIItem::StampNewItem(LPCWSTR szMessageClass, CMAPIFolder* pFolder, BOOL 
 
 void CMAPIItem::SetEntryID(SBinary* pEntryID)
 {
+    // An identifier set from outside replaces the one the object would report, so that one is read first.
+    IdentifyIfPending();
     if (pEntryID == &m_entryID)
         return;
     mapipim::FreeSBinary(m_entryID);

@@ -96,8 +96,8 @@ BOOL CMAPIMemoItem::GetInfo(CMAPIMemoInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     if (ulFlags & MAPIPIM_MEMO_SUBJECT)
         mapipim::ReadFields(*this, kSubjectFields, *pInfo);
     if (ulFlags & MAPIPIM_MEMO_OTHERS)

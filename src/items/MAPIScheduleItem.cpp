@@ -132,8 +132,8 @@ BOOL CMAPIScheduleItem::GetInfo(CMAPIScheduleInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     if (ulFlags & MAPIPIM_SCHEDULE_SUBJECT)
         mapipim::ReadFields(*this, kSubjectFields, *pInfo);
     if (ulFlags & MAPIPIM_SCHEDULE_OTHERS)

@@ -135,8 +135,8 @@ BOOL CMAPITodoItem::GetInfo(CMAPITodoInfo* pInfo, ULONG ulFlags)
 {
     if (!pInfo)
         return FALSE;
-    BOOL bResult = ReadEntryIDInto(*pInfo);
     mapipim::PropertyBatchScope batch(*this, PropertiesToRead(ulFlags));
+    BOOL bResult = ReadEntryIDInto(*pInfo);
     if (ulFlags & MAPIPIM_TODO_SUBJECT)
         mapipim::ReadFields(*this, kSubjectFields, *pInfo);
     if (ulFlags & kOthers)

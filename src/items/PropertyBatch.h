@@ -30,6 +30,13 @@ public:
     bool TagOfName(const PropertyName& name, ULONG& ulTag) const;
 
 private:
+    // The first read of an item opened with its identity pending, as the store met last would answer it, with the
+    // object's entry identifier and store record key: when the object lies in that store, the read stands and
+    // gives the item its identity; else the batch is left empty for an ordinary read.
+    bool ReadIdentifying(CMAPIItem& item, IMAPIProp& object, const std::vector<PropertyName>& properties);
+    // One GetProps of the tags; false (the batch empty) when it failed as a whole.
+    bool Fetch(IMAPIProp& object, BatchTagCache::TagArray tags, ULONG ulFlags);
+
     ScopedBuffer<SPropValue> m_values;
     BatchTagCache::TagArray m_tags; // the tags read; m_values holds their values in order
 };

@@ -4,15 +4,20 @@
 
 namespace mapipim
 {
-BatchTagCache::TagArray BatchTagCache::Find(const std::vector<PropertyName>& properties, unsigned nGeneration) const
+BatchTagCache::TagArray BatchTagCache::Find(const std::vector<PropertyName>& properties, unsigned nGeneration,
+                                            bool bIdentifying) const
 {
     for (const Entry& entry : m_entries)
         if (entry.properties == properties)
-            return entry.nGeneration == nGeneration ? entry.tags : nullptr;
+        {
+            if (entry.nGeneration != nGeneration)
+                return nullptr;
+            return bIdentifying ? entry.tags.identifying : entry.tags.plain;
+        }
     return nullptr;
 }
 
-void BatchTagCache::Keep(const std::vector<PropertyName>& properties, unsigned nGeneration, TagArray tags)
+void BatchTagCache::Keep(const std::vector<PropertyName>& properties, unsigned nGeneration, Tags tags)
 {
     const auto it = std::find_if(m_entries.begin(), m_entries.end(),
                                  [&](const Entry& entry) { return entry.properties == properties; });

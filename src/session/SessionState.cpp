@@ -63,7 +63,10 @@ std::shared_ptr<StoreFacts> SessionState::FactsOf(CMAPIEx& mapi, const SBinary& 
     const std::string strKey = KeyOf(recordKey);
     const auto known = m_stores.find(strKey);
     if (known != m_stores.end())
+    {
+        m_pLastStore = known->second;
         return known->second;
+    }
     ULONG ulSupportMask = 0;
     if (AskOpenStore(mapi, strKey, ulSupportMask) || AskObjectStore(mapi, pObject, ulSupportMask))
         return Remember(strKey, ulSupportMask);
@@ -72,8 +75,9 @@ std::shared_ptr<StoreFacts> SessionState::FactsOf(CMAPIEx& mapi, const SBinary& 
 
 std::shared_ptr<StoreFacts> SessionState::Remember(const std::string& strKey, ULONG ulSupportMask)
 {
-    auto pFacts = std::make_shared<StoreFacts>(ulSupportMask);
+    auto pFacts = std::make_shared<StoreFacts>(ulSupportMask, strKey);
     m_stores[strKey] = pFacts;
+    m_pLastStore = pFacts;
     return pFacts;
 }
 

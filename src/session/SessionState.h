@@ -39,6 +39,9 @@ public:
     // store go. ulConnection becomes 0.
     void EndAdvise(IMsgStore* pOpenStore, ULONG& ulConnection);
 
+    // The store the last object identified lies in: where the next object opened most likely lies too.
+    const std::shared_ptr<StoreFacts>& LastStore() const { return m_pLastStore; }
+
     // Called whenever the session opens a store: names the store had no mapping for may have one by now.
     void ForgetUnmappedNames();
 
@@ -51,5 +54,6 @@ private:
     std::vector<BYTE> m_openStore;
     SBinary m_openStoreBinary = {0, nullptr};
     std::map<std::string, std::shared_ptr<StoreFacts>> m_stores;
+    std::shared_ptr<StoreFacts> m_pLastStore;
 };
 } // namespace mapipim

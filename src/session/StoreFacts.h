@@ -7,17 +7,29 @@
 #include "session/BatchTagCache.h"
 #include "session/NamedPropertyMap.h"
 
+#include <cstring>
+#include <string>
+
 namespace mapipim
 {
 struct StoreFacts
 {
-    explicit StoreFacts(ULONG ulStoreSupportMask)
-        : bUnicode((ulStoreSupportMask & STORE_UNICODE_OK) != 0), ulSupportMask(ulStoreSupportMask)
+    StoreFacts(ULONG ulStoreSupportMask, std::string strStoreRecordKey)
+        : bUnicode((ulStoreSupportMask & STORE_UNICODE_OK) != 0), ulSupportMask(ulStoreSupportMask),
+          recordKey(std::move(strStoreRecordKey))
     {
+    }
+
+    // Whether an object's PR_STORE_RECORD_KEY names this store.
+    bool IsStore(const SBinary& storeRecordKey) const
+    {
+        return storeRecordKey.cb == recordKey.size() &&
+               (recordKey.empty() || std::memcmp(storeRecordKey.lpb, recordKey.data(), recordKey.size()) == 0);
     }
 
     const bool bUnicode;
     const ULONG ulSupportMask; // PR_STORE_SUPPORT_MASK as the store answered it
+    const std::string recordKey; // PR_STORE_RECORD_KEY
     NamedPropertyMap names;
     BatchTagCache batchTags; // valid for the generation of `names` each entry was made at
 };

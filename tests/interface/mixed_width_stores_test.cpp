@@ -17,17 +17,6 @@ const char16_t kWideName[] = u"Zo\u00EB \uAE40";   // "Zoë 김": the second wor
 const char16_t kAnsiName[] = u"Zo\u00EB ?";        // what code page 1252 keeps of it
 const char16_t kWideFolder[] = u"Kontakte \uAE40"; // a Unicode store's folder name beyond the code page
 
-COutlookFolder FolderRecord(const mapisvc::EntryId& store, const mapisvc::EntryId& folder, LPCWSTR szName)
-{
-    COutlookFolder record;
-    SBinary storeID = {static_cast<ULONG>(store.size()), const_cast<BYTE*>(store.data())};
-    SBinary folderID = {static_cast<ULONG>(folder.size()), const_cast<BYTE*>(folder.data())};
-    CopySBinary(record.sbStoreEntryID, storeID);
-    CopySBinary(record.sbEntryID, folderID);
-    record.strName = szName;
-    return record;
-}
-
 CMAPIContactInfo NamedContact(const char16_t* szName)
 {
     CMAPIContactInfo info;

@@ -189,3 +189,30 @@ TEST_F(MAPIItemLifetimeTest, MessageFlagsOfTheOpenItem)
     ASSERT_NE(nRawFlags, 0) << "a saved message carries flags";
     EXPECT_EQ(m_item.GetMessageFlags(), nRawFlags);
 }
+
+TEST_F(MAPIItemLifetimeTest, OpenForReadIdentifiesTheObjectWhenAskedBeforeABatchRead)
+{
+    ASSERT_TRUE(OpenMessage());
+    const std::shared_ptr<mapipim::StoreFacts> pStore = m_item.GetStoreFacts();
+    ASSERT_NE(pStore, nullptr);
+    ItemUnderTest later;
+    SBinary entryID = MessageID();
+    mapisvc::ClearCallLog();
+    ASSERT_TRUE(later.OpenForRead(&m_mapi, entryID));
+    EXPECT_TRUE(later.IsIdentityPending());
+    EXPECT_TRUE(CallsOf("IMessage", "GetProps").empty()) << "who the object is waits for its first batch";
+
+    EXPECT_EQ(later.GetStoreFacts(), pStore);
+    EXPECT_FALSE(later.IsIdentityPending());
+    EXPECT_EQ(CallsOf("IMessage", "GetProps").size(), 1u);
+    EXPECT_EQ(Bytes(*later.GetEntryID()), m_messageID);
+    EXPECT_EQ(CallsOf("IMessage", "GetProps").size(), 1u) << "identified once";
+
+    ItemUnderTest asked;
+    ASSERT_TRUE(asked.OpenForRead(&m_mapi, entryID));
+    EXPECT_EQ(Bytes(*asked.GetEntryID()), m_messageID) << "the identifier alone identifies it too";
+    EXPECT_EQ(asked.GetStoreFacts(), pStore);
+    asked.Close();
+    EXPECT_FALSE(asked.IsIdentityPending());
+    EXPECT_EQ(asked.GetStoreFacts(), nullptr);
+}

@@ -1,5 +1,7 @@
 #include "support/SessionFixture.h"
 
+#include <mapipim/SBinaryUtils.h>
+
 void SessionTest::SetUp()
 {
     ServiceTest::SetUp();
@@ -63,4 +65,15 @@ mapisvc::EntryId AddFolder(const mapisvc::EntryId& store, const mapisvc::EntryId
     mapisvc::EntryId folder;
     EXPECT_EQ(mapisvc::CreateFolder(store, parent, name, containerClass, &folder), S_OK) << "folder";
     return folder;
+}
+
+COutlookFolder FolderRecord(const mapisvc::EntryId& store, const mapisvc::EntryId& folder, LPCWSTR szName)
+{
+    COutlookFolder record;
+    SBinary storeID = {static_cast<ULONG>(store.size()), const_cast<BYTE*>(store.data())};
+    SBinary folderID = {static_cast<ULONG>(folder.size()), const_cast<BYTE*>(folder.data())};
+    CopySBinary(record.sbStoreEntryID, storeID);
+    CopySBinary(record.sbEntryID, folderID);
+    record.strName = szName;
+    return record;
 }

@@ -14,6 +14,7 @@
 #include "support/ServiceHelpers.h"
 
 #include <mapipim/MAPIEx.h>
+#include <mapipim/OutlookFolder.h>
 
 #include <memory>
 #include <string>
@@ -47,3 +48,6 @@ private:
 // A folder made through the control API (a null parent: the store's IPM subtree).
 mapisvc::EntryId AddFolder(const mapisvc::EntryId& store, const mapisvc::EntryId* parent, const std::u16string& name,
                            const std::u16string& containerClass = u"IPF.Note");
+
+// The host's record of a folder of a store, as discovery would give it.
+COutlookFolder FolderRecord(const mapisvc::EntryId& store, const mapisvc::EntryId& folder, LPCWSTR szName);
