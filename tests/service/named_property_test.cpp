@@ -19,6 +19,16 @@ protected:
         return hr;
     }
 
+    // A store added to the default profile, opened in the fixture's session.
+    Ref<IMsgStore> AddOpenStore(const mapisvc::StoreOptions& options)
+    {
+        std::u16string profile;
+        EXPECT_EQ(mapisvc::EnsureDefaultProfile(&profile), S_OK);
+        mapisvc::EntryId store;
+        EXPECT_EQ(mapisvc::AddStore(profile, options, &store), S_OK);
+        return OpenStore(Session(), store);
+    }
+
     static MAPINAMEID ById(const GUID& set, LONG id)
     {
         MAPINAMEID name{};
@@ -130,14 +140,11 @@ TEST_F(NamedPropertyTest, NewStoreHasTheWellKnownNamesOfTheStandardSets)
     EXPECT_EQ(Resolve(Store(), ById(PSETID_Log, 0x87F0), 0, tag), MAPI_W_ERRORS_RETURNED) << "only those";
 
     // An ANSI-only store made now has them too, and its names map back.
-    std::u16string profile;
-    ASSERT_EQ(mapisvc::EnsureDefaultProfile(&profile), S_OK);
     mapisvc::StoreOptions options;
     options.displayName = u"Old";
     options.unicode = false;
-    mapisvc::EntryId old;
-    ASSERT_EQ(mapisvc::AddStore(profile, options, &old), S_OK);
-    Ref<IMsgStore> oldStore = OpenStore(Session(), old);
+    Ref<IMsgStore> oldStore = AddOpenStore(options);
+    ASSERT_TRUE(oldStore);
     ASSERT_EQ(Resolve(oldStore.Get(), known[0], 0, tag), S_OK);
     SPropTagArray one = {1, {tag}};
     LPSPropTagArray tags = &one;
@@ -150,14 +157,11 @@ TEST_F(NamedPropertyTest, NewStoreHasTheWellKnownNamesOfTheStandardSets)
 
 TEST_F(NamedPropertyTest, AStoreMadeWithoutTheWellKnownNamesMapsThemAsAsked)
 {
-    std::u16string profile;
-    ASSERT_EQ(mapisvc::EnsureDefaultProfile(&profile), S_OK);
     mapisvc::StoreOptions options;
     options.displayName = u"Bare";
     options.wellKnownNames = false;
-    mapisvc::EntryId bare;
-    ASSERT_EQ(mapisvc::AddStore(profile, options, &bare), S_OK);
-    Ref<IMsgStore> store = OpenStore(Session(), bare);
+    Ref<IMsgStore> store = AddOpenStore(options);
+    ASSERT_TRUE(store);
     ULONG tag = 0;
     EXPECT_EQ(Resolve(store.Get(), ById(PSETID_Address, 0x8083), 0, tag), MAPI_W_ERRORS_RETURNED);
     ASSERT_EQ(Resolve(store.Get(), ById(PSETID_Task, 0x8101), MAPI_CREATE, tag), S_OK);
