@@ -93,26 +93,29 @@ class HierarchyRows : public RowSource
 {
 public:
     HierarchyRows(std::shared_ptr<StoreDatabase> store, std::vector<FolderEntry> folders, std::string props)
-        : m_store(std::move(store)), m_folders(std::move(folders)), m_props(std::move(props))
+        : m_store(std::move(store)), m_entryIds(m_store->Uid(), MAPI_FOLDER), m_folders(std::move(folders)),
+          m_props(std::move(props))
     {
     }
 
     HRESULT Scan(int64_t afterKey, size_t limit, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows) override
     {
+        if (HRESULT hr = CountWhatIsWanted(wanted))
+            return hr;
         const size_t first = afterKey < 0 ? 0 : static_cast<size_t>(afterKey) + 1;
         for (size_t key = first; key < m_folders.size() && limit; ++key, --limit)
-            if (HRESULT hr = AppendRowOf(key, wanted, rows))
-                return hr;
+            AppendRowOf(key, wanted, rows);
         return S_OK;
     }
 
     HRESULT Fetch(const std::vector<int64_t>& keys, const std::vector<ULONG>* wanted,
                   std::vector<TableRow>& rows) override
     {
+        if (HRESULT hr = CountWhatIsWanted(wanted))
+            return hr;
         for (int64_t key : keys)
             if (key >= 0 && static_cast<size_t>(key) < m_folders.size())
-                if (HRESULT hr = AppendRowOf(static_cast<size_t>(key), wanted, rows))
-                    return hr;
+                AppendRowOf(static_cast<size_t>(key), wanted, rows);
         return S_OK;
     }
 
@@ -156,20 +159,18 @@ private:
         return S_OK;
     }
 
-    HRESULT AppendRowOf(size_t key, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows)
+    // The wanted columns' counts must have been computed (CountWhatIsWanted).
+    void AppendRowOf(size_t key, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows)
     {
-        if (HRESULT hr = CountWhatIsWanted(wanted))
-            return hr;
         const FolderEntry& entry = m_folders[key];
         const StoredFolder& folder = entry.folder;
         const std::string_view props = std::string_view(m_props).substr(folder.offset, folder.size);
         TableRow& row = rows.emplace_back(TableRow{static_cast<int64_t>(key), PropertyBag::Parse(props, wanted)});
         row.props.ReserveSet(wanted ? wanted->size() : 0);
-        AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent}, row.props, wanted);
+        AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent, &m_entryIds}, row.props, wanted);
         AddStatProps(folder.id, wanted, row.props);
         if (IsWanted(wanted, PROP_ID(PR_DEPTH)))
             row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(entry.depth)));
-        return S_OK;
     }
 
     void AddStatProps(int64_t folder, const std::vector<ULONG>* wanted, PropertyBag& props) const
@@ -191,6 +192,7 @@ private:
     }
 
     std::shared_ptr<StoreDatabase> m_store;
+    StoreEntryIds m_entryIds;
     std::vector<FolderEntry> m_folders; // keyed by position
     std::string m_props;                // the folders' stored forms (StoredFolders::props)
     std::optional<CountsByFolder> m_messages;

@@ -153,10 +153,12 @@ HRESULT Table::StreamRows(size_t count, bool toOpen, std::vector<TableRow>& rows
     // The first read asks for just the rows missing, so that an unrestricted fetch reads no row it does not hand
     // out; when a restriction passes too few of them, each further read asks for twice as many.
     size_t batchSize = 1;
+    rows.reserve(std::min(count, kScanBatch));
     while (rows.size() < count)
     {
         std::vector<TableRow> batch;
         const size_t want = std::min(std::max(count - rows.size(), batchSize), kScanBatch);
+        batch.reserve(want);
         batchSize = std::min(want * 2, kScanBatch);
         HRESULT hr = keep ? m_source->ScanToOpen(m_lastKey, want, &m_wanted, batch)
                           : m_source->Scan(m_lastKey, want, &m_wanted, batch);
