@@ -321,6 +321,37 @@ protected:
     int64_t subtree = 0, folder = 0, below = 0;
 };
 
+// Walks in a store of a few folders, where a walk below the IPM subtree takes most of the store's folders, and in
+// one that also holds 300 other folders, where every walk takes a small part of them.
+class HierarchyWalkTest : public HierarchySourceTest, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void SetUp() override
+    {
+        HierarchySourceTest::SetUp();
+        if (!GetParam())
+            return;
+        std::unique_ptr<mapisvc::Database> db;
+        ASSERT_EQ(mapisvc::Database::Open(Path(), false, db), S_OK);
+        const std::string others = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                                   "INSERT INTO object(type, parent, props) SELECT 3, " +
+                                   std::to_string(store->RoleFolder(mapisvc::FolderRole::Root)) +
+                                   ", props FROM n, object WHERE object.id = " + std::to_string(folder);
+        ASSERT_EQ(db->Execute(others.c_str()), S_OK);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Stores, HierarchyWalkTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info)
+                         { return info.param ? "AmongManyOtherFolders" : "InASmallStore"; });
+
+TEST_P(HierarchyWalkTest, OtherFoldersOfTheStoreStayOutOfTheWalk)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    NewFolder(a, "A1");
+    EXPECT_EQ(Walk(subtree, true), (std::vector<std::string>{"?/1", "?/2", "A/1", "A1/2"}));
+}
+
 TEST_F(HierarchySourceTest, RowsCarryComputedValuesOnlyWhenWanted)
 {
     std::unique_ptr<mapisvc::RowSource> source;
@@ -348,7 +379,7 @@ TEST_F(HierarchySourceTest, RowsCarryComputedValuesOnlyWhenWanted)
     EXPECT_EQ(rows[0].props.Find(PROP_ID(PR_CONTAINER_CLASS_A)), nullptr);
 }
 
-TEST_F(HierarchySourceTest, AllLevelsAreDepthFirstWithSiblingsInTheOrderTheyWereMade)
+TEST_P(HierarchyWalkTest, AllLevelsAreDepthFirstWithSiblingsInTheOrderTheyWereMade)
 {
     // Made so that a later level holds folders older than some of an earlier one, and a parent's children are
     // not made one after the other.
@@ -367,7 +398,7 @@ TEST_F(HierarchySourceTest, AllLevelsAreDepthFirstWithSiblingsInTheOrderTheyWere
     EXPECT_EQ(Walk(a, false), (std::vector<std::string>{"A1/1", "A2/1"}));
 }
 
-TEST_F(HierarchySourceTest, WideLevelKeepsEachFolderBeforeItsOwnSubFolders)
+TEST_P(HierarchyWalkTest, WideLevelKeepsEachFolderBeforeItsOwnSubFolders)
 {
     // Thirty sub folders, each given a sub folder of its own in the reverse order, so that the ids of the second
     // level run against those of their parents.
@@ -386,7 +417,7 @@ TEST_F(HierarchySourceTest, WideLevelKeepsEachFolderBeforeItsOwnSubFolders)
     EXPECT_EQ(Walk(top, true), expected);
 }
 
-TEST_F(HierarchySourceTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
+TEST_P(HierarchyWalkTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
 {
     const int64_t a = NewFolder(subtree, "A");
     const int64_t a1 = NewFolder(a, "A1");
@@ -396,7 +427,7 @@ TEST_F(HierarchySourceTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
     EXPECT_EQ(Walk(a, true), std::vector<std::string>{"A2/1"});
 }
 
-TEST_F(HierarchySourceTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesTheCircle)
+TEST_P(HierarchyWalkTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesTheCircle)
 {
     const int64_t a = NewFolder(subtree, "A");
     const int64_t a1 = NewFolder(a, "A1");
@@ -407,7 +438,7 @@ TEST_F(HierarchySourceTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesT
     EXPECT_EQ(store->LoadObject(a1, record), MAPI_E_NOT_FOUND);
 }
 
-TEST_F(HierarchySourceTest, EmptyingAFolderBelowItselfDeletesWhatLiesBelowButNeverTheFolder)
+TEST_P(HierarchyWalkTest, EmptyingAFolderBelowItselfDeletesWhatLiesBelowButNeverTheFolder)
 {
     // Its own parent, and the parent of its parent's parent: both circles lead back to the folder emptied.
     const int64_t own = NewFolder(subtree, "Own");
@@ -443,7 +474,7 @@ TEST_F(HierarchySourceTest, ChildCountsOfAListCountEachFolderGivenAndLeaveOutThe
     EXPECT_TRUE(counts.empty());
 }
 
-TEST_F(HierarchySourceTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
+TEST_P(HierarchyWalkTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
 {
     const int64_t a = NewFolder(subtree, "A");
     NewFolder(a, "A1");
@@ -454,7 +485,7 @@ TEST_F(HierarchySourceTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
     EXPECT_TRUE(trace.Contains(BelowItself(a)));
 }
 
-TEST_F(HierarchySourceTest, FoldersWhoseParentsRunInACircleEndTheWalk)
+TEST_P(HierarchyWalkTest, FoldersWhoseParentsRunInACircleEndTheWalk)
 {
     {
         // Damage the file as a foreign writer could: `folder` now lies below its own child.

@@ -41,40 +41,23 @@ ChildCounts CountsOf(const std::optional<CountsByFolder>& counts, int64_t folder
     return found == counts->end() ? ChildCounts() : found->second;
 }
 
-// The children of `parent` among the folders FoldersBelow listed: a run of them, in id order.
-std::pair<size_t, size_t> ChildrenOf(const std::vector<StoredFolder>& below, int64_t parent)
-{
-    const auto byParent = [](const StoredFolder& folder, int64_t id) { return folder.parent < id; };
-    const auto first = std::lower_bound(below.begin(), below.end(), parent, byParent);
-    auto last = first;
-    while (last != below.end() && last->parent == parent)
-        ++last;
-    return {static_cast<size_t>(first - below.begin()), static_cast<size_t>(last - below.begin())};
-}
-
-// The folders below `top` in depth-first order, siblings in id order. Every folder has one parent, so only `top`
-// itself can be met twice: a damaged store whose parents run in a circle through it would otherwise lead the
-// walk round it for ever.
-std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, const std::vector<StoredFolder>& below)
+// The folders below `top` in depth-first order, siblings in id order. Only `top` itself can be met twice (see
+// SubtreeOf): it is left out where a damaged store's parents run in a circle through it.
+std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, const StoredFolders& below)
 {
     std::vector<FolderEntry> folders;
-    folders.reserve(below.size());
-    struct Level
-    {
-        size_t next, end;
-    };
-    std::vector<Level> levels;
-    const auto [first, last] = ChildrenOf(below, top);
-    levels.push_back({first, last});
+    folders.reserve(below.rows.size());
+    std::vector<FolderRun> levels{below.top}; // what is left of each level's run on the way down
     while (!levels.empty())
     {
-        Level& level = levels.back();
-        if (level.next == level.end)
+        FolderRun& level = levels.back();
+        if (!level.count)
         {
             levels.pop_back();
             continue;
         }
-        const StoredFolder& child = below[level.next++];
+        const StoredFolder& child = below.rows[level.first++];
+        --level.count;
         if (child.id == top)
         {
             LOGTRACE(_T("[MAPI] GetHierarchyTable - folder %lld lies below itself in %s"),
@@ -82,9 +65,8 @@ std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, con
             continue;
         }
         folders.push_back({child, static_cast<ULONG>(levels.size())});
-        const auto [childFirst, childLast] = ChildrenOf(below, child.id);
-        if (childFirst != childLast)
-            levels.push_back({childFirst, childLast});
+        if (child.children.count)
+            levels.push_back(child.children);
     }
     return folders;
 }
@@ -206,7 +188,7 @@ HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, 
     StoredFolders below;
     if (HRESULT hr = store->FoldersBelow(folder, allLevels, below))
         return hr;
-    std::vector<FolderEntry> folders = DepthFirst(*store, folder, below.rows);
+    std::vector<FolderEntry> folders = DepthFirst(*store, folder, below);
     rows.reset(new HierarchyRows(std::move(store), std::move(folders), std::move(below.props)));
     return S_OK;
 }

@@ -552,39 +552,85 @@ HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, StoredFolder
     // are, so a tree costs a statement per level rather than one per folder (most folders are leaves, each of
     // which would cost a statement only to find nothing below it). A recursive query over the ids was no faster
     // than a statement per folder: its queue and its set of the ids met cost what the statements did.
+    // Each level reached is counted first from the index alone. An empty level ends the walk without reading its
+    // parents' rows again; a level that brings the folders found to half the rows the store may hold turns the
+    // walk into one sequential read of every folder of the store, which costs less than a seek of each of them.
     // Every folder has one parent, so only `parent` itself can be met again, below itself in a damaged store;
     // it does not make a level of its own.
     ReadBatch batch(*this);
-    std::vector<int64_t> level{parent};
-    while (!level.empty())
+    int64_t half = 0;
+    if (allLevels)
     {
-        const size_t first = folders.rows.size();
-        if (HRESULT hr = ChildFoldersOf(level, folders))
+        Query highest = m_db->Prepare("SELECT MAX(id) FROM object");
+        if (!highest.Step())
+            return highest.Result();
+        half = (highest.Int(0) + 1) / 2;
+    }
+    std::string parents = IdList({parent});
+    size_t first = 0;
+    for (;;)
+    {
+        const size_t end = folders.rows.size();
+        if (allLevels)
+        {
+            int64_t count = 0;
+            const int64_t room = std::max<int64_t>(half - static_cast<int64_t>(end), 1);
+            if (HRESULT hr = CountChildFolders(parents, room, count))
+                return hr;
+            if (count == 0)
+                return S_OK;
+            if (count >= room)
+                return FoldersBelowFromAll(parent, folders);
+        }
+        if (HRESULT hr = ChildFoldersOf(parents, folders))
             return hr;
-        level.clear();
-        for (size_t i = first; allLevels && i < folders.rows.size(); ++i)
+        if (end == 0)
+            folders.top = {0, folders.rows.size()};
+        else if (!PlaceLevel(folders, first, end))
+            return MAPI_E_CALL_FAILED;
+        std::vector<int64_t> level;
+        for (size_t i = end; allLevels && i < folders.rows.size(); ++i)
             if (folders.rows[i].id != parent)
                 level.push_back(folders.rows[i].id);
+        if (level.empty())
+            return S_OK;
+        parents = IdList(level);
+        first = end;
     }
-    std::sort(folders.rows.begin(), folders.rows.end(),
-              [](const StoredFolder& a, const StoredFolder& b)
-              { return a.parent != b.parent ? a.parent < b.parent : a.id < b.id; });
+}
+
+HRESULT StoreDatabase::ChildFoldersOf(const std::string& parents, StoredFolders& folders)
+{
+    // The join seeks the (parent, type, id) index once per id, in the order of the list.
+    Query query = m_db->Prepare("SELECT object.id, object.parent, object.props FROM json_each(?1) AS list "
+                                "CROSS JOIN object ON object.parent = list.value AND object.type = 3");
+    query.BindText(1, parents);
+    while (query.Step())
+        folders.Append(query.Int(0), query.Int(1), query.Blob(2));
+    return query.Result();
+}
+
+HRESULT StoreDatabase::CountChildFolders(const std::string& parents, int64_t limit, int64_t& count)
+{
+    Query query = m_db->Prepare("SELECT COUNT(*) FROM (SELECT 1 FROM json_each(?1) AS list CROSS JOIN object "
+                                "ON object.parent = list.value AND object.type = 3 LIMIT ?2)");
+    query.BindText(1, parents).Bind(2, limit);
+    if (!query.Step())
+        return query.Result();
+    count = query.Int(0);
     return S_OK;
 }
 
-HRESULT StoreDatabase::ChildFoldersOf(const std::vector<int64_t>& parents, StoredFolders& folders)
+HRESULT StoreDatabase::FoldersBelowFromAll(int64_t top, StoredFolders& folders)
 {
-    // The join seeks the (parent, type, id) index once per id.
-    Query query = m_db->Prepare("SELECT object.id, object.parent, object.props FROM json_each(?1) AS list "
-                                "CROSS JOIN object ON object.parent = list.value AND object.type = 3");
-    query.BindText(1, IdList(parents));
+    StoredFolders all;
+    Query query = m_db->Prepare("SELECT id, parent, props FROM object WHERE type = 3 ORDER BY id");
     while (query.Step())
-    {
-        const std::string_view props = query.Blob(2);
-        folders.rows.push_back({query.Int(0), query.Int(1), folders.props.size(), props.size()});
-        folders.props.append(props);
-    }
-    return query.Result();
+        all.Append(query.Int(0), query.Int(1), query.Blob(2));
+    if (HRESULT hr = query.Result())
+        return hr;
+    folders = SubtreeOf(std::move(all), top);
+    return S_OK;
 }
 
 HRESULT StoreDatabase::FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id)
