@@ -230,6 +230,18 @@ TEST_F(HierarchyTableTest, AllLevelsTableCountsEveryLevelDepthFirst)
               std::vector<std::u16string>{u"Inner 1/1 leaf"});
 }
 
+TEST_F(HierarchyTableTest, TableOfMostOfTheStoreCountsItsFoldersAsATableOfAFew)
+{
+    Ref<IMAPIFolder> root;
+    ULONG type = 0;
+    ASSERT_EQ(Store()->OpenEntry(0, nullptr, &IID_IMAPIFolder, MAPI_BEST_ACCESS, &type,
+                                 reinterpret_cast<LPUNKNOWN*>(root.Out())),
+              S_OK);
+    const std::vector<std::u16string> all = DescribeRows(Hierarchy(root.Get(), CONVENIENT_DEPTH).Get());
+    for (const char16_t* row : {u"Full 3/2 sub", u"Inner 1/1 leaf", u"Empty 0/0 leaf"})
+        EXPECT_NE(std::find(all.begin(), all.end(), row), all.end()) << mapisvc::ToUtf8(row);
+}
+
 TEST_F(HierarchyTableTest, LeafFolderHasAnEmptyTableAtEveryDepth)
 {
     for (ULONG flags : {ULONG(0), ULONG(CONVENIENT_DEPTH)})
@@ -472,6 +484,22 @@ TEST_F(HierarchySourceTest, ChildCountsOfAListCountEachFolderGivenAndLeaveOutThe
     counts.clear();
     EXPECT_EQ(store->CountChildrenOf({}, MAPI_FOLDER, counts), S_OK);
     EXPECT_TRUE(counts.empty());
+}
+
+TEST_F(HierarchySourceTest, ChildCountsOfEveryFolderAgreeWithThoseOfAList)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    NewFolder(a, "A1");
+    NewFolder(a, "A2");
+    const int64_t b = NewFolder(subtree, "B");
+    std::map<int64_t, mapisvc::ChildCounts> all, listed;
+    ASSERT_EQ(store->CountChildrenOfAll(MAPI_FOLDER, all), S_OK);
+    ASSERT_EQ(store->CountChildrenOf({subtree, folder, a, b}, MAPI_FOLDER, listed), S_OK);
+    EXPECT_EQ(all[subtree].count, 3u);
+    EXPECT_EQ(all[a].count, 2u);
+    EXPECT_EQ(all.count(b), 0u);
+    for (const auto& [id, counts] : listed)
+        EXPECT_EQ(all[id].count, counts.count) << id;
 }
 
 TEST_P(HierarchyWalkTest, FolderThatIsItsOwnParentEndsAOneLevelTable)

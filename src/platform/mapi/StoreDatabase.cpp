@@ -561,10 +561,9 @@ HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, StoredFolder
     int64_t half = 0;
     if (allLevels)
     {
-        Query highest = m_db->Prepare("SELECT MAX(id) FROM object");
-        if (!highest.Step())
-            return highest.Result();
-        half = (highest.Int(0) + 1) / 2;
+        if (HRESULT hr = ObjectsAtMost(half))
+            return hr;
+        half = (half + 1) / 2;
     }
     std::string parents = IdList({parent});
     size_t first = 0;
@@ -688,6 +687,30 @@ HRESULT StoreDatabase::CountChildrenOf(const std::vector<int64_t>& folders, ULON
     while (query.Step())
         counts[query.Int(0)] = {static_cast<ULONG>(query.Int(1)), static_cast<ULONG>(query.Int(2))};
     return query.Result();
+}
+
+HRESULT StoreDatabase::CountChildrenOfAll(ULONG childType, std::map<int64_t, ChildCounts>& counts)
+{
+    auto lock = Lock();
+    // The index gives the children in parent order, so the grouping needs no sort.
+    Query query = m_db->Prepare("SELECT parent, COUNT(*), COALESCE(SUM((flags & 1) = 0), 0) FROM object "
+                                "WHERE type = ?1 GROUP BY parent");
+    query.Bind(1, childType);
+    auto hint = counts.end();
+    while (query.Step())
+        hint = counts.insert_or_assign(hint, query.Int(0),
+                                       ChildCounts{static_cast<ULONG>(query.Int(1)), static_cast<ULONG>(query.Int(2))});
+    return query.Result();
+}
+
+HRESULT StoreDatabase::ObjectsAtMost(int64_t& count)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT MAX(id) FROM object");
+    if (!query.Step())
+        return query.Result();
+    count = query.Int(0);
+    return S_OK;
 }
 
 HRESULT StoreDatabase::LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data)
