@@ -579,7 +579,7 @@ HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, StoredFolder
             if (count == 0)
                 return S_OK;
             if (count >= room)
-                return FoldersBelowFromAll(parent, folders);
+                return FoldersBelowFromAll(parent, static_cast<size_t>(half) * 2, folders);
         }
         if (HRESULT hr = ChildFoldersOf(parents, folders))
             return hr;
@@ -620,9 +620,10 @@ HRESULT StoreDatabase::CountChildFolders(const std::string& parents, int64_t lim
     return S_OK;
 }
 
-HRESULT StoreDatabase::FoldersBelowFromAll(int64_t top, StoredFolders& folders)
+HRESULT StoreDatabase::FoldersBelowFromAll(int64_t top, size_t objects, StoredFolders& folders)
 {
     StoredFolders all;
+    all.rows.reserve(objects);
     Query query = m_db->Prepare("SELECT id, parent, props FROM object WHERE type = 3 ORDER BY id");
     while (query.Step())
         all.Append(query.Int(0), query.Int(1), query.Blob(2));

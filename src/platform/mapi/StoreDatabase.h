@@ -234,8 +234,9 @@ private:
     HRESULT ChildFoldersOf(const std::string& parents, StoredFolders& folders);
     // How many sub-folders the folders of `parents` have together, from the index alone, counted up to `limit`.
     HRESULT CountChildFolders(const std::string& parents, int64_t limit, int64_t& count);
-    // Every folder below `top`, picked from one sequential read of all the store's folders.
-    HRESULT FoldersBelowFromAll(int64_t top, StoredFolders& folders);
+    // Every folder below `top`, picked from one sequential read of all the store's folders, of which there are at
+    // most `objects`.
+    HRESULT FoldersBelowFromAll(int64_t top, size_t objects, StoredFolders& folders);
     // The count a one-parameter COUNT(*) query gives for `owner`.
     HRESULT CountRows(const char* sql, int64_t owner, ULONG& count);
     // The attachments or recipients of a message: `sql` selects their key and properties in key order.

@@ -91,7 +91,9 @@ StoredFolders SubtreeOf(StoredFolders all, int64_t top)
 
     StoredFolders below;
     below.props = std::move(all.props);
+    below.rows.reserve(all.rows.size());
     std::vector<size_t> slots; // the slot of each row of `below` among `all`
+    slots.reserve(all.rows.size());
     const auto appendChildren = [&](size_t slot)
     {
         const FolderRun run = children.Of(slot);
