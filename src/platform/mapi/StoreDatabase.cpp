@@ -95,6 +95,16 @@ std::string IdList(const std::vector<int64_t>& ids)
     return list;
 }
 
+// The ids of rows[from ..], but `top`'s: the parents of the next level of a walk below `top`.
+std::vector<int64_t> FolderIdsFrom(const std::vector<StoredFolder>& rows, size_t from, int64_t top)
+{
+    std::vector<int64_t> ids;
+    for (size_t i = from; i < rows.size(); ++i)
+        if (rows[i].id != top)
+            ids.push_back(rows[i].id);
+    return ids;
+}
+
 std::string RoleKey(FolderRole role)
 {
     return "role" + std::to_string(static_cast<int>(role));
@@ -553,49 +563,54 @@ HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, StoredFolder
     // which would cost a statement only to find nothing below it). A recursive query over the ids was no faster
     // than a statement per folder: its queue and its set of the ids met cost what the statements did.
     // Each level reached is counted first from the index alone. An empty level ends the walk without reading its
-    // parents' rows again; a level that brings the folders found to half the rows the store may hold turns the
+    // parents' rows again; a level that brings the folders found to half the objects the store may hold turns the
     // walk into one sequential read of every folder of the store, which costs less than a seek of each of them.
     // Every folder has one parent, so only `parent` itself can be met again, below itself in a damaged store;
     // it does not make a level of its own.
     ReadBatch batch(*this);
-    int64_t half = 0;
-    if (allLevels)
-    {
-        if (HRESULT hr = ObjectsAtMost(half))
-            return hr;
-        half = (half + 1) / 2;
-    }
-    std::string parents = IdList({parent});
+    if (!allLevels)
+        return ReadLevel(IdList({parent}), 0, folders);
+    int64_t objects = 0;
+    if (HRESULT hr = ObjectsAtMost(objects))
+        return hr;
+    const int64_t half = (objects + 1) / 2;
+    std::vector<int64_t> level{parent};
     size_t first = 0;
-    for (;;)
+    while (!level.empty())
     {
+        const std::string parents = IdList(level);
         const size_t end = folders.rows.size();
-        if (allLevels)
-        {
-            int64_t count = 0;
-            const int64_t room = std::max<int64_t>(half - static_cast<int64_t>(end), 1);
-            if (HRESULT hr = CountChildFolders(parents, room, count))
-                return hr;
-            if (count == 0)
-                return S_OK;
-            if (count >= room)
-                return FoldersBelowFromAll(parent, static_cast<size_t>(half) * 2, folders);
-        }
-        if (HRESULT hr = ChildFoldersOf(parents, folders))
+        const int64_t room = std::max<int64_t>(half - static_cast<int64_t>(end), 1);
+        int64_t count = 0;
+        if (HRESULT hr = CountChildFolders(parents, room, count))
             return hr;
-        if (end == 0)
-            folders.top = {0, folders.rows.size()};
-        else if (!PlaceLevel(folders, first, end))
-            return MAPI_E_CALL_FAILED;
-        std::vector<int64_t> level;
-        for (size_t i = end; allLevels && i < folders.rows.size(); ++i)
-            if (folders.rows[i].id != parent)
-                level.push_back(folders.rows[i].id);
-        if (level.empty())
-            return S_OK;
-        parents = IdList(level);
+        if (count >= room)
+            return FoldersBelowFromAll(parent, static_cast<size_t>(objects), folders);
+        if (count == 0)
+            break;
+        if (HRESULT hr = ReadLevel(parents, first, folders))
+            return hr;
+        level = FolderIdsFrom(folders.rows, end, parent);
         first = end;
     }
+    return S_OK;
+}
+
+HRESULT StoreDatabase::ReadLevel(const std::string& parents, size_t first, StoredFolders& folders)
+{
+    const size_t end = folders.rows.size();
+    if (HRESULT hr = ChildFoldersOf(parents, folders))
+        return hr;
+    if (end == 0)
+    {
+        folders.top = {0, folders.rows.size()};
+        return S_OK;
+    }
+    if (PlaceLevel(folders, first, end))
+        return S_OK;
+    LOGTRACE(_T("[MAPI] GetHierarchyTable - the sub folders of a level came out of order in %s"),
+             FromUtf8(m_path).c_str());
+    return MAPI_E_CALL_FAILED;
 }
 
 HRESULT StoreDatabase::ChildFoldersOf(const std::string& parents, StoredFolders& folders)

@@ -229,6 +229,9 @@ private:
     // The saved attachments' rows, each with its large values (part: attachment number + 1).
     HRESULT SaveAttachments(const MessageSave& save);
     HRESULT DeleteMessageRows(int64_t id);
+    // Appends the sub-folders of the folders of `parents` (ids as a JSON array): the first level below a folder
+    // when there are no rows yet, else the level below rows [first, end of the rows), whose runs it sets.
+    HRESULT ReadLevel(const std::string& parents, size_t first, StoredFolders& folders);
     // Appends the sub-folders of every folder of `parents` (ids as a JSON array), in one statement, grouped by
     // parent in the order of the list.
     HRESULT ChildFoldersOf(const std::string& parents, StoredFolders& folders);
