@@ -107,8 +107,6 @@ public:
         return S_OK;
     }
 
-    std::shared_ptr<void> BeginBatch() override { return std::make_shared<StoreDatabase::ReadBatch>(*m_store); }
-
     std::vector<ULONG> DefaultColumns() const override
     {
         return {PR_INSTANCE_KEY, PR_ENTRYID,       PR_DISPLAY_NAME,   PR_DEPTH,
@@ -116,13 +114,19 @@ public:
     }
 
 private:
-    // Runs the grouped queries the wanted columns need and that have not run yet.
+    // Runs the grouped queries the wanted columns need and that have not run yet, in one snapshot. The rows are
+    // held in memory: these queries are all a fetch may read from the store, so a fetch takes no snapshot else.
     HRESULT CountWhatIsWanted(const std::vector<ULONG>* wanted)
     {
-        if (!m_messages && WantsAny(wanted, IsMessageCountProp))
+        const bool messages = !m_messages && WantsAny(wanted, IsMessageCountProp);
+        const bool subfolders = !m_subfolders && WantsAny(wanted, IsSubfolderProp);
+        if (!messages && !subfolders)
+            return S_OK;
+        StoreDatabase::ReadBatch batch(*m_store);
+        if (messages)
             if (HRESULT hr = CountBelow(MAPI_MESSAGE, m_messages))
                 return hr;
-        if (!m_subfolders && WantsAny(wanted, IsSubfolderProp))
+        if (subfolders)
             if (HRESULT hr = CountBelow(MAPI_FOLDER, m_subfolders))
                 return hr;
         return S_OK;
