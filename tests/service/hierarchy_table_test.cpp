@@ -439,6 +439,17 @@ TEST_P(HierarchyWalkTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
     EXPECT_EQ(Walk(a, true), std::vector<std::string>{"A2/1"});
 }
 
+TEST_P(HierarchyWalkTest, DeletedFoldersAreNotListedBelowTheSubtree)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    const int64_t a1 = NewFolder(a, "A1");
+    NewFolder(a1, "A1x");
+    NewFolder(a, "A2");
+    NewFolder(subtree, "B");
+    ASSERT_EQ(store->DeleteFolder(a1, DEL_FOLDERS | DEL_MESSAGES), S_OK);
+    EXPECT_EQ(Walk(subtree, true), (std::vector<std::string>{"?/1", "?/2", "A/1", "A2/2", "B/1"}));
+}
+
 TEST_P(HierarchyWalkTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesTheCircle)
 {
     const int64_t a = NewFolder(subtree, "A");
