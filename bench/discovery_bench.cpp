@@ -1,6 +1,7 @@
 // GetStoreFolder over 1,000 and 10,000 folders, as a tree (ten wide at each level) and flat (all in one folder),
 // against a raw scan of the store's folder rows, with the pauses off; with and without item counts. And the
-// contacts folders alone of a store that holds 10,000 other folders, which should cost what a small store does.
+// contacts folders alone of a store that holds 10,000 other folders, which should cost what a small store does,
+// also when a contacts folder has a small tree of its own below it.
 #include "BenchWorld.h"
 
 using namespace benchworld;
@@ -25,14 +26,20 @@ int64_t RawScanFolders(RawStore& raw)
     return nSum;
 }
 
-// A first-level folder "Projects" of the default store with nFolders below it, made by copying one folder's row.
-void AddProjectFolders(const mapisvc::EntryId& store, RawStore& raw, int nFolders, bool bTree)
+// A first-level folder of the default store with nFolders below it, made by copying one folder's row.
+void AddFolderTree(const mapisvc::EntryId& store, RawStore& raw, const std::u16string& name,
+                   const std::u16string& containerClass, int nFolders, bool bTree)
 {
     mapisvc::EntryId top;
-    mapisvc::CreateFolder(store, nullptr, u"Projects", u"IPF.Note", &top);
+    mapisvc::CreateFolder(store, nullptr, name, containerClass, &top);
     const int64_t nTop = raw.LastRow(kFolderRow);
-    mapisvc::CreateFolder(store, &top, u"Folder", u"IPF.Note");
+    mapisvc::CreateFolder(store, &top, u"Folder", containerClass);
     raw.CloneFolder(raw.LastRow(kFolderRow), nTop, nFolders - 1, bTree);
+}
+
+void AddProjectFolders(const mapisvc::EntryId& store, RawStore& raw, int nFolders, bool bTree)
+{
+    AddFolderTree(store, raw, u"Projects", u"IPF.Note", nFolders, bTree);
 }
 
 // GetStoreFolder with these flags against the raw scan of every folder row; `Found` says whether the one store's
@@ -83,12 +90,34 @@ void ContactsOnlyVsRawScan(benchmark::State& state)
     DiscoverVsRawScan(state, raw, kContactsFolders, 1,
                       [](const COutlookStore& found) { return found.arrFolders.GetSize() == 1; });
 }
+
+// Args: number of folders below a second contacts folder (a tree), in a store that also holds a tree of 10,000
+// other folders. Per item: per contacts folder found.
+void ContactsTreeVsRawScan(benchmark::State& state)
+{
+    const int nBelow = static_cast<int>(state.range(0));
+    TemporaryHome home;
+    const mapisvc::EntryId store = DefaultStore();
+    RawStore raw(home.StoreFile());
+    AddProjectFolders(store, raw, 10000, true);
+    AddFolderTree(store, raw, u"Customers", u"IPF.Contact", nBelow, true);
+    DiscoverVsRawScan(state, raw, kContactsFolders, nBelow + 2,
+                      [&](const COutlookStore& found) { return found.arrFolders.GetSize() == nBelow + 2; });
+}
 } // namespace
 
 BENCHMARK(ContactsOnlyVsRawScan)
     ->Arg(0)
     ->Arg(10000)
     ->ArgName("others")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(1);
+
+BENCHMARK(ContactsTreeVsRawScan)
+    ->Arg(50)
+    ->Arg(1000)
+    ->ArgName("below")
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->MinTime(1);

@@ -2,6 +2,8 @@
 #include "support/ServiceFixture.h"
 #include "support/ServiceHelpers.h"
 
+#include "platform/mapi/EntryId.h"
+
 namespace
 {
 class EntryIdTest : public DefaultStoreTest
@@ -92,3 +94,22 @@ TEST_F(EntryIdTest, DamagedIdentifiersAreInvalidAndDeletedObjectsAreNotFound)
     EXPECT_EQ(Inbox()->DeleteMessages(&list, 0, nullptr, 0), MAPI_E_NOT_FOUND);
 }
 } // namespace
+
+TEST(StoreEntryIds, MakeTheIdentifiersOfEachObjectWithTheirOwnCheck)
+{
+    const MAPIUID store = mapisvc::NewMAPIUID();
+    for (ULONG type : {ULONG(MAPI_FOLDER), ULONG(MAPI_MESSAGE)})
+    {
+        const mapisvc::StoreEntryIds ids(store, type);
+        for (int64_t id : {int64_t(1), int64_t(0x1234), int64_t(0x7fffffffffff)})
+        {
+            const std::string made = ids.Of(id);
+            EXPECT_EQ(made, mapisvc::Blob(mapisvc::MakeStoreEntryId(store, type, id)));
+            mapisvc::ObjectId parsed;
+            ASSERT_EQ(mapisvc::ParseStoreEntryId(static_cast<ULONG>(made.size()), made.data(), parsed), S_OK);
+            EXPECT_EQ(parsed.type, type);
+            EXPECT_EQ(parsed.id, id);
+            EXPECT_FALSE(parsed.shortTerm);
+        }
+    }
+}

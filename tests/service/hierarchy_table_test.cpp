@@ -230,6 +230,18 @@ TEST_F(HierarchyTableTest, AllLevelsTableCountsEveryLevelDepthFirst)
               std::vector<std::u16string>{u"Inner 1/1 leaf"});
 }
 
+TEST_F(HierarchyTableTest, TableOfMostOfTheStoreCountsItsFoldersAsATableOfAFew)
+{
+    Ref<IMAPIFolder> root;
+    ULONG type = 0;
+    ASSERT_EQ(Store()->OpenEntry(0, nullptr, &IID_IMAPIFolder, MAPI_BEST_ACCESS, &type,
+                                 reinterpret_cast<LPUNKNOWN*>(root.Out())),
+              S_OK);
+    const std::vector<std::u16string> all = DescribeRows(Hierarchy(root.Get(), CONVENIENT_DEPTH).Get());
+    for (const char16_t* row : {u"Full 3/2 sub", u"Inner 1/1 leaf", u"Empty 0/0 leaf"})
+        EXPECT_NE(std::find(all.begin(), all.end(), row), all.end()) << mapisvc::ToUtf8(row);
+}
+
 TEST_F(HierarchyTableTest, LeafFolderHasAnEmptyTableAtEveryDepth)
 {
     for (ULONG flags : {ULONG(0), ULONG(CONVENIENT_DEPTH)})
@@ -321,6 +333,37 @@ protected:
     int64_t subtree = 0, folder = 0, below = 0;
 };
 
+// Walks in a store of a few folders, where a walk below the IPM subtree takes most of the store's folders, and in
+// one that also holds 300 other folders, where every walk takes a small part of them.
+class HierarchyWalkTest : public HierarchySourceTest, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void SetUp() override
+    {
+        HierarchySourceTest::SetUp();
+        if (!GetParam())
+            return;
+        std::unique_ptr<mapisvc::Database> db;
+        ASSERT_EQ(mapisvc::Database::Open(Path(), false, db), S_OK);
+        const std::string others = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                                   "INSERT INTO object(type, parent, props) SELECT 3, " +
+                                   std::to_string(store->RoleFolder(mapisvc::FolderRole::Root)) +
+                                   ", props FROM n, object WHERE object.id = " + std::to_string(folder);
+        ASSERT_EQ(db->Execute(others.c_str()), S_OK);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Stores, HierarchyWalkTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info)
+                         { return info.param ? "AmongManyOtherFolders" : "InASmallStore"; });
+
+TEST_P(HierarchyWalkTest, OtherFoldersOfTheStoreStayOutOfTheWalk)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    NewFolder(a, "A1");
+    EXPECT_EQ(Walk(subtree, true), (std::vector<std::string>{"?/1", "?/2", "A/1", "A1/2"}));
+}
+
 TEST_F(HierarchySourceTest, RowsCarryComputedValuesOnlyWhenWanted)
 {
     std::unique_ptr<mapisvc::RowSource> source;
@@ -348,7 +391,7 @@ TEST_F(HierarchySourceTest, RowsCarryComputedValuesOnlyWhenWanted)
     EXPECT_EQ(rows[0].props.Find(PROP_ID(PR_CONTAINER_CLASS_A)), nullptr);
 }
 
-TEST_F(HierarchySourceTest, AllLevelsAreDepthFirstWithSiblingsInTheOrderTheyWereMade)
+TEST_P(HierarchyWalkTest, AllLevelsAreDepthFirstWithSiblingsInTheOrderTheyWereMade)
 {
     // Made so that a later level holds folders older than some of an earlier one, and a parent's children are
     // not made one after the other.
@@ -367,7 +410,7 @@ TEST_F(HierarchySourceTest, AllLevelsAreDepthFirstWithSiblingsInTheOrderTheyWere
     EXPECT_EQ(Walk(a, false), (std::vector<std::string>{"A1/1", "A2/1"}));
 }
 
-TEST_F(HierarchySourceTest, WideLevelKeepsEachFolderBeforeItsOwnSubFolders)
+TEST_P(HierarchyWalkTest, WideLevelKeepsEachFolderBeforeItsOwnSubFolders)
 {
     // Thirty sub folders, each given a sub folder of its own in the reverse order, so that the ids of the second
     // level run against those of their parents.
@@ -386,7 +429,7 @@ TEST_F(HierarchySourceTest, WideLevelKeepsEachFolderBeforeItsOwnSubFolders)
     EXPECT_EQ(Walk(top, true), expected);
 }
 
-TEST_F(HierarchySourceTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
+TEST_P(HierarchyWalkTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
 {
     const int64_t a = NewFolder(subtree, "A");
     const int64_t a1 = NewFolder(a, "A1");
@@ -396,7 +439,18 @@ TEST_F(HierarchySourceTest, DeletedFoldersLeaveTheWalkWithEverythingBelowThem)
     EXPECT_EQ(Walk(a, true), std::vector<std::string>{"A2/1"});
 }
 
-TEST_F(HierarchySourceTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesTheCircle)
+TEST_P(HierarchyWalkTest, DeletedFoldersAreNotListedBelowTheSubtree)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    const int64_t a1 = NewFolder(a, "A1");
+    NewFolder(a1, "A1x");
+    NewFolder(a, "A2");
+    NewFolder(subtree, "B");
+    ASSERT_EQ(store->DeleteFolder(a1, DEL_FOLDERS | DEL_MESSAGES), S_OK);
+    EXPECT_EQ(Walk(subtree, true), (std::vector<std::string>{"?/1", "?/2", "A/1", "A2/2", "B/1"}));
+}
+
+TEST_P(HierarchyWalkTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesTheCircle)
 {
     const int64_t a = NewFolder(subtree, "A");
     const int64_t a1 = NewFolder(a, "A1");
@@ -407,7 +461,7 @@ TEST_F(HierarchySourceTest, DeletingAFolderWhoseParentsRunInACircleEndsAndTakesT
     EXPECT_EQ(store->LoadObject(a1, record), MAPI_E_NOT_FOUND);
 }
 
-TEST_F(HierarchySourceTest, EmptyingAFolderBelowItselfDeletesWhatLiesBelowButNeverTheFolder)
+TEST_P(HierarchyWalkTest, EmptyingAFolderBelowItselfDeletesWhatLiesBelowButNeverTheFolder)
 {
     // Its own parent, and the parent of its parent's parent: both circles lead back to the folder emptied.
     const int64_t own = NewFolder(subtree, "Own");
@@ -443,7 +497,23 @@ TEST_F(HierarchySourceTest, ChildCountsOfAListCountEachFolderGivenAndLeaveOutThe
     EXPECT_TRUE(counts.empty());
 }
 
-TEST_F(HierarchySourceTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
+TEST_F(HierarchySourceTest, ChildCountsOfEveryFolderAgreeWithThoseOfAList)
+{
+    const int64_t a = NewFolder(subtree, "A");
+    NewFolder(a, "A1");
+    NewFolder(a, "A2");
+    const int64_t b = NewFolder(subtree, "B");
+    std::map<int64_t, mapisvc::ChildCounts> all, listed;
+    ASSERT_EQ(store->CountChildrenOfAll(MAPI_FOLDER, all), S_OK);
+    ASSERT_EQ(store->CountChildrenOf({subtree, folder, a, b}, MAPI_FOLDER, listed), S_OK);
+    EXPECT_EQ(all[subtree].count, 3u);
+    EXPECT_EQ(all[a].count, 2u);
+    EXPECT_EQ(all.count(b), 0u);
+    for (const auto& [id, counts] : listed)
+        EXPECT_EQ(all[id].count, counts.count) << id;
+}
+
+TEST_P(HierarchyWalkTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
 {
     const int64_t a = NewFolder(subtree, "A");
     NewFolder(a, "A1");
@@ -454,7 +524,7 @@ TEST_F(HierarchySourceTest, FolderThatIsItsOwnParentEndsAOneLevelTable)
     EXPECT_TRUE(trace.Contains(BelowItself(a)));
 }
 
-TEST_F(HierarchySourceTest, FoldersWhoseParentsRunInACircleEndTheWalk)
+TEST_P(HierarchyWalkTest, FoldersWhoseParentsRunInACircleEndTheWalk)
 {
     {
         // Damage the file as a foreign writer could: `folder` now lies below its own child.

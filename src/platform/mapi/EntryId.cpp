@@ -25,12 +25,28 @@ constexpr size_t kIdOffset = 38;
 constexpr size_t kCheckOffset = 46;
 constexpr size_t kSize = kStoreEntryIdSize;
 
-uint32_t Check(const BYTE* bytes)
+constexpr uint32_t kCheckStart = 2166136261u;
+
+// The check (FNV-1a) continued over bytes [first, end) of an identifier.
+uint32_t ContinueCheck(uint32_t hash, const BYTE* bytes, size_t first, size_t end)
 {
-    uint32_t hash = 2166136261u;
-    for (size_t i = kFlagsSize; i < kCheckOffset; ++i)
+    for (size_t i = first; i < end; ++i)
         hash = (hash ^ bytes[i]) * 16777619u;
     return hash;
+}
+
+uint32_t Check(const BYTE* bytes)
+{
+    return ContinueCheck(kCheckStart, bytes, kFlagsSize, kCheckOffset);
+}
+
+// Writes the id and the check of an identifier whose other bytes are written and checked up to the id.
+template <class Buffer> void WriteIdAndCheck(Buffer& bytes, int64_t id, uint32_t sharedCheck)
+{
+    std::memcpy(&bytes[kIdOffset], &id, 8);
+    const uint32_t check =
+        ContinueCheck(sharedCheck, reinterpret_cast<const BYTE*>(&bytes[0]), kIdOffset, kCheckOffset);
+    std::memcpy(&bytes[kCheckOffset], &check, 4);
 }
 
 void Write(const MAPIUID& provider, const MAPIUID& store, ULONG type, int64_t id, bool shortTerm, BYTE* bytes)
@@ -41,9 +57,7 @@ void Write(const MAPIUID& provider, const MAPIUID& store, ULONG type, int64_t id
     bytes[kVersionOffset] = kVersion;
     bytes[kTypeOffset] = static_cast<BYTE>(type);
     std::memcpy(bytes + kStoreOffset, store.ab, 16);
-    std::memcpy(bytes + kIdOffset, &id, 8);
-    const uint32_t check = Check(bytes);
-    std::memcpy(bytes + kCheckOffset, &check, 4);
+    WriteIdAndCheck(bytes, id, ContinueCheck(kCheckStart, bytes, kFlagsSize, kIdOffset));
 }
 
 Bytes Make(const MAPIUID& provider, const MAPIUID& store, ULONG type, int64_t id, bool shortTerm)
@@ -84,6 +98,20 @@ Bytes MakeStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortT
 void WriteStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortTerm, BYTE* out)
 {
     Write(kStoreProviderUid, store, type, id, shortTerm, out);
+}
+
+StoreEntryIds::StoreEntryIds(const MAPIUID& store, ULONG type)
+{
+    const Bytes shared = MakeStoreEntryId(store, type, 0);
+    m_shared.assign(shared.begin(), shared.end());
+    m_sharedCheck = ContinueCheck(kCheckStart, shared.data(), kFlagsSize, kIdOffset);
+}
+
+std::string StoreEntryIds::Of(int64_t id) const
+{
+    std::string bytes = m_shared;
+    WriteIdAndCheck(bytes, id, m_sharedCheck);
+    return bytes;
 }
 
 Bytes MakeAddressBookEntryId(ULONG type, int64_t id)

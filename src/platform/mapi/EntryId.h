@@ -38,6 +38,19 @@ Bytes MakeStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortT
 constexpr size_t kStoreEntryIdSize = 50;
 // MakeStoreEntryId into the caller's kStoreEntryIdSize bytes, for one made often (a message's own, at each read).
 void WriteStoreEntryId(const MAPIUID& store, ULONG type, int64_t id, bool shortTerm, BYTE* out);
+
+// Long-term identifiers of many objects of one type in one store, as binary property values (the bytes of
+// MakeStoreEntryId): what they share, and its part of the check, is made once rather than for every object.
+class StoreEntryIds
+{
+public:
+    StoreEntryIds(const MAPIUID& store, ULONG type);
+    std::string Of(int64_t id) const;
+
+private:
+    std::string m_shared; // an identifier whose id and check are still to be written
+    uint32_t m_sharedCheck;
+};
 Bytes MakeAddressBookEntryId(ULONG type, int64_t id);
 
 // Which provider an identifier claims to come from (by its provider UID), before it is checked.

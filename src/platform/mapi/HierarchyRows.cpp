@@ -41,40 +41,23 @@ ChildCounts CountsOf(const std::optional<CountsByFolder>& counts, int64_t folder
     return found == counts->end() ? ChildCounts() : found->second;
 }
 
-// The children of `parent` among the folders FoldersBelow listed: a run of them, in id order.
-std::pair<size_t, size_t> ChildrenOf(const std::vector<StoredFolder>& below, int64_t parent)
-{
-    const auto byParent = [](const StoredFolder& folder, int64_t id) { return folder.parent < id; };
-    const auto first = std::lower_bound(below.begin(), below.end(), parent, byParent);
-    auto last = first;
-    while (last != below.end() && last->parent == parent)
-        ++last;
-    return {static_cast<size_t>(first - below.begin()), static_cast<size_t>(last - below.begin())};
-}
-
-// The folders below `top` in depth-first order, siblings in id order. Every folder has one parent, so only `top`
-// itself can be met twice: a damaged store whose parents run in a circle through it would otherwise lead the
-// walk round it for ever.
-std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, const std::vector<StoredFolder>& below)
+// The folders below `top` in depth-first order, siblings in id order. Only `top` itself can be met twice (see
+// SubtreeOf): it is left out where a damaged store's parents run in a circle through it.
+std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, const StoredFolders& below)
 {
     std::vector<FolderEntry> folders;
-    folders.reserve(below.size());
-    struct Level
-    {
-        size_t next, end;
-    };
-    std::vector<Level> levels;
-    const auto [first, last] = ChildrenOf(below, top);
-    levels.push_back({first, last});
+    folders.reserve(below.rows.size());
+    std::vector<FolderRun> levels{below.top}; // what is left of each level's run on the way down
     while (!levels.empty())
     {
-        Level& level = levels.back();
-        if (level.next == level.end)
+        FolderRun& level = levels.back();
+        if (!level.count)
         {
             levels.pop_back();
             continue;
         }
-        const StoredFolder& child = below[level.next++];
+        const StoredFolder& child = below.rows[level.first++];
+        --level.count;
         if (child.id == top)
         {
             LOGTRACE(_T("[MAPI] GetHierarchyTable - folder %lld lies below itself in %s"),
@@ -82,9 +65,8 @@ std::vector<FolderEntry> DepthFirst(const StoreDatabase& store, int64_t top, con
             continue;
         }
         folders.push_back({child, static_cast<ULONG>(levels.size())});
-        const auto [childFirst, childLast] = ChildrenOf(below, child.id);
-        if (childFirst != childLast)
-            levels.push_back({childFirst, childLast});
+        if (child.children.count)
+            levels.push_back(child.children);
     }
     return folders;
 }
@@ -93,26 +75,29 @@ class HierarchyRows : public RowSource
 {
 public:
     HierarchyRows(std::shared_ptr<StoreDatabase> store, std::vector<FolderEntry> folders, std::string props)
-        : m_store(std::move(store)), m_folders(std::move(folders)), m_props(std::move(props))
+        : m_store(std::move(store)), m_entryIds(m_store->Uid(), MAPI_FOLDER), m_folders(std::move(folders)),
+          m_props(std::move(props))
     {
     }
 
     HRESULT Scan(int64_t afterKey, size_t limit, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows) override
     {
+        if (HRESULT hr = CountWhatIsWanted(wanted))
+            return hr;
         const size_t first = afterKey < 0 ? 0 : static_cast<size_t>(afterKey) + 1;
         for (size_t key = first; key < m_folders.size() && limit; ++key, --limit)
-            if (HRESULT hr = AppendRowOf(key, wanted, rows))
-                return hr;
+            AppendRowOf(key, wanted, rows);
         return S_OK;
     }
 
     HRESULT Fetch(const std::vector<int64_t>& keys, const std::vector<ULONG>* wanted,
                   std::vector<TableRow>& rows) override
     {
+        if (HRESULT hr = CountWhatIsWanted(wanted))
+            return hr;
         for (int64_t key : keys)
             if (key >= 0 && static_cast<size_t>(key) < m_folders.size())
-                if (HRESULT hr = AppendRowOf(static_cast<size_t>(key), wanted, rows))
-                    return hr;
+                AppendRowOf(static_cast<size_t>(key), wanted, rows);
         return S_OK;
     }
 
@@ -122,8 +107,6 @@ public:
         return S_OK;
     }
 
-    std::shared_ptr<void> BeginBatch() override { return std::make_shared<StoreDatabase::ReadBatch>(*m_store); }
-
     std::vector<ULONG> DefaultColumns() const override
     {
         return {PR_INSTANCE_KEY, PR_ENTRYID,       PR_DISPLAY_NAME,   PR_DEPTH,
@@ -131,45 +114,63 @@ public:
     }
 
 private:
-    // Runs the grouped queries the wanted columns need and that have not run yet.
+    // Runs the grouped queries the wanted columns need and that have not run yet, in one snapshot. The rows are
+    // held in memory: these queries are all a fetch may read from the store, so a fetch takes no snapshot else.
     HRESULT CountWhatIsWanted(const std::vector<ULONG>* wanted)
     {
-        if (!m_messages && WantsAny(wanted, IsMessageCountProp))
+        const bool messages = !m_messages && WantsAny(wanted, IsMessageCountProp);
+        const bool subfolders = !m_subfolders && WantsAny(wanted, IsSubfolderProp);
+        if (!messages && !subfolders)
+            return S_OK;
+        StoreDatabase::ReadBatch batch(*m_store);
+        if (messages)
             if (HRESULT hr = CountBelow(MAPI_MESSAGE, m_messages))
                 return hr;
-        if (!m_subfolders && WantsAny(wanted, IsSubfolderProp))
+        if (subfolders)
             if (HRESULT hr = CountBelow(MAPI_FOLDER, m_subfolders))
                 return hr;
         return S_OK;
     }
 
+    // A table of most of the store's folders has every folder counted, which costs less than a seek of each.
     HRESULT CountBelow(ULONG childType, std::optional<CountsByFolder>& counts)
     {
-        std::vector<int64_t> ids;
-        ids.reserve(m_folders.size());
-        for (const FolderEntry& entry : m_folders)
-            ids.push_back(entry.folder.id);
+        int64_t objects = 0;
+        if (HRESULT hr = m_store->ObjectsAtMost(objects))
+            return hr;
         CountsByFolder counted;
-        if (HRESULT hr = m_store->CountChildrenOf(ids, childType, counted))
+        if (static_cast<int64_t>(m_folders.size()) * 2 >= objects)
+        {
+            if (HRESULT hr = m_store->CountChildrenOfAll(childType, counted))
+                return hr;
+        }
+        else if (HRESULT hr = m_store->CountChildrenOf(FolderIds(), childType, counted))
             return hr;
         counts = std::move(counted);
         return S_OK;
     }
 
-    HRESULT AppendRowOf(size_t key, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows)
+    std::vector<int64_t> FolderIds() const
     {
-        if (HRESULT hr = CountWhatIsWanted(wanted))
-            return hr;
+        std::vector<int64_t> ids;
+        ids.reserve(m_folders.size());
+        for (const FolderEntry& entry : m_folders)
+            ids.push_back(entry.folder.id);
+        return ids;
+    }
+
+    // The wanted columns' counts must have been computed (CountWhatIsWanted).
+    void AppendRowOf(size_t key, const std::vector<ULONG>* wanted, std::vector<TableRow>& rows)
+    {
         const FolderEntry& entry = m_folders[key];
         const StoredFolder& folder = entry.folder;
         const std::string_view props = std::string_view(m_props).substr(folder.offset, folder.size);
         TableRow& row = rows.emplace_back(TableRow{static_cast<int64_t>(key), PropertyBag::Parse(props, wanted)});
         row.props.ReserveSet(wanted ? wanted->size() : 0);
-        AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent}, row.props, wanted);
+        AddIdentityProps({m_store.get(), MAPI_FOLDER, folder.id, folder.parent, &m_entryIds}, row.props, wanted);
         AddStatProps(folder.id, wanted, row.props);
         if (IsWanted(wanted, PROP_ID(PR_DEPTH)))
             row.props.Set(PR_DEPTH, EncodeLong(static_cast<LONG>(entry.depth)));
-        return S_OK;
     }
 
     void AddStatProps(int64_t folder, const std::vector<ULONG>* wanted, PropertyBag& props) const
@@ -191,6 +192,7 @@ private:
     }
 
     std::shared_ptr<StoreDatabase> m_store;
+    StoreEntryIds m_entryIds;
     std::vector<FolderEntry> m_folders; // keyed by position
     std::string m_props;                // the folders' stored forms (StoredFolders::props)
     std::optional<CountsByFolder> m_messages;
@@ -204,7 +206,7 @@ HRESULT MakeHierarchyRows(std::shared_ptr<StoreDatabase> store, int64_t folder, 
     StoredFolders below;
     if (HRESULT hr = store->FoldersBelow(folder, allLevels, below))
         return hr;
-    std::vector<FolderEntry> folders = DepthFirst(*store, folder, below.rows);
+    std::vector<FolderEntry> folders = DepthFirst(*store, folder, below);
     rows.reset(new HierarchyRows(std::move(store), std::move(folders), std::move(below.props)));
     return S_OK;
 }

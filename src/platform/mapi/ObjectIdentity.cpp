@@ -28,7 +28,8 @@ bool IdentityProp(const ObjectPlace& place, ULONG propId, Prop& prop)
     switch (propId)
     {
     case PROP_ID(PR_ENTRYID):
-        prop = MakeProp(PR_ENTRYID, Blob(store.EntryIdOf(place.type, place.id)));
+        prop = MakeProp(PR_ENTRYID,
+                        place.entryIds ? place.entryIds->Of(place.id) : Blob(store.EntryIdOf(place.type, place.id)));
         return true;
     case PROP_ID(PR_RECORD_KEY):
         prop = MakeProp(PR_RECORD_KEY, Blob(MakeRecordKey(store.Uid(), place.id)));

@@ -13,6 +13,8 @@ struct ObjectPlace
     ULONG type; // MAPI_FOLDER or MAPI_MESSAGE
     int64_t id;
     int64_t parent; // 0: none (the root folder)
+    // The store's identifiers of objects of this type made ready, for a caller that makes many (a table's rows).
+    const StoreEntryIds* entryIds = nullptr;
 };
 
 bool IsIdentityProp(ULONG propId);

@@ -95,6 +95,16 @@ std::string IdList(const std::vector<int64_t>& ids)
     return list;
 }
 
+// The ids of rows[from ..], but `top`'s: the parents of the next level of a walk below `top`.
+std::vector<int64_t> FolderIdsFrom(const std::vector<StoredFolder>& rows, size_t from, int64_t top)
+{
+    std::vector<int64_t> ids;
+    for (size_t i = from; i < rows.size(); ++i)
+        if (rows[i].id != top)
+            ids.push_back(rows[i].id);
+    return ids;
+}
+
 std::string RoleKey(FolderRole role)
 {
     return "role" + std::to_string(static_cast<int>(role));
@@ -554,39 +564,90 @@ HRESULT StoreDatabase::FoldersBelow(int64_t parent, bool allLevels, StoredFolder
     // are, so a tree costs a statement per level rather than one per folder (most folders are leaves, each of
     // which would cost a statement only to find nothing below it). A recursive query over the ids was no faster
     // than a statement per folder: its queue and its set of the ids met cost what the statements did.
+    // Each level reached is counted first from the index alone. An empty level ends the walk without reading its
+    // parents' rows again; a level that brings the folders found to half the objects the store may hold turns the
+    // walk into one sequential read of every folder of the store, which costs less than a seek of each of them.
     // Every folder has one parent, so only `parent` itself can be met again, below itself in a damaged store;
     // it does not make a level of its own.
     ReadBatch batch(*this);
+    if (!allLevels)
+        return ReadLevel(IdList({parent}), 0, folders);
+    int64_t objects = 0;
+    if (HRESULT hr = ObjectsAtMost(objects))
+        return hr;
+    const int64_t half = (objects + 1) / 2;
     std::vector<int64_t> level{parent};
+    size_t first = 0;
     while (!level.empty())
     {
-        const size_t first = folders.rows.size();
-        if (HRESULT hr = ChildFoldersOf(level, folders))
+        const std::string parents = IdList(level);
+        const size_t end = folders.rows.size();
+        const int64_t room = std::max<int64_t>(half - static_cast<int64_t>(end), 1);
+        int64_t count = 0;
+        if (HRESULT hr = CountChildFolders(parents, room, count))
             return hr;
-        level.clear();
-        for (size_t i = first; allLevels && i < folders.rows.size(); ++i)
-            if (folders.rows[i].id != parent)
-                level.push_back(folders.rows[i].id);
+        if (count >= room)
+            return FoldersBelowFromAll(parent, static_cast<size_t>(objects), folders);
+        if (count == 0)
+            break;
+        if (HRESULT hr = ReadLevel(parents, first, folders))
+            return hr;
+        level = FolderIdsFrom(folders.rows, end, parent);
+        first = end;
     }
-    std::sort(folders.rows.begin(), folders.rows.end(),
-              [](const StoredFolder& a, const StoredFolder& b)
-              { return a.parent != b.parent ? a.parent < b.parent : a.id < b.id; });
     return S_OK;
 }
 
-HRESULT StoreDatabase::ChildFoldersOf(const std::vector<int64_t>& parents, StoredFolders& folders)
+HRESULT StoreDatabase::ReadLevel(const std::string& parents, size_t first, StoredFolders& folders)
 {
-    // The join seeks the (parent, type, id) index once per id.
+    const size_t end = folders.rows.size();
+    if (HRESULT hr = ChildFoldersOf(parents, folders))
+        return hr;
+    if (end == 0)
+    {
+        folders.top = {0, folders.rows.size()};
+        return S_OK;
+    }
+    if (PlaceLevel(folders, first, end))
+        return S_OK;
+    LOGTRACE(_T("[MAPI] GetHierarchyTable - the sub folders of a level came out of order in %s"),
+             FromUtf8(m_path).c_str());
+    return MAPI_E_CALL_FAILED;
+}
+
+HRESULT StoreDatabase::ChildFoldersOf(const std::string& parents, StoredFolders& folders)
+{
+    // The join seeks the (parent, type, id) index once per id, in the order of the list.
     Query query = m_db->Prepare("SELECT object.id, object.parent, object.props FROM json_each(?1) AS list "
                                 "CROSS JOIN object ON object.parent = list.value AND object.type = 3");
-    query.BindText(1, IdList(parents));
+    query.BindText(1, parents);
     while (query.Step())
-    {
-        const std::string_view props = query.Blob(2);
-        folders.rows.push_back({query.Int(0), query.Int(1), folders.props.size(), props.size()});
-        folders.props.append(props);
-    }
+        folders.Append(query.Int(0), query.Int(1), query.Blob(2));
     return query.Result();
+}
+
+HRESULT StoreDatabase::CountChildFolders(const std::string& parents, int64_t limit, int64_t& count)
+{
+    Query query = m_db->Prepare("SELECT COUNT(*) FROM (SELECT 1 FROM json_each(?1) AS list CROSS JOIN object "
+                                "ON object.parent = list.value AND object.type = 3 LIMIT ?2)");
+    query.BindText(1, parents).Bind(2, limit);
+    if (!query.Step())
+        return query.Result();
+    count = query.Int(0);
+    return S_OK;
+}
+
+HRESULT StoreDatabase::FoldersBelowFromAll(int64_t top, size_t objects, StoredFolders& folders)
+{
+    StoredFolders all;
+    all.rows.reserve(objects);
+    Query query = m_db->Prepare("SELECT id, parent, props FROM object WHERE type = 3 ORDER BY id");
+    while (query.Step())
+        all.Append(query.Int(0), query.Int(1), query.Blob(2));
+    if (HRESULT hr = query.Result())
+        return hr;
+    folders = SubtreeOf(std::move(all), top);
+    return S_OK;
 }
 
 HRESULT StoreDatabase::FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id)
@@ -644,6 +705,30 @@ HRESULT StoreDatabase::CountChildrenOf(const std::vector<int64_t>& folders, ULON
     while (query.Step())
         counts[query.Int(0)] = {static_cast<ULONG>(query.Int(1)), static_cast<ULONG>(query.Int(2))};
     return query.Result();
+}
+
+HRESULT StoreDatabase::CountChildrenOfAll(ULONG childType, std::map<int64_t, ChildCounts>& counts)
+{
+    auto lock = Lock();
+    // The index gives the children in parent order, so the grouping needs no sort.
+    Query query = m_db->Prepare("SELECT parent, COUNT(*), COALESCE(SUM((flags & 1) = 0), 0) FROM object "
+                                "WHERE type = ?1 GROUP BY parent");
+    query.Bind(1, childType);
+    auto hint = counts.end();
+    while (query.Step())
+        hint = counts.insert_or_assign(hint, query.Int(0),
+                                       ChildCounts{static_cast<ULONG>(query.Int(1)), static_cast<ULONG>(query.Int(2))});
+    return query.Result();
+}
+
+HRESULT StoreDatabase::ObjectsAtMost(int64_t& count)
+{
+    auto lock = Lock();
+    Query query = m_db->Prepare("SELECT MAX(id) FROM object");
+    if (!query.Step())
+        return query.Result();
+    count = query.Int(0);
+    return S_OK;
 }
 
 HRESULT StoreDatabase::LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data)

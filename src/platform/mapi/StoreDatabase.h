@@ -12,6 +12,7 @@
 #include "platform/mapi/Notifier.h"
 #include "platform/mapi/PropertyBag.h"
 #include "platform/mapi/Sqlite.h"
+#include "platform/mapi/StoredFolders.h"
 #include "platform/mapi/StoredValue.h"
 
 #include <map>
@@ -51,23 +52,6 @@ struct ObjectRecord
     ULONG attachSeq = 0;
     ULONG recipSeq = 0;
     PropertyBag props;
-};
-
-// A folder's row with its properties still in their stored form, for a reader that wants a few of them later:
-// where they lie among the stored forms of a set of rows read together (StoredFolders).
-struct StoredFolder
-{
-    int64_t id = 0;
-    int64_t parent = 0;
-    size_t offset = 0;
-    size_t size = 0;
-};
-
-// Folder rows read together, their stored forms one after the other in one string rather than one each.
-struct StoredFolders
-{
-    std::vector<StoredFolder> rows;
-    std::string props;
 };
 
 // How many children of one kind a folder has; `unread` counts messages without MSGFLAG_READ.
@@ -152,7 +136,7 @@ public:
     HRESULT SaveFolderProps(int64_t id, const PropertyBag& props);
     HRESULT FindChildFolder(int64_t parent, std::u16string_view name, int64_t& id);
     HRESULT ChildFolders(int64_t parent, std::vector<ObjectRecord>& folders);
-    // The sub-folders of `parent`, or every folder below it, ordered by parent and then id; a folder whose
+    // The sub-folders of `parent`, or every folder below it a level at a time (StoredFolders); a folder whose
     // parents run in a circle is listed once.
     HRESULT FoldersBelow(int64_t parent, bool allLevels, StoredFolders& folders);
     HRESULT CountMessages(int64_t folder, ULONG& count, ULONG& unread);
@@ -163,6 +147,11 @@ public:
     // a folder without such children is left out.
     HRESULT CountChildrenOf(const std::vector<int64_t>& folders, ULONG childType,
                             std::map<int64_t, ChildCounts>& counts);
+    // The same for every folder of the store, in one pass over the index rather than a seek per folder: cheaper
+    // for a list of folders that is a large part of the store (see ObjectsAtMost).
+    HRESULT CountChildrenOfAll(ULONG childType, std::map<int64_t, ChildCounts>& counts);
+    // At most how many folders and messages the store holds: its highest id, found at the end of the table.
+    HRESULT ObjectsAtMost(int64_t& count);
     // A value kept out of line (part 0: the message's own, n + 1: attachment n's), whole or to be read in pieces.
     HRESULT LoadLargeValue(int64_t owner, ULONG part, ULONG propId, std::string& data);
     HRESULT OpenLargeValue(int64_t owner, ULONG part, ULONG propId, std::unique_ptr<StoredValue>& value);
@@ -242,8 +231,17 @@ private:
     // The saved attachments' rows, each with its large values (part: attachment number + 1).
     HRESULT SaveAttachments(const MessageSave& save);
     HRESULT DeleteMessageRows(int64_t id);
-    // Appends the sub-folders of every folder of `parents` (not empty), in one statement.
-    HRESULT ChildFoldersOf(const std::vector<int64_t>& parents, StoredFolders& folders);
+    // Appends the sub-folders of the folders of `parents` (ids as a JSON array): the first level below a folder
+    // when there are no rows yet, else the level below rows [first, end of the rows), whose runs it sets.
+    HRESULT ReadLevel(const std::string& parents, size_t first, StoredFolders& folders);
+    // Appends the sub-folders of every folder of `parents` (ids as a JSON array), in one statement, grouped by
+    // parent in the order of the list.
+    HRESULT ChildFoldersOf(const std::string& parents, StoredFolders& folders);
+    // How many sub-folders the folders of `parents` have together, from the index alone, counted up to `limit`.
+    HRESULT CountChildFolders(const std::string& parents, int64_t limit, int64_t& count);
+    // Every folder below `top`, picked from one sequential read of all the store's folders, of which there are at
+    // most `objects`.
+    HRESULT FoldersBelowFromAll(int64_t top, size_t objects, StoredFolders& folders);
     // The count a one-parameter COUNT(*) query gives for `owner`.
     HRESULT CountRows(const char* sql, int64_t owner, ULONG& count);
     // The attachments or recipients of a message: `sql` selects their key and properties in key order.

@@ -153,15 +153,24 @@ HRESULT Table::StreamRows(size_t count, bool toOpen, std::vector<TableRow>& rows
     // The first read asks for just the rows missing, so that an unrestricted fetch reads no row it does not hand
     // out; when a restriction passes too few of them, each further read asks for twice as many.
     size_t batchSize = 1;
+    rows.reserve(std::min(count, kScanBatch));
     while (rows.size() < count)
     {
-        std::vector<TableRow> batch;
         const size_t want = std::min(std::max(count - rows.size(), batchSize), kScanBatch);
         batchSize = std::min(want * 2, kScanBatch);
-        HRESULT hr = keep ? m_source->ScanToOpen(m_lastKey, want, &m_wanted, batch)
-                          : m_source->Scan(m_lastKey, want, &m_wanted, batch);
+        // Without a restriction every row read is handed out, so it is read where it goes.
+        std::vector<TableRow> batch;
+        if (m_restriction)
+            batch.reserve(want);
+        std::vector<TableRow>& read = m_restriction ? batch : rows;
+        const size_t before = read.size();
+        HRESULT hr = keep ? m_source->ScanToOpen(m_lastKey, want, &m_wanted, read)
+                          : m_source->Scan(m_lastKey, want, &m_wanted, read);
         if (hr)
             return hr;
+        const size_t readCount = read.size() - before;
+        if (readCount && !m_restriction)
+            m_lastKey = rows.back().key;
         for (TableRow& row : batch)
         {
             if (rows.size() == count)
@@ -170,7 +179,7 @@ HRESULT Table::StreamRows(size_t count, bool toOpen, std::vector<TableRow>& rows
             if (Matches(row))
                 rows.push_back(std::move(row));
         }
-        if (batch.size() < want)
+        if (readCount < want)
             break;
     }
     m_position += static_cast<ULONG>(rows.size());
